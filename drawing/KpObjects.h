@@ -1,0 +1,267 @@
+#pragma once
+// Drawing objects: one recorded drawing call each, with its geometry in KpUnits from the
+// page corner and value copies of the pen, brush and font in force when it was recorded.
+#include <cstdint>
+#include <memory>
+
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+#include "platform/KpGraphics.h"
+#include "platform/KpMath.h"
+
+class TKpDeviceCanvas;
+class TKpExtStream;
+class TKpMetafile;
+class TKpPreview;
+
+// Object type ids as stored in document files.
+enum TKpObjectType : int32_t {
+    kpTextObject = 1, kpLineObject = 2, kpEllipseShape = 3, kpRectangleShape = 4,
+    kpRoundRectShape = 5, kpTextBoxObject = 6, kpPolygonObject = 7, kpPolyLineObject = 8,
+    kpGraphicObject = 9, kpArcShape = 10, kpChordShape = 11, kpPieShape = 12,
+    kpPolyBezierObject = 13
+};
+
+enum TAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+enum TTextLayout : uint8_t { tlTop = 0, tlCenter = 1, tlBottom = 2 };
+
+struct TKpBrushData {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+    bool operator==(const TKpBrushData&) const = default;
+};
+
+struct TKpPenData {
+    TColor Color = clBlack;
+    TPenStyle Style = psSolid;
+    int32_t Width = 1;
+    TPenMode Mode = pmCopy;
+    bool operator==(const TKpPenData&) const = default;
+};
+
+struct TKpFontData {
+    Extended Angle = 0;  // degrees, counter-clockwise
+    TColor Color = clBlack;
+    QString Name = QStringLiteral("Arial");
+    int32_t Size = 8;  // points
+    TFontStyles Style = 0;
+    bool operator==(const TKpFontData&) const = default;
+};
+
+TKpBrushData GetBrushData(const TKpBrush& brush);
+void SetBrushData(TKpBrush& brush, const TKpBrushData& data);
+TKpPenData GetPenData(const TKpPen& pen);
+void SetPenData(TKpPen& pen, const TKpPenData& data);
+TKpFontData GetFontData(const TKpFont& font);
+// Colour, face, size (at the font's pixels per inch), style; then the height scaled; then
+// the escapement from the angle.
+void SetFontData(TKpFont& font, const TKpFontData& data, Extended scale);
+
+class TKpBaseObject {
+public:
+    explicit TKpBaseObject(int32_t type) : ObjectType(type) {}
+    virtual ~TKpBaseObject() = default;
+    TKpBaseObject(const TKpBaseObject&) = delete;
+    TKpBaseObject& operator=(const TKpBaseObject&) = delete;
+
+    int32_t ObjectType;
+    int32_t X1 = 0;
+    int32_t Y1 = 0;
+    int32_t PageNum = 0;
+    bool Printable = true;
+
+    virtual void SaveToStream(TKpExtStream& stream) const;
+    virtual void LoadFromStream(TKpExtStream& stream, Extended fileVersion);
+    virtual void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+                      bool printing) = 0;
+
+    // Greys the target's brush, font and pen colours when printing in monochrome.
+    static void ApplyGrey(TKpDeviceCanvas& target);
+};
+
+class TKpTextObject : public TKpBaseObject {
+public:
+    TKpTextObject() : TKpBaseObject(kpTextObject) {}
+    TKpBrushData Brush;
+    QString Text;
+    TKpFontData Font;
+
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+
+protected:
+    explicit TKpTextObject(int32_t type) : TKpBaseObject(type) {}
+};
+
+class TKpTextBoxObject : public TKpTextObject {
+public:
+    TKpTextBoxObject() : TKpTextObject(kpTextBoxObject) {}
+    TAlignment Alignment = taLeftJustify;
+    TTextLayout Layout = tlTop;
+    int32_t X2 = 0;
+    int32_t Y2 = 0;
+    TKpPenData Pen;
+
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpLineObject : public TKpBaseObject {
+public:
+    TKpLineObject() : TKpBaseObject(kpLineObject) {}
+    TKpPenData Pen;
+    int32_t X2 = 0;
+    int32_t Y2 = 0;
+    int32_t Reserved = 0;
+
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+enum TKpImageKind : uint8_t { kpImageMetafile = 0, kpImageBitmap = 1 };
+
+class TKpGraphicObject : public TKpBaseObject {
+public:
+    TKpGraphicObject();
+    ~TKpGraphicObject() override;
+    uint32_t CopyMode;
+    bool MetafileAsBitmap = false;
+    bool PrintMetafileAsBitmap = false;
+    int32_t X2 = 0;
+    int32_t Y2 = 0;
+    // A bitmap in bitmap-file form (file header included); empty when there is none.
+    QByteArray BitmapData;
+    // Present only when the image is a picture.
+    std::unique_ptr<TKpMetafile> Picture;
+    TKpImageKind ImageKind = kpImageMetafile;
+
+    // Stores a bitmap: BitmapData holds it in bitmap-file form, ImageKind becomes bitmap.
+    void SetBitmap(const class QImage& image);
+    // The stored bitmap (a null image when BitmapData is empty).
+    class QImage Bitmap() const;
+    void SetPicture(const TKpMetafile& picture);
+
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+// Shapes: bounding box (X1, Y1)-(X2, Y2), brush and pen.
+class TKpSimpleShape : public TKpBaseObject {
+public:
+    TKpBrushData Brush;
+    TKpPenData Pen;
+    int32_t X2 = 0;
+    int32_t Y2 = 0;
+
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+
+protected:
+    explicit TKpSimpleShape(int32_t type) : TKpBaseObject(type) {}
+};
+
+class TKpRectangleShape : public TKpSimpleShape {
+public:
+    TKpRectangleShape() : TKpSimpleShape(kpRectangleShape) {}
+    bool FillOnly = false;  // not stored
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpEllipseShape : public TKpSimpleShape {
+public:
+    TKpEllipseShape() : TKpSimpleShape(kpEllipseShape) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpRoundRectShape : public TKpSimpleShape {
+public:
+    TKpRoundRectShape() : TKpSimpleShape(kpRoundRectShape) {}
+    int32_t X3 = 0;  // corner ellipse width (a length)
+    int32_t Y3 = 0;  // corner ellipse height
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+// Arc family: start point (X3, Y3) and end point (X4, Y4) on the rays of the arc.
+class TKpComplexShape : public TKpSimpleShape {
+public:
+    int32_t X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+
+protected:
+    explicit TKpComplexShape(int32_t type) : TKpSimpleShape(type) {}
+};
+
+class TKpArcShape : public TKpComplexShape {
+public:
+    TKpArcShape() : TKpComplexShape(kpArcShape) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpChordShape : public TKpComplexShape {
+public:
+    TKpChordShape() : TKpComplexShape(kpChordShape) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpPieShape : public TKpComplexShape {
+public:
+    TKpPieShape() : TKpComplexShape(kpPieShape) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+// Point lists (X1, Y1 kept but unused).
+class TKpPolyBaseObject : public TKpBaseObject {
+public:
+    TKpBrushData Brush;
+    TKpPenData Pen;
+    QVector<QPoint> Points;  // KpUnits
+    void SaveToStream(TKpExtStream& stream) const override;
+    void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
+
+protected:
+    explicit TKpPolyBaseObject(int32_t type) : TKpBaseObject(type) {}
+};
+
+class TKpPolygonObject : public TKpPolyBaseObject {
+public:
+    TKpPolygonObject() : TKpPolyBaseObject(kpPolygonObject) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpPolyLineObject : public TKpPolyBaseObject {
+public:
+    TKpPolyLineObject() : TKpPolyBaseObject(kpPolyLineObject) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+class TKpPolyBezierObject : public TKpPolyBaseObject {
+public:
+    TKpPolyBezierObject() : TKpPolyBaseObject(kpPolyBezierObject) {}
+    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
+              bool printing) override;
+};
+
+// A new object of the given type id, or null for an id outside 1..13.
+std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type);

@@ -1,0 +1,119 @@
+#include "drawing/KpPage.h"
+
+#include <string>
+
+#include "platform/KpDeviceCanvas.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPrinter.h"
+
+EListError::EListError(int index)
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"),
+      Index(index) {}
+
+TKpPage::TKpPage(TKpPreview* owner)
+    : metafile_(std::make_unique<TKpMetafile>()), owner_(owner) {
+    if (owner_) orientation_ = owner_->Orientation();
+}
+
+TKpPage::~TKpPage() { Clear(); }
+
+TKpBaseObject* TKpPage::Objects(int index) const {
+    if (index < 0 || index >= Count()) throw EListError(index);
+    return objects_[static_cast<size_t>(index)].get();
+}
+
+int TKpPage::AddObject(std::unique_ptr<TKpBaseObject> object) {
+    objects_.push_back(std::move(object));
+    return Count() - 1;
+}
+
+void TKpPage::Clear() {
+    while (!objects_.empty()) objects_.pop_back();
+}
+
+void TKpPage::SetOrientation(TKpOrientation value) {
+    if (value == orientation_) return;
+    orientation_ = value;
+    UpdateMetafile();
+    if (!owner_) return;
+    owner_->BroadcastMessage(KPM_REFRESH);
+    owner_->BroadcastMessage(KPM_PAGEORIENTATIONCHANGED, PageNum);
+    if (owner_->OnChangePageOrientation) owner_->OnChangePageOrientation(this, PageNum, value);
+    owner_->KeepScrollProportion();
+}
+
+void TKpPage::UpdateMetafile() {
+    metafile_->Clear();
+    const Extended w = orientation_ == kpLandscape ? MaxFloat(Width, Height) : MinFloat(Width, Height);
+    const Extended h = orientation_ == kpLandscape ? MinFloat(Width, Height) : MaxFloat(Width, Height);
+    const int p = ScreenPixelsPerInch();
+    const int W = static_cast<int>(kp::Round(p * w));
+    const int H = static_cast<int>(kp::Round(p * h));
+    metafile_->SetWidth(W);
+    metafile_->SetHeight(H);
+    {
+        TKpMetafileCanvas recorder(*metafile_);
+        TKpDeviceCanvas& canvas = recorder.Canvas();
+        TKpMargins* margins = owner_ ? &owner_->Margins() : nullptr;
+        if (margins && margins->ClipMargins()) {
+            const QPoint topLeft(margins->Left().AsPixels(p), margins->Top().AsPixels(p));
+            const QPoint bottomRight(W - margins->Right().AsPixels(p), H - margins->Bottom().AsPixels(p));
+            canvas.SetClipRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
+        } else {
+            canvas.SetClipRect(QRect(0, 0, W, H));
+        }
+        const bool printing = owner_ && owner_->KpPrinter().Printing();
+        // Drawing errors propagate after the recording is closed (the recorder's destructor).
+        for (const auto& object : objects_) {
+            object->PageNum = PageNum;
+            object->Draw(canvas, owner_, QPoint(0, 0), 1.0L, printing);
+        }
+        if (owner_ && margins) {
+            if (owner_->Header().Visible())
+                owner_->Header().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
+            if (owner_->Footer().Visible())
+                owner_->Footer().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
+        }
+        canvas.ClearClip();
+    }
+    if (owner_) owner_->BroadcastMessage(KPM_PAGEREBUILT, PageNum);
+}
+
+TKpPageList::TKpPageList(TKpPreview* owner) : owner_(owner) {}
+
+TKpPageList::~TKpPageList() {
+    // Destroying the list frees the pages; the preview is already being destroyed, so its
+    // handlers are not called any more.
+    while (!pages_.empty()) pages_.pop_back();
+}
+
+TKpPage* TKpPageList::GetPage(int number) const {
+    if (number < 1 || number > Count()) throw EListError(number - 1);
+    return pages_[static_cast<size_t>(number - 1)].get();
+}
+
+void TKpPageList::Renumber() {
+    for (int i = 0; i < Count(); ++i) pages_[static_cast<size_t>(i)]->PageNum = i + 1;
+}
+
+TKpPage* TKpPageList::AddPage() {
+    pages_.push_back(std::make_unique<TKpPage>(owner_));
+    TKpPage* page = pages_.back().get();
+    page->PageNum = Count();
+    return page;
+}
+
+void TKpPageList::Clear() {
+    while (!pages_.empty()) pages_.pop_back();
+    if (owner_ && owner_->OnClear) owner_->OnClear(owner_);
+}
+
+void TKpPageList::DeletePage(int number) {
+    if (number < 1 || number > Count()) throw EListError(number - 1);
+    pages_.erase(pages_.begin() + (number - 1));
+    if (owner_ && owner_->Clearing()) return;
+    Renumber();
+    if (owner_ && owner_->AutoRefresh && owner_->OnDeletePage) owner_->OnDeletePage(owner_);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Measurement values: KpUnits (hundredths of a millimetre), unit conversion, the length
+// value object, its rectangle, and the paper table.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/KpMath.h"
+#include "platform/KpScreen.h"
+
+enum TKpUnit : uint8_t { kpUnits = 0, kpPixels = 1, kpMillimeters = 2, kpCentimeters = 3, kpInches = 4 };
+
+enum TKpPaperSize : uint8_t { A3 = 0, A4, A5, A6, B5, C5, Legal, Letter, Custom };
+enum TKpOrientation : uint8_t { kpPortrait = 0, kpLandscape = 1 };
+
+// Converts x between units in extended precision; no rounding (callers round).
+Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x);
+
+class TKpValue {
+public:
+    using ChangeEvent = std::function<void(TKpValue* sender)>;
+
+    TKpValue() = default;
+    explicit TKpValue(int32_t v) : value(v) {}
+
+    // The raw length; writing it directly does not notify.
+    int32_t value = 0;
+    ChangeEvent OnChange;
+
+    void SetPixels(int ppi, int pixels);
+    void SetMillimeters(Extended mm);
+    void SetInches(Extended inches);
+    int AsPixels(int ppi) const;
+    Extended AsMillimeters() const { return static_cast<Extended>(value) / 100; }
+    Extended AsInches() const { return static_cast<Extended>(value) / 100 / 25.4L; }
+
+private:
+    void changed() {
+        if (OnChange) OnChange(this);
+    }
+};
+
+// Four owned values in the order Left, Top, Right, Bottom.
+class TKpValueRect {
+public:
+    TKpValueRect();
+    TKpValue& Left() { return *left_; }
+    TKpValue& Top() { return *top_; }
+    TKpValue& Right() { return *right_; }
+    TKpValue& Bottom() { return *bottom_; }
+    const TKpValue& Left() const { return *left_; }
+    const TKpValue& Top() const { return *top_; }
+    const TKpValue& Right() const { return *right_; }
+    const TKpValue& Bottom() const { return *bottom_; }
+
+private:
+    std::unique_ptr<TKpValue> left_, top_, right_, bottom_;
+};
+
+// Standard sizes ordered by orientation; any other size orders the incoming pair.
+void PaperDimensions(TKpPaperSize size, bool landscape, int& width, int& height);
+
+// Splits a comma-separated zero-terminated text in place (see the printer settings).
+char* NextToken(char*& cursor);

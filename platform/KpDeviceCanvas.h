@@ -1,0 +1,143 @@
+#pragma once
+// The drawing layer over QPainter. It keeps the conventions the drawing objects rely on:
+// integer device pixels, right and bottom edges exclusive, counter-clockwise arcs from the
+// rays through two radial points, alternate polygon filling, text cells of ascent + descent,
+// DrawText flags, pen mix modes and raster operations.
+#include <cstdint>
+#include <functional>
+
+#include <QBrush>
+#include <QFont>
+#include <QImage>
+#include <QPainterPath>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QVector>
+
+#include "platform/KpGraphics.h"
+
+class QPainter;
+class TKpMetafile;
+
+// DrawText flags.
+enum : unsigned {
+    DT_LEFT = 0x0000,
+    DT_CENTER = 0x0001,
+    DT_RIGHT = 0x0002,
+    DT_VCENTER = 0x0004,
+    DT_BOTTOM = 0x0008,
+    DT_WORDBREAK = 0x0010,
+    DT_SINGLELINE = 0x0020,
+    DT_EXPANDTABS = 0x0040,
+    DT_NOCLIP = 0x0100,
+    DT_CALCRECT = 0x0400,
+    DT_NOPREFIX = 0x0800
+};
+
+// Raster operations.
+enum : uint32_t {
+    BLACKNESS = 66,
+    NOTSRCERASE = 1114278,
+    NOTSRCCOPY = 3342344,
+    SRCERASE = 4457256,
+    DSTINVERT = 5570569,
+    PATINVERT = 5898313,
+    SRCINVERT = 6684742,
+    SRCAND = 8913094,
+    MERGEPAINT = 12255782,
+    MERGECOPY = 12583114,
+    SRCCOPY = 13369376,
+    SRCPAINT = 15597702,
+    PATCOPY = 15728673,
+    PATPAINT = 16452105,
+    WHITENESS = 16711778
+};
+
+// The copy mode itself when it is one of the fifteen standard raster operations,
+// otherwise SRCCOPY.
+uint32_t KpStandardRasterOp(uint32_t copyMode);
+
+class TKpDeviceCanvas {
+public:
+    // Draws through painter (not owned) onto a device of the given resolution.
+    TKpDeviceCanvas(QPainter* painter, int dpiX, int dpiY);
+    ~TKpDeviceCanvas();
+
+    QPainter* Painter() const { return painter_; }
+    int DpiX() const { return dpiX_; }
+    int DpiY() const { return dpiY_; }
+
+    // Current drawing state; the font's pixels-per-inch figure is the device's.
+    TKpPen& Pen() { return pen_; }
+    TKpBrush& Brush() { return brush_; }
+    TKpFont& Font() { return font_; }
+    uint32_t CopyMode() const { return copyMode_; }
+    void SetCopyMode(uint32_t rop) { copyMode_ = rop; }
+
+    // Text: top-left corner at (x, y), rotated by the font's escapement about that corner;
+    // with a solid brush the cell background is filled, otherwise transparent.
+    void TextOut(int x, int y, const QString& text);
+    int TextWidth(const QString& text);
+    // The cell height: ascent + descent of the current font.
+    int TextHeight(const QString& text);
+    // Writes text into r with the DT_ flags; with DT_CALCRECT only computes r (its bottom,
+    // and right for single lines). Returns the height of the text.
+    int DrawText(const QString& text, QRect& r, unsigned flags);
+
+    // Figures; boxes take right and bottom as exclusive edges.
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void FillRect(const QRect& r);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void RoundRect(int x1, int y1, int x2, int y2, int w, int h);
+    void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void Polygon(const QVector<QPoint>& points);
+    void Polyline(const QVector<QPoint>& points);
+    // Refuses (draws nothing) unless the count is 1 + 3n.
+    bool PolyBezier(const QVector<QPoint>& points);
+    void MoveTo(int x, int y);
+    // The end point itself is not painted.
+    void LineTo(int x, int y);
+    QPoint PenPos() const { return penPos_; }
+
+    // Clip rectangle, intersected with any clip the painter already has (a replayed
+    // recording never escapes the clip of the painter that replays it).
+    void SetClipRect(const QRect& r);
+    void ClearClip();
+
+    // Plays a recorded picture stretched into r.
+    void PlayMetafile(const TKpMetafile& picture, const QRect& r);
+    // Stretches a bitmap into r with the current copy mode.
+    void StretchDraw(const QRect& r, const QImage& bitmap);
+    // Device-independent bits stretched into r with a raster operation (printer path).
+    void StretchBitmapBits(const QRect& r, const QImage& bitmap, uint32_t rop);
+
+    // The current pen, brush and font as QPainter state.
+    QPen qtPen(int width) const;
+    QBrush qtBrush() const;
+    QFont qtFont() const;
+
+private:
+    bool beginFigure();
+    void endFigure();
+    void drawFigure(const QRect& box,
+                    const std::function<void(QPainterPath&, const QRectF&)>& shape, bool filled);
+    void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void strokeOpenPath(const QPainterPath& path);
+    void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
+
+    bool baseHasClip_ = false;
+    QPainterPath baseClip_;
+
+    QPainter* painter_;
+    int dpiX_;
+    int dpiY_;
+    TKpPen pen_;
+    TKpBrush brush_;
+    TKpFont font_;
+    uint32_t copyMode_ = SRCCOPY;
+    QPoint penPos_;
+};

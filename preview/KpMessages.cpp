@@ -1,0 +1,6 @@
+#include "preview/KpMessages.h"
+
+QEvent::Type TKpMessageEvent::EventType() {
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}

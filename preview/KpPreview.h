@@ -1,0 +1,271 @@
+#pragma once
+// The preview: at once the document (pages of one paper size, orientation, title, print
+// settings, events, notification of linked controls) and the scrolling window that shows the
+// current page as a sheet.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QAbstractScrollArea>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+
+#include "drawing/KpPage.h"
+#include "drawing/KpUnits.h"
+#include "preview/KpMessages.h"
+
+class QIODevice;
+class TKpCanvas;
+class TKpDeviceCanvas;
+class TKpFooter;
+class TKpHeader;
+class TKpMargins;
+class TKpPageImage;
+class TKpPrinter;
+class TKpShadow;
+
+enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 };
+enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
+enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
+
+enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+// Shift state bits.
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+using TShiftState = unsigned;
+
+constexpr Extended KpVersion = 2.42L;
+
+using TOnPageChangeEvent = std::function<void(void* sender, int pageNum)>;
+using TOnZoomEvent = std::function<void(void* sender, int oldZoom, int newZoom)>;
+using TPageMouseEvent = std::function<void(void* sender, TMouseButton button, TShiftState shift,
+                                           TKpValue* x, TKpValue* y)>;
+using TPageMouseMoveEvent =
+    std::function<void(void* sender, TShiftState shift, TKpValue* x, TKpValue* y)>;
+using TMouseEvent =
+    std::function<void(void* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(void* sender, TShiftState shift, int x, int y)>;
+using TPageOrientationChanged =
+    std::function<void(void* sender, int pageNum, TKpOrientation newOrientation)>;
+using TBeforeLoadEvent = std::function<void(void* sender, Extended fileVersion, bool& loadFile)>;
+using TBeforeReadStream = std::function<void(void* sender, QIODevice* fileStream)>;
+using TBeforeWriteStream = std::function<void(void* sender, QIODevice* fileStream)>;
+using TFileProgressEvent = std::function<void(void* sender, int percent)>;
+using TPrintPageEvent = std::function<void(void* sender, TKpPage* page, void* printerHandle)>;
+using TOnPrintPage = std::function<void(void* sender, int pageNum, const QRect& prnCanvasRect,
+                                        TKpDeviceCanvas* prnCanvas, Extended printScale)>;
+using TOnPrintProgressEvent = std::function<void(void* sender, int printed, int total)>;
+
+class TKpPreview : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TKpPreview(QWidget* parent = nullptr);
+    ~TKpPreview() override;
+
+    QString About() const;
+
+    // Document
+    int NumPages() const;
+    TKpPage* GetPage(int n) const;
+    TKpPageList& Pages() { return *pages_; }
+    int CurrentPage() const { return currentPage_; }
+    void SetCurrentPage(int n);
+    TKpPage* NewPage();
+    void Clear();
+    bool FirstPage();
+    bool PrevPage();
+    bool NextPage();
+    bool LastPage();
+    bool Clearing() const { return clearing_; }
+
+    TKpPaperSize PaperSize() const { return paperSize_; }
+    void SetPaperSize(TKpPaperSize v);
+    TKpOrientation Orientation() const { return orientation_; }
+    void SetOrientation(TKpOrientation v);
+    TKpValue& PaperWidth() { return *paperWidth_; }
+    TKpValue& PaperHeight() { return *paperHeight_; }
+    TKpPagesPerSheet PagesPerSheet() const { return pagesPerSheet_; }
+    void SetPagesPerSheet(TKpPagesPerSheet v);
+    // Stores the pages-per-sheet value without broadcasting (copying and loading).
+    void SetPagesPerSheetField(TKpPagesPerSheet v) { pagesPerSheet_ = v; }
+    // Stores the paper size without touching pages (loading).
+    void SetPaperSizeField(TKpPaperSize v) { paperSize_ = v; }
+    void SetOrientationField(TKpOrientation v) { orientation_ = v; }
+    int PrintCopies() const { return printCopies_; }
+    void SetPrintCopies(int v);
+    QString Title() const;
+    void SetTitle(const QString& v);
+    int Gutter() const { return gutter_; }
+    void SetGutter(int v);
+    TKpBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TKpBorderStyle v);
+    int OrientationType() const;
+    static QString PaperSizeName(TKpPaperSize size);
+    static TKpPaperSize PaperSizeFromName(const QString& name);
+
+    bool AutoRefresh = false;
+    QString PrintToFile;
+
+    // Sub-objects
+    TKpCanvas& Canvas() { return *canvas_; }
+    TKpMargins& Margins() { return *margins_; }
+    TKpHeader& Header() { return *header_; }
+    TKpFooter& Footer() { return *footer_; }
+    TKpPageImage& PageImage() { return *pageImage_; }
+    TKpShadow& Shadow();
+    TKpPrinter& KpPrinter() { return *printer_; }
+
+    void Assign(TKpPreview& source);
+    // After the host has set the preview up: reports the current page once.
+    void Loaded();
+
+    // Linked controls
+    void AddLinkedControl(QObject* control);
+    void RemoveLinkedControl(QObject* control);
+    const std::vector<QPointer<QObject>>& LinkedControls() const { return linked_; }
+    void BroadcastMessage(int msg, long long wparam = 0, long long lparam = 0);
+
+    // Text tokens {DATE}, {TIME}, {PAGE}, {NUMPAGES}.
+    QString SubstituteTokens(const QString& text, int pageNum) const;
+
+    // Display
+    void RefreshPage();
+
+    // Zoom and placement
+    int Zoom() const { return zoom_; }
+    void SetZoom(int z);
+    void ZoomIn();
+    void ZoomOut();
+    int FitWidthZoom() const;
+    int FitHeightZoom() const;
+    void FitWidth();
+    void FitHeight();
+    void FitWholePage();
+    void Reposition();
+    void KeepScrollProportion();
+    void ScrollToPercent(Extended h, Extended v);
+    void CenterOnPoint(int x, int y);
+    void SetZoomCursor(int kind);
+    void BeginPan();
+    void EndPan();
+    bool Panning() const { return panning_; }
+    bool MouseInside() const { return mouseInside_; }
+    void SetMouseInside(bool v) { mouseInside_ = v; }
+    int MaxZoom = 400;
+    int MinZoom = 10;
+    int ZoomIncrement = 10;
+    TKpZoomStyle ZoomStyle = kpFixedZoom;
+    // The preview's mouse handling in client coordinates (the page image forwards here).
+    void PreviewMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void PreviewMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void PreviewMouseMove(TShiftState shift, int x, int y);
+    // Scroll positions as the scroll bars' Position and Range.
+    int HorzPosition() const;
+    int VertPosition() const;
+    void SetHorzPosition(int p);
+    void SetVertPosition(int p);
+    int HorzRange() const;
+    int VertRange() const;
+    int ScrollBarSize() const { return 16; }
+    // The page image's placement in scroll-content pixels.
+    QPoint PageImagePos() const { return pageImagePos_; }
+    void SetPageImagePos(QPoint p);
+
+    // Files
+    void SaveToFile(const QString& fileName);
+    void SaveToStream(QIODevice& stream);
+    void LoadFromFile(const QString& fileName);
+    void LoadFromStream(QIODevice& stream);
+    int LoadedPageCount = 0;
+
+    // Printing
+    void Print();
+    void PrintCurrentPage();
+    void PrintRange(int fromPage, int toPage);
+
+    // Events
+    TNotifyEvent AfterPrint;
+    TPrintPageEvent AfterPrintPage;
+    TBeforeLoadEvent BeforeLoad;
+    TNotifyEvent BeforePrint;
+    TPrintPageEvent BeforePrintPage;
+    TBeforeReadStream BeforeReadStream;
+    TBeforeWriteStream BeforeWriteStream;
+    TNotifyEvent OnAbortPrint;
+    TNotifyEvent OnCanvasChange;
+    TNotifyEvent OnChangeMargins;
+    TNotifyEvent OnChangeOrientation;
+    TPageOrientationChanged OnChangePageOrientation;
+    TNotifyEvent OnChangePrinter;
+    TNotifyEvent OnClear;
+    TNotifyEvent OnDeletePage;
+    TFileProgressEvent OnLoadProgess;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnNewPage;
+    TOnPageChangeEvent OnPageChange;
+    TOnPageChangeEvent OnPageChanging;
+    TPageMouseEvent OnPageMouseDown;
+    TPageMouseMoveEvent OnPageMouseMove;
+    TPageMouseEvent OnPageMouseUp;
+    TNotifyEvent OnPageSizeChange;  // stored, never fired
+    TOnPrintPage OnPrintPage;
+    TOnPrintProgressEvent OnPrintProgress;
+    TNotifyEvent OnResize;
+    TFileProgressEvent OnSaveProgress;
+    TOnZoomEvent OnZoom;
+
+protected:
+    bool event(QEvent* e) override;
+    void setParentNotify();
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
+    // Handles the messages the preview sends to itself.
+    virtual void HandleMessage(const TKpMessageEvent& message);
+
+private:
+    void bindCanvas(TKpPage* page);
+    void paperValueChanged();
+    void updateScrollRanges();
+    bool hasParentWindow() const;
+
+    std::unique_ptr<TKpPageList> pages_;
+    std::unique_ptr<TKpCanvas> canvas_;
+    std::unique_ptr<TKpFooter> footer_;
+    std::unique_ptr<TKpHeader> header_;
+    std::unique_ptr<TKpMargins> margins_;
+    TKpPageImage* pageImage_ = nullptr;  // child widget of the viewport
+    std::unique_ptr<TKpPrinter> printer_;
+    std::unique_ptr<TKpValue> paperWidth_;
+    std::unique_ptr<TKpValue> paperHeight_;
+    std::vector<QPointer<QObject>> linked_;
+
+    int currentPage_ = 1;
+    bool clearing_ = false;
+    bool destroying_ = false;
+    TKpPaperSize paperSize_ = A4;
+    TKpOrientation orientation_ = kpPortrait;
+    TKpPagesPerSheet pagesPerSheet_ = kpOnePage;
+    TKpBorderStyle borderStyle_ = bsSingle;
+    int printCopies_ = 1;
+    int gutter_ = 30;
+    int zoom_ = 20;
+    bool mouseInside_ = false;
+    bool panning_ = false;
+    int panOriginX_ = 0;
+    int panOriginY_ = 0;
+    int lastMouseX_ = 0;
+    int lastMouseY_ = 0;
+    QPoint pageImagePos_;
+    int autoRangeSuspended_ = 0;
+};
