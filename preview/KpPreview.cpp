@@ -43,6 +43,8 @@ TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Created straight into a parent window: bind the display as a later parenting would.
+    if (parent) setParentNotify();
 }
 
 TKpPreview::~TKpPreview() {

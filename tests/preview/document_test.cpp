@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QWidget>
 #include <memory>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -26,8 +26,14 @@ struct Doc {
         preview->AddLinkedControl(&messages);
     }
     void recordEvents() {
-        preview->OnPageChanging = [this](void*, int n) { log.push_back("changing " + std::to_string(n)); };
-        preview->OnPageChange = [this](void*, int n) { log.push_back("change " + std::to_string(n)); };
+        log.clear();
+        messages.entries.clear();
+        preview->OnPageChanging = [this](void*, int n) {
+            log.push_back("changing " + std::to_string(n));
+        };
+        preview->OnPageChange = [this](void*, int n) {
+            log.push_back("change " + std::to_string(n));
+        };
         preview->OnNewPage = [this](void*) { log.push_back("new"); };
         preview->OnClear = [this](void*) { log.push_back("clear"); };
         preview->OnDeletePage = [this](void*) { log.push_back("delete"); };
@@ -91,7 +97,7 @@ TEST(PreviewDocument, Navigation) {
     d.preview->NewPage();
     d.preview->NewPage();
     d.recordEvents();
-    EXPECT_FALSE(d.preview->NextPage());  // on the last page
+    EXPECT_FALSE(d.preview->NextPage()); // on the last page
     EXPECT_TRUE(d.log.empty());
     EXPECT_TRUE(d.preview->FirstPage());
     EXPECT_EQ(d.preview->CurrentPage(), 1);
@@ -171,7 +177,7 @@ TEST(PreviewDocument, DeletePageRenumbers) {
     d.log.clear();
     d.preview->AutoRefresh = false;
     d.preview->Pages().DeletePage(2);
-    EXPECT_TRUE(d.log.empty());  // no OnDeletePage while AutoRefresh is off
+    EXPECT_TRUE(d.log.empty()); // no OnDeletePage while AutoRefresh is off
 }
 
 TEST(PreviewDocument, PageListClearFiresOnClearEvenWhenEmpty) {
@@ -195,7 +201,7 @@ TEST(PreviewDocument, PaperSizeAndOrientation) {
     p.PaperWidth().SetMillimeters(100);
     EXPECT_EQ(p.PaperSize(), Custom);
     p.SetPaperSize(A4);
-    p.PaperHeight().SetMillimeters(297);  // any caller write makes it Custom
+    p.PaperHeight().SetMillimeters(297); // any caller write makes it Custom
     EXPECT_EQ(p.PaperSize(), Custom);
     p.SetPaperSize(Letter);
     EXPECT_EQ(p.PaperSize(), Letter);
@@ -207,7 +213,7 @@ TEST(PreviewDocument, PaperSizeAndOrientation) {
     EXPECT_DOUBLE_EQ(static_cast<double>(p.PaperWidth().AsMillimeters()), 279.4);
     EXPECT_DOUBLE_EQ(static_cast<double>(p.PaperHeight().AsMillimeters()), 215.9);
     EXPECT_EQ(p.PaperSize(), Letter);
-    p.SetPaperSize(Custom);  // ignored
+    p.SetPaperSize(Custom); // ignored
     EXPECT_EQ(p.PaperSize(), Letter);
     // Letter set again while landscape keeps the landscape order.
     p.SetPaperSize(Letter);
@@ -224,7 +230,7 @@ TEST(PreviewDocument, PaperSizeBroadcastsRefreshThenPaperSize) {
     ASSERT_GE(msgs.size(), 2u);
     EXPECT_EQ(msgs[0], KPM_REFRESH);
     EXPECT_EQ(msgs.back(), KPM_PAPERSIZECHANGED);
-    EXPECT_EQ(d.preview->GetPage(1)->Metafile().Width(), 561);  // round(96 * 148.5 / 25.4)
+    EXPECT_EQ(d.preview->GetPage(1)->Metafile().Width(), 561); // round(96 * 148.5 / 25.4)
     EXPECT_EQ(d.preview->GetPage(1)->Metafile().Height(), 794);
 }
 
@@ -242,6 +248,7 @@ TEST(PreviewDocument, OrientationTurnsEveryPage) {
     EXPECT_EQ(turned, (std::vector<int>{1, 2}));
     EXPECT_EQ(d.messages.messages().back(), KPM_ORIENTATIONCHANGED);
     EXPECT_EQ(d.preview->OrientationType(), 1);
+    d.preview->OnChangePageOrientation = nullptr;
     d.preview->GetPage(2)->SetOrientation(kpPortrait);
     EXPECT_EQ(d.preview->OrientationType(), 2);
 }
@@ -272,7 +279,7 @@ TEST(PreviewDocument, PagePicturePixelSizes) {
     Doc d;
     d.preview->RefreshPage();
     TKpMetafile& portrait = d.preview->GetPage(1)->Metafile();
-    EXPECT_EQ(portrait.Width(), 794);  // round(96 * 210 / 25.4) = round(793.7)
+    EXPECT_EQ(portrait.Width(), 794); // round(96 * 210 / 25.4) = round(793.7)
     EXPECT_EQ(portrait.Height(), 1123);
     d.preview->SetOrientation(kpLandscape);
     EXPECT_EQ(d.preview->GetPage(1)->Metafile().Width(), 1123);
@@ -331,7 +338,7 @@ TEST(PreviewDocument, LinkedControlsInOrderAndDroppedWhenDestroyed) {
     c.shared = &order;
     d.preview->AddLinkedControl(&a);
     d.preview->AddLinkedControl(b.get());
-    d.preview->AddLinkedControl(&a);  // already present
+    d.preview->AddLinkedControl(&a); // already present
     d.preview->AddLinkedControl(&c);
     EXPECT_EQ(d.preview->LinkedControls().size(), 3u);
     d.preview->BroadcastMessage(KPM_PAGESCLEARED);
