@@ -5,10 +5,13 @@
 // DrawText flags, pen mix modes and raster operations.
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPen>
 #include <QPoint>
@@ -18,7 +21,6 @@
 
 #include "platform/KpGraphics.h"
 
-class QPainter;
 class TKpMetafile;
 
 // DrawText flags.
@@ -121,13 +123,25 @@ public:
     QFont qtFont() const;
 
 private:
-    bool beginFigure();
-    void endFigure();
-    void drawFigure(const QRect& box,
-                    const std::function<void(QPainterPath&, const QRectF&)>& shape, bool filled);
+    // The face, height and style a QFont was made for, with its metrics on the device.
+    struct TFontCache {
+        QString name;
+        int height;
+        TFontStyles style;
+        QFont font;
+        QFontMetrics metrics;
+    };
+    const TFontCache& fontCache() const;
+    bool beginFigure(bool filled, bool usesBrush = true);
+    void setComposition(QPainter::CompositionMode mode);
+    QRectF outlineOf(const QRect& box) const;
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-    void strokeOpenPath(const QPainterPath& path);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
+
+    mutable std::unique_ptr<TFontCache> fontCache_;
+    mutable int fontGeneration_ = 0;
+    int painterFontGeneration_ = -1;
+    void usePainterFont(const TFontCache& fc);
 
     bool baseHasClip_ = false;
     QPainterPath baseClip_;

@@ -235,6 +235,11 @@ protected:
 
 private:
     void bindCanvas(TKpPage* page);
+    // A page appended while a document loads: made current and bound to the canvas,
+    // OnNewPage fired and pending messages processed, but no picture rebuilt.
+    TKpPage* appendLoadedPage();
+    // The closing notifications of a load: KPM_LOADING (1), then KPM_REFRESH.
+    void finishLoading();
     void paperValueChanged();
     void updateScrollRanges();
     bool hasParentWindow() const;
@@ -268,4 +273,5 @@ private:
     int lastMouseY_ = 0;
     QPoint pageImagePos_;
     int autoRangeSuspended_ = 0;
+    int wheelZoomDelta_ = 0;  // Ctrl + wheel angle not yet turned into zoom steps
 };

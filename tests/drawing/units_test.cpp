@@ -26,7 +26,7 @@ TEST(KpValue, UnitSettersRoundHalvesToEven) {
     v.SetPixels(96, 96);
     EXPECT_EQ(v.value, 2540);
     v.SetPixels(96, 20);
-    EXPECT_EQ(v.value, 529);  // 529.1666...
+    EXPECT_EQ(v.value, 529); // 529.1666...
 }
 
 TEST(KpValue, Getters) {
@@ -35,7 +35,7 @@ TEST(KpValue, Getters) {
     EXPECT_EQ(v.AsPixels(300), 300);
     EXPECT_DOUBLE_EQ(static_cast<double>(v.AsMillimeters()), 25.4);
     EXPECT_DOUBLE_EQ(static_cast<double>(v.AsInches()), 1.0);
-    TKpValue half(1270 + 13);  // 48.49 px at 96 dpi
+    TKpValue half(1270 + 13); // 48.49 px at 96 dpi
     EXPECT_EQ(half.AsPixels(96), 49);
 }
 
@@ -45,7 +45,7 @@ TEST(KpValue, OnChangeOnlyFromUnitSetters) {
     v.OnChange = [&](TKpValue* s) { senders.push_back(s); };
     v.value = 77;
     EXPECT_TRUE(senders.empty());
-    v.SetMillimeters(0.77L);  // same value: still notifies
+    v.SetMillimeters(0.77L); // same value: still notifies
     v.SetInches(0);
     v.SetPixels(96, 1);
     ASSERT_EQ(senders.size(), 3u);
@@ -99,7 +99,8 @@ TEST(NextToken, SplitsInPlace) {
     char text[] = " a, b,c";
     char* cursor = text;
     std::vector<std::string> tokens;
-    for (int i = 0; i < 4; ++i) tokens.emplace_back(NextToken(cursor));
+    for (int i = 0; i < 4; ++i)
+        tokens.emplace_back(NextToken(cursor));
     EXPECT_EQ(tokens, (std::vector<std::string>{"a", "b", "c", ""}));
     char* none = nullptr;
     EXPECT_EQ(NextToken(none), nullptr);

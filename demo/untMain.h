@@ -1,0 +1,149 @@
+#pragma once
+// The demonstration's main window: a column of feature buttons, the preview with its
+// navigation and zoom bar and thumbnail strip, and a tab per feature.
+#include <functional>
+#include <memory>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "thumbnails/KpThumbnails.h"
+
+class TfrmAbout;
+class TfrmPrint;
+class QPushButton;
+
+// A label that shows a link (blue, underlined, hand cursor) and runs OnClick when clicked.
+class TLinkLabel : public QLabel {
+public:
+    TLinkLabel(const QString& text, QWidget* parent);
+    std::function<void()> OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+class TfrmMain : public QMainWindow {
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The other two program windows (created after this one, kept for the program's life).
+    void SetWindows(TfrmAbout* about, TfrmPrint* print) {
+        frmAbout = about;
+        frmPrint = print;
+    }
+
+    // Runs a demo by name: about, canvas, graphics, zooming (and the content demos' names);
+    // false for an unknown name.
+    bool RunDemo(const QString& name);
+
+    // Where the window shows messages and opens addresses; tests put recorders here.
+    std::function<void(const QString& text)> ShowInformation;
+    std::function<void(const QString& url)> OpenAddress;
+
+    // Components, named as the designer named them.
+    TKpPreview* KpPreview1;
+    TKpThumbnails* KpThumbnails1;
+    QTabWidget* PageControl1;
+    QLabel* lblPageNum;
+    QComboBox* cbxZoom;
+    QComboBox* ComboBox1;
+    QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton27;
+    QToolButton *SpeedButton3, *SpeedButton4, *SpeedButton25, *SpeedButton5, *SpeedButton6,
+        *SpeedButton7, *SpeedButton8;
+    TLinkLabel *lblAboutLink, *lblCanvasLink, *lblGraphicsLink, *lblRichTextLink, *lblGridLink,
+        *lblTreeLink, *lblLabelLink;
+    QToolButton *SpeedButton16, *SpeedButton17, *SpeedButton18, *SpeedButton19;
+    QToolButton *SpeedButton20, *SpeedButton21, *SpeedButton22, *SpeedButton23, *SpeedButton24,
+        *SpeedButton26;
+    QToolButton *SpeedButton10, *SpeedButton11, *SpeedButton12, *SpeedButton13, *SpeedButton14,
+        *SpeedButton15;
+    TLinkLabel *Label15, *Label18, *Label21, *Label22;
+    QLabel* Label20;
+    QLabel *Image1, *Image2, *Image3, *Image5, *imgBarcode;
+    QCheckBox *cbFont, *CheckBox2;
+    QPushButton* sbFont;
+    QLabel* pnlFont;
+    QSpinBox *SpinEdit1, *SpinEdit2;
+    QTreeWidget* TreeView1;
+    QTableWidget* StringGrid1;
+    // The font dialog's current font (Times New Roman, 10 pt, until the user picks another).
+    QFont FontDialog1 = QFont(QStringLiteral("Times New Roman"), 10);
+    QAction *actOpen, *actSave, *actAbout, *actCanvas, *actZoomIn, *actZoomOut, *actFitWidth,
+        *actFitHeight, *actFitWholePage, *actRichText, *actOpenRtf, *actStringGrid, *actTreeView,
+        *actLabel, *actZooming, *actPrint, *actPageSetup, *actExit, *actAboutBox;
+
+    // Margins most demos copy into the preview before drawing.
+    TKpMargins& SavedMargins() { return *savedMargins_; }
+
+    // Pictures the demos draw.
+    QImage Picture1, Picture2, Picture3, Picture5, PictureBarcode;
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void PageControl1Change(int index);
+    void KpPreview1Zoom(void* sender, int oldZoom, int newZoom);
+    void cbxZoomChange(const QString& text);
+    void KpPreview1PageChange(void* sender, int pageNum);
+    void KpPreview1MouseDown(void* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void KpPreview1PageMouseDown(void* sender, TMouseButton button, TShiftState shift, TKpValue* x,
+                                 TKpValue* y);
+    void KpPreview1PageMouseMove(void* sender, TShiftState shift, TKpValue* x, TKpValue* y);
+    void KpPreview1PageMouseUp(void* sender, TMouseButton button, TShiftState shift, TKpValue* x,
+                               TKpValue* y);
+    void ComboBox1Change(int index);
+    void Label15Click();
+    void Label18Click();
+    void cbFontClick();
+    void sbFontClick();
+    void About1Click();
+    void PageSetupClick();
+    // What the page setup dialog applies when confirmed (margins in millimetres).
+    void ApplyPageSetup(TKpPaperSize paper, TKpOrientation orientation, double left, double top,
+                        double right, double bottom);
+
+    // Demos.
+    void DrawPageTitle(const QString& text);
+    void actAboutExecute();
+    void actCanvasExecute();
+    void SpeedButton25Click();
+    void actZoomingExecute();
+    void ContentDemoNotYetAvailable(int tab, const QString& what);
+    void actPrintExecute();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    QWidget* buildTopBar();
+    QWidget* buildBottomBar();
+    QWidget* buildLeftColumn();
+    QWidget* buildNavigationBar();
+    QWidget* buildTabs();
+    void buildActions();
+    void buildMenu();
+    void wireHandlers();
+    // Selects a tab without running its demo again.
+    void selectTab(int index);
+
+    std::unique_ptr<TKpMargins> savedMargins_;
+    TfrmAbout* frmAbout = nullptr;
+    TfrmPrint* frmPrint = nullptr;
+    bool shown_ = false;
+    bool selectingTab_ = false;
+    bool zoomFromCombo_ = false;
+};

@@ -1,0 +1,334 @@
+#include "drawing/KpObjects.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpPicture.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPrinter.h"
+
+// ---- value records ----
+
+TKpBrushData GetBrushData(const TKpBrush& brush) {
+    return {brush.Color(), brush.Style()};
+}
+
+void SetBrushData(TKpBrush& brush, const TKpBrushData& data) {
+    brush.SetColor(data.Color);
+    brush.SetStyle(data.Style);
+}
+
+TKpPenData GetPenData(const TKpPen& pen) {
+    return {pen.Color(), pen.Style(), pen.Width(), pen.Mode()};
+}
+
+void SetPenData(TKpPen& pen, const TKpPenData& data) {
+    pen.SetColor(data.Color);
+    pen.SetStyle(data.Style);
+    pen.SetWidth(data.Width);
+    pen.SetMode(data.Mode);
+}
+
+TKpFontData GetFontData(const TKpFont& font) {
+    TKpFontData d;
+    d.Angle = static_cast<Extended>(font.Escapement()) / 10;
+    d.Color = font.Color();
+    d.Name = font.Name();
+    d.Size = font.Size();
+    d.Style = font.Style();
+    return d;
+}
+
+void SetFontData(TKpFont& font, const TKpFontData& data, Extended scale) {
+    font.SetColor(data.Color);
+    font.SetName(data.Name);
+    font.SetSize(data.Size);
+    font.SetStyle(data.Style);
+    font.SetHeight(kp::RoundInt(scale * font.Height()));
+    font.SetEscapement(kp::RoundInt(data.Angle * 10));
+}
+
+// ---- the common pixel mapping ----
+
+namespace {
+
+// Pixels per inch of the target at the drawing scale; both axes use the horizontal figure.
+struct TPixelMap {
+    int d;     // device dpi
+    int64_t p; // rounded(scale x d)
+    QPoint offset;
+
+    TPixelMap(const TKpDeviceCanvas& target, Extended scale, QPoint off)
+        : d(target.DpiX()), p(kp::Round(scale * target.DpiX())), offset(off) {}
+
+    int X(int32_t v) const {
+        return kp::RoundInt(static_cast<Extended>(v) / 100 / 25.4L * p) - offset.x();
+    }
+    int Y(int32_t v) const {
+        return kp::RoundInt(static_cast<Extended>(v) / 100 / 25.4L * p) - offset.y();
+    }
+    // A length (no offset).
+    int Length(int32_t v) const { return kp::RoundInt(static_cast<Extended>(v) / 2540 * p); }
+};
+
+// Printing greys the colours (monochrome jobs); the screen picture thins the pen so that
+// its width, given in printer dots, keeps its size relative to the page.
+void finishState(TKpDeviceCanvas& target, bool printing, bool hasPen) {
+    if (printing) {
+        TKpBaseObject::ApplyGrey(target);
+    } else if (hasPen) {
+        const Extended ratio = static_cast<Extended>(PrinterDpi()) / target.DpiX();
+        target.Pen().SetWidth(kp::RoundInt(target.Pen().Width() / ratio));
+    }
+}
+
+void setShapeState(TKpDeviceCanvas& target, const TKpBrushData& brush, const TKpPenData& pen,
+                   bool printing) {
+    SetBrushData(target.Brush(), brush);
+    SetPenData(target.Pen(), pen);
+    finishState(target, printing, true);
+}
+
+QVector<QPoint> toPixels(const QVector<QPoint>& points, const TPixelMap& m) {
+    QVector<QPoint> out;
+    out.reserve(points.size());
+    for (const QPoint& pt : points)
+        out << QPoint(m.X(pt.x()), m.Y(pt.y()));
+    return out;
+}
+
+bool printerIsPrinting(TKpPreview* preview) {
+    return preview && preview->KpPrinter().Printing();
+}
+
+} // namespace
+
+void TKpBaseObject::ApplyGrey(TKpDeviceCanvas& target) {
+    if (CurrentPrintColor() != kpMonochrome) return;
+    target.Brush().SetColor(ToGrey(target.Brush().Color()));
+    target.Font().SetColor(ToGrey(target.Font().Color()));
+    target.Pen().SetColor(ToGrey(target.Pen().Color()));
+}
+
+// ---- text ----
+
+void TKpTextObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset,
+                         Extended scale, bool printing) {
+    const TPixelMap m(target, scale, offset);
+    // Only a text with a brace can hold a token.
+    const QString text = preview && Text.contains(QLatin1Char('{'))
+                             ? preview->SubstituteTokens(Text, PageNum)
+                             : Text;
+    SetBrushData(target.Brush(), Brush);
+    SetFontData(target.Font(), Font, scale);
+    finishState(target, printing, false);
+    target.TextOut(m.X(X1), m.Y(Y1), text);
+}
+
+void TKpTextBoxObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                            bool printing) {
+    const TPixelMap m(target, scale, offset);
+    unsigned horizontal = DT_LEFT;
+    if (Alignment == taRightJustify) horizontal = DT_RIGHT;
+    if (Alignment == taCenter) horizontal = DT_CENTER;
+    unsigned vertical = 0;
+    if (Layout == tlCenter) vertical = DT_VCENTER | DT_SINGLELINE;
+    if (Layout == tlBottom) vertical = DT_BOTTOM | DT_SINGLELINE;
+
+    SetBrushData(target.Brush(), Brush);
+    SetFontData(target.Font(), Font, scale);
+    SetPenData(target.Pen(), Pen);
+    finishState(target, printing, true);
+
+    QRect r(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1));
+    target.Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    target.Brush().SetStyle(bsClear);
+    target.DrawText(Text, r, horizontal | vertical | DT_WORDBREAK | DT_EXPANDTABS);
+}
+
+// ---- line ----
+
+void TKpLineObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                         bool printing) {
+    const TPixelMap m(target, scale, offset);
+    SetPenData(target.Pen(), Pen);
+    finishState(target, printing, true);
+    target.MoveTo(m.X(X1), m.Y(Y1));
+    target.LineTo(m.X(X2), m.Y(Y2));
+}
+
+// ---- graphic ----
+
+TKpGraphicObject::TKpGraphicObject() : TKpBaseObject(kpGraphicObject), CopyMode(SRCCOPY) {}
+TKpGraphicObject::~TKpGraphicObject() = default;
+
+void TKpGraphicObject::SetBitmap(const QImage& image) {
+    BitmapData.clear();
+    if (!image.isNull()) {
+        QBuffer buffer(&BitmapData);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+    }
+    ImageKind = kpImageBitmap;
+}
+
+QImage TKpGraphicObject::Bitmap() const {
+    if (BitmapData.isEmpty()) return QImage();
+    QImage image;
+    image.loadFromData(BitmapData, "BMP");
+    return image;
+}
+
+void TKpGraphicObject::SetPicture(const TKpMetafile& picture) {
+    Picture = std::make_unique<TKpMetafile>();
+    Picture->Assign(picture);
+    ImageKind = kpImageMetafile;
+}
+
+void TKpGraphicObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset,
+                            Extended scale, bool) {
+    const TPixelMap m(target, scale, offset);
+    const QRect r(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1));
+
+    // The target's copy mode comes back also when drawing fails.
+    struct CopyModeGuard {
+        TKpDeviceCanvas& t;
+        uint32_t saved;
+        ~CopyModeGuard() { t.SetCopyMode(saved); }
+    } guard{target, target.CopyMode()};
+    target.SetCopyMode(CopyMode);
+
+    const bool printerPrinting = printerIsPrinting(preview);
+    if (ImageKind == kpImageMetafile) {
+        // A graphic of another kind carries no image and draws nothing.
+        if (!Picture || Picture->Empty()) return;
+        if (MetafileAsBitmap || (PrintMetafileAsBitmap && printerPrinting)) {
+            if (r.width() <= 0 || r.height() <= 0) return;
+            QImage bitmap(r.width(), r.height(), QImage::Format_RGB32);
+            bitmap.fill(Qt::white);
+            {
+                QPainter painter(&bitmap);
+                TKpDeviceCanvas canvas(&painter, target.DpiX(), target.DpiY());
+                canvas.PlayMetafile(*Picture, QRect(0, 0, r.width(), r.height()));
+            }
+            target.StretchBitmapBits(r, bitmap, CopyMode);
+        } else {
+            target.PlayMetafile(*Picture, r);
+        }
+        return;
+    }
+    const QImage bitmap = Bitmap();
+    if (bitmap.isNull()) return;
+    if (printerPrinting)
+        target.StretchBitmapBits(r, bitmap, CopyMode);
+    else
+        target.StretchDraw(r, bitmap);
+}
+
+// ---- shapes ----
+
+void TKpRectangleShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                             bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    if (FillOnly)
+        target.FillRect(QRect(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1)));
+    else
+        target.Rectangle(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2));
+}
+
+void TKpEllipseShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                           bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Ellipse(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2));
+}
+
+void TKpRoundRectShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                             bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.RoundRect(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.Length(X3), m.Length(Y3));
+}
+
+void TKpArcShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                       bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Arc(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
+}
+
+void TKpChordShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                         bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Chord(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
+}
+
+void TKpPieShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                       bool printing) {
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Pie(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
+}
+
+void TKpPolygonObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                            bool printing) {
+    if (Points.isEmpty()) return;
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Polygon(toPixels(Points, m));
+}
+
+void TKpPolyLineObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                             bool printing) {
+    if (Points.isEmpty()) return;
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.Polyline(toPixels(Points, m));
+}
+
+void TKpPolyBezierObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
+                               bool printing) {
+    if (Points.isEmpty()) return;
+    const TPixelMap m(target, scale, offset);
+    setShapeState(target, Brush, Pen, printing);
+    target.PolyBezier(toPixels(Points, m));
+}
+
+// ---- factory ----
+
+std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type) {
+    switch (type) {
+    case kpTextObject:
+        return std::make_unique<TKpTextObject>();
+    case kpLineObject:
+        return std::make_unique<TKpLineObject>();
+    case kpEllipseShape:
+        return std::make_unique<TKpEllipseShape>();
+    case kpRectangleShape:
+        return std::make_unique<TKpRectangleShape>();
+    case kpRoundRectShape:
+        return std::make_unique<TKpRoundRectShape>();
+    case kpTextBoxObject:
+        return std::make_unique<TKpTextBoxObject>();
+    case kpPolygonObject:
+        return std::make_unique<TKpPolygonObject>();
+    case kpPolyLineObject:
+        return std::make_unique<TKpPolyLineObject>();
+    case kpGraphicObject:
+        return std::make_unique<TKpGraphicObject>();
+    case kpArcShape:
+        return std::make_unique<TKpArcShape>();
+    case kpChordShape:
+        return std::make_unique<TKpChordShape>();
+    case kpPieShape:
+        return std::make_unique<TKpPieShape>();
+    case kpPolyBezierObject:
+        return std::make_unique<TKpPolyBezierObject>();
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,100 @@
+#include "drawing/KpPictureStore.h"
+
+#include <cstring>
+
+#include "drawing/KpStream.h"
+#include "platform/KpPicture.h"
+
+namespace KpPictureStore {
+
+namespace {
+
+constexpr char kPictureTag[4] = {'K', 'P', 'Q', 'P'};
+constexpr int64_t kPictureHeader = 16; // tag, size, width, height
+constexpr int64_t kBitmapHeader = 14;
+
+uint32_t LittleEndian32(const char* p) {
+    const auto* u = reinterpret_cast<const uint8_t*>(p);
+    return static_cast<uint32_t>(u[0]) | (static_cast<uint32_t>(u[1]) << 8) |
+           (static_cast<uint32_t>(u[2]) << 16) | (static_cast<uint32_t>(u[3]) << 24);
+}
+
+// The size a stored image at the stream's position says it has (its header included),
+// checked against what remains.
+int64_t StoredSize(const TKpExtStream& stream) {
+    const int64_t remaining = stream.Remaining();
+    const char* p = stream.Data() + stream.Position();
+    if (remaining >= kPictureHeader && std::memcmp(p, kPictureTag, 4) == 0) {
+        const int64_t size = LittleEndian32(p + 4);
+        if (size < kPictureHeader || size > remaining) throw EReadError("Stream read error");
+        return size;
+    }
+    if (remaining >= kBitmapHeader && p[0] == 'B' && p[1] == 'M') {
+        const int64_t size = LittleEndian32(p + 2);
+        if (size < kBitmapHeader || size > remaining) throw EReadError("Stream read error");
+        return size;
+    }
+    throw EReadError("Stream read error: unknown embedded image form");
+}
+
+} // namespace
+
+void WritePicture(TKpExtStream& stream, const TKpMetafile& picture) {
+    const QByteArray data = picture.Empty()
+                                ? QByteArray()
+                                : QByteArray(picture.Picture().data(), picture.Picture().size());
+    stream.Write(kPictureTag, 4);
+    stream.WriteInteger(static_cast<int32_t>(kPictureHeader + data.size()));
+    stream.WriteInteger(picture.Width());
+    stream.WriteInteger(picture.Height());
+    stream.Write(data.constData(), data.size());
+}
+
+void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
+    const char* p = stream.Data() + stream.Position();
+    if (stream.Remaining() < kPictureHeader || std::memcmp(p, kPictureTag, 4) != 0)
+        throw EReadError("Stream read error: not a stored picture");
+    const int64_t size = StoredSize(stream);
+    const int32_t width = static_cast<int32_t>(LittleEndian32(p + 8));
+    const int32_t height = static_cast<int32_t>(LittleEndian32(p + 12));
+    picture.Clear();
+    picture.SetWidth(width);
+    picture.SetHeight(height);
+    if (size > kPictureHeader) {
+        picture.Picture().setData(p + kPictureHeader, static_cast<uint>(size - kPictureHeader));
+        // The page size is the frame, as when the picture was recorded.
+        if (width > 0 && height > 0) picture.Picture().setBoundingRect(QRect(0, 0, width, height));
+    }
+    stream.SetPosition(stream.Position() + size);
+}
+
+void WriteBitmap(TKpExtStream& stream, const QByteArray& bitmapFile) {
+    if (bitmapFile.size() >= kBitmapHeader && bitmapFile.startsWith("BM") &&
+        LittleEndian32(bitmapFile.constData() + 2) == static_cast<uint32_t>(bitmapFile.size())) {
+        stream.Write(bitmapFile.constData(), bitmapFile.size());
+        return;
+    }
+    // No bitmap (or bytes whose header does not state their size): an empty file header
+    // keeps the record readable.
+    char header[kBitmapHeader] = {'B', 'M', kBitmapHeader, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    stream.Write(header, kBitmapHeader);
+}
+
+QByteArray ReadBitmap(TKpExtStream& stream) {
+    const char* p = stream.Data() + stream.Position();
+    if (stream.Remaining() < kBitmapHeader || p[0] != 'B' || p[1] != 'M')
+        throw EReadError("Stream read error: not a stored bitmap");
+    const int64_t size = StoredSize(stream);
+    QByteArray bytes;
+    if (size > kBitmapHeader) bytes = QByteArray(p, static_cast<qsizetype>(size));
+    stream.SetPosition(stream.Position() + size);
+    return bytes;
+}
+
+int64_t SkipImage(TKpExtStream& stream) {
+    const int64_t size = StoredSize(stream);
+    stream.SetPosition(stream.Position() + size);
+    return size;
+}
+
+} // namespace KpPictureStore

@@ -1,0 +1,306 @@
+#include "drawing/KpStream.h"
+
+#include <cstring>
+
+#include <QIODevice>
+
+namespace {
+
+const char* const kReadError = "Stream read error";
+
+// Source bytes are copied in steps no larger than this, so a length word claiming more
+// than a sequential source really holds never allocates more than what arrived.
+constexpr int64_t kCopyStep = 1 << 20;
+
+} // namespace
+
+QString FontStyleToText(TFontStyles style) {
+    QString s;
+    if (style & FontStyleBit(fsBold)) s += QLatin1Char('B');
+    if (style & FontStyleBit(fsItalic)) s += QLatin1Char('I');
+    if (style & FontStyleBit(fsUnderline)) s += QLatin1Char('U');
+    if (style & FontStyleBit(fsStrikeOut)) s += QLatin1Char('S');
+    return s;
+}
+
+TFontStyles TextToFontStyle(const QString& text) {
+    TFontStyles style = 0;
+    if (text.contains(QLatin1Char('B'))) style |= FontStyleBit(fsBold);
+    if (text.contains(QLatin1Char('I'))) style |= FontStyleBit(fsItalic);
+    if (text.contains(QLatin1Char('U'))) style |= FontStyleBit(fsUnderline);
+    if (text.contains(QLatin1Char('S'))) style |= FontStyleBit(fsStrikeOut);
+    return style;
+}
+
+QByteArray TKpExtStream::Bytes() const {
+    return QByteArray(Data(), static_cast<qsizetype>(Size()));
+}
+
+void TKpExtStream::SetBytes(const QByteArray& bytes) {
+    view_ = nullptr;
+    viewSize_ = 0;
+    buffer_.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (pos_ > Size()) pos_ = Size();
+}
+
+void TKpExtStream::Clear() {
+    buffer_.clear();
+    view_ = nullptr;
+    viewSize_ = 0;
+    pos_ = 0;
+}
+
+void TKpExtStream::detach() {
+    if (!view_) return;
+    buffer_.assign(view_, static_cast<size_t>(viewSize_));
+    view_ = nullptr;
+    viewSize_ = 0;
+}
+
+int64_t TKpExtStream::Read(void* dest, int64_t n) {
+    const int64_t count = n < Remaining() ? n : Remaining();
+    if (count <= 0) return 0;
+    std::memcpy(dest, Data() + pos_, static_cast<size_t>(count));
+    pos_ += count;
+    return count;
+}
+
+void TKpExtStream::ReadExact(void* dest, int64_t n) {
+    if (n < 0 || n > Remaining()) throw EReadError(kReadError);
+    Read(dest, n);
+}
+
+void TKpExtStream::Write(const void* src, int64_t n) {
+    if (n <= 0) return;
+    detach();
+    const int64_t size = static_cast<int64_t>(buffer_.size());
+    if (pos_ == size) {
+        buffer_.append(static_cast<const char*>(src), static_cast<size_t>(n));
+    } else {
+        if (pos_ > size) buffer_.resize(static_cast<size_t>(pos_), '\0');
+        if (pos_ + n > static_cast<int64_t>(buffer_.size()))
+            buffer_.resize(static_cast<size_t>(pos_ + n));
+        std::memcpy(buffer_.data() + pos_, src, static_cast<size_t>(n));
+    }
+    pos_ += n;
+}
+
+int32_t TKpExtStream::ReadInteger() {
+    if (pos_ >= Size()) return 0;
+    uint8_t b[4] = {0, 0, 0, 0};
+    Read(b, 4);
+    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+                                (static_cast<uint32_t>(b[2]) << 16) |
+                                (static_cast<uint32_t>(b[3]) << 24));
+}
+
+uint8_t TKpExtStream::ReadByte() {
+    uint8_t b = 0;
+    Read(&b, 1);
+    return b;
+}
+
+double TKpExtStream::ReadDouble() {
+    uint8_t b[8] = {};
+    Read(b, 8);
+    uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | b[i];
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+TKpExt80 TKpExtStream::ReadExt80() {
+    TKpExt80 e;
+    Read(e.Bytes.data(), 10);
+    return e;
+}
+
+Extended TKpExtStream::ReadExtended() {
+    return Ext80ToExtended(ReadExt80());
+}
+
+QString TKpExtStream::ReadString() {
+    const int32_t n = ReadInteger();
+    if (n <= 0) return QString();
+    if (n > Remaining()) throw EReadError(kReadError);
+    const QString s = QString::fromLatin1(Data() + pos_, n);
+    pos_ += n;
+    return s;
+}
+
+TKpBrushData TKpExtStream::ReadBrush() {
+    TKpExtStream chunk;
+    chunk.LoadChunk(*this);
+    TKpBrushData b;
+    b.Color = static_cast<TColor>(chunk.ReadInteger());
+    b.Style = static_cast<TBrushStyle>(chunk.ReadInteger() & 0xFF);
+    return b;
+}
+
+TKpPenData TKpExtStream::ReadPen() {
+    TKpExtStream chunk;
+    chunk.LoadChunk(*this);
+    TKpPenData p;
+    p.Color = static_cast<TColor>(chunk.ReadInteger());
+    p.Style = static_cast<TPenStyle>(chunk.ReadInteger() & 0xFF);
+    p.Width = chunk.ReadInteger();
+    p.Mode = static_cast<TPenMode>(chunk.ReadInteger() & 0xFF);
+    return p;
+}
+
+TKpFontData TKpExtStream::ReadFont() {
+    TKpExtStream chunk;
+    chunk.LoadChunk(*this);
+    TKpFontData f;
+    f.Angle = chunk.ReadExtended();
+    f.Color = static_cast<TColor>(chunk.ReadInteger());
+    f.Name = chunk.ReadString();
+    f.Size = chunk.ReadInteger();
+    f.Style = TextToFontStyle(chunk.ReadString());
+    return f;
+}
+
+void TKpExtStream::WriteInteger(int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    const uint8_t b[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
+                          static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
+    Write(b, 4);
+}
+
+void TKpExtStream::WriteByte(uint8_t v) {
+    Write(&v, 1);
+}
+
+void TKpExtStream::WriteDouble(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    uint8_t b[8];
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<uint8_t>(bits >> (8 * i));
+    Write(b, 8);
+}
+
+void TKpExtStream::WriteExt80(const TKpExt80& v) {
+    Write(v.Bytes.data(), 10);
+}
+
+void TKpExtStream::WriteExtended(Extended v) {
+    WriteExt80(ExtendedToExt80(v));
+}
+
+void TKpExtStream::WriteString(const QString& s) {
+    const QByteArray bytes = s.toLatin1();
+    WriteInteger(static_cast<int32_t>(bytes.size()));
+    Write(bytes.constData(), bytes.size());
+}
+
+void TKpExtStream::WriteBrush(const TKpBrushData& b) {
+    const int64_t mark = BeginChunk();
+    WriteInteger(static_cast<int32_t>(b.Color));
+    WriteInteger(b.Style);
+    EndChunk(mark);
+}
+
+void TKpExtStream::WritePen(const TKpPenData& p) {
+    const int64_t mark = BeginChunk();
+    WriteInteger(static_cast<int32_t>(p.Color));
+    WriteInteger(p.Style);
+    WriteInteger(p.Width);
+    WriteInteger(p.Mode);
+    EndChunk(mark);
+}
+
+void TKpExtStream::WriteFont(const TKpFontData& f) {
+    const int64_t mark = BeginChunk();
+    WriteExtended(f.Angle);
+    WriteInteger(static_cast<int32_t>(f.Color));
+    WriteString(f.Name);
+    WriteInteger(f.Size);
+    WriteString(FontStyleToText(f.Style));
+    EndChunk(mark);
+}
+
+void TKpExtStream::LoadChunk(TKpExtStream& source) {
+    uint8_t b[4];
+    source.ReadExact(b, 4);
+    const int64_t length = static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (b[1] << 8) |
+                                                (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
+    if (length < 0 || length > source.Remaining()) throw EReadError(kReadError);
+    buffer_.clear();
+    view_ = source.Data() + source.pos_;
+    viewSize_ = length;
+    pos_ = 0;
+    source.pos_ += length;
+}
+
+void TKpExtStream::LoadChunk(QIODevice& source) {
+    char b[4];
+    if (source.read(b, 4) != 4) throw EReadError(kReadError);
+    const int64_t length =
+        static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(b[0])) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(b[1])) << 8) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(b[2])) << 16) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(b[3])) << 24));
+    if (length < 0) throw EReadError(kReadError);
+    if (!source.isSequential() && length > source.size() - source.pos())
+        throw EReadError(kReadError);
+    Clear();
+    int64_t got = 0;
+    while (got < length) {
+        const int64_t step = length - got < kCopyStep ? length - got : kCopyStep;
+        buffer_.resize(static_cast<size_t>(got + step));
+        const int64_t n = source.read(buffer_.data() + got, step);
+        if (n <= 0) {
+            if (n == 0 && source.waitForReadyRead(-1)) continue;
+            throw EReadError(kReadError);
+        }
+        got += n;
+    }
+    buffer_.resize(static_cast<size_t>(got));
+    pos_ = 0;
+}
+
+void TKpExtStream::SaveChunk(TKpExtStream& target) const {
+    target.WriteInteger(static_cast<int32_t>(Size()));
+    target.Write(Data(), Size());
+}
+
+void TKpExtStream::SaveChunk(QIODevice& target) const {
+    const uint32_t n = static_cast<uint32_t>(Size());
+    const char b[4] = {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
+                       static_cast<char>(n >> 24)};
+    if (target.write(b, 4) != 4 || target.write(Data(), Size()) != Size())
+        throw EWriteError("Stream write error");
+}
+
+int64_t TKpExtStream::BeginChunk() {
+    const int64_t mark = pos_;
+    WriteInteger(0);
+    return mark;
+}
+
+void TKpExtStream::EndChunk(int64_t mark) {
+    const int64_t length = pos_ - mark - 4;
+    const int64_t end = pos_;
+    pos_ = mark;
+    WriteInteger(static_cast<int32_t>(length));
+    pos_ = end;
+}
+
+bool IsPlausibleDocumentVersion(const TKpExt80& version) {
+    // A normal positive number (integer bit set) between 1 and 100.
+    if (!(version.Mantissa() & 0x8000000000000000ull)) return false;
+    const Extended v = Ext80ToExtended(version);
+    return v >= 1 && v < 100;
+}
+
+TKpExt80 ReadDocumentVersion(QIODevice& source) {
+    TKpExt80 version;
+    if (source.read(reinterpret_cast<char*>(version.Bytes.data()), 10) != 10)
+        throw EReadError("Not a document file: shorter than its 10-byte version number");
+    if (!IsPlausibleDocumentVersion(version))
+        throw EReadError("Not a document file: the version number is not plausible");
+    return version;
+}

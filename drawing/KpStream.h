@@ -1,0 +1,117 @@
+#pragma once
+// The typed chunk stream every document record is written with: a growable byte buffer
+// with a position, little-endian primitives, and length-prefixed chunks. A chunk read from
+// another extended stream is a view into the parent's bytes (nothing is copied); writing
+// to such a view first takes a private copy.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include <QByteArray>
+#include <QString>
+
+#include "drawing/KpExtended.h"
+#include "drawing/KpObjects.h"
+
+class QIODevice;
+
+// A document or chunk that ends before its stated length, or bytes that are not a document.
+class EReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// The target refused bytes while saving.
+class EWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// A document file that cannot be opened ("Cannot open file %s") or created
+// ("Cannot create file %s").
+class EFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The leading version number of a document: a normal positive value from 1 up to 100.
+bool IsPlausibleDocumentVersion(const TKpExt80& version);
+// Reads the 10 version bytes; EReadError ("Not a document file ...") when fewer are there or
+// they hold no plausible version.
+TKpExt80 ReadDocumentVersion(QIODevice& source);
+
+// "B", "I", "U", "S" for the styles present, in that order.
+QString FontStyleToText(TFontStyles style);
+// Each style whose capital letter occurs anywhere in the text.
+TFontStyles TextToFontStyle(const QString& text);
+
+class TKpExtStream {
+public:
+    TKpExtStream() = default;
+    explicit TKpExtStream(const QByteArray& bytes) : buffer_(bytes.constData(), bytes.size()) {}
+    TKpExtStream(const TKpExtStream&) = delete;
+    TKpExtStream& operator=(const TKpExtStream&) = delete;
+
+    const char* Data() const { return view_ ? view_ : buffer_.data(); }
+    int64_t Size() const { return view_ ? viewSize_ : static_cast<int64_t>(buffer_.size()); }
+    int64_t Position() const { return pos_; }
+    void SetPosition(int64_t p) { pos_ = p < 0 ? 0 : p; }
+    int64_t Remaining() const { return pos_ < Size() ? Size() - pos_ : 0; }
+    // A copy of the whole content.
+    QByteArray Bytes() const;
+    // Replaces the whole content (a host that changed it through an adapter).
+    void SetBytes(const QByteArray& bytes);
+    // Makes the content the stream's own (a view of a parent's bytes is copied).
+    void Detach() { detach(); }
+    void Clear();
+    void Reserve(int64_t n) { buffer_.reserve(static_cast<size_t>(n)); }
+
+    // Reads up to n bytes at the position; returns how many were there.
+    int64_t Read(void* dest, int64_t n);
+    // Reads exactly n bytes or raises "Stream read error".
+    void ReadExact(void* dest, int64_t n);
+    void Write(const void* src, int64_t n);
+
+    // Before the end: 4 bytes (the missing high bytes 0 when fewer remain); at or past the
+    // end: 0 without reading.
+    int32_t ReadInteger();
+    uint8_t ReadByte();
+    double ReadDouble();
+    Extended ReadExtended();
+    TKpExt80 ReadExt80();
+    // n, then n bytes of 8-bit text; empty for n <= 0. A length beyond the end is an error.
+    QString ReadString();
+    TKpBrushData ReadBrush();
+    TKpPenData ReadPen();
+    TKpFontData ReadFont();
+
+    void WriteInteger(int32_t v);
+    void WriteByte(uint8_t v);
+    void WriteDouble(double v);
+    void WriteExtended(Extended v);
+    void WriteExt80(const TKpExt80& v);
+    void WriteString(const QString& s);
+    void WriteBrush(const TKpBrushData& b);
+    void WritePen(const TKpPenData& p);
+    void WriteFont(const TKpFontData& f);
+
+    // Takes one chunk (4-byte length L, then L bytes) from the source: this stream becomes
+    // its content at position 0, and exactly 4 + L bytes of the source are consumed. A
+    // source holding fewer raises "Stream read error" before anything is allocated.
+    void LoadChunk(TKpExtStream& source);
+    void LoadChunk(QIODevice& source);
+    // Appends the whole content to the target as one chunk.
+    void SaveChunk(TKpExtStream& target) const;
+    void SaveChunk(QIODevice& target) const;
+
+    // Writes a chunk in place: BeginChunk reserves its length word, EndChunk fills it with
+    // the size of what was written since. Same bytes as a separate stream and SaveChunk.
+    int64_t BeginChunk();
+    void EndChunk(int64_t mark);
+
+private:
+    void detach();
+
+    std::string buffer_;
+    const char* view_ = nullptr; // a parent's bytes while reading a chunk of it
+    int64_t viewSize_ = 0;
+    int64_t pos_ = 0;
+};

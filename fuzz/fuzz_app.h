@@ -1,0 +1,16 @@
+#pragma once
+// The headless application every fuzz target needs before it makes a preview.
+#include <QApplication>
+#include <QWidget>
+
+#include "platform/KpScreen.h"
+
+inline void StartFuzzApplication() {
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    kp::SetScreenPixelsPerInchOverride(96);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+}

@@ -1,0 +1,411 @@
+#include "legacy/KpLegacy.h"
+
+#include <QImage>
+#include <QIODevice>
+
+#include "drawing/KpCanvas.h"
+#include "drawing/KpPictureStore.h"
+#include "platform/KpPicture.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "preview/KpTypes.h"
+
+namespace {
+
+const char* const kReadError = "Stream read error";
+
+bool LowByte(int32_t v) {
+    return (v & 0xFF) != 0;
+}
+
+// Keys are looked up often; each decimal is turned into its 80-bit value once.
+struct TKeys {
+    TKpExt80 BlockKind = KpKey("10");
+    TKpExt80 PaperWidth = KpKey("2.01"), PaperHeight = KpKey("2.02"), PaperSize = KpKey("2.03"),
+             Orientation = KpKey("2.04");
+    TKpExt80 MarginLeft = KpKey("3.01"), MarginTop = KpKey("3.02"), MarginRight = KpKey("3.03"),
+             MarginBottom = KpKey("3.04"), MarginVisible = KpKey("3.05"),
+             MarginPrinter = KpKey("3.06"), MarginPen = KpKey("3.07"),
+             PrinterMarginPen = KpKey("3.08");
+    TKpExt80 ShadowColor = KpKey("4.01"), ShadowWidth = KpKey("4.02"),
+             ShadowVisible = KpKey("4.03");
+    TKpExt80 Block5 = KpKey("5.01");
+    TKpExt80 HeaderShowLine = KpKey("6.03"), HeaderVisible = KpKey("6.04");
+    TKpExt80 FooterShowLine = KpKey("7.03"), FooterVisible = KpKey("7.04");
+    TKpExt80 ObjectKind = KpKey("10.01"), PageNum = KpKey("10.02"), X1 = KpKey("10.03"),
+             Y1 = KpKey("10.04"), X2 = KpKey("10.05"), Y2 = KpKey("10.06"), X3 = KpKey("10.07"),
+             Y3 = KpKey("10.08"), X4 = KpKey("10.09"), Y4 = KpKey("10.1"),
+             ImageKind = KpKey("10.5");
+    TKpExt80 Reserved = KpKey("11");
+    TKpExt80 Text = KpKey("50"), Alignment = KpKey("51"), Layout = KpKey("51.01");
+    TKpExt80 Bitmap = KpKey("70"), Metafile = KpKey("71"), MetafileAsBitmap = KpKey("72");
+    TKpExt80 Brush = KpKey("1003"), Font = KpKey("1004"), Pen = KpKey("1005");
+    TKpExt80 BrushColor = KpKey("20"), BrushStyle = KpKey("20.01");
+    TKpExt80 FontName = KpKey("30"), FontSize = KpKey("30.01"), FontStyle = KpKey("30.02"),
+             FontColor = KpKey("30.03"), FontAngle = KpKey("30.05");
+    TKpExt80 PenColor = KpKey("40"), PenStyle = KpKey("40.01"), PenWidth = KpKey("40.02"),
+             PenMode = KpKey("40.03");
+};
+
+const TKeys& Keys() {
+    static const TKeys keys;
+    return keys;
+}
+
+template <typename Rec>
+const Rec* Find(const std::vector<std::unique_ptr<Rec>>& list, const TKpExt80& key) {
+    for (const auto& r : list)
+        if (r->Key == key) return r.get();
+    return nullptr;
+}
+
+int32_t ReadInt32(TKpExtStream& s) {
+    uint8_t b[4];
+    s.ReadExact(b, 4);
+    return static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
+                                (static_cast<uint32_t>(b[2]) << 16) |
+                                (static_cast<uint32_t>(b[3]) << 24));
+}
+
+TKpExt80 ReadKey(TKpExtStream& s) {
+    TKpExt80 e;
+    s.ReadExact(e.Bytes.data(), 10);
+    return e;
+}
+
+} // namespace
+
+TKpExt80 KpKey(const char* decimal) {
+    return Ext80FromDecimal(decimal);
+}
+
+void TKpExtValueList::Clear() {
+    ext_.clear();
+    int_.clear();
+    str_.clear();
+    brush_.clear();
+    font_.clear();
+    pen_.clear();
+}
+
+void TKpExtValueList::LoadFromStream(TKpExtStream& stream) {
+    Clear();
+    buffer_.LoadChunk(stream);
+    buffer_.Detach(); // a private copy: the list outlives the source
+    parse(0);
+}
+
+void TKpExtValueList::LoadFromStream(QIODevice& stream) {
+    Clear();
+    buffer_.LoadChunk(stream);
+    parse(0);
+}
+
+void TKpExtValueList::loadNested(TKpExtStream& stream, int depth) {
+    Clear();
+    if (depth > MaxDepth) throw EReadError("Stream read error: value lists nested too deeply");
+    buffer_.LoadChunk(stream); // a view into the parent's bytes, read at once
+    parse(depth);
+}
+
+void TKpExtValueList::parse(int depth) {
+    TKpExtStream& s = buffer_;
+    s.SetPosition(0);
+    while (s.Position() < s.Size()) {
+        const int32_t kind = s.ReadInteger();
+        switch (kind) {
+        case kpExtRecord: {
+            auto r = std::make_unique<TKpExtFileRec>(ReadKey(s));
+            r->Value = ReadKey(s);
+            ext_.push_back(std::move(r));
+            break;
+        }
+        case kpIntRecord: {
+            auto r = std::make_unique<TKpIntFileRec>(ReadKey(s));
+            r->Value = ReadInt32(s);
+            int_.push_back(std::move(r));
+            break;
+        }
+        case kpStrRecord: {
+            auto r = std::make_unique<TKpStrFileRec>(ReadKey(s));
+            const int32_t n = ReadInt32(s);
+            if (n > 0) {
+                if (n > s.Remaining()) throw EReadError(kReadError);
+                r->Value = QByteArray(s.Data() + s.Position(), n);
+                s.SetPosition(s.Position() + n);
+            }
+            str_.push_back(std::move(r));
+            break;
+        }
+        case kpBrushRecord: {
+            auto r = std::make_unique<TKpBrushFileRec>(ReadKey(s));
+            TKpExtValueList nested;
+            nested.loadNested(s, depth + 1);
+            const TKeys& k = Keys();
+            r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.BrushColor));
+            r->Value.Style =
+                static_cast<TBrushStyle>(nested.GetInteger(bsSolid, k.BrushStyle) & 0xFF);
+            brush_.push_back(std::move(r));
+            break;
+        }
+        case kpFontRecord: {
+            auto r = std::make_unique<TKpFontFileRec>(ReadKey(s));
+            TKpExtValueList nested;
+            nested.loadNested(s, depth + 1);
+            const TKeys& k = Keys();
+            r->Value.Name = nested.GetString(k.FontName);
+            r->Value.Size = nested.GetInteger(12, k.FontSize);
+            r->Value.Style = TextToFontStyle(nested.GetString(k.FontStyle));
+            r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.FontColor));
+            r->Value.Angle = nested.GetExtended(k.FontAngle);
+            font_.push_back(std::move(r));
+            break;
+        }
+        case kpPenRecord: {
+            auto r = std::make_unique<TKpPenFileRec>(ReadKey(s));
+            TKpExtValueList nested;
+            nested.loadNested(s, depth + 1);
+            const TKeys& k = Keys();
+            r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.PenColor));
+            r->Value.Style = static_cast<TPenStyle>(nested.GetInteger(psSolid, k.PenStyle) & 0xFF);
+            r->Value.Width = nested.GetInteger(1, k.PenWidth);
+            r->Value.Mode = static_cast<TPenMode>(nested.GetInteger(pmCopy, k.PenMode) & 0xFF);
+            pen_.push_back(std::move(r));
+            break;
+        }
+        default:
+            break; // another kind: the next 4 bytes are the next record kind
+        }
+    }
+}
+
+Extended TKpExtValueList::GetExtended(const TKpExt80& key) const {
+    const auto* r = Find(ext_, key);
+    return r ? Ext80ToExtended(r->Value) : 0;
+}
+
+int32_t TKpExtValueList::GetInteger(int32_t defaultValue, const TKpExt80& key) const {
+    const auto* r = Find(int_, key);
+    return r ? r->Value : defaultValue;
+}
+
+QString TKpExtValueList::GetString(const TKpExt80& key) const {
+    const auto* r = Find(str_, key);
+    return r ? QString::fromLatin1(r->Value) : QString();
+}
+
+QByteArray TKpExtValueList::GetBytes(const TKpExt80& key) const {
+    const auto* r = Find(str_, key);
+    return r ? r->Value : QByteArray();
+}
+
+void TKpExtValueList::GetBrush(TKpBrushData& target, const TKpExt80& key) const {
+    if (const auto* r = Find(brush_, key)) target = r->Value;
+}
+
+void TKpExtValueList::GetFont(TKpFontData& target, const TKpExt80& key) const {
+    if (const auto* r = Find(font_, key)) target = r->Value;
+}
+
+void TKpExtValueList::GetPen(TKpPenData& target, const TKpExt80& key) const {
+    if (const auto* r = Find(pen_, key)) target = r->Value;
+}
+
+namespace {
+
+// Object records start from zeroed values, not the records' own defaults.
+TKpBrushData ZeroBrush() {
+    TKpBrushData b;
+    b.Color = 0;
+    b.Style = bsSolid;
+    return b;
+}
+
+TKpPenData ZeroPen() {
+    TKpPenData p;
+    p.Color = 0;
+    p.Style = psSolid;
+    p.Width = 0;
+    p.Mode = pmBlack;
+    return p;
+}
+
+TKpFontData ZeroFont() {
+    TKpFontData f;
+    f.Angle = 0;
+    f.Color = 0;
+    f.Name.clear();
+    f.Size = 0;
+    f.Style = 0;
+    return f;
+}
+
+void LoadGraphic(TKpGraphicObject& g, const TKpExtValueList& list) {
+    const TKeys& k = Keys();
+    g.X2 = list.GetInteger(0, k.X2);
+    g.Y2 = list.GetInteger(0, k.Y2);
+    g.ImageKind = static_cast<TKpImageKind>(list.GetInteger(0, k.ImageKind) & 0xFF);
+    g.MetafileAsBitmap = LowByte(list.GetInteger(0, k.MetafileAsBitmap));
+    if (g.ImageKind == kpImageBitmap) {
+        const QByteArray bytes = list.GetBytes(k.Bitmap);
+        if (!bytes.isEmpty()) {
+            QImage image;
+            image.loadFromData(bytes, "BMP");
+            g.SetBitmap(image);
+        }
+    } else if (g.ImageKind == kpImageMetafile) {
+        const QByteArray bytes = list.GetBytes(k.Metafile);
+        if (bytes.isEmpty()) return;
+        TKpExtStream s{QByteArray(bytes)};
+        const int32_t n = s.ReadInteger();
+        if (n < 0 || n > s.Remaining()) throw EReadError(kReadError);
+        // Pictures in the suite's own stored form are kept; a form this platform cannot
+        // play leaves the graphic without a picture.
+        TKpExtStream picture{QByteArray(s.Data() + s.Position(), n)};
+        auto metafile = std::make_unique<TKpMetafile>();
+        try {
+            KpPictureStore::ReadPicture(picture, *metafile);
+        } catch (const EReadError&) {
+            return;
+        }
+        g.SetPicture(*metafile);
+    }
+}
+
+} // namespace
+
+void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list) {
+    const TKeys& k = Keys();
+    object.PageNum = list.GetInteger(1, k.PageNum);
+    object.X1 = list.GetInteger(0, k.X1);
+    object.Y1 = list.GetInteger(0, k.Y1);
+
+    if (auto* shape = dynamic_cast<TKpSimpleShape*>(&object)) {
+        shape->X2 = list.GetInteger(0, k.X2);
+        shape->Y2 = list.GetInteger(0, k.Y2);
+        if (auto* round = dynamic_cast<TKpRoundRectShape*>(shape)) {
+            round->X3 = list.GetInteger(0, k.X3);
+            round->Y3 = list.GetInteger(0, k.Y3);
+        } else if (auto* complex = dynamic_cast<TKpComplexShape*>(shape)) {
+            complex->X3 = list.GetInteger(0, k.X3);
+            complex->Y3 = list.GetInteger(0, k.Y3);
+            complex->X4 = list.GetInteger(0, k.X4);
+            complex->Y4 = list.GetInteger(0, k.Y4);
+        }
+        shape->Brush = ZeroBrush();
+        list.GetBrush(shape->Brush, k.Brush);
+        shape->Pen = ZeroPen();
+        list.GetPen(shape->Pen, k.Pen);
+    } else if (auto* line = dynamic_cast<TKpLineObject*>(&object)) {
+        line->X2 = list.GetInteger(0, k.X2);
+        line->Y2 = list.GetInteger(0, k.Y2);
+        line->Reserved = list.GetInteger(0, k.Reserved) & 0xFF;
+        line->Pen = ZeroPen();
+        list.GetPen(line->Pen, k.Pen);
+    } else if (auto* text = dynamic_cast<TKpTextObject*>(&object)) {
+        text->Brush = ZeroBrush();
+        list.GetBrush(text->Brush, k.Brush);
+        text->Font = ZeroFont();
+        list.GetFont(text->Font, k.Font);
+        text->Text = list.GetString(k.Text);
+        if (auto* box = dynamic_cast<TKpTextBoxObject*>(text)) {
+            box->X2 = list.GetInteger(0, k.X2);
+            box->Y2 = list.GetInteger(0, k.Y2);
+            box->Alignment = static_cast<TAlignment>(list.GetInteger(0, k.Alignment) & 0xFF);
+            box->Layout = static_cast<TTextLayout>(list.GetInteger(0, k.Layout) & 0xFF);
+            box->Pen = ZeroPen();
+            list.GetPen(box->Pen, k.Pen);
+        }
+    } else if (auto* graphic = dynamic_cast<TKpGraphicObject*>(&object)) {
+        LoadGraphic(*graphic, list);
+    }
+    // Point lists: added with their constructor's values and no points.
+}
+
+void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
+    const TKeys& k = Keys();
+    preview.AutoRefresh = false;
+    auto finish = [&] {
+        preview.AutoRefresh = true;
+        preview.RefreshPage();
+    };
+    try {
+        preview.Clear();
+        TKpExtValueList list;
+        bool pageSeen = false;
+        while (!file.atEnd()) {
+            list.LoadFromStream(file);
+            switch (list.GetInteger(-1, k.BlockKind)) {
+            case 1:
+                if (pageSeen) preview.NewPage();
+                pageSeen = true;
+                break;
+            case 2: {
+                preview.PaperWidth().value = list.GetInteger(0, k.PaperWidth);
+                preview.PaperHeight().value = list.GetInteger(0, k.PaperHeight);
+                const int32_t size = list.GetInteger(0, k.PaperSize);
+                if (size >= A3 && size <= Custom)
+                    preview.SetPaperSize(static_cast<TKpPaperSize>(size));
+                const int32_t orientation = list.GetInteger(0, k.Orientation);
+                if (orientation == kpPortrait || orientation == kpLandscape)
+                    preview.SetOrientation(static_cast<TKpOrientation>(orientation));
+                break;
+            }
+            case 3: {
+                TKpMargins& m = preview.Margins();
+                m.Left().value = list.GetInteger(0, k.MarginLeft);
+                m.Top().value = list.GetInteger(0, k.MarginTop);
+                m.Right().value = list.GetInteger(0, k.MarginRight);
+                m.Bottom().value = list.GetInteger(0, k.MarginBottom);
+                m.SetVisible(LowByte(list.GetInteger(0, k.MarginVisible)));
+                m.SetShowPrinterMargins(LowByte(list.GetInteger(0, k.MarginPrinter)));
+                // A pen key that is missing leaves that pen as it is.
+                TKpPenData pen = GetPenData(m.Pen());
+                list.GetPen(pen, k.MarginPen);
+                SetPenData(m.Pen(), pen);
+                pen = GetPenData(m.PrinterMarginPen());
+                list.GetPen(pen, k.PrinterMarginPen);
+                SetPenData(m.PrinterMarginPen(), pen);
+                break;
+            }
+            case 4:
+                preview.Shadow().SetColor(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)));
+                preview.Shadow().SetWidth(list.GetInteger(0, k.ShadowWidth));
+                preview.Shadow().SetVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
+                break;
+            case 5:
+                list.GetExtended(k.Block5);
+                break;
+            case 6:
+            case 7: {
+                const bool header = list.GetInteger(-1, k.BlockKind) == 6;
+                TKpHeaderFooter& band = header ? static_cast<TKpHeaderFooter&>(preview.Header())
+                                               : static_cast<TKpHeaderFooter&>(preview.Footer());
+                band.SetShowLine(
+                    LowByte(list.GetInteger(0, header ? k.HeaderShowLine : k.FooterShowLine)));
+                band.SetVisible(
+                    LowByte(list.GetInteger(0, header ? k.HeaderVisible : k.FooterVisible)));
+                TKpPenData pen = GetPenData(band.Pen());
+                list.GetPen(pen, k.Pen);
+                SetPenData(band.Pen(), pen);
+                break;
+            }
+            case 10: {
+                std::unique_ptr<TKpBaseObject> object =
+                    CreateObjectOfType(list.GetInteger(-1, k.ObjectKind));
+                if (!object) break;
+                LoadObjectFromValueList(*object, list);
+                preview.Canvas().Page()->AddObject(std::move(object));
+                break;
+            }
+            default:
+                break;
+            }
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}

@@ -1,0 +1,243 @@
+#include "preview/KpHeaderFooter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "drawing/KpCanvas.h"
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpScreen.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPrinter.h"
+
+TKpHeaderFooterCaption::TKpHeaderFooterCaption(TKpHeaderFooter* band)
+    : band_(band), font_(std::make_unique<TKpFont>()) {
+    font_->SetSize(12);
+    font_->SetName(QStringLiteral("Arial"));
+    font_->OnChange = [this](void*) { band_->Changed(); };
+}
+
+void TKpHeaderFooterCaption::SetCaption(const QString& v) {
+    caption_ = v;
+    band_->Changed();
+}
+
+void TKpHeaderFooterCaption::SetFont(const TKpFont& f) {
+    font_->Assign(f);
+}
+
+void TKpHeaderFooterCaption::Assign(const TKpHeaderFooterCaption& source) {
+    caption_ = source.caption_;
+    font_->Assign(*source.font_);
+}
+
+TKpHeaderFooter::TKpHeaderFooter(TKpPreview* preview) : preview_(preview) {
+    drawing_ = 1;
+    left_ = std::make_unique<TKpHeaderFooterCaption>(this);
+    center_ = std::make_unique<TKpHeaderFooterCaption>(this);
+    right_ = std::make_unique<TKpHeaderFooterCaption>(this);
+    pen_ = std::make_unique<TKpPen>();
+    pen_->OnChange = [this](void*) { Changed(); };
+    bandHeight_ = std::make_unique<TKpValue>();
+    drawing_ = 0;
+}
+
+TKpHeaderFooter::~TKpHeaderFooter() {
+    drawing_ = 1;
+}
+
+void TKpHeaderFooter::SetShowLine(bool v) {
+    showLine_ = v;
+    Changed();
+}
+
+void TKpHeaderFooter::SetVisible(bool v) {
+    visible_ = v;
+    Changed();
+}
+
+const TKpFont& TKpHeaderFooter::LargestFont() const {
+    const TKpFont* f = &left_->Font();
+    if (center_->Font().Size() > f->Size()) f = &center_->Font();
+    if (right_->Font().Size() > f->Size()) f = &right_->Font();
+    return *f;
+}
+
+namespace {
+// A small surface at the screen's resolution whose only use is measuring text.
+class TScreenMeasure {
+public:
+    TScreenMeasure()
+        : image_(8, 8, QImage::Format_ARGB32_Premultiplied), painter_(&image_),
+          canvas_(&painter_, ScreenPixelsPerInch(), ScreenPixelsPerInch()) {}
+    TKpDeviceCanvas& Canvas() { return canvas_; }
+
+private:
+    QImage image_;
+    QPainter painter_;
+    TKpDeviceCanvas canvas_;
+};
+} // namespace
+
+TKpValue& TKpHeaderFooter::BandHeight() {
+    if (!visible_) {
+        bandHeight_->value = 0;
+        return *bandHeight_;
+    }
+    // Measured on the preview's canvas's surface at screen resolution; a band without a
+    // preview measures on a surface of its own.
+    std::unique_ptr<TScreenMeasure> own;
+    TKpDeviceCanvas* measure = nullptr;
+    if (preview_) {
+        measure = &preview_->Canvas().MeasureCanvas();
+    } else {
+        own = std::make_unique<TScreenMeasure>();
+        measure = &own->Canvas();
+    }
+    TKpDeviceCanvas& canvas = *measure;
+    canvas.Font().Assign(LargestFont());
+    const int h = canvas.TextHeight(QString());
+    bandHeight_->SetPixels(canvas.DpiX(), h + 2);
+    return *bandHeight_;
+}
+
+void TKpHeaderFooter::Assign(const TKpHeaderFooter& source) {
+    showLine_ = source.showLine_;
+    visible_ = source.visible_;
+    left_->Assign(*source.left_);
+    center_->Assign(*source.center_);
+    right_->Assign(*source.right_);
+    pen_->Assign(*source.pen_);
+}
+
+void TKpHeaderFooter::Changed() {
+    if (drawing_ == 0 && preview_) preview_->BroadcastMessage(KPM_REFRESH);
+}
+
+bool TKpHeaderFooter::monochrome() const {
+    return preview_ && preview_->KpPrinter().Printing() && CurrentPrintColor() == kpMonochrome;
+}
+
+namespace {
+void greyTarget(TKpDeviceCanvas& target) {
+    target.Brush().SetColor(ToGrey(target.Brush().Color()));
+    target.Font().SetColor(ToGrey(target.Font().Color()));
+    target.Pen().SetColor(ToGrey(target.Pen().Color()));
+}
+
+// Marks the band as drawing for as long as it lives, whatever leaves the scope.
+class TDrawingMark {
+public:
+    explicit TDrawingMark(int& drawing) : drawing_(drawing) { drawing_ = 1; }
+    ~TDrawingMark() { drawing_ = 0; }
+
+private:
+    int& drawing_;
+};
+
+// Leaves the target's brush style as it found it.
+class TBrushStyleKeeper {
+public:
+    explicit TBrushStyleKeeper(TKpDeviceCanvas& target)
+        : target_(target), style_(target.Brush().Style()) {
+        target_.Brush().SetStyle(bsClear);
+    }
+    ~TBrushStyleKeeper() { target_.Brush().SetStyle(style_); }
+
+private:
+    TKpDeviceCanvas& target_;
+    TBrushStyle style_;
+};
+} // namespace
+
+QString TKpHeaderFooter::prepareCaption(TKpDeviceCanvas& target,
+                                        const TKpHeaderFooterCaption& caption, int pageNum,
+                                        Extended scale, bool mono) {
+    TKpFont& font = target.Font();
+    // The copy lands at the target's own resolution; on a two- or four-up sheet the caption
+    // shrinks with the page, so every caption of every band is drawn at s times its size.
+    font.Assign(caption.Font());
+    if (scale != 1) {
+        const int h = font.Height();
+        int scaled = kp::RoundInt(h * scale);
+        if (scaled == 0 && h != 0) scaled = h < 0 ? -1 : 1;
+        font.SetHeight(scaled);
+    }
+    const QString text =
+        preview_ ? preview_->SubstituteTokens(caption.Caption(), pageNum) : caption.Caption();
+    if (mono) greyTarget(target);
+    return text;
+}
+
+void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
+                     int pageNum, Extended scale) {
+    const TDrawingMark mark(drawing_);
+    const bool mono = monochrome();
+    const TBrushStyleKeeper keeper(target);
+    const int dpi = target.DpiX();
+    target.Font().Assign(LargestFont());
+
+    const int right = pageRect.left() + pageRect.width(); // exclusive edge
+    const int x1 = kp::RoundInt(margins.Left().AsPixels(dpi) * scale) + pageRect.left();
+    const int y1 = kp::RoundInt(margins.Top().AsPixels(dpi) * scale) + pageRect.top();
+    const int x2 = right - kp::RoundInt(margins.Right().AsPixels(dpi) * scale);
+    const int y2 = kp::RoundInt(BandHeight().AsPixels(dpi) * scale) + y1;
+
+    // Every caption's cell stands on the band's lower edge.
+    QString text = prepareCaption(target, *left_, pageNum, scale, mono);
+    target.TextOut(x1, y2 - target.TextHeight(text), text);
+
+    const int mid = (x2 + x1) / 2;
+    text = prepareCaption(target, *center_, pageNum, scale, mono);
+    int w = target.TextWidth(text);
+    target.TextOut(mid - w / 2, y2 - target.TextHeight(text), text);
+
+    text = prepareCaption(target, *right_, pageNum, scale, mono);
+    w = target.TextWidth(text);
+    target.TextOut(x2 - w, y2 - target.TextHeight(text), text);
+
+    if (showLine_) {
+        target.Pen().Assign(*pen_);
+        if (mono) greyTarget(target);
+        target.MoveTo(x1, y2);
+        target.LineTo(x2, y2);
+    }
+}
+
+void TKpFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
+                     int pageNum, Extended scale) {
+    const TDrawingMark mark(drawing_);
+    const bool mono = monochrome();
+    const TBrushStyleKeeper keeper(target);
+    const int dpi = target.DpiX();
+    target.Font().Assign(LargestFont());
+
+    const int right = pageRect.left() + pageRect.width(); // exclusive edges
+    const int bottom = pageRect.top() + pageRect.height();
+    const int x1 = kp::RoundInt(margins.Left().AsPixels(dpi) * scale) + pageRect.left();
+    const int x2 = right - kp::RoundInt(margins.Right().AsPixels(dpi) * scale);
+    // The two pixel lengths are added before scaling.
+    const int y1 =
+        bottom -
+        kp::RoundInt((BandHeight().AsPixels(dpi) + margins.Bottom().AsPixels(dpi)) * scale);
+
+    // Every caption hangs from the band's upper edge; alignment uses the width drawn.
+    QString text = prepareCaption(target, *left_, pageNum, scale, mono);
+    target.TextOut(x1, y1, text);
+
+    const int mid = (x2 + x1) / 2;
+    text = prepareCaption(target, *center_, pageNum, scale, mono);
+    int w = target.TextWidth(text);
+    target.TextOut(mid - w / 2, y1, text);
+
+    text = prepareCaption(target, *right_, pageNum, scale, mono);
+    w = target.TextWidth(text);
+    target.TextOut(x2 - w, y1, text);
+
+    if (showLine_) {
+        target.Pen().Assign(*pen_);
+        if (mono) greyTarget(target);
+        target.MoveTo(x1, y1);
+        target.LineTo(x2, y1);
+    }
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The header and footer bands: up to three captions each (left, centre, right) with fonts of
+// their own, and a rule line; drawn afresh onto every rendered or printed page.
+#include <memory>
+
+#include <QRect>
+#include <QString>
+
+#include "drawing/KpUnits.h"
+#include "platform/KpGraphics.h"
+
+class TKpCanvas;
+class TKpDeviceCanvas;
+class TKpHeaderFooter;
+class TKpMargins;
+class TKpPreview;
+
+class TKpHeaderFooterCaption {
+public:
+    explicit TKpHeaderFooterCaption(TKpHeaderFooter* band);
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& v);
+    TKpFont& Font() { return *font_; }
+    const TKpFont& Font() const { return *font_; }
+    void SetFont(const TKpFont& f);
+    void Assign(const TKpHeaderFooterCaption& source);
+
+private:
+    TKpHeaderFooter* band_;
+    QString caption_;
+    std::unique_ptr<TKpFont> font_;
+};
+
+class TKpHeaderFooter {
+public:
+    explicit TKpHeaderFooter(TKpPreview* preview);
+    virtual ~TKpHeaderFooter();
+
+    QString CaptionLeft() const { return left_->Caption(); }
+    QString CaptionCenter() const { return center_->Caption(); }
+    QString CaptionRight() const { return right_->Caption(); }
+    void SetCaptionLeft(const QString& v) { left_->SetCaption(v); }
+    void SetCaptionCenter(const QString& v) { center_->SetCaption(v); }
+    void SetCaptionRight(const QString& v) { right_->SetCaption(v); }
+    TKpFont& CaptionLeftFont() { return left_->Font(); }
+    TKpFont& CaptionCenterFont() { return center_->Font(); }
+    TKpFont& CaptionRightFont() { return right_->Font(); }
+    TKpHeaderFooterCaption& LeftCaption() { return *left_; }
+    TKpHeaderFooterCaption& CenterCaption() { return *center_; }
+    TKpHeaderFooterCaption& RightCaption() { return *right_; }
+    TKpPen& Pen() { return *pen_; }
+    bool ShowLine() const { return showLine_; }
+    void SetShowLine(bool v);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    // Stores the flags without notifying (document loading).
+    void SetFlagsField(bool showLine, bool visible) {
+        showLine_ = showLine;
+        visible_ = visible;
+    }
+    int Drawing() const { return drawing_; }
+    // Suspends (non-zero) or resumes (0) change notifications, e.g. while a document loads.
+    void SetDrawingField(int v) { drawing_ = v; }
+
+    const TKpFont& LargestFont() const;
+    // The band's own value, overwritten by the next call.
+    TKpValue& BandHeight();
+    void Assign(const TKpHeaderFooter& source);
+    virtual void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
+                      int pageNum, Extended scale) = 0;
+
+    // A caption, the pen or a flag changed.
+    void Changed();
+
+protected:
+    // Puts a caption's font on the target at s times its point size, greys the target's
+    // colours when asked, and returns the caption's text with its tokens replaced.
+    QString prepareCaption(TKpDeviceCanvas& target, const TKpHeaderFooterCaption& caption,
+                           int pageNum, Extended scale, bool mono);
+    // Monochrome printing in progress (every colour is drawn grey).
+    bool monochrome() const;
+
+    TKpPreview* preview_;
+    int drawing_ = 0;
+    std::unique_ptr<TKpHeaderFooterCaption> left_, center_, right_;
+    std::unique_ptr<TKpPen> pen_;
+    std::unique_ptr<TKpValue> bandHeight_;
+    bool showLine_ = true;
+    bool visible_ = false;
+};
+
+class TKpHeader : public TKpHeaderFooter {
+public:
+    using TKpHeaderFooter::TKpHeaderFooter;
+    void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
+              Extended scale) override;
+};
+
+class TKpFooter : public TKpHeaderFooter {
+public:
+    using TKpHeaderFooter::TKpHeaderFooter;
+    void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
+              Extended scale) override;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The document's four page margins and how they are shown on the sheet.
+#include <memory>
+
+#include "drawing/KpUnits.h"
+#include "platform/KpGraphics.h"
+
+class TKpPreview;
+class TKpPageImage;
+
+class TKpMargins {
+public:
+    explicit TKpMargins(TKpPreview* preview);
+    ~TKpMargins();
+
+    TKpValue& Left() { return *left_; }
+    TKpValue& Top() { return *top_; }
+    TKpValue& Right() { return *right_; }
+    TKpValue& Bottom() { return *bottom_; }
+    TKpPen& Pen() { return *pen_; }
+    TKpPen& PrinterMarginPen() { return *printerMarginPen_; }
+
+    bool ClipMargins() const { return clipMargins_; }
+    void SetClipMargins(bool v);
+    bool ShowPrinterMargins() const { return showPrinterMargins_; }
+    void SetShowPrinterMargins(bool v);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    // Stores the flags without any repaint or refresh (document loading).
+    void SetClipMarginsField(bool v) { clipMargins_ = v; }
+
+    void SetPageImage(TKpPageImage* image) { pageImage_ = image; }
+    TKpPageImage* PageImage() const { return pageImage_; }
+    void Assign(const TKpMargins& source);
+
+private:
+    void marginChanged();
+    void invalidateImage();
+
+    TKpPreview* preview_;
+    TKpPageImage* pageImage_ = nullptr;
+    std::unique_ptr<TKpValue> left_, top_, right_, bottom_;
+    std::unique_ptr<TKpPen> pen_, printerMarginPen_;
+    bool clipMargins_ = false;
+    bool showPrinterMargins_ = false;
+    bool visible_ = false;
+};

@@ -1,0 +1,158 @@
+#include "preview/KpPageImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpScreen.h"
+#include "preview/KpCursors.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPrinter.h"
+
+TKpPageImage::TKpPageImage(TKpPreview* owner, QWidget* parent)
+    : TKpCustomPage(parent), owner_(owner), xValue_(std::make_unique<TKpValue>()),
+      yValue_(std::make_unique<TKpValue>()) {
+    KpInstallCursor(crZoomIn, KpLoadCursorResource("ZoomIn"));
+    KpInstallCursor(crZoomOut, KpLoadCursorResource("ZoomOut"));
+    pageWidthInches_ = 8.2L;
+    pageHeightInches_ = 11.6L;
+    SetGutter(30);
+    // Moves over the sheet drive panning and the page move event without a button held.
+    setMouseTracking(true);
+}
+
+TKpPageImage::~TKpPageImage() = default;
+
+void TKpPageImage::SetScale(Extended s) {
+    scale_ = s;
+    resizeToScale();
+}
+
+void TKpPageImage::SetPageWidthInches(Extended w) {
+    pageWidthInches_ = w;
+    resizeToScale();
+}
+
+void TKpPageImage::SetPageHeightInches(Extended h) {
+    pageHeightInches_ = h;
+    resizeToScale();
+}
+
+void TKpPageImage::resizeToScale() {
+    const Extended p = ScreenPixelsPerInch();
+    // Products left to right in extended precision, then rounded halves to even.
+    pagePixelWidth_ = kp::RoundInt(p * pageWidthInches_ * scale_);
+    pagePixelHeight_ = kp::RoundInt(p * pageHeightInches_ * scale_);
+    resize(2 * Gutter() + pagePixelWidth_, 2 * Gutter() + pagePixelHeight_);
+}
+
+QRect TKpPageImage::marginOutline(int left, int top, int right, int bottom) const {
+    // Returned as (x1, y1) - (x2, y2) with exclusive x2, y2, the way Rectangle takes them.
+    const int s = Shadow().Width();
+    const int g = Gutter();
+    const int x1 = kp::RoundInt(left * scale_) + g;
+    const int y1 = kp::RoundInt(top * scale_) + g;
+    const int x2 = width() - kp::RoundInt(right * scale_) - g - s;
+    const int y2 = height() - kp::RoundInt(bottom * scale_) - g - s;
+    return QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
+
+void TKpPageImage::PaintPage(QPainter& painter) {
+    TKpCustomPage::PaintPage(painter);
+    if (!margins_) return;
+    const int p = ScreenPixelsPerInch();
+    TKpDeviceCanvas canvas(&painter, p, p);
+    if (margins_->Visible()) {
+        canvas.Brush().SetStyle(bsClear);
+        canvas.Pen().Assign(margins_->Pen());
+        const QRect r =
+            marginOutline(margins_->Left().AsPixels(p), margins_->Top().AsPixels(p),
+                          margins_->Right().AsPixels(p), margins_->Bottom().AsPixels(p));
+        canvas.Rectangle(r.left(), r.top(), r.right(), r.bottom());
+    }
+    if (margins_->ShowPrinterMargins() && owner_) {
+        canvas.Brush().SetStyle(bsClear);
+        canvas.Pen().Assign(margins_->PrinterMarginPen());
+        TKpValueRect& pm = owner_->KpPrinter().PrinterMargins();
+        const QRect r = marginOutline(pm.Left().AsPixels(p), pm.Top().AsPixels(p),
+                                      pm.Right().AsPixels(p), pm.Bottom().AsPixels(p));
+        canvas.Rectangle(r.left(), r.top(), r.right(), r.bottom());
+    }
+}
+
+bool TKpPageImage::InInnerArea(int x, int y) const {
+    const int g = Gutter();
+    return g < x && x < width() - g && g < y && y < height() - g;
+}
+
+void TKpPageImage::fillPagePosition(int x, int y) {
+    const int p = ScreenPixelsPerInch();
+    const Extended s = scale_ > 0 ? scale_ : 1;
+    xValue_->SetPixels(p, kp::RoundInt((x - Gutter()) / s));
+    yValue_->SetPixels(p, kp::RoundInt((y - Gutter()) / s));
+}
+
+void TKpPageImage::PageMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (!owner_ || !InInnerArea(x, y)) return;
+    // The preview hears the click first (hosts centre on it), then the page event follows.
+    owner_->PreviewMouseDown(button, shift, x + this->x(), y + this->y());
+    if (owner_->OnPageMouseDown) {
+        fillPagePosition(x, y);
+        owner_->OnPageMouseDown(owner_, button, shift, xValue_.get(), yValue_.get());
+    }
+}
+
+void TKpPageImage::PageMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (!owner_ || !InInnerArea(x, y)) return;
+    owner_->PreviewMouseUp(button, shift, x + this->x(), y + this->y());
+    if (owner_->OnPageMouseUp) {
+        fillPagePosition(x, y);
+        owner_->OnPageMouseUp(owner_, button, shift, xValue_.get(), yValue_.get());
+    }
+}
+
+void TKpPageImage::PageMouseMove(TShiftState shift, int x, int y) {
+    if (!owner_ || !InInnerArea(x, y)) return;
+    owner_->PreviewMouseMove(shift, x + this->x(), y + this->y());
+    if (owner_->OnPageMouseMove) {
+        fillPagePosition(x, y);
+        owner_->OnPageMouseMove(owner_, shift, xValue_.get(), yValue_.get());
+    }
+}
+
+void TKpPageImage::PageMouseLeave() {
+    if (!owner_) return;
+    owner_->SetMouseInside(false);
+    owner_->EndPan();
+    KpSetScreenCursor(Qt::ArrowCursor);
+}
+
+// The page image takes every mouse event over its area, the gutter included: a click in
+// the gutter reaches neither the page events nor the preview.
+void TKpPageImage::mousePressEvent(QMouseEvent* e) {
+    // A click on the sheet focuses the preview, so the page keys work right away.
+    if (owner_ && (owner_->focusPolicy() & Qt::ClickFocus)) owner_->setFocus(Qt::MouseFocusReason);
+    const QPoint pt = e->position().toPoint();
+    PageMouseDown(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), pt.x(),
+                  pt.y());
+    e->accept();
+}
+
+void TKpPageImage::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint pt = e->position().toPoint();
+    PageMouseUp(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), pt.x(),
+                pt.y());
+    e->accept();
+}
+
+void TKpPageImage::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pt = e->position().toPoint();
+    PageMouseMove(KpShiftState(e->modifiers(), e->buttons()), pt.x(), pt.y());
+    e->accept();
+}
+
+void TKpPageImage::leaveEvent(QEvent* e) {
+    PageMouseLeave();
+    TKpCustomPage::leaveEvent(e);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The current page on screen: the sheet inside the preview's scrolling area, with margin
+// outlines, turning mouse activity over the sheet into page coordinates.
+#include <memory>
+
+#include <Qt>
+
+#include "drawing/KpUnits.h"
+#include "preview/KpPreview.h"
+#include "preview/KpTypes.h"
+
+class TKpMargins;
+
+// Qt mouse state as the preview's button and shift state.
+TMouseButton KpMouseButton(Qt::MouseButton button);
+TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+
+class TKpPageImage : public TKpCustomPage {
+    Q_OBJECT
+public:
+    TKpPageImage(TKpPreview* owner, QWidget* parent);
+    ~TKpPageImage() override;
+
+    TKpPreview* Preview() const { return owner_; }
+    TKpMargins* Margins() const { return margins_; }
+    void SetMargins(TKpMargins* m) { margins_ = m; }
+    Extended Scale() const { return scale_; }
+    void SetScale(Extended s);
+    Extended PageWidthInches() const { return pageWidthInches_; }
+    Extended PageHeightInches() const { return pageHeightInches_; }
+    void SetPageWidthInches(Extended w);
+    void SetPageHeightInches(Extended h);
+    int PagePixelWidth() const { return pagePixelWidth_; }
+    int PagePixelHeight() const { return pagePixelHeight_; }
+
+    // The mouse handling in the control's own pixels (the Qt handlers call these).
+    void PageMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void PageMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void PageMouseMove(TShiftState shift, int x, int y);
+    void PageMouseLeave();
+    // True for a point of the sheet and its shadow, not of the gutter around them.
+    bool InInnerArea(int x, int y) const;
+
+protected:
+    void PaintPage(class QPainter& painter) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    void resizeToScale();
+    // Fills the X and Y values with the page position of (x, y) at 100 %.
+    void fillPagePosition(int x, int y);
+    QRect marginOutline(int left, int top, int right, int bottom) const;
+
+    TKpPreview* owner_;
+    TKpMargins* margins_ = nullptr;
+    std::unique_ptr<TKpValue> xValue_, yValue_;
+    Extended pageHeightInches_ = 11.6L;
+    Extended pageWidthInches_ = 8.2L;
+    int pagePixelHeight_ = 0;
+    int pagePixelWidth_ = 0;
+    Extended scale_ = 0;
+};

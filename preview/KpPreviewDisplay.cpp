@@ -1,0 +1,30 @@
+#include "preview/KpPreview.h"
+
+#include "drawing/KpCanvas.h"
+#include "preview/KpPageImage.h"
+
+void TKpPreview::RefreshPage() {
+    if (destroying_) return;
+    int w = paperWidth_->value, h = paperHeight_->value;
+    TKpPage* page = pages_->GetPage(currentPage_);
+    const bool landscape = page->Orientation() == kpLandscape;
+    if (paperSize_ != Custom) {
+        PaperDimensions(paperSize_, landscape, w, h);
+    } else {
+        const int a = w, b = h;
+        w = landscape ? MaxInt(a, b) : MinInt(a, b);
+        h = landscape ? MinInt(a, b) : MaxInt(a, b);
+    }
+    const Extended wi = static_cast<Extended>(w) / 100 / 25.4L;
+    const Extended hi = static_cast<Extended>(h) / 100 / 25.4L;
+    pageImage_->SetPageWidthInches(wi);
+    pageImage_->SetPageHeightInches(hi);
+    page->Width = wi;
+    page->Height = hi;
+    page->UpdateMetafile();
+    bindCanvas(page);
+    pageImage_->SetMetafile(&page->Metafile(), AutoRefresh);
+    Reposition();
+    BroadcastMessage(KPM_DISPLAYUPDATED, NumPages());
+    ProcessPendingMessages();
+}

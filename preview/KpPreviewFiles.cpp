@@ -1,0 +1,251 @@
+// Saving and loading whole documents: a 10-byte version number, then one chunk holding the
+// file information, settings, margins, header, footer and every page with its objects.
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+#include <QSaveFile>
+
+#include "drawing/KpStream.h"
+#include "legacy/KpLegacy.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "preview/KpTypes.h"
+
+namespace {
+
+// Files below this version are of the older keyed format.
+const Extended kNativeFormatVersion = ExtendedFromDecimal("2.3");
+
+// Days since 30 December 1899, the time of day as the fraction.
+double DocumentTimeNow() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 days = QDate(1899, 12, 30).daysTo(now.date());
+    return static_cast<double>(days) + now.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+// Lets a host inspect or change a document stream through the platform's device type.
+template <typename Event>
+void FireStreamEvent(const Event& event, TKpPreview* sender, TKpExtStream& stream) {
+    if (!event) return;
+    QByteArray bytes = stream.Bytes();
+    const QByteArray before = bytes;
+    {
+        QBuffer device(&bytes);
+        device.open(QIODevice::ReadWrite);
+        device.seek(device.size());
+        event(sender, &device);
+    }
+    if (bytes != before) stream.SetBytes(bytes);
+}
+
+void WriteCaption(TKpExtStream& s, TKpHeaderFooterCaption& caption) {
+    const int64_t mark = s.BeginChunk();
+    s.WriteFont(GetFontData(caption.Font()));
+    s.WriteString(caption.Caption());
+    s.EndChunk(mark);
+}
+
+void WriteBand(TKpExtStream& s, TKpHeaderFooter& band) {
+    const int64_t mark = s.BeginChunk();
+    s.WriteByte(band.ShowLine() ? 1 : 0);
+    s.WriteByte(band.Visible() ? 1 : 0);
+    WriteCaption(s, band.LeftCaption());
+    WriteCaption(s, band.CenterCaption());
+    WriteCaption(s, band.RightCaption());
+    s.WritePen(GetPenData(band.Pen()));
+    s.EndChunk(mark);
+}
+
+void ReadCaption(TKpExtStream& parent, TKpHeaderFooterCaption& caption) {
+    TKpExtStream c;
+    c.LoadChunk(parent);
+    SetFontData(caption.Font(), c.ReadFont(), 1);
+    caption.SetCaption(c.ReadString());
+}
+
+void ReadBand(TKpExtStream& parent, TKpHeaderFooter& band) {
+    TKpExtStream c;
+    c.LoadChunk(parent);
+    // The band's own notifications would rebuild the current page for every field.
+    struct Quiet {
+        TKpHeaderFooter& b;
+        int saved;
+        ~Quiet() { b.SetDrawingField(saved); }
+    } quiet{band, band.Drawing()};
+    band.SetDrawingField(1);
+    const bool showLine = c.ReadByte() != 0;
+    const bool visible = c.ReadByte() != 0;
+    band.SetFlagsField(showLine, visible);
+    ReadCaption(c, band.LeftCaption());
+    ReadCaption(c, band.CenterCaption());
+    ReadCaption(c, band.RightCaption());
+    SetPenData(band.Pen(), c.ReadPen());
+}
+
+} // namespace
+
+void TKpPreview::SaveToFile(const QString& fileName) {
+    // Written beside the original, which is replaced only once the whole document is out.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFileError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
+    SaveToStream(file);
+    if (!file.commit())
+        throw EWriteError(QStringLiteral("Cannot create file %1: %2")
+                              .arg(fileName, file.errorString())
+                              .toStdString());
+}
+
+void TKpPreview::SaveToStream(QIODevice& stream) {
+    const TKpExt80 version = Ext80FromDecimal("2.42");
+    if (stream.write(reinterpret_cast<const char*>(version.Bytes.data()), 10) != 10)
+        throw EWriteError("Stream write error");
+
+    TKpExtStream doc;
+    auto finish = [&] {
+        FireStreamEvent(BeforeWriteStream, this, doc);
+        doc.SaveChunk(stream);
+    };
+    try {
+        const int n = NumPages();
+        // Room for the whole document at once: growing a large buffer step by step costs
+        // more than the records themselves.
+        int64_t objects = 0;
+        for (int i = 1; i <= n; ++i)
+            objects += pages_->GetPage(i)->Count();
+        doc.Reserve(4096 + static_cast<int64_t>(n) * 16 + objects * 96);
+
+        int64_t mark = doc.BeginChunk();
+        doc.WriteDouble(DocumentTimeNow());
+        doc.WriteInteger(n);
+        doc.EndChunk(mark);
+
+        mark = doc.BeginChunk();
+        doc.WriteInteger(paperWidth_->value);
+        doc.WriteInteger(paperHeight_->value);
+        doc.WriteString(paperSize_ == A4   ? QStringLiteral("A4")
+                        : paperSize_ == A5 ? QStringLiteral("A5")
+                                           : QStringLiteral("Custom"));
+        doc.WriteInteger(orientation_);
+        doc.WriteInteger(static_cast<int32_t>(Shadow().Color()));
+        doc.WriteInteger(Shadow().Width());
+        doc.EndChunk(mark);
+
+        mark = doc.BeginChunk();
+        doc.WriteInteger(margins_->Left().value);
+        doc.WriteInteger(margins_->Top().value);
+        doc.WriteInteger(margins_->Right().value);
+        doc.WriteInteger(margins_->Bottom().value);
+        doc.WriteByte(margins_->Visible() ? 1 : 0);
+        doc.WriteByte(margins_->ShowPrinterMargins() ? 1 : 0);
+        doc.WriteByte(margins_->ClipMargins() ? 1 : 0);
+        doc.EndChunk(mark);
+
+        WriteBand(doc, *header_);
+        WriteBand(doc, *footer_);
+
+        for (int i = 1; i <= n; ++i) {
+            pages_->GetPage(i)->SaveToStream(doc);
+            if (OnSaveProgress)
+                OnSaveProgress(this, kp::RoundInt(static_cast<Extended>(i) * 100 / n));
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TKpPreview::LoadFromFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file %1").arg(fileName).toStdString());
+    const Extended version = Ext80ToExtended(ReadDocumentVersion(file));
+    if (version < kNativeFormatVersion) {
+        LoadLegacyDocument(*this, file);
+        return;
+    }
+    file.seek(0);
+    LoadFromStream(file);
+}
+
+TKpPage* TKpPreview::appendLoadedPage() {
+    TKpPage* page = pages_->AddPage();
+    bindCanvas(page);
+    const int n = pages_->Count();
+    if (OnPageChanging) OnPageChanging(this, n);
+    currentPage_ = n;
+    if (OnPageChange) OnPageChange(this, n);
+    BroadcastMessage(KPM_PAGECHANGED, n);
+    if (OnNewPage) OnNewPage(this);
+    ProcessPendingMessages();
+    return page;
+}
+
+void TKpPreview::finishLoading() {
+    BroadcastMessage(KPM_LOADING, 1);
+    BroadcastMessage(KPM_REFRESH);
+}
+
+void TKpPreview::LoadFromStream(QIODevice& stream) {
+    // A source that is not a document is refused before the current one is touched.
+    const TKpExt80 versionBytes = ReadDocumentVersion(stream);
+    const Extended version = Ext80ToExtended(versionBytes);
+    BroadcastMessage(KPM_LOADING, 0);
+    // Linked controls leave their loading state on every way out, a cancel included.
+    try {
+        TKpExtStream doc;
+        Clear();
+        FireStreamEvent(BeforeReadStream, this, doc);
+        doc.LoadChunk(stream);
+        bool loadFile = true;
+        if (BeforeLoad) BeforeLoad(this, version, loadFile);
+        if (!loadFile) {
+            finishLoading();
+            return;
+        }
+
+        TKpExtStream c;
+        c.LoadChunk(doc);
+        c.ReadDouble(); // the save time
+        const int32_t n = c.ReadInteger();
+        LoadedPageCount = n;
+
+        c.LoadChunk(doc);
+        paperWidth_->value = c.ReadInteger();
+        paperHeight_->value = c.ReadInteger();
+        const QString name = c.ReadString();
+        SetPaperSizeField(name == QLatin1String("A4")   ? A4
+                          : name == QLatin1String("A5") ? A5
+                                                        : Custom);
+        SetOrientationField(c.ReadInteger() == kpLandscape ? kpLandscape : kpPortrait);
+        Shadow().SetColor(static_cast<TColor>(c.ReadInteger()));
+        Shadow().SetWidth(c.ReadInteger());
+        BroadcastMessage(KPM_PAPERSIZECHANGED);
+        BroadcastMessage(KPM_ORIENTATIONCHANGED);
+
+        c.LoadChunk(doc);
+        margins_->Left().value = c.ReadInteger();
+        margins_->Top().value = c.ReadInteger();
+        margins_->Right().value = c.ReadInteger();
+        margins_->Bottom().value = c.ReadInteger();
+        margins_->SetVisible(c.ReadByte() != 0);
+        margins_->SetShowPrinterMargins(c.ReadByte() != 0);
+        margins_->SetClipMarginsField(c.ReadByte() != 0);
+
+        ReadBand(doc, *header_);
+        ReadBand(doc, *footer_);
+
+        for (int32_t i = 1; i <= n; ++i) {
+            TKpPage* page = i == 1 ? pages_->GetPage(1) : appendLoadedPage();
+            page->LoadFromStream(doc, version);
+            if (OnLoadProgess)
+                OnLoadProgess(this, kp::RoundInt(static_cast<Extended>(i) * 100 / n));
+        }
+    } catch (...) {
+        finishLoading();
+        throw;
+    }
+    finishLoading();
+}

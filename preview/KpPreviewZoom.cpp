@@ -1,0 +1,334 @@
+// Zoom, page placement, scrolling, panning and the preview's own mouse handling.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "platform/KpScreen.h"
+#include "preview/KpCursors.h"
+#include "preview/KpPageImage.h"
+#include "preview/KpPreview.h"
+
+void TKpPreview::SetZoom(int z) {
+    if (z < MinZoom)
+        z = MinZoom;
+    else if (z > MaxZoom)
+        z = MaxZoom;
+    if (z <= 0 || z < MinZoom || z > MaxZoom) return;
+    if (OnZoom) OnZoom(this, zoom_, z);
+    zoom_ = z;
+    Extended h = 0, v = 0;
+    const bool parented = hasParentWindow();
+    if (parented) {
+        const int hr = HorzRange() - viewport()->width();
+        const int vr = VertRange() - viewport()->height();
+        if (HorzPosition() > 0 && hr > 0) h = static_cast<Extended>(HorzPosition()) / hr * 100;
+        if (VertPosition() > 0 && vr > 0) v = static_cast<Extended>(VertPosition()) / vr * 100;
+    }
+    pageImage_->SetScale(static_cast<Extended>(zoom_) / 100);
+    if (parented) {
+        Reposition();
+        ScrollToPercent(h, v);
+    }
+    BroadcastMessage(KPM_REFRESH);
+}
+
+void TKpPreview::ZoomIn() {
+    if (mouseInside_) SetZoomCursor(1);
+    SetZoom(ZoomStyle == kpFixedZoom ? zoom_ + ZoomIncrement : zoom_ + zoom_ / 2);
+}
+
+void TKpPreview::ZoomOut() {
+    if (mouseInside_) SetZoomCursor(2);
+    SetZoom(ZoomStyle == kpFixedZoom ? zoom_ - ZoomIncrement : zoom_ - zoom_ / 2);
+}
+
+int TKpPreview::FitWidthZoom() const {
+    const Extended p = ScreenPixelsPerInch();
+    return static_cast<int>(kp::Trunc((width() - 26 - 2 * pageImage_->Gutter()) /
+                                      (p * pageImage_->PageWidthInches()) * 100));
+}
+
+int TKpPreview::FitHeightZoom() const {
+    const Extended p = ScreenPixelsPerInch();
+    return static_cast<int>(kp::Trunc((height() - 26 - 2 * pageImage_->Gutter()) /
+                                      (p * pageImage_->PageHeightInches()) * 100));
+}
+
+void TKpPreview::FitWidth() {
+    pageImage_->hide();
+    const int z = FitWidthZoom();
+    if (z != zoom_) SetZoom(z);
+    pageImage_->show();
+}
+
+void TKpPreview::FitHeight() {
+    pageImage_->hide();
+    const int z = FitHeightZoom();
+    if (z != zoom_) SetZoom(z);
+    pageImage_->show();
+}
+
+void TKpPreview::FitWholePage() {
+    pageImage_->hide();
+    const int z = MinInt(FitHeightZoom(), FitWidthZoom());
+    if (z != zoom_) SetZoom(z);
+    pageImage_->show();
+}
+
+void TKpPreview::Reposition() {
+    ++autoRangeSuspended_;
+    const int W = width(), H = height();
+    const int w = pageImage_->width(), h = pageImage_->height();
+    QPoint pos = pageImagePos_;
+    if (h < H) pos.setY((H - h - 8) / 2);
+    if (w < W) pos.setX((W - w - 8) / 2);
+    if (h > H && pos.y() > 0) pos.setY(0);
+    if (w > W && pos.x() > 0) pos.setX(0);
+    SetPageImagePos(pos);
+    --autoRangeSuspended_;
+    updateScrollRanges();
+}
+
+void TKpPreview::KeepScrollProportion() {
+    const int W = width(), H = height();
+    const Extended fh =
+        HorzRange() - W > 0 ? static_cast<Extended>(HorzPosition()) / (HorzRange() - W) : 0;
+    const Extended fv =
+        VertRange() - H > 0 ? static_cast<Extended>(VertPosition()) / (VertRange() - H) : 0;
+    if (W < pageImage_->width()) {
+        updateScrollRanges();
+        SetHorzPosition(static_cast<int>(kp::Round(fh * (HorzRange() - W))));
+    } else {
+        SetHorzPosition(0);
+        SetPageImagePos(QPoint(0, pageImagePos_.y()));
+    }
+    if (H < pageImage_->height()) {
+        updateScrollRanges();
+        SetVertPosition(static_cast<int>(kp::Round(fv * (VertRange() - H))));
+    } else {
+        SetVertPosition(0);
+        SetPageImagePos(QPoint(pageImagePos_.x(), 0));
+    }
+    Reposition();
+}
+
+void TKpPreview::ScrollToPercent(Extended h, Extended v) {
+    SetHorzPosition(
+        static_cast<int>(kp::Round((HorzRange() - viewport()->width()) * (h / 100))));
+    SetVertPosition(
+        static_cast<int>(kp::Round((VertRange() - viewport()->height()) * (v / 100))));
+}
+
+void TKpPreview::CenterOnPoint(int x, int y) {
+    pageImage_->setEnabled(false);
+    const int oldH = HorzPosition(), oldV = VertPosition();
+    SetHorzPosition(x - width() / 2 + oldH);
+    SetVertPosition(y - height() / 2 + oldV);
+    pageImage_->setEnabled(true);
+}
+
+void TKpPreview::SetZoomCursor(int kind) {
+    switch (kind) {
+    case 0: KpSetScreenCursor(Qt::ArrowCursor); break;
+    case 1: KpSetScreenCursor(KpZoomInCursor()); break;
+    case 2: KpSetScreenCursor(KpZoomOutCursor()); break;
+    default: break;
+    }
+}
+
+void TKpPreview::BeginPan() {
+    panning_ = true;
+    panOriginX_ = HorzPosition() + lastMouseX_;
+    panOriginY_ = VertPosition() + lastMouseY_;
+    KpSetScreenCursor(Qt::PointingHandCursor);
+}
+
+void TKpPreview::EndPan() {
+    panning_ = false;
+    KpSetScreenCursor(Qt::ArrowCursor);
+}
+
+// Scroll bars: Range is the extent of the content (the page image's far edge), Position the
+// scrolled offset; QScrollBar's maximum is Range minus the client extent.
+int TKpPreview::HorzPosition() const { return horizontalScrollBar()->value(); }
+int TKpPreview::VertPosition() const { return verticalScrollBar()->value(); }
+int TKpPreview::HorzRange() const { return pageImagePos_.x() + pageImage_->width(); }
+int TKpPreview::VertRange() const { return pageImagePos_.y() + pageImage_->height(); }
+
+void TKpPreview::SetHorzPosition(int p) {
+    horizontalScrollBar()->setValue(p);
+    pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+}
+
+void TKpPreview::SetVertPosition(int p) {
+    verticalScrollBar()->setValue(p);
+    pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+}
+
+void TKpPreview::SetPageImagePos(QPoint p) {
+    pageImagePos_ = p;
+    pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+}
+
+void TKpPreview::updateScrollRanges() {
+    if (autoRangeSuspended_ > 0) return;
+    QScrollBar* hb = horizontalScrollBar();
+    QScrollBar* vb = verticalScrollBar();
+    hb->setRange(0, MaxInt(0, HorzRange() - viewport()->width()));
+    hb->setPageStep(viewport()->width());
+    hb->setSingleStep(20);
+    vb->setRange(0, MaxInt(0, VertRange() - viewport()->height()));
+    vb->setPageStep(viewport()->height());
+    vb->setSingleStep(20);
+    pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+}
+
+void TKpPreview::scrollContentsBy(int, int) {
+    pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+}
+
+void TKpPreview::resizeEvent(QResizeEvent* e) {
+    QAbstractScrollArea::resizeEvent(e);
+    Reposition();
+    if (OnResize) OnResize(this);
+}
+
+void TKpPreview::changeEvent(QEvent* e) { QAbstractScrollArea::changeEvent(e); }
+
+TMouseButton KpMouseButton(Qt::MouseButton b) {
+    if (b == Qt::RightButton) return mbRight;
+    if (b == Qt::MiddleButton) return mbMiddle;
+    return mbLeft;
+}
+
+TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
+    TShiftState s = 0;
+    if (mods & Qt::ShiftModifier) s |= ssShift;
+    if (mods & Qt::AltModifier) s |= ssAlt;
+    if (mods & Qt::ControlModifier) s |= ssCtrl;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+
+void TKpPreview::PreviewMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TKpPreview::PreviewMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TKpPreview::PreviewMouseMove(TShiftState shift, int x, int y) {
+    lastMouseX_ = x;
+    lastMouseY_ = y;
+    if (panning_) {
+        SetHorzPosition(panOriginX_ - x);
+        SetVertPosition(panOriginY_ - y);
+    }
+    // Panning stops when the mouse reaches the scroll bars (their size counts even hidden).
+    if (x > width() - 4 - ScrollBarSize()) EndPan();
+    if (y > height() - 4 - ScrollBarSize()) EndPan();
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TKpPreview::mousePressEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    PreviewMouseDown(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), p.x(),
+                     p.y());
+}
+
+void TKpPreview::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    PreviewMouseUp(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), p.x(),
+                   p.y());
+}
+
+void TKpPreview::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    PreviewMouseMove(KpShiftState(e->modifiers(), e->buttons()), p.x(), p.y());
+}
+
+void TKpPreview::enterEvent(QEnterEvent* e) {
+    mouseInside_ = true;
+    QAbstractScrollArea::enterEvent(e);
+}
+
+void TKpPreview::leaveEvent(QEvent* e) {
+    mouseInside_ = false;
+    EndPan();
+    QAbstractScrollArea::leaveEvent(e);
+}
+
+bool TKpPreview::viewportEvent(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+        return QAbstractScrollArea::viewportEvent(e);
+    case QEvent::Resize:
+        updateScrollRanges();
+        return QAbstractScrollArea::viewportEvent(e);
+    default:
+        return QAbstractScrollArea::viewportEvent(e);
+    }
+}
+
+void TKpPreview::wheelEvent(QWheelEvent* e) {
+    // Ctrl + wheel zooms one step per notch (120 eighths of a degree; finer wheels and touch
+    // pads add up until a notch is reached); the wheel alone scrolls.
+    if (e->modifiers() & Qt::ControlModifier) {
+        wheelZoomDelta_ += e->angleDelta().y();
+        while (wheelZoomDelta_ >= 120) {
+            wheelZoomDelta_ -= 120;
+            ZoomIn();
+        }
+        while (wheelZoomDelta_ <= -120) {
+            wheelZoomDelta_ += 120;
+            ZoomOut();
+        }
+        e->accept();
+        return;
+    }
+    wheelZoomDelta_ = 0;
+    QAbstractScrollArea::wheelEvent(e);
+}
+
+// Page Up / Page Down scroll the page by a screenful and move to the neighbouring page only
+// at the page's edge: Page Down at the bottom shows the top of the next page, Page Up at the
+// top shows the bottom of the previous one. Home and End go straight to the top of the
+// first page and the bottom of the last.
+void TKpPreview::keyPressEvent(QKeyEvent* e) {
+    QScrollBar* vb = verticalScrollBar();
+    switch (e->key()) {
+    case Qt::Key_PageDown:
+        if (vb->value() < vb->maximum())
+            SetVertPosition(vb->value() + vb->pageStep());
+        else if (NextPage())
+            SetVertPosition(0);
+        break;
+    case Qt::Key_PageUp:
+        if (vb->value() > vb->minimum())
+            SetVertPosition(vb->value() - vb->pageStep());
+        else if (PrevPage())
+            SetVertPosition(vb->maximum());
+        break;
+    case Qt::Key_Home:
+        FirstPage();
+        SetVertPosition(0);
+        break;
+    case Qt::Key_End:
+        LastPage();
+        SetVertPosition(vb->maximum());
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The painted sheet with its drop shadow: base of the page image, the thumbnail page and
+// the pages-per-sheet selector's sheet picture.
+#include <functional>
+#include <memory>
+
+#include <QImage>
+#include <QPicture>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include "platform/KpColor.h"
+#include "platform/KpGraphics.h"
+
+class TKpMetafile;
+
+class TKpShadow {
+public:
+    explicit TKpShadow(QWidget* control = nullptr) : control_(control) {}
+    TColor Color() const { return color_; }
+    int Width() const { return width_; }
+    bool Visible() const { return visible_; }
+    void SetColor(TColor v);
+    void SetWidth(int v);
+    void SetVisible(bool v);
+    void Assign(const TKpShadow& source);
+    TNotifyEvent OnChange;
+
+private:
+    void changed();
+    QPointer<QWidget> control_;
+    TColor color_ = clBlack;
+    int width_ = 3;
+    bool visible_ = true;
+};
+
+class TKpCustomPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TKpCustomPage(QWidget* parent = nullptr);
+    ~TKpCustomPage() override;
+
+    int Gutter() const { return gutter_; }
+    void SetGutter(int n);
+    TKpShadow& Shadow() { return *shadow_; }
+    const TKpShadow& Shadow() const { return *shadow_; }
+    TKpMetafile* Metafile() const { return metafile_; }
+    void SetMetafile(TKpMetafile* picture, bool invalidate);
+    TColor BorderColor() const { return borderColor_; }
+    // The sheet inside the control: (Gutter, Gutter) to (width - (shadow width + Gutter),
+    // height - (shadow width + Gutter)), those two edges exclusive (so QRect's right() and
+    // bottom() are one less). The shadow's width is taken off even when it is hidden.
+    QRect PageRect() const;
+
+    // Drops the rendered copy of the sheet; the next paint plays the picture again.
+    void InvalidatePictureCache();
+    // Largest rendered copy kept, in device pixels (default 4096 x 4096); larger sheets
+    // play the picture at every paint. 0 plays it at every paint.
+    qint64 MaxCachePixels() const { return maxCachePixels_; }
+    void SetMaxCachePixels(qint64 pixels);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    // Paints sheet, picture and shadow on painter.
+    virtual void PaintPage(class QPainter& painter);
+
+private:
+    // The white sheet with its outline and the picture stretched onto it, drawn with the
+    // sheet's top-left corner at origin.
+    void paintSheet(class QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY);
+    bool cacheIsCurrent(QSize size, qreal ratio) const;
+
+    // The sheet as last rendered, in device pixels of the display (so it stays as crisp as
+    // a direct playback), and what it was rendered from.
+    QImage sheetCache_;
+    QPicture cachedPicture_; // shares the recording; a rebuilt picture is a new one
+    const TKpMetafile* cachedMetafile_ = nullptr;
+    QSize cachedSize_;
+    qreal cachedRatio_ = 0;
+    qint64 maxCachePixels_ = 4096LL * 4096LL;
+
+    int gutter_ = 0;
+    std::unique_ptr<TKpShadow> shadow_;
+    TKpMetafile* metafile_ = nullptr; // belongs to a page
+    TColor borderColor_ = clBlack;
+};

@@ -1,0 +1,56 @@
+#include "printing/KpErrors.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QObject>
+
+namespace {
+
+bool hasRealDisplay() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void defaultReporter(const QString& text) {
+    if (hasRealDisplay()) {
+        QMessageBox::information(nullptr, QGuiApplication::applicationDisplayName(), text,
+                                 QMessageBox::Ok);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+TKpErrorReporter& installed() {
+    static TKpErrorReporter reporter;
+    return reporter;
+}
+
+} // namespace
+
+QString ErrorText(const QString& className, const QString& message) {
+    return className + QStringLiteral(" Error...\n\n") + message;
+}
+
+void ShowError(const QString& className, const QString& message) {
+    const QString text = ErrorText(className, message);
+    if (installed())
+        installed()(text);
+    else
+        defaultReporter(text);
+}
+
+void ShowError(const QObject* object, const QString& message) {
+    ShowError(object ? QString::fromLatin1(object->metaObject()->className())
+                     : QStringLiteral("TObject"),
+              message);
+}
+
+TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter) {
+    TKpErrorReporter previous = std::move(installed());
+    installed() = std::move(reporter);
+    return previous;
+}

@@ -1,0 +1,7 @@
+// The demo's window code, compiled into the test executable so the tests drive the real
+// window (the program's own main() stays out).
+#include "demo/DemoPictures.cpp"
+#include "demo/untAbout.cpp"
+#include "demo/untMain.cpp"
+#include "demo/untMainDemos.cpp"
+#include "demo/untPrint.cpp"

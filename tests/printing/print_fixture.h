@@ -1,0 +1,180 @@
+#pragma once
+// Shared set-up of the printing tests: a preview with a parent window, a virtual PDF printer
+// installed as the system printer, an error collector, objects added straight to pages, and
+// the poppler tools that read the PDF files back.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "drawing/KpObjects.h"
+#include "drawing/KpPage.h"
+#include "platform/KpPrinterDevice.h"
+#include "preview/KpPreview.h"
+#include "printing/KpErrors.h"
+#include "printing/KpPrinter.h"
+
+namespace kptest {
+
+// Collects every error report instead of showing it.
+class ErrorCollector {
+public:
+    ErrorCollector() {
+        previous_ = SetErrorReporter([this](const QString& text) { texts << text; });
+    }
+    ~ErrorCollector() { SetErrorReporter(std::move(previous_)); }
+    QStringList texts;
+
+private:
+    TKpErrorReporter previous_;
+};
+
+// A virtual printer as the system printer for the lifetime of the object.
+class VirtualPrinter {
+public:
+    explicit VirtualPrinter(std::vector<TKpVirtualPrinterSpec> specs) {
+        auto backend = std::make_unique<TKpVirtualPrinterBackend>(std::move(specs));
+        backend_ = backend.get();
+        scope_ = std::make_unique<TKpScopedPrinterBackend>(std::move(backend));
+    }
+    explicit VirtualPrinter(const TKpVirtualPrinterSpec& spec)
+        : VirtualPrinter(std::vector<TKpVirtualPrinterSpec>{spec}) {}
+    const std::vector<TKpPrinterJobRecord>& Jobs() const { return backend_->Jobs(); }
+
+private:
+    TKpVirtualPrinterBackend* backend_;
+    std::unique_ptr<TKpScopedPrinterBackend> scope_;
+};
+
+// A preview in a window, as a host form holds it.
+struct PreviewHost {
+    PreviewHost() : window(std::make_unique<QWidget>()) { preview = new TKpPreview(window.get()); }
+    std::unique_ptr<QWidget> window;
+    TKpPreview* preview; // owned by the window
+};
+
+inline TKpTextObject* AddText(TKpPage* page, int x, int y, const QString& text,
+                              TColor color = clBlack, int size = 12) {
+    auto object = std::make_unique<TKpTextObject>();
+    object->X1 = x;
+    object->Y1 = y;
+    object->Text = text;
+    object->Font.Name = QStringLiteral("Arial");
+    object->Font.Size = size;
+    object->Font.Color = color;
+    object->Brush.Style = bsClear;
+    TKpTextObject* raw = object.get();
+    page->AddObject(std::move(object));
+    return raw;
+}
+
+inline TKpRectangleShape* AddRect(TKpPage* page, int x1, int y1, int x2, int y2, TColor fill,
+                                  TColor penColor = clBlack, int penWidth = 1) {
+    auto object = std::make_unique<TKpRectangleShape>();
+    object->X1 = x1;
+    object->Y1 = y1;
+    object->X2 = x2;
+    object->Y2 = y2;
+    object->Brush.Color = fill;
+    object->Brush.Style = bsSolid;
+    object->Pen.Color = penColor;
+    object->Pen.Width = penWidth;
+    TKpRectangleShape* raw = object.get();
+    page->AddObject(std::move(object));
+    return raw;
+}
+
+inline TKpLineObject* AddLine(TKpPage* page, int x1, int y1, int x2, int y2, TColor color,
+                              int width) {
+    auto object = std::make_unique<TKpLineObject>();
+    object->X1 = x1;
+    object->Y1 = y1;
+    object->X2 = x2;
+    object->Y2 = y2;
+    object->Pen.Color = color;
+    object->Pen.Width = width;
+    TKpLineObject* raw = object.get();
+    page->AddObject(std::move(object));
+    return raw;
+}
+
+// Runs a tool and returns its standard output ("" when it could not run).
+inline QString Run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Page sizes in points, as pdfinfo reports them.
+struct PdfPage {
+    double width = 0;
+    double height = 0;
+};
+
+inline std::vector<PdfPage> PdfPages(const QString& file) {
+    const QString info =
+        Run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                        QStringLiteral("-l"), QStringLiteral("9999"), file});
+    std::vector<PdfPage> pages;
+    static const QRegularExpression re(
+        QStringLiteral(R"(Page\s+\d+ size:\s+([\d.]+) x ([\d.]+) pts)"));
+    for (auto it = re.globalMatch(info); it.hasNext();) {
+        const auto m = it.next();
+        pages.push_back({m.captured(1).toDouble(), m.captured(2).toDouble()});
+    }
+    return pages;
+}
+
+inline QString PdfInfoField(const QString& file, const QString& field) {
+    const QString info = Run(QStringLiteral("pdfinfo"), {file});
+    for (const QString& line : info.split(QLatin1Char('\n')))
+        if (line.startsWith(field + QLatin1Char(':'))) return line.mid(field.size() + 1).trimmed();
+    return QString();
+}
+
+// A word and its box in points, from pdftotext -bbox.
+struct PdfWord {
+    int page = 0;
+    QString text;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+inline std::vector<PdfWord> PdfWords(const QString& file) {
+    const QString html =
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    std::vector<PdfWord> words;
+    int page = 0;
+    static const QRegularExpression pageRe(QStringLiteral("<page "));
+    static const QRegularExpression wordRe(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    for (const QString& line : html.split(QLatin1Char('\n'))) {
+        if (line.contains(pageRe)) ++page;
+        const auto m = wordRe.match(line);
+        if (m.hasMatch())
+            words.push_back({page, m.captured(5), m.captured(1).toDouble(),
+                             m.captured(2).toDouble(), m.captured(3).toDouble(),
+                             m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+inline const PdfWord* FindWord(const std::vector<PdfWord>& words, const QString& text) {
+    for (const PdfWord& w : words)
+        if (w.text == text) return &w;
+    return nullptr;
+}
+
+inline double Points(int devicePixels, int dpi) {
+    return devicePixels * 72.0 / dpi;
+}
+
+} // namespace kptest

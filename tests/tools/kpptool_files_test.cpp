@@ -1,0 +1,152 @@
+// kpptool dump and render, run as the built program on documents saved here.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "drawing/KpObjects.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QByteArray out, err;
+};
+
+Result RunTool(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PAGINOR_BINARY_DIR "/kpptool"), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+class KpptoolFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QFile::exists(QStringLiteral(PAGINOR_BINARY_DIR "/kpptool")))
+            GTEST_SKIP() << "kpptool not built";
+        path = dir.filePath(QStringLiteral("doc.kpp"));
+        QWidget host;
+        TKpPreview preview(&host);
+        preview.SetOrientation(kpLandscape);
+        preview.Margins().Left().value = 1000;
+        preview.Margins().SetVisible(true);
+        preview.Header().SetCaptionLeft(QStringLiteral("Head"));
+        preview.Header().CaptionLeftFont().SetStyle(FontStyleBit(fsBold) | FontStyleBit(fsItalic));
+        auto rect = std::make_unique<TKpRectangleShape>();
+        rect->X1 = 2540;
+        rect->Y1 = 2540;
+        rect->X2 = 5080;
+        rect->Y2 = 5080;
+        rect->Brush = TKpBrushData{clRed, bsSolid};
+        rect->Pen = TKpPenData{clRed, psSolid, 1, pmCopy};
+        preview.GetPage(1)->AddObject(std::move(rect));
+        preview.NewPage();
+        auto poly = std::make_unique<TKpPolyLineObject>();
+        poly->Points = {QPoint(1, 2), QPoint(3, 4)};
+        preview.GetPage(2)->AddObject(std::move(poly));
+        auto text = std::make_unique<TKpTextObject>();
+        text->Text = QStringLiteral("Hello");
+        text->Font.Style = FontStyleBit(fsUnderline);
+        preview.GetPage(2)->AddObject(std::move(text));
+        preview.SaveToFile(path);
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(KpptoolFiles, DumpPrintsTheDocumentAsJson) {
+    const Result r = RunTool({QStringLiteral("dump"), path});
+    ASSERT_EQ(r.code, 0) << r.err.constData();
+    const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+    EXPECT_NEAR(doc["version"].toDouble(), 2.42, 1e-12);
+    const QJsonObject paper = doc["paper"].toObject();
+    EXPECT_EQ(paper["size"].toString(), QStringLiteral("A4"));
+    EXPECT_EQ(paper["width"].toInt(), 29700);
+    EXPECT_EQ(paper["height"].toInt(), 21000);
+    EXPECT_EQ(paper["orientation"].toInt(), 1);
+    const QJsonObject margins = doc["margins"].toObject();
+    EXPECT_EQ(margins["Left"].toInt(), 1000);
+    EXPECT_EQ(margins["Top"].toInt(), 2000);
+    EXPECT_TRUE(margins["Visible"].toBool());
+    EXPECT_FALSE(margins["ClipMargins"].toBool());
+    const QJsonObject header = doc["header"].toObject();
+    EXPECT_EQ(header["CaptionLeft"].toString(), QStringLiteral("Head"));
+    EXPECT_EQ(header["CaptionLeftFont"].toObject()["Style"].toString(), QStringLiteral("BI"));
+    EXPECT_TRUE(header["ShowLine"].toBool());
+    EXPECT_EQ(header["Pen"].toObject()["Width"].toInt(), 1);
+    const QJsonArray pages = doc["pages"].toArray();
+    ASSERT_EQ(pages.size(), 2);
+    const QJsonObject rect = pages[0].toObject()["objects"].toArray()[0].toObject();
+    EXPECT_EQ(rect["ObjectType"].toInt(), 4);
+    EXPECT_EQ(rect["X1"].toInt(), 2540);
+    EXPECT_EQ(rect["Y2"].toInt(), 5080);
+    EXPECT_EQ(rect["Brush"].toObject()["Color"].toInt(), 0xFF);
+    EXPECT_EQ(rect["Pen"].toObject()["Mode"].toInt(), 4);
+    const QJsonArray objects2 = pages[1].toObject()["objects"].toArray();
+    ASSERT_EQ(objects2.size(), 2);
+    EXPECT_EQ(objects2[0].toObject()["Points"].toArray(),
+              (QJsonArray{QJsonArray{1, 2}, QJsonArray{3, 4}}));
+    EXPECT_EQ(objects2[1].toObject()["Text"].toString(), QStringLiteral("Hello"));
+    EXPECT_EQ(objects2[1].toObject()["Font"].toObject()["Style"].toString(), QStringLiteral("U"));
+}
+
+TEST_F(KpptoolFiles, RenderDrawsOnePage) {
+    const QString out = dir.filePath(QStringLiteral("p1.png"));
+    const Result r = RunTool({QStringLiteral("render"), path, QStringLiteral("--page"),
+                              QStringLiteral("1"), QStringLiteral("-o"), out});
+    ASSERT_EQ(r.code, 0) << r.err.constData();
+    QImage image(out);
+    ASSERT_FALSE(image.isNull());
+    // A4 landscape at 96 pixels per inch.
+    EXPECT_EQ(image.width(), 1123);
+    EXPECT_EQ(image.height(), 794);
+    // The rectangle covers pixels 96 to 191 in both directions.
+    EXPECT_EQ(image.pixel(140, 140), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(80, 140), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(200, 200), qRgb(255, 255, 255));
+
+    const QString half = dir.filePath(QStringLiteral("half.png"));
+    ASSERT_EQ(
+        RunTool({QStringLiteral("render"), path, QStringLiteral("--page"), QStringLiteral("1"),
+                 QStringLiteral("--zoom"), QStringLiteral("50"), QStringLiteral("-o"), half})
+            .code,
+        0);
+    QImage small(half);
+    EXPECT_EQ(small.width(), 562);
+    EXPECT_EQ(small.pixel(70, 70), qRgb(255, 0, 0));
+}
+
+TEST_F(KpptoolFiles, BadInputGivesOneLineAndNonZeroExit) {
+    QFile bad(dir.filePath(QStringLiteral("bad.kpp")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("short");
+    bad.close();
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("dump"), bad.fileName()},
+          QStringList{QStringLiteral("dump"), dir.filePath(QStringLiteral("missing.kpp"))},
+          QStringList{QStringLiteral("render"), path, QStringLiteral("--page"), QStringLiteral("9"),
+                      QStringLiteral("-o"), dir.filePath(QStringLiteral("x.png"))},
+          QStringList{QStringLiteral("render"), path, QStringLiteral("-o")},
+          QStringList{QStringLiteral("nonsense")}}) {
+        const Result r = RunTool(args);
+        EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.count('\n'), args[0] == QLatin1String("nonsense") ? 5 : 1)
+            << r.err.constData();
+        EXPECT_TRUE(r.err.startsWith("kpptool: error:")) << r.err.constData();
+    }
+}

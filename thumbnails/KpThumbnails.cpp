@@ -1,0 +1,403 @@
+// The thumbnail strip: properties, the link to its preview, rebuilding and layout, and the
+// preview's notification messages.
+#include "thumbnails/KpThumbnails.h"
+
+#include <stdexcept>
+
+#include <QLocale>
+#include <QScrollBar>
+
+#include "drawing/KpPage.h"
+#include "platform/KpScreen.h"
+
+namespace {
+
+// Restores the preview's AutoRefresh however the scope is left.
+class AutoRefreshOff {
+public:
+    explicit AutoRefreshOff(TKpPreview& preview) : preview_(&preview), old_(preview.AutoRefresh) {
+        preview.AutoRefresh = false;
+    }
+    ~AutoRefreshOff() {
+        if (preview_) preview_->AutoRefresh = old_;
+    }
+    AutoRefreshOff(const AutoRefreshOff&) = delete;
+    AutoRefreshOff& operator=(const AutoRefreshOff&) = delete;
+
+private:
+    QPointer<TKpPreview> preview_;
+    bool old_;
+};
+
+// Largest ThumbSize accepted: an A3 sheet is then about 2,100 pixels high.
+constexpr int MaxThumbSize = 100;
+
+} // namespace
+
+TKpThumbnails::TKpThumbnails(QWidget* parent) : QScrollArea(parent) {
+    list_ = std::make_unique<TKpThumbnailList>(this);
+    borderStyle_ = bsSingle;
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    enabled_ = true;
+    highlight_ = true;
+    progress_ = new TKpProgressPanel(this);
+    shadow_ = std::make_unique<TKpShadow>(this);
+    shadow_->OnChange = [this](void*) {
+        if (preview_) SetThumbnailCount(preview_->NumPages());
+    };
+    showCaption_ = true;
+    ShowProgress = false;
+    layout_ = kpThumbHorz;
+    gridWidth_ = 4;
+    pageCaptions_ = QStringLiteral("Page #");
+    ScrollIntoView = true;
+    thumbSize_ = 4;
+    UpdateWhileLoading = false;
+    content_ = new QWidget;
+    content_->resize(0, 0);
+    setWidget(content_); // the scroll area owns it from here
+    setWidgetResizable(false);
+    resize(265, 120);
+}
+
+TKpThumbnails::~TKpThumbnails() {
+    if (preview_) preview_->RemoveLinkedControl(this);
+    QObject::disconnect(previewConnection_);
+    // The thumbnails go before the widgets that hold them.
+    list_.reset();
+    shadow_.reset();
+}
+
+QString TKpThumbnails::About() const {
+    QString version = QString::number(static_cast<double>(KpVersion), 'f', 2);
+    version.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return QStringLiteral("TKpThumbnails v") + version;
+}
+
+// ---- properties ----
+
+void TKpThumbnails::SetBorderStyle(TKpBorderStyle v) {
+    borderStyle_ = v;
+    setFrameStyle(v == bsSingle ? (QFrame::StyledPanel | QFrame::Sunken) : QFrame::NoFrame);
+}
+
+void TKpThumbnails::SetEnabled(bool v) {
+    setEnabled(v);
+    if (v == enabled_) return;
+    enabled_ = v;
+    Rebuild();
+    viewport()->update();
+}
+
+void TKpThumbnails::SetGridWidth(int v) {
+    if (v == gridWidth_) return;
+    layout_ = kpThumbGrid;
+    gridWidth_ = v;
+    Relayout(false);
+}
+
+void TKpThumbnails::SetHighlight(bool v) {
+    if (v == highlight_) return;
+    highlight_ = v;
+    repaintCurrent();
+}
+
+void TKpThumbnails::SetLayout(TKpThumbNailLayout v) {
+    if (v == layout_) return;
+    layout_ = v;
+    Relayout(false);
+}
+
+void TKpThumbnails::SetPageCaptions(const QString& v) {
+    if (v == pageCaptions_) return;
+    pageCaptions_ = v;
+    for (int i = 1; i <= list_->Count(); ++i)
+        list_->Items(i)->SetCaption(v);
+}
+
+void TKpThumbnails::SetShowCaption(bool v) {
+    showCaption_ = v;
+    for (int i = 1; i <= list_->Count(); ++i)
+        list_->Items(i)->SetShowCaption(v);
+}
+
+void TKpThumbnails::SetThumbSize(int v) {
+    if (v < 0 || v > MaxThumbSize)
+        throw std::invalid_argument("TKpThumbnails: ThumbSize must be between 0 and " +
+                                    std::to_string(MaxThumbSize));
+    thumbSize_ = v;
+    for (int i = 1; i <= list_->Count(); ++i)
+        list_->Items(i)->SetSize(v);
+    Relayout(false);
+}
+
+void TKpThumbnails::SetThumbPopup(QMenu* menu) {
+    for (int i = 1; i <= list_->Count(); ++i)
+        list_->Items(i)->PageImage()->SetPopup(menu);
+    thumbPopup_ = menu;
+}
+
+void TKpThumbnails::SetPreview(TKpPreview* v) {
+    if (preview_) preview_->RemoveLinkedControl(this);
+    QObject::disconnect(previewConnection_);
+    // Thumbnails made for another preview would act on that one: start afresh.
+    if (preview_ != v) {
+        list_->Clear();
+        content_->resize(0, 0);
+    }
+    preview_ = v;
+    if (!v) return;
+    previewConnection_ = connect(v, &QObject::destroyed, this, [this] { previewDestroyed(); });
+    v->AddLinkedControl(this);
+    if (!enabled_) return;
+    SetThumbnailCount(v->NumPages());
+    RefreshImages();
+    const int current = v->CurrentPage();
+    if (current >= 1 && current <= list_->Count()) {
+        TKpThumbnailPage* page = list_->Items(current)->PageImage();
+        page->SetSelected(true);
+        page->update();
+    }
+    Relayout(ShowProgress);
+}
+
+void TKpThumbnails::previewDestroyed() {
+    // The pages the thumbnails showed are gone with their preview.
+    preview_ = nullptr;
+    ++layoutGeneration_;
+    list_->Clear();
+    content_->resize(0, 0);
+}
+
+// ---- rebuilding ----
+
+void TKpThumbnails::Rebuild() {
+    if (!enabled_ || !preview_) return;
+    ++rebuildCount_;
+    SetThumbnailCount(preview_->NumPages());
+    RefreshImages();
+    ResizeAll();
+    Relayout(false);
+}
+
+bool TKpThumbnails::SetThumbnailCount(int n) {
+    if (!enabled_) return false;
+    // A thumbnail shows a page of the linked preview: never more of them than pages.
+    const int limit = preview_ ? preview_->NumPages() : 0;
+    if (n > limit) n = limit;
+    if (n < 0) n = 0;
+    bool changed = false;
+    while (list_->Count() < n) {
+        appendThumbnail();
+        changed = true;
+    }
+    while (list_->Count() > n) {
+        list_->Delete(list_->Count());
+        changed = true;
+    }
+    if (currentIndex_ >= list_->Count())
+        currentIndex_ = list_->Count() > 0 ? list_->Count() - 1 : 0;
+    return changed;
+}
+
+void TKpThumbnails::appendThumbnail() {
+    TKpThumbnail* t = list_->Add();
+    const int n = list_->Count();
+    t->Orientation = preview_->Orientation();
+    t->SetSize(thumbSize_);
+    t->SetPopup(thumbPopup_);
+    t->PageImage()->SetPopup(thumbPopup_);
+    t->SetCaption(pageCaptions_);
+    t->Orientation = preview_->GetPage(n)->Orientation();
+    t->PageImage()->Shadow().Assign(*shadow_);
+    t->SetShowCaption(t->CaptionVisible());
+    // Sized at once with the page's own orientation and the copied shadow, so a count change
+    // without a following ResizeAll still leaves every thumbnail its right size.
+    t->SetSize(thumbSize_);
+}
+
+void TKpThumbnails::RefreshImages() {
+    if (!preview_) return;
+    TKpPreview& preview = *preview_;
+    AutoRefreshOff off(preview);
+    for (int i = 1; i <= preview.NumPages(); ++i) {
+        TKpPage* page = preview.GetPage(i);
+        page->UpdateMetafile();
+        if (i <= list_->Count()) list_->Items(i)->PageImage()->SetMetafile(&page->Metafile(), true);
+    }
+}
+
+void TKpThumbnails::ResizeAll() {
+    if (!enabled_ || !preview_) return;
+    const int n = std::min(list_->Count(), preview_->NumPages());
+    for (int i = 1; i <= n; ++i) {
+        TKpThumbnail* t = list_->Items(i);
+        t->Orientation = preview_->GetPage(i)->Orientation();
+        t->SetSize(thumbSize_);
+    }
+}
+
+void TKpThumbnails::ScrollCurrentIntoView() {
+    if (!ScrollIntoView) return;
+    if (currentIndex_ < 0 || currentIndex_ >= list_->Count()) return;
+    ensureWidgetVisible(list_->Items(currentIndex_ + 1), 0, 0);
+}
+
+void TKpThumbnails::detachAll() {
+    for (int i = 1; i <= list_->Count(); ++i)
+        list_->Items(i)->hide();
+}
+
+void TKpThumbnails::repaintCurrent() {
+    const int n = currentIndex_ + 1;
+    if (n < 1 || n > list_->Count()) return;
+    TKpThumbnail* t = list_->Items(n);
+    t->SetCaptionColor(t->PageImage()->FrameColor());
+    t->PageImage()->update();
+}
+
+void TKpThumbnails::Relayout(bool showProgress) {
+    const int generation = ++layoutGeneration_;
+    if (!enabled_) return;
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    if (showProgress) {
+        progress_->setGeometry(16, height() / 2 - 10, viewport()->width() - 32,
+                               TKpProgressPanel::PanelHeight);
+        progress_->setFrameStyle(QFrame::Panel | QFrame::Plain);
+        progress_->Reset();
+        progress_->show();
+        progress_->raise();
+        progress_->repaint();
+    }
+    detachAll();
+
+    QPointer<TKpThumbnails> self(this);
+    int x = 0, y = 0, column = 1, rowHeight = 1;
+    int right = 0, bottom = 0;
+    int lastShown = 0;
+    for (int i = 1; i <= list_->Count(); ++i) {
+        TKpThumbnail* t = list_->Items(i);
+        const int w = t->width(), h = t->height();
+        t->move(x, y);
+        right = std::max(right, x + w);
+        bottom = std::max(bottom, y + h);
+        switch (layout_) {
+        case kpThumbHorz:
+            x += w;
+            break;
+        case kpThumbVert:
+            y += h;
+            break;
+        case kpThumbGrid:
+            x += w;
+            rowHeight = std::max(rowHeight, h);
+            ++column;
+            if (column > gridWidth_) {
+                column = 1;
+                x = 0;
+                y += rowHeight;
+                rowHeight = 1;
+            }
+            break;
+        }
+        // Let the scroll range grow ahead of the thumbnails so the user sees them arrive.
+        if (right > content_->width() || bottom > content_->height())
+            content_->resize(std::max(right, content_->width() * 2),
+                             std::max(bottom, content_->height() * 2));
+        t->show();
+        ProcessPendingMessages();
+        // Input or a message handled meanwhile may have relaid or freed the strip.
+        if (!self || generation != layoutGeneration_) return;
+        if (showProgress) {
+            const int count = list_->Count();
+            const int p = kp::RoundInt(static_cast<Extended>(i) / count * 100);
+            if (p != lastShown) {
+                progress_->raise();
+                progress_->SetPosition(p);
+                lastShown = p;
+            }
+        }
+    }
+    progress_->hide();
+    content_->resize(right, bottom);
+}
+
+// ---- messages ----
+
+bool TKpThumbnails::event(QEvent* e) {
+    if (e->type() == TKpMessageEvent::EventType()) {
+        HandleMessage(*static_cast<TKpMessageEvent*>(e));
+        return true;
+    }
+    return QScrollArea::event(e);
+}
+
+void TKpThumbnails::HandleMessage(const TKpMessageEvent& message) {
+    if (message.Msg == KPM_LOADING) {
+        // A load switches the strip off and rebuilds it once at the end.
+        if (UpdateWhileLoading) return;
+        if (message.WParam == 0) {
+            savedEnabled_ = enabled_;
+            enabled_ = false;
+        } else {
+            SetEnabled(savedEnabled_);
+        }
+        return;
+    }
+    if (!enabled_) return;
+    switch (message.Msg) {
+    case KPM_PAGECHANGED: {
+        if (!preview_) return;
+        if (list_->Count() != preview_->NumPages()) Rebuild();
+        const long long n = message.WParam;
+        currentIndex_ = static_cast<int>(n - 1);
+        for (int i = 1; i <= list_->Count(); ++i) {
+            TKpThumbnailPage* page = list_->Items(i)->PageImage();
+            if (page->Selected()) {
+                page->SetSelected(false);
+                page->update();
+            }
+        }
+        if (n >= 1 && n <= list_->Count()) {
+            TKpThumbnailPage* page = list_->Items(static_cast<int>(n))->PageImage();
+            page->SetSelected(true);
+            page->update();
+        }
+        ScrollCurrentIntoView();
+        break;
+    }
+    case KPM_SETPAGECOUNT:
+        SetThumbnailCount(static_cast<int>(std::clamp<long long>(message.WParam, 0, INT32_MAX)));
+        Relayout(ShowProgress);
+        break;
+    case KPM_ORIENTATIONCHANGED:
+        if (!preview_) return;
+        for (int i = 1; i <= list_->Count(); ++i)
+            list_->Items(i)->Orientation = preview_->Orientation();
+        detachAll();
+        ResizeAll();
+        Relayout(ShowProgress);
+        break;
+    case KPM_PAGEORIENTATIONCHANGED: {
+        if (!preview_) return;
+        const long long n = message.WParam;
+        if (n >= 1 && n <= list_->Count() && n <= preview_->NumPages()) {
+            TKpThumbnail* t = list_->Items(static_cast<int>(n));
+            t->Orientation = preview_->GetPage(static_cast<int>(n))->Orientation();
+            t->SetSize(thumbSize_);
+        }
+        Relayout(ShowProgress);
+        break;
+    }
+    case KPM_PAPERSIZECHANGED:
+        ResizeAll();
+        Rebuild();
+        break;
+    case KPM_PAGESCLEARED:
+        Rebuild();
+        break;
+    default:
+        break; // page rebuilt, display updated: nothing to do
+    }
+}

@@ -1,0 +1,242 @@
+#pragma once
+// The thumbnail strip: one small picture of every page of a linked preview, each with a
+// caption, laid out in a row, a column or a grid. The strip follows the preview through its
+// notification messages and never draws pages itself: each thumbnail plays the page's own
+// picture scaled to the thumbnail.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QScrollArea>
+
+#include "preview/KpPreview.h"
+#include "preview/KpTypes.h"
+
+#include <QMenu>
+class QProgressBar;
+class TKpThumbnails;
+
+enum TKpThumbNailLayout : uint8_t { kpThumbHorz = 0, kpThumbVert = 1, kpThumbGrid = 2 };
+
+using TOnThumbMouseDown =
+    std::function<void(void* sender, TMouseButton button, TShiftState shift, TKpPage* page)>;
+using TOnThumbLabelClick = std::function<void(void* sender, TKpPage* page)>;
+
+// Height of the caption band under every thumbnail, in pixels.
+constexpr int CaptionHeight = 18;
+
+// A panel with a progress bar filling it, shown over the strip while it lays out.
+class TKpProgressPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TKpProgressPanel(QWidget* parent = nullptr);
+    static constexpr int PanelHeight = 36;
+    static constexpr int BorderWidth = 9;
+
+    // Position 0, maximum 100.
+    void Reset();
+    // Shows the new position at once.
+    void SetPosition(int value);
+    int Position() const;
+    QProgressBar* Bar() const { return bar_; }
+
+    // Fired after each position change has been shown (observers such as a status line).
+    std::function<void(int position)> OnPosition;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    QProgressBar* bar_; // child widget
+};
+
+// The sheet inside a thumbnail: the page's picture with shadow, framed in blue when it is
+// the page on display.
+class TKpThumbnailPage : public TKpCustomPage {
+    Q_OBJECT
+public:
+    TKpThumbnailPage(TKpThumbnails* strip, class TKpThumbnail* thumbnail);
+
+    int PageNumber = 0;
+    bool Selected() const { return selected_; }
+    void SetSelected(bool v);
+    // The colour of the frame and the caption: blue for the highlighted page, else black.
+    TColor FrameColor() const;
+    void SetPopup(QMenu* menu) { popup_ = menu; }
+    QMenu* Popup() const { return popup_; }
+    // Makes this page the preview's current page.
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void PaintPage(QPainter& painter) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    TKpThumbnails* strip_;
+    TKpThumbnail* thumbnail_;
+    bool selected_ = false;
+    bool pressed_ = false;
+    QPointer<QMenu> popup_;
+};
+
+// The caption label; a click on it acts like a click on the page above it.
+class TKpThumbnailLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TKpThumbnailLabel(QWidget* parent) : QLabel(parent) {}
+    std::function<void()> OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// One thumbnail: the page image and its caption.
+class TKpThumbnail : public QWidget {
+    Q_OBJECT
+public:
+    explicit TKpThumbnail(TKpThumbnails* strip);
+    ~TKpThumbnail() override;
+
+    int PageNumber() const { return pageNumber_; }
+    void SetPageNumber(int n);
+    TKpOrientation Orientation = kpPortrait;
+    int ThumbSize() const { return thumbSize_; }
+    void SetSize(int size);
+    void SetCaption(const QString& pattern);
+    QString Caption() const { return label_->text(); }
+    void SetShowCaption(bool show);
+    bool CaptionVisible() const { return showCaption_; }
+    TKpThumbnailPage* PageImage() const { return pageImage_; }
+    TKpThumbnailLabel* Label() const { return label_; }
+    TKpPreview* Preview() const { return preview_; }
+    // Caption colour follows the frame colour of the page image.
+    void SetCaptionColor(TColor color);
+    // The caption's click: a click on the page image, then the strip's OnLabelClick.
+    void LabelClick();
+    void SetPopup(QMenu* menu) { popup_ = menu; }
+    QMenu* Popup() const { return popup_; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    TKpThumbnails* strip_;
+    QPointer<TKpPreview> preview_;
+    TKpThumbnailPage* pageImage_; // child widget
+    TKpThumbnailLabel* label_;    // child widget
+    bool showCaption_ = true;
+    int thumbSize_ = 0;
+    int pageNumber_ = 0;
+    TColor captionColor_ = clBlack;
+    QPointer<QMenu> popup_;
+};
+
+// The thumbnails, indexed from 1; owns its items.
+class TKpThumbnailList {
+public:
+    explicit TKpThumbnailList(TKpThumbnails* strip) : strip_(strip) {}
+    ~TKpThumbnailList();
+    TKpThumbnailList(const TKpThumbnailList&) = delete;
+    TKpThumbnailList& operator=(const TKpThumbnailList&) = delete;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Item n (from 1); EListError outside the range.
+    TKpThumbnail* Items(int n) const;
+    TKpThumbnail* Add();
+    void Delete(int n);
+    // Deletes from the last item to the first.
+    void Clear();
+
+private:
+    TKpThumbnails* strip_;
+    std::vector<std::unique_ptr<TKpThumbnail>> items_;
+};
+
+class TKpThumbnails : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit TKpThumbnails(QWidget* parent = nullptr);
+    ~TKpThumbnails() override;
+
+    QString About() const;
+
+    TKpBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TKpBorderStyle v);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v);
+    int GridWidth() const { return gridWidth_; }
+    void SetGridWidth(int v);
+    bool Highlight() const { return highlight_; }
+    void SetHighlight(bool v);
+    TKpThumbNailLayout Layout() const { return layout_; }
+    void SetLayout(TKpThumbNailLayout v);
+    QString PageCaptions() const { return pageCaptions_; }
+    void SetPageCaptions(const QString& v);
+    TKpPreview* Preview() const { return preview_; }
+    void SetPreview(TKpPreview* v);
+    bool ScrollIntoView = true;
+    TKpShadow& Shadow() { return *shadow_; }
+    bool ShowCaption() const { return showCaption_; }
+    void SetShowCaption(bool v);
+    bool ShowProgress = false;
+    int ThumbSize() const { return thumbSize_; }
+    void SetThumbSize(int v);
+    QMenu* ThumbPopup() const { return thumbPopup_; }
+    void SetThumbPopup(QMenu* menu);
+    bool UpdateWhileLoading = false;
+
+    TOnThumbMouseDown OnThumbMouseDown;
+    TOnThumbLabelClick OnLabelClick;
+
+    TKpThumbnailList& Thumbnails() { return *list_; }
+    TKpProgressPanel& ProgressPanel() { return *progress_; }
+    // 0-based index of the highlighted thumbnail.
+    int CurrentIndex() const { return currentIndex_; }
+    // Full rebuilds run so far (what a host or a test can watch).
+    int RebuildCount() const { return rebuildCount_; }
+    // The widget that holds the thumbnails inside the scrolling area.
+    QWidget* Content() const { return content_; }
+
+    void Rebuild();
+    bool SetThumbnailCount(int n);
+    void RefreshImages();
+    void ResizeAll();
+    void ScrollCurrentIntoView();
+    void Relayout(bool showProgress);
+
+protected:
+    bool event(QEvent* e) override;
+    virtual void HandleMessage(const TKpMessageEvent& message);
+
+private:
+    void appendThumbnail();
+    void previewDestroyed();
+    void detachAll();
+    void repaintCurrent();
+
+    std::unique_ptr<TKpThumbnailList> list_;
+    TKpProgressPanel* progress_; // child widget, parented to the viewport while shown
+    std::unique_ptr<TKpShadow> shadow_;
+    QWidget* content_; // the scrolled widget
+    QPointer<TKpPreview> preview_;
+    QMetaObject::Connection previewConnection_;
+    QPointer<QMenu> thumbPopup_;
+    TKpBorderStyle borderStyle_ = bsSingle;
+    TKpThumbNailLayout layout_ = kpThumbHorz;
+    QString pageCaptions_ = QStringLiteral("Page #");
+    bool enabled_ = true;
+    bool highlight_ = true;
+    bool showCaption_ = true;
+    int gridWidth_ = 4;
+    int thumbSize_ = 4;
+    int currentIndex_ = 0;
+    bool savedEnabled_ = true;
+    int rebuildCount_ = 0;
+    int layoutGeneration_ = 0;
+};

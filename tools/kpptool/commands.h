@@ -1,0 +1,9 @@
+#pragma once
+// The commands of kpptool. Each takes the arguments after its name and returns the
+// process exit code; errors are reported on one line of standard error.
+#include <QStringList>
+
+int RunDump(const QStringList& args);
+int RunRender(const QStringList& args);
+int RunExport(const QStringList& args);
+int RunPrint(const QStringList& args);

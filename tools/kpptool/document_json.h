@@ -1,0 +1,11 @@
+#pragma once
+// The JSON view of a loaded document that `kpptool dump` prints.
+#include <QJsonObject>
+
+#include "drawing/KpExtended.h"
+
+class TKpPreview;
+class TKpBaseObject;
+
+QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion);
+QJsonObject ObjectToJson(const TKpBaseObject& object);

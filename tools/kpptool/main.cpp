@@ -1,0 +1,52 @@
+// kpptool: batch work on document files from the command line.
+#include <cstdio>
+#include <exception>
+
+#include <QApplication>
+
+#include "commands.h"
+
+namespace {
+
+void PrintUsage() {
+    std::fprintf(stderr, "usage: kpptool dump FILE\n"
+                         "       kpptool render FILE --page N [--zoom PERCENT] -o OUT.png\n"
+                         "       kpptool export ...\n"
+                         "       kpptool print ...\n");
+}
+
+// Errors are reported as one line of our own; the platform's notes would add noise.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        std::fprintf(stderr, "kpptool: %s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler(QuietMessages);
+    // Documents are laid out on widgets; without a display they still work off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    if (args.isEmpty()) {
+        PrintUsage();
+        return 2;
+    }
+    const QString command = args.takeFirst();
+    try {
+        if (command == QLatin1String("dump")) return RunDump(args);
+        if (command == QLatin1String("render")) return RunRender(args);
+        if (command == QLatin1String("export")) return RunExport(args);
+        if (command == QLatin1String("print")) return RunPrint(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kpptool: error: %s\n", e.what());
+        return 1;
+    }
+    std::fprintf(stderr, "kpptool: error: unknown command '%s'\n", qPrintable(command));
+    PrintUsage();
+    return 2;
+}
