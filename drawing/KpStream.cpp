@@ -1,5 +1,6 @@
 #include "drawing/KpStream.h"
 
+#include <cmath>
 #include <cstring>
 
 #include <QIODevice>
@@ -13,6 +14,18 @@ const char* const kReadError = "Stream read error";
 constexpr int64_t kCopyStep = 1 << 20;
 
 } // namespace
+
+Extended SanitizeFontAngle(Extended degrees) {
+    if (!std::isfinite(degrees)) return 0;
+    if (std::fabs(degrees) >= 1e6L) return std::fmod(degrees, Extended(360));
+    return degrees;
+}
+
+int32_t SanitizeFontSize(int32_t points) {
+    return points > MaxFontPoints    ? MaxFontPoints
+           : points < -MaxFontPoints ? -MaxFontPoints
+                                     : points;
+}
 
 QString FontStyleToText(TFontStyles style) {
     QString s;
@@ -154,10 +167,10 @@ TKpFontData TKpExtStream::ReadFont() {
     TKpExtStream chunk;
     chunk.LoadChunk(*this);
     TKpFontData f;
-    f.Angle = chunk.ReadExtended();
+    f.Angle = SanitizeFontAngle(chunk.ReadExtended());
     f.Color = static_cast<TColor>(chunk.ReadInteger());
     f.Name = chunk.ReadString();
-    f.Size = chunk.ReadInteger();
+    f.Size = SanitizeFontSize(chunk.ReadInteger());
     f.Style = TextToFontStyle(chunk.ReadString());
     return f;
 }

@@ -38,6 +38,14 @@ bool IsPlausibleDocumentVersion(const TKpExt80& version);
 // they hold no plausible version.
 TKpExt80 ReadDocumentVersion(QIODevice& source);
 
+// A text angle as read from a file, made safe to draw: not a number or infinite gives 0,
+// and turns beyond a million degrees are reduced modulo 360 (the same direction).
+Extended SanitizeFontAngle(Extended degrees);
+// A font size as read from a file, kept within what the drawing layer can turn into a pixel
+// height without overflow: +-MaxFontPoints.
+constexpr int32_t MaxFontPoints = 16384;
+int32_t SanitizeFontSize(int32_t points);
+
 // "B", "I", "U", "S" for the styles present, in that order.
 QString FontStyleToText(TFontStyles style);
 // Each style whose capital letter occurs anywhere in the text.

@@ -155,10 +155,10 @@ void TKpExtValueList::parse(int depth) {
             nested.loadNested(s, depth + 1);
             const TKeys& k = Keys();
             r->Value.Name = nested.GetString(k.FontName);
-            r->Value.Size = nested.GetInteger(12, k.FontSize);
+            r->Value.Size = SanitizeFontSize(nested.GetInteger(12, k.FontSize));
             r->Value.Style = TextToFontStyle(nested.GetString(k.FontStyle));
             r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.FontColor));
-            r->Value.Angle = nested.GetExtended(k.FontAngle);
+            r->Value.Angle = SanitizeFontAngle(nested.GetExtended(k.FontAngle));
             font_.push_back(std::move(r));
             break;
         }

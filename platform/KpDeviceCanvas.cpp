@@ -390,11 +390,8 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
         int widest = 0;
         for (const QString& l : lines)
             widest = MaxInt(widest, fm.horizontalAdvance(l));
-        if ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)) {
-            r.setRight(r.left() + widest - 1);
-        } else {
-            r.setRight(r.left() + widest - 1);
-        }
+        // The rectangle shrinks or grows to the widest line and the lines' height.
+        r.setRight(r.left() + widest - 1);
         r.setBottom(r.top() + textHeight - 1);
         return textHeight;
     }

@@ -43,6 +43,9 @@ TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // A grey desk under the white sheet.
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setAutoFillBackground(true);
     // Created straight into a parent window: bind the display as a later parenting would.
     if (parent) setParentNotify();
 }
@@ -300,25 +303,25 @@ void TKpPreview::HandleMessage(const TKpMessageEvent& message) {
 }
 
 QString TKpPreview::SubstituteTokens(const QString& text, int pageNum) const {
+    if (!text.contains(QLatin1Char('{'))) return text;
     QString s = text;
     auto replaceAll = [&s](const QString& token, const QString& value) {
-        for (int at = s.indexOf(token); at >= 0; at = s.indexOf(token)) {
+        for (qsizetype at = s.indexOf(token); at >= 0; at = s.indexOf(token)) {
             s.remove(at, token.size());
             s.insert(at, value);
         }
     };
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
+    // The clock is read only when a caption asks for it.
     if (s.contains(QLatin1String("{DATE}"))) {
-        const QDate d = now.date();
+        const QDate d = QDate::currentDate();
         replaceAll(QStringLiteral("{DATE}"),
                    QStringLiteral("%1-%2-%3")
                        .arg(d.day(), 2, 10, QLatin1Char('0'))
-                       .arg(locale.monthName(d.month(), QLocale::ShortFormat))
+                       .arg(QLocale().monthName(d.month(), QLocale::ShortFormat))
                        .arg(d.year(), 4, 10, QLatin1Char('0')));
     }
     if (s.contains(QLatin1String("{TIME}")))
-        replaceAll(QStringLiteral("{TIME}"), now.time().toString(QStringLiteral("HH:mm")));
+        replaceAll(QStringLiteral("{TIME}"), QTime::currentTime().toString(QStringLiteral("HH:mm")));
     replaceAll(QStringLiteral("{PAGE}"), QString::number(pageNum));
     replaceAll(QStringLiteral("{NUMPAGES}"), QString::number(NumPages()));
     return s;

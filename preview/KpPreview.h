@@ -274,4 +274,11 @@ private:
     QPoint pageImagePos_;
     int autoRangeSuspended_ = 0;
     int wheelZoomDelta_ = 0;  // Ctrl + wheel angle not yet turned into zoom steps
+    // The scroll positions as fractions of their ranges, remembered whenever a position is
+    // set (not when a range change merely clamps it), so KeepScrollProportion can restore
+    // them after the page image changed size.
+    void rememberScrollProportion();
+    Extended horzFraction_ = 0;
+    Extended vertFraction_ = 0;
+    bool rangeUpdating_ = false;
 };

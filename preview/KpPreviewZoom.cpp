@@ -92,34 +92,42 @@ void TKpPreview::Reposition() {
     updateScrollRanges();
 }
 
+// The proportions are the ones remembered when the positions were last set: by the time
+// this runs the page image has its new size and the scroll bars have already clamped their
+// positions to the new ranges, so reading them now would lose the old proportion. The
+// fractions are taken of the client extent (the positions' real span), as the zoom does.
 void TKpPreview::KeepScrollProportion() {
     const int W = width(), H = height();
-    const Extended fh =
-        HorzRange() - W > 0 ? static_cast<Extended>(HorzPosition()) / (HorzRange() - W) : 0;
-    const Extended fv =
-        VertRange() - H > 0 ? static_cast<Extended>(VertPosition()) / (VertRange() - H) : 0;
+    const Extended fh = horzFraction_, fv = vertFraction_;
     if (W < pageImage_->width()) {
         updateScrollRanges();
-        SetHorzPosition(static_cast<int>(kp::Round(fh * (HorzRange() - W))));
+        SetHorzPosition(static_cast<int>(kp::Round(fh * (HorzRange() - viewport()->width()))));
     } else {
         SetHorzPosition(0);
         SetPageImagePos(QPoint(0, pageImagePos_.y()));
     }
     if (H < pageImage_->height()) {
         updateScrollRanges();
-        SetVertPosition(static_cast<int>(kp::Round(fv * (VertRange() - H))));
+        SetVertPosition(static_cast<int>(kp::Round(fv * (VertRange() - viewport()->height()))));
     } else {
         SetVertPosition(0);
         SetPageImagePos(QPoint(pageImagePos_.x(), 0));
     }
     Reposition();
+    horzFraction_ = fh;
+    vertFraction_ = fv;
+}
+
+void TKpPreview::rememberScrollProportion() {
+    const int hr = HorzRange() - viewport()->width();
+    const int vr = VertRange() - viewport()->height();
+    horzFraction_ = hr > 0 ? static_cast<Extended>(HorzPosition()) / hr : 0;
+    vertFraction_ = vr > 0 ? static_cast<Extended>(VertPosition()) / vr : 0;
 }
 
 void TKpPreview::ScrollToPercent(Extended h, Extended v) {
-    SetHorzPosition(
-        static_cast<int>(kp::Round((HorzRange() - viewport()->width()) * (h / 100))));
-    SetVertPosition(
-        static_cast<int>(kp::Round((VertRange() - viewport()->height()) * (v / 100))));
+    SetHorzPosition(static_cast<int>(kp::Round((HorzRange() - viewport()->width()) * (h / 100))));
+    SetVertPosition(static_cast<int>(kp::Round((VertRange() - viewport()->height()) * (v / 100))));
 }
 
 void TKpPreview::CenterOnPoint(int x, int y) {
@@ -132,10 +140,17 @@ void TKpPreview::CenterOnPoint(int x, int y) {
 
 void TKpPreview::SetZoomCursor(int kind) {
     switch (kind) {
-    case 0: KpSetScreenCursor(Qt::ArrowCursor); break;
-    case 1: KpSetScreenCursor(KpZoomInCursor()); break;
-    case 2: KpSetScreenCursor(KpZoomOutCursor()); break;
-    default: break;
+    case 0:
+        KpSetScreenCursor(Qt::ArrowCursor);
+        break;
+    case 1:
+        KpSetScreenCursor(KpZoomInCursor());
+        break;
+    case 2:
+        KpSetScreenCursor(KpZoomOutCursor());
+        break;
+    default:
+        break;
     }
 }
 
@@ -153,19 +168,29 @@ void TKpPreview::EndPan() {
 
 // Scroll bars: Range is the extent of the content (the page image's far edge), Position the
 // scrolled offset; QScrollBar's maximum is Range minus the client extent.
-int TKpPreview::HorzPosition() const { return horizontalScrollBar()->value(); }
-int TKpPreview::VertPosition() const { return verticalScrollBar()->value(); }
-int TKpPreview::HorzRange() const { return pageImagePos_.x() + pageImage_->width(); }
-int TKpPreview::VertRange() const { return pageImagePos_.y() + pageImage_->height(); }
+int TKpPreview::HorzPosition() const {
+    return horizontalScrollBar()->value();
+}
+int TKpPreview::VertPosition() const {
+    return verticalScrollBar()->value();
+}
+int TKpPreview::HorzRange() const {
+    return pageImagePos_.x() + pageImage_->width();
+}
+int TKpPreview::VertRange() const {
+    return pageImagePos_.y() + pageImage_->height();
+}
 
 void TKpPreview::SetHorzPosition(int p) {
     horizontalScrollBar()->setValue(p);
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+    rememberScrollProportion();
 }
 
 void TKpPreview::SetVertPosition(int p) {
     verticalScrollBar()->setValue(p);
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+    rememberScrollProportion();
 }
 
 void TKpPreview::SetPageImagePos(QPoint p) {
@@ -177,17 +202,23 @@ void TKpPreview::updateScrollRanges() {
     if (autoRangeSuspended_ > 0) return;
     QScrollBar* hb = horizontalScrollBar();
     QScrollBar* vb = verticalScrollBar();
+    // A range change that clamps a position is not a new proportion.
+    const bool wasUpdating = rangeUpdating_;
+    rangeUpdating_ = true;
     hb->setRange(0, MaxInt(0, HorzRange() - viewport()->width()));
     hb->setPageStep(viewport()->width());
     hb->setSingleStep(20);
     vb->setRange(0, MaxInt(0, VertRange() - viewport()->height()));
     vb->setPageStep(viewport()->height());
     vb->setSingleStep(20);
+    rangeUpdating_ = wasUpdating;
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
 }
 
 void TKpPreview::scrollContentsBy(int, int) {
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
+    // Scrolled by the user (bars, wheel, keys).
+    if (!rangeUpdating_) rememberScrollProportion();
 }
 
 void TKpPreview::resizeEvent(QResizeEvent* e) {
@@ -196,7 +227,9 @@ void TKpPreview::resizeEvent(QResizeEvent* e) {
     if (OnResize) OnResize(this);
 }
 
-void TKpPreview::changeEvent(QEvent* e) { QAbstractScrollArea::changeEvent(e); }
+void TKpPreview::changeEvent(QEvent* e) {
+    QAbstractScrollArea::changeEvent(e);
+}
 
 TMouseButton KpMouseButton(Qt::MouseButton b) {
     if (b == Qt::RightButton) return mbRight;

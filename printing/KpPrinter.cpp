@@ -16,7 +16,14 @@ TKpPlatformPrinter& platform() {
 
 // Every device-mode read and write: nothing without a printer or a device mode; a write
 // makes the next device context come from the changed record.
-template <typename F> bool withDeviceMode(F&& f) {
+template <typename F> bool readDeviceMode(F&& f) {
+    const TKpDeviceMode* mode = platform().DeviceMode();
+    if (!mode) return false;
+    f(*mode);
+    return true;
+}
+
+template <typename F> bool writeDeviceMode(F&& f) {
     TKpDeviceMode* mode = platform().DeviceMode();
     if (!mode) return false;
     f(*mode);
@@ -79,7 +86,7 @@ void TKpPrinter::report(const QString& message) const {
 
 TKpDitherType TKpPrinter::DitherType() const {
     TKpDitherType result = kpNone;
-    withDeviceMode([&](TKpDeviceMode& m) {
+    readDeviceMode([&](const TKpDeviceMode& m) {
         switch (m.dmDitherType) {
         case DMDITHER_COARSE:
             result = kpCourse;
@@ -105,12 +112,12 @@ void TKpPrinter::SetDitherType(TKpDitherType v) {
     static const uint32_t values[] = {DMDITHER_NONE, DMDITHER_COARSE, DMDITHER_FINE,
                                       DMDITHER_LINEART, DMDITHER_GRAYSCALE};
     if (v > kpGrayScale) return;
-    withDeviceMode([&](TKpDeviceMode& m) { m.dmDitherType = values[v]; });
+    writeDeviceMode([&](TKpDeviceMode& m) { m.dmDitherType = values[v]; });
 }
 
 TKpDuplexType TKpPrinter::Duplex() const {
     TKpDuplexType result = kpSimplex;
-    withDeviceMode([&](TKpDeviceMode& m) {
+    readDeviceMode([&](const TKpDeviceMode& m) {
         result = m.dmDuplex == DMDUP_VERTICAL     ? kpVertDuplex
                  : m.dmDuplex == DMDUP_HORIZONTAL ? kpHorzDuplex
                                                   : kpSimplex;
@@ -121,14 +128,14 @@ TKpDuplexType TKpPrinter::Duplex() const {
 void TKpPrinter::SetDuplex(TKpDuplexType v) {
     static const int16_t values[] = {DMDUP_SIMPLEX, DMDUP_HORIZONTAL, DMDUP_VERTICAL};
     if (v > kpVertDuplex) return;
-    withDeviceMode([&](TKpDeviceMode& m) { m.dmDuplex = values[v]; });
+    writeDeviceMode([&](TKpDeviceMode& m) { m.dmDuplex = values[v]; });
 }
 
 void TKpPrinter::SetPrintColor(TKpPrintColor v) {
     if (v > kpMonochrome) return;
     printColor_ = v;
     SetCurrentPrintColor(v);
-    withDeviceMode([&](TKpDeviceMode& m) {
+    writeDeviceMode([&](TKpDeviceMode& m) {
         if (v == kpMonochrome)
             m.dmColor = DMCOLOR_MONOCHROME;
         else if (m.dmFields & DM_COLOR)
@@ -138,7 +145,7 @@ void TKpPrinter::SetPrintColor(TKpPrintColor v) {
 
 TKpPrintQuality TKpPrinter::PrintQuality() const {
     TKpPrintQuality result = kpDraft;
-    withDeviceMode([&](TKpDeviceMode& m) {
+    readDeviceMode([&](const TKpDeviceMode& m) {
         result = m.dmPrintQuality == DMRES_HIGH     ? kpHigh
                  : m.dmPrintQuality == DMRES_MEDIUM ? kpMedium
                  : m.dmPrintQuality == DMRES_LOW    ? kpLow
@@ -150,7 +157,7 @@ TKpPrintQuality TKpPrinter::PrintQuality() const {
 void TKpPrinter::SetPrintQuality(TKpPrintQuality v) {
     static const int16_t values[] = {DMRES_DRAFT, DMRES_LOW, DMRES_MEDIUM, DMRES_HIGH};
     if (v > kpHigh) return;
-    withDeviceMode([&](TKpDeviceMode& m) {
+    writeDeviceMode([&](TKpDeviceMode& m) {
         if (m.dmFields & DM_PRINTQUALITY) m.dmPrintQuality = values[v];
     });
 }

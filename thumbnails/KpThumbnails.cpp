@@ -164,7 +164,8 @@ void TKpThumbnails::SetPreview(TKpPreview* v) {
 void TKpThumbnails::previewDestroyed() {
     // The pages the thumbnails showed are gone with their preview.
     preview_ = nullptr;
-    ++layoutGeneration_;
+    ++layoutGeneration_;  // a layout in progress stops
+    progress_->hide();
     list_->Clear();
     content_->resize(0, 0);
 }

@@ -480,3 +480,33 @@ TEST(StreamDocument, OlderVersionsGoToTheKeyedLoader) {
     EXPECT_TRUE(nativeRead);
     EXPECT_NE(n->PaperWidth().value, 12345);
 }
+
+// A document whose header caption font has an extreme size still loads and draws.
+TEST(StreamDocument, ExtremeCaptionFontLoadsAndDraws) {
+    Doc d;
+    d->Header().SetVisible(true);
+    d->Header().SetCaptionLeft(QStringLiteral("x"));
+    QByteArray file = SaveBytes(*d);
+    // The left caption's font size (12) follows its face name "Arial" in the header chunk.
+    const QByteArray size12 = Bytes().str("Arial").i32(12).data();
+    const int at = file.indexOf(size12);
+    ASSERT_GT(at, 0);
+    file.replace(at + 9, 4, Bytes().i32(INT32_MIN).data());
+    Doc e;
+    LoadBytes(*e, file);
+    EXPECT_EQ(e->Header().CaptionLeftFont().Size(), -MaxFontPoints);
+}
+
+// Inputs that once crashed the loaders under the fuzzer: they load or are refused with a
+// read error, and the loaded page draws.
+TEST(StreamDocument, FuzzerCrashersLoadOrAreRefused) {
+    QFile f(QStringLiteral(PAGINOR_SOURCE_DIR "/fuzz/crashers/native-header-draw.kpp"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    Doc e;
+    try {
+        LoadBytes(*e, f.readAll());
+    } catch (const EReadError&) {
+    }
+    e->RefreshPage();
+    EXPECT_GE(e->NumPages(), 1);
+}

@@ -207,3 +207,25 @@ TEST(ExtStream, FontStyleLettersReadAnywhereUpperCaseOnly) {
     EXPECT_EQ(FontStyleToText(0xF), QStringLiteral("BIUS"));
     EXPECT_EQ(FontStyleToText(0), QString());
 }
+
+TEST(ExtStream, FontAnglesThatCannotBeDrawnAreMadeSafe) {
+    const QByteArray nan = Hex("00 00 00 00 00 00 00 C0 FF 7F");
+    TKpExtStream s(Bytes().chunk(Bytes().raw(nan).i32(0).str("Arial").i32(10).str("")));
+    EXPECT_EQ(s.ReadFont().Angle, 0);
+    TKpExtStream big(Bytes().chunk(Bytes().x87(1e30L).i32(0).str("Arial").i32(10).str("")));
+    const Extended a = big.ReadFont().Angle;
+    EXPECT_LT(std::fabs(a), 360);
+    TKpExtStream normal(Bytes().chunk(Bytes().x87(-725.5L).i32(0).str("Arial").i32(10).str("")));
+    EXPECT_EQ(normal.ReadFont().Angle, -725.5L); // ordinary angles are kept as stored
+}
+
+// Found by fuzzing: a size near the integer limits overflowed the pixel height of the font.
+TEST(ExtStream, FontSizesBeyondDrawableAreClamped) {
+    TKpExtStream s(Bytes()
+                       .chunk(Bytes().x87(0).i32(0).str("Arial").i32(INT32_MIN).str(""))
+                       .chunk(Bytes().x87(0).i32(0).str("Arial").i32(INT32_MAX).str(""))
+                       .chunk(Bytes().x87(0).i32(0).str("Arial").i32(-9).str("")));
+    EXPECT_EQ(s.ReadFont().Size, -MaxFontPoints);
+    EXPECT_EQ(s.ReadFont().Size, MaxFontPoints);
+    EXPECT_EQ(s.ReadFont().Size, -9); // ordinary sizes are kept as stored
+}

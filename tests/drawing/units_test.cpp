@@ -35,8 +35,11 @@ TEST(KpValue, Getters) {
     EXPECT_EQ(v.AsPixels(300), 300);
     EXPECT_DOUBLE_EQ(static_cast<double>(v.AsMillimeters()), 25.4);
     EXPECT_DOUBLE_EQ(static_cast<double>(v.AsInches()), 1.0);
-    TKpValue half(1270 + 13); // 48.49 px at 96 dpi
-    EXPECT_EQ(half.AsPixels(96), 49);
+    TKpValue below(1283); // 48.49 px at 96 dpi
+    EXPECT_EQ(below.AsPixels(96), 48);
+    // At 254 ppi a pixel is ten KpUnits, so halves land exactly and go to even.
+    EXPECT_EQ(TKpValue(25).AsPixels(254), 2);
+    EXPECT_EQ(TKpValue(35).AsPixels(254), 4);
 }
 
 TEST(KpValue, OnChangeOnlyFromUnitSetters) {

@@ -1,7 +1,10 @@
 // The older keyed format: value lists and the document loader, from bytes written here.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QWidget>
 
@@ -390,5 +393,62 @@ TEST_F(Legacy, TruncatedFileKeepsPagesReadSoFar) {
     EXPECT_THROW(LoadDocument(*d.preview, file), EReadError);
     EXPECT_EQ(d->NumPages(), 2);
     EXPECT_EQ(d->GetPage(1)->Count(), 1);
+    EXPECT_TRUE(d->AutoRefresh);
+}
+
+// Found by fuzzing: an angle of about 1e4875 degrees overflowed the escapement conversion
+// when the loaded page was drawn.
+TEST_F(Legacy, HugeOrNonFiniteFontAnglesAreMadeSafe) {
+    TKpExtValueList list;
+    Parse(list, List(Bytes()
+                         .raw(Nested(1004, Key(1004), Bytes().raw(ExtRec(Key(30.05L), 1e4000L))))
+                         .raw(Nested(1004, Key(1004.5L),
+                                     Bytes()
+                                         .i32(1000)
+                                         .raw(Key(30.05L))
+                                         .hex({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F})))));
+    TKpFontData f;
+    list.GetFont(f, KpKey("1004"));
+    EXPECT_TRUE(std::isfinite(f.Angle));
+    EXPECT_LT(std::fabs(f.Angle), 360);
+    list.GetFont(f, KpKey("1004.5")); // not a number
+    EXPECT_EQ(f.Angle, 0);
+
+    Doc d;
+    const QByteArray file = ObjectBlock(
+        6,
+        Bytes()
+            .raw(StrRec(Key(50), "x"))
+            .raw(IntRec(Key(10.05L), 2000))
+            .raw(IntRec(Key(10.06L), 2000))
+            .raw(Nested(1004, Key(1004),
+                        Bytes().raw(StrRec(Key(30), "Arial")).raw(ExtRec(Key(30.05L), -1e4875L)))));
+    LoadDocument(*d.preview, file);
+    auto* box = dynamic_cast<TKpTextBoxObject*>(d->GetPage(1)->Objects(0));
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(std::isfinite(box->Font.Angle));
+    EXPECT_LT(std::fabs(box->Font.Angle), 360);
+}
+
+TEST_F(Legacy, FontSizesBeyondDrawableAreClamped) {
+    TKpExtValueList list;
+    Parse(list, List(Nested(1004, Key(1004), Bytes().raw(IntRec(Key(30.01L), INT32_MIN)))));
+    TKpFontData f;
+    list.GetFont(f, KpKey("1004"));
+    EXPECT_EQ(f.Size, -MaxFontPoints);
+}
+
+TEST_F(Legacy, FuzzerCrasherLoadsAndDraws) {
+    QFile f(QStringLiteral(PAGINOR_SOURCE_DIR "/fuzz/crashers/legacy-font-angle.bin"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    Doc d;
+    try {
+        LoadDocument(*d.preview, f.readAll());
+    } catch (const EReadError&) {
+    }
+    for (int p = 1; p <= d->NumPages(); ++p)
+        for (int k = 0; k < d->GetPage(p)->Count(); ++k)
+            if (auto* text = dynamic_cast<TKpTextObject*>(d->GetPage(p)->Objects(k)))
+                EXPECT_TRUE(std::isfinite(text->Font.Angle));
     EXPECT_TRUE(d->AutoRefresh);
 }

@@ -312,6 +312,22 @@ TEST(Zoom, OrientationChangeKeepsThePageImageInsideTheScrollRange) {
     EXPECT_EQ(host.image().y(), host.preview->PageImagePos().y() - vb->value());
 }
 
+TEST(Zoom, OrientationChangeKeepsTheScrollProportion) {
+    PreviewHost host(400, 300);
+    host.preview->SetZoom(100);
+    QScrollBar* hb = host.preview->horizontalScrollBar();
+    QScrollBar* vb = host.preview->verticalScrollBar();
+    host.preview->ScrollToPercent(50, 75);
+    host.preview->SetOrientation(kpLandscape);
+    ASSERT_EQ(host.image().width(), 60 + 1123);
+    EXPECT_EQ(hb->value(), kp::RoundInt(0.5L * hb->maximum()));
+    EXPECT_NEAR(vb->value(), 0.75 * vb->maximum(), 1.0);
+    // Scrolling by the bar itself is remembered too.
+    vb->setValue(vb->maximum());
+    host.preview->SetOrientation(kpPortrait);
+    EXPECT_EQ(vb->value(), vb->maximum());
+}
+
 TEST(Zoom, ClickOnTheSheetFocusesThePreview) {
     PreviewHost host(400, 300);
     QWidget other(host.parent.get());

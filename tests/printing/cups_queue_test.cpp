@@ -172,3 +172,58 @@ TEST_F(CupsQueue, FourPerSheet) {
     EXPECT_NEAR(pages[0].width, 595, 1.0);
     EXPECT_NEAR(pages[0].height, 842, 1.0);
 }
+
+TEST_F(CupsQueue, KppToolPrintsToTheNamedQueue) {
+    if (!QFileInfo(Tool()).isExecutable()) GTEST_SKIP() << "kpptool is not built";
+    const QString doc = scratch.filePath("queue.kpp");
+    host->preview->SaveToFile(doc);
+    const QSet<int> before = JobIds(queue);
+    const ToolResult r = RunTool({"print", doc, "--printer", queue, "--pages-per-sheet", "2"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(queue));
+    const QSet<int> added = JobIds(queue) - before;
+    ASSERT_EQ(added.size(), 1);
+    const QString file = WaitForJobFile(*added.begin());
+    ASSERT_FALSE(file.isEmpty());
+    written << file;
+    EXPECT_EQ(PdfPages(file).size(), 2u);
+}
+
+// A queue whose PPD offers duplex: the device mode starts with the duplex field and the
+// printer's default, and the chosen duplex reaches the spooled job as its sides.
+TEST(CupsDuplexQueue, DuplexSettingReachesTheJob) {
+    const QString queue = qEnvironmentVariable("PAGINOR_CUPS_DUPLEX_QUEUE");
+    if (queue.isEmpty()) GTEST_SKIP() << "PAGINOR_CUPS_DUPLEX_QUEUE is not set";
+    if (!SpoolerRunning()) GTEST_SKIP() << "the CUPS scheduler is not reachable";
+    TKpScopedPrinterBackend scope(MakeQtPrinterBackend());
+    ErrorCollector errors;
+    PreviewHost host;
+    TKpPrinter& printer = host.preview->KpPrinter();
+    int index = -1;
+    for (int i = 0; i < printer.Printers().Count(); ++i)
+        if (printer.Printers().Objects(i)->Device == queue) index = i;
+    ASSERT_GE(index, 0);
+    printer.SetPrinterIndex(index);
+    const TKpDeviceMode* mode = TKpPlatformPrinter::Instance().DeviceMode();
+    ASSERT_NE(mode, nullptr);
+    EXPECT_TRUE(mode->dmFields & DM_DUPLEX);
+    EXPECT_EQ(printer.Duplex(), kpSimplex); // the PPD's default is off
+    printer.SetDuplex(kpVertDuplex);
+    EXPECT_EQ(printer.Duplex(), kpVertDuplex);
+
+    host.preview->NewPage();
+    const QSet<int> before = JobIds(queue);
+    host.preview->Print();
+    const QSet<int> added = JobIds(queue) - before;
+    ASSERT_EQ(added.size(), 1);
+    const int id = *added.begin();
+    const QString file = WaitForJobFile(id);
+    ASSERT_FALSE(file.isEmpty());
+    EXPECT_EQ(PdfPages(file).size(), 2u);
+    QFile::remove(file);
+    // The job's attributes as the spooler keeps them.
+    QFile control(QStringLiteral("/var/spool/cups/c%1").arg(id, 5, 10, QLatin1Char('0')));
+    if (!control.open(QIODevice::ReadOnly)) GTEST_SKIP() << "job attributes are not readable";
+    EXPECT_TRUE(control.readAll().contains("two-sided-long-edge"));
+    EXPECT_TRUE(errors.texts.isEmpty());
+}

@@ -5,33 +5,6 @@
 
 using namespace kptest;
 
-namespace {
-
-QString Tool() {
-    return QStringLiteral(PAGINOR_BINARY_DIR "/kpptool");
-}
-
-struct ToolResult {
-    int code = -1;
-    QString out, err;
-};
-
-ToolResult RunTool(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(Tool(), args);
-    ToolResult r;
-    if (!p.waitForFinished(120000)) return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
-
 class KppTool : public ::testing::Test {
 protected:
     void SetUp() override {

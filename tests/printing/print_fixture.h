@@ -173,6 +173,30 @@ inline const PdfWord* FindWord(const std::vector<PdfWord>& words, const QString&
     return nullptr;
 }
 
+// The command-line tool of this build.
+inline QString Tool() {
+    return QStringLiteral(PAGINOR_BINARY_DIR "/kpptool");
+}
+
+struct ToolResult {
+    int code = -1;
+    QString out, err;
+};
+
+inline ToolResult RunTool(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(Tool(), args);
+    ToolResult r;
+    if (!p.waitForFinished(120000)) return r;
+    r.code = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
 inline double Points(int devicePixels, int dpi) {
     return devicePixels * 72.0 / dpi;
 }
