@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     kp::SetScreenPixelsPerInchOverride(96);
     // Export needs no printer; the system's printers are not consulted.
     TKpScopedPrinterBackend none(
-        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSpec>{}));
+        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{}));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

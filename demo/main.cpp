@@ -19,9 +19,28 @@ void settle() {
         QCoreApplication::processEvents();
 }
 
+// Without any display Qt would abort with a terse message; say what to do instead.
+bool displayAvailable(int argc, char** argv) {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0) return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (!displayAvailable(argc, argv)) {
+        std::fprintf(stderr,
+                     "paginor-demo: no display found (DISPLAY is not set).\n"
+                     "  Run it on a desktop, or under a virtual display: xvfb-run -a %s\n"
+                     "  or headless for a picture: QT_QPA_PLATFORM=offscreen %s --demo canvas "
+                     "--screenshot canvas.png\n",
+                     argv[0], argv[0]);
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("paginor-demo"));
 

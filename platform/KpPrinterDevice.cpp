@@ -30,7 +30,7 @@ void TKpPlatformPrinter::shutdown() {
     if (state_->painter) AbortDoc();
     state_ = std::make_unique<State>();
     state_->backend =
-        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSpec>{});
+        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{});
     state_->listBuilt = true;
 }
 

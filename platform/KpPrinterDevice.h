@@ -113,7 +113,7 @@ public:
 std::unique_ptr<TKpPrinterBackend> MakeQtPrinterBackend();
 
 // A virtual printer writing PDF through QPdfWriter.
-struct TKpVirtualPrinterSpec {
+struct TKpVirtualPrinterSetup {
     QString Name = QStringLiteral("Virtual PDF");
     int Resolution = 600;
     // Corner of the printable area in device pixels (portrait; exchanged in landscape). The
@@ -130,7 +130,7 @@ struct TKpVirtualPrinterSpec {
 
 class TKpVirtualPrinterBackend : public TKpPrinterBackend {
 public:
-    explicit TKpVirtualPrinterBackend(std::vector<TKpVirtualPrinterSpec> printers);
+    explicit TKpVirtualPrinterBackend(std::vector<TKpVirtualPrinterSetup> printers);
     ~TKpVirtualPrinterBackend() override;
 
     std::vector<TKpPrinterEntry> Enumerate() override;
@@ -148,7 +148,7 @@ public:
 
 private:
     struct Job;
-    std::vector<TKpVirtualPrinterSpec> printers_;
+    std::vector<TKpVirtualPrinterSetup> printers_;
     std::vector<TKpPrinterJobRecord> jobs_;
     std::unique_ptr<Job> job_;
 };

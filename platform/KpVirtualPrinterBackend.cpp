@@ -11,26 +11,26 @@ struct TKpVirtualPrinterBackend::Job {
     QBuffer discard;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
-    int spec = 0;
+    int setup = 0;
     QPoint offset;
     size_t record = 0;
 };
 
 namespace {
 
-QPageLayout layoutFor(const TKpVirtualPrinterSpec& spec, TKpOrientation orientation) {
-    return QPageLayout(spec.Paper,
+QPageLayout layoutFor(const TKpVirtualPrinterSetup& setup, TKpOrientation orientation) {
+    return QPageLayout(setup.Paper,
                        orientation == kpLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF(0, 0, 0, 0), QPageLayout::Point);
 }
 
-QPoint offsetFor(const TKpVirtualPrinterSpec& spec, TKpOrientation orientation) {
-    return orientation == kpLandscape ? QPoint(spec.Offset.y(), spec.Offset.x()) : spec.Offset;
+QPoint offsetFor(const TKpVirtualPrinterSetup& setup, TKpOrientation orientation) {
+    return orientation == kpLandscape ? QPoint(setup.Offset.y(), setup.Offset.x()) : setup.Offset;
 }
 
 } // namespace
 
-TKpVirtualPrinterBackend::TKpVirtualPrinterBackend(std::vector<TKpVirtualPrinterSpec> printers)
+TKpVirtualPrinterBackend::TKpVirtualPrinterBackend(std::vector<TKpVirtualPrinterSetup> printers)
     : printers_(std::move(printers)) {}
 
 TKpVirtualPrinterBackend::~TKpVirtualPrinterBackend() {
@@ -61,10 +61,10 @@ TKpPrinterGeometry TKpVirtualPrinterBackend::Geometry(int index, const TKpDevice
                                                       TKpOrientation orientation) {
     TKpPrinterGeometry g;
     if (index < 0 || index >= static_cast<int>(printers_.size())) return g;
-    const auto& spec = printers_[index];
-    const QRect full = layoutFor(spec, orientation).fullRectPixels(spec.Resolution);
-    const QPoint off = offsetFor(spec, orientation);
-    g.LogPixelsX = g.LogPixelsY = spec.Resolution;
+    const auto& setup = printers_[index];
+    const QRect full = layoutFor(setup, orientation).fullRectPixels(setup.Resolution);
+    const QPoint off = offsetFor(setup, orientation);
+    g.LogPixelsX = g.LogPixelsY = setup.Resolution;
     g.PhysicalWidth = full.width();
     g.PhysicalHeight = full.height();
     g.PhysicalOffsetX = off.x();
@@ -76,25 +76,25 @@ QPainter* TKpVirtualPrinterBackend::BeginDoc(int index, const TKpDeviceMode& mod
                                              TKpOrientation orientation, const QString& docName,
                                              const QString& outputFile) {
     if (job_ || index < 0 || index >= static_cast<int>(printers_.size())) return nullptr;
-    const auto& spec = printers_[index];
+    const auto& setup = printers_[index];
     auto job = std::make_unique<Job>();
-    const QString target = outputFile.isEmpty() ? spec.SpoolFile : outputFile;
+    const QString target = outputFile.isEmpty() ? setup.SpoolFile : outputFile;
     if (target.isEmpty()) {
         job->discard.open(QIODevice::WriteOnly);
         job->writer = std::make_unique<QPdfWriter>(&job->discard);
     } else {
         job->writer = std::make_unique<QPdfWriter>(target);
     }
-    job->writer->setResolution(spec.Resolution);
-    job->writer->setPageLayout(layoutFor(spec, orientation));
+    job->writer->setResolution(setup.Resolution);
+    job->writer->setPageLayout(layoutFor(setup, orientation));
     job->writer->setTitle(docName);
     job->writer->setCreator(QStringLiteral("Paginor"));
     TKpPrinterJobRecord record;
-    record.PrinterName = spec.Name;
+    record.PrinterName = setup.Name;
     record.DocName = docName;
     record.OutputFile = outputFile;
     record.Mode = mode;
-    record.Resolution = spec.Resolution;
+    record.Resolution = setup.Resolution;
     if (!job->painter.begin(job->writer.get())) {
         jobs_.push_back(record);
         return nullptr;
@@ -102,8 +102,8 @@ QPainter* TKpVirtualPrinterBackend::BeginDoc(int index, const TKpDeviceMode& mod
     record.Pages = 1;
     jobs_.push_back(record);
     job->record = jobs_.size() - 1;
-    job->spec = index;
-    job->offset = offsetFor(spec, orientation);
+    job->setup = index;
+    job->offset = offsetFor(setup, orientation);
     job->painter.translate(job->offset);
     job_ = std::move(job);
     return &job_->painter;
@@ -111,11 +111,11 @@ QPainter* TKpVirtualPrinterBackend::BeginDoc(int index, const TKpDeviceMode& mod
 
 bool TKpVirtualPrinterBackend::NewPage(TKpOrientation orientation) {
     if (!job_) return false;
-    const auto& spec = printers_[job_->spec];
-    job_->writer->setPageLayout(layoutFor(spec, orientation));
+    const auto& setup = printers_[job_->setup];
+    job_->writer->setPageLayout(layoutFor(setup, orientation));
     if (!job_->writer->newPage()) return false;
     // The device origin moves with the printable corner of the new sheet.
-    const QPoint off = offsetFor(spec, orientation);
+    const QPoint off = offsetFor(setup, orientation);
     job_->painter.translate(off - job_->offset);
     job_->offset = off;
     ++jobs_[job_->record].Pages;

@@ -20,11 +20,11 @@ void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExpor
     // The sheet: the document's paper, given portrait (the job turns it as it needs).
     const qreal a = preview.PaperWidth().AsMillimeters();
     const qreal b = preview.PaperHeight().AsMillimeters();
-    TKpVirtualPrinterSpec spec;
-    spec.Name = QStringLiteral("PDF export");
-    spec.Resolution = options.Resolution;
-    spec.Offset = options.Offset;
-    spec.Paper = QPageSize(QSizeF(std::min(a, b), std::max(a, b)), QPageSize::Millimeter, QString(),
+    TKpVirtualPrinterSetup setup;
+    setup.Name = QStringLiteral("PDF export");
+    setup.Resolution = options.Resolution;
+    setup.Offset = options.Offset;
+    setup.Paper = QPageSize(QSizeF(std::min(a, b), std::max(a, b)), QPageSize::Millimeter, QString(),
                            QPageSize::ExactMatch);
 
     TKpPrinter& printer = preview.KpPrinter();
@@ -37,7 +37,7 @@ void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExpor
         ~MarginsRefresh() { printer.UpdatePrinterMargins(); }
     } refresh{printer};
     {
-        std::vector<TKpVirtualPrinterSpec> printers{spec};
+        std::vector<TKpVirtualPrinterSetup> printers{setup};
         TKpScopedPrinterBackend scope(std::make_unique<TKpVirtualPrinterBackend>(printers));
         TKpPlatformPrinter::Instance().Printers();
         TKpPlatformPrinter::Instance().SetTitle(title);

@@ -51,7 +51,7 @@ class Export : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     // No printer on the system: the export must not need one.
-    VirtualPrinter none{std::vector<TKpVirtualPrinterSpec>{}};
+    VirtualPrinter none{std::vector<TKpVirtualPrinterSetup>{}};
     ErrorCollector errors;
     PreviewHost host;
     TKpPreview& preview = *host.preview;

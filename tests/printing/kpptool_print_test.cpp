@@ -10,7 +10,7 @@ protected:
     void SetUp() override {
         if (!QFileInfo(Tool()).isExecutable()) GTEST_SKIP() << "kpptool is not built";
         // A four-page portrait document with a word per page.
-        VirtualPrinter none{std::vector<TKpVirtualPrinterSpec>{}};
+        VirtualPrinter none{std::vector<TKpVirtualPrinterSetup>{}};
         PreviewHost host;
         TKpPreview& preview = *host.preview;
         preview.AutoRefresh = false;

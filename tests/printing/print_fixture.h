@@ -40,13 +40,13 @@ private:
 // A virtual printer as the system printer for the lifetime of the object.
 class VirtualPrinter {
 public:
-    explicit VirtualPrinter(std::vector<TKpVirtualPrinterSpec> specs) {
-        auto backend = std::make_unique<TKpVirtualPrinterBackend>(std::move(specs));
+    explicit VirtualPrinter(std::vector<TKpVirtualPrinterSetup> setups) {
+        auto backend = std::make_unique<TKpVirtualPrinterBackend>(std::move(setups));
         backend_ = backend.get();
         scope_ = std::make_unique<TKpScopedPrinterBackend>(std::move(backend));
     }
-    explicit VirtualPrinter(const TKpVirtualPrinterSpec& spec)
-        : VirtualPrinter(std::vector<TKpVirtualPrinterSpec>{spec}) {}
+    explicit VirtualPrinter(const TKpVirtualPrinterSetup& setup)
+        : VirtualPrinter(std::vector<TKpVirtualPrinterSetup>{setup}) {}
     const std::vector<TKpPrinterJobRecord>& Jobs() const { return backend_->Jobs(); }
 
 private:

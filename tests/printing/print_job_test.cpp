@@ -15,8 +15,8 @@ constexpr int kA4H = 7017;
 // Printable corner of the virtual printer in portrait; exchanged on landscape sheets.
 const QPoint kOffset(30, 40);
 
-TKpVirtualPrinterSpec A4Printer() {
-    TKpVirtualPrinterSpec s;
+TKpVirtualPrinterSetup A4Printer() {
+    TKpVirtualPrinterSetup s;
     s.Name = QStringLiteral("Virtual A4");
     s.Resolution = kDpi;
     s.Offset = kOffset;

@@ -5,8 +5,8 @@ using namespace kptest;
 
 namespace {
 
-TKpVirtualPrinterSpec Spec(const QString& name, int dpi, QPoint offset = {0, 0}) {
-    TKpVirtualPrinterSpec s;
+TKpVirtualPrinterSetup Printer(const QString& name, int dpi, QPoint offset = {0, 0}) {
+    TKpVirtualPrinterSetup s;
     s.Name = name;
     s.Resolution = dpi;
     s.Offset = offset;
@@ -16,7 +16,7 @@ TKpVirtualPrinterSpec Spec(const QString& name, int dpi, QPoint offset = {0, 0})
 } // namespace
 
 TEST(PrinterSettings, NoPrinterInstalled) {
-    VirtualPrinter none(std::vector<TKpVirtualPrinterSpec>{});
+    VirtualPrinter none(std::vector<TKpVirtualPrinterSetup>{});
     ErrorCollector errors;
     PreviewHost host;
     TKpPreview& preview = *host.preview;
@@ -64,7 +64,7 @@ TEST(PrinterSettings, NoPrinterInstalled) {
 }
 
 TEST(PrinterSettings, ResolutionMarginsAndIndexOfVirtualPrinter) {
-    VirtualPrinter vp({Spec("Alpha", 600, {50, 75}), Spec("Beta", 300, {10, 20})});
+    VirtualPrinter vp({Printer("Alpha", 600, {50, 75}), Printer("Beta", 300, {10, 20})});
     PreviewHost host;
     TKpPrinter& printer = host.preview->KpPrinter();
 
@@ -100,9 +100,9 @@ TEST(PrinterSettings, ResolutionMarginsAndIndexOfVirtualPrinter) {
 }
 
 TEST(PrinterSettings, DeviceModeMapping) {
-    TKpVirtualPrinterSpec full = Spec("Full", 600);
+    TKpVirtualPrinterSetup full = Printer("Full", 600);
     full.Duplex = true;
-    TKpVirtualPrinterSpec bare = Spec("Bare", 300);
+    TKpVirtualPrinterSetup bare = Printer("Bare", 300);
     bare.Quality = false;
     bare.Color = false;
     VirtualPrinter vp({full, bare});
@@ -159,9 +159,9 @@ TEST(PrinterSettings, DeviceModeMapping) {
 }
 
 TEST(PrinterSettings, DeviceModeReachesTheJob) {
-    TKpVirtualPrinterSpec spec = Spec("Duplexer", 600);
-    spec.Duplex = true;
-    VirtualPrinter vp(spec);
+    TKpVirtualPrinterSetup setup = Printer("Duplexer", 600);
+    setup.Duplex = true;
+    VirtualPrinter vp(setup);
     QTemporaryDir dir;
     PreviewHost host;
     TKpPrinter& printer = host.preview->KpPrinter();
@@ -178,9 +178,9 @@ TEST(PrinterSettings, DeviceModeReachesTheJob) {
 }
 
 TEST(PrinterSettings, AssignCopiesTheFourSettings) {
-    TKpVirtualPrinterSpec spec = Spec("Duplexer", 600);
-    spec.Duplex = true;
-    VirtualPrinter vp(spec);
+    TKpVirtualPrinterSetup setup = Printer("Duplexer", 600);
+    setup.Duplex = true;
+    VirtualPrinter vp(setup);
     PreviewHost a, b;
     a.preview->KpPrinter().SetPrintColor(kpMonochrome);
     a.preview->KpPrinter().SetDuplex(kpHorzDuplex);
@@ -195,7 +195,7 @@ TEST(PrinterSettings, AssignCopiesTheFourSettings) {
 }
 
 TEST(PrinterSettings, TitleAndDocuments) {
-    VirtualPrinter vp(Spec("Alpha", 300));
+    VirtualPrinter vp(Printer("Alpha", 300));
     ErrorCollector errors;
     PreviewHost host;
     TKpPreview& preview = *host.preview;
