@@ -41,8 +41,9 @@ int UsageError(const char* message) {
 int RunDump(const QStringList& args) {
     if (args.size() != 1) return UsageError("dump takes exactly one FILE");
     const Extended version = FileVersion(args[0]);
-    QWidget host;
-    TKpPreview preview(&host);
+    // Without a parent window the preview sends no notifications, so nothing is drawn:
+    // dumping reads the document only.
+    TKpPreview preview(nullptr);
     preview.LoadFromFile(args[0]);
     const QByteArray json =
         QJsonDocument(DocumentToJson(preview, version)).toJson(QJsonDocument::Indented);
