@@ -305,33 +305,41 @@ int TKpDeviceCanvas::TextHeight(const QString&) {
 namespace {
 QString expandTabs(const QString& line, const QFontMetrics& fm) {
     if (!line.contains(QLatin1Char('\t'))) return line;
-    // Tab stops every eight average character widths.
+    // Tab stops every eight average character widths. Widths are summed as the line grows
+    // (linear in its length, whatever the font), and a blank of no width still counts one
+    // pixel, so a tab always ends.
     const int stop = MaxInt(1, 8 * fm.averageCharWidth());
+    const int blank = MaxInt(1, fm.horizontalAdvance(QLatin1Char(' ')));
     QString out;
+    out.reserve(line.size());
+    qint64 width = 0;
     for (QChar c : line) {
         if (c == QLatin1Char('\t')) {
-            const int width = fm.horizontalAdvance(out);
-            const int target = (width / stop + 1) * stop;
-            do
-                out += QLatin1Char(' ');
-            while (fm.horizontalAdvance(out) < target);
+            const qint64 target = (width / stop + 1) * stop;
+            const qint64 blanks = MaxInt(1, static_cast<int>((target - width + blank - 1) / blank));
+            out.append(QString(static_cast<qsizetype>(blanks), QLatin1Char(' ')));
+            width += blanks * blank;
         } else {
             out += c;
+            width += fm.horizontalAdvance(c);
         }
     }
     return out;
 }
 
 // Breaks one paragraph into lines no wider than width, at spaces; a word wider than the
-// line stays whole.
+// line stays whole. Each word is measured once, so long texts wrap in linear time.
 void wrapParagraph(const QString& para, int width, const QFontMetrics& fm, QStringList& lines) {
-    if (fm.horizontalAdvance(para) <= width || para.isEmpty()) {
+    if (para.isEmpty() || fm.horizontalAdvance(para) <= width) {
         lines << para;
         return;
     }
+    const int blank = fm.horizontalAdvance(QLatin1Char(' '));
     QString line;
+    qint64 lineWidth = 0;      // the line without its trailing blanks
+    qint64 trailingWidth = 0;  // the blanks after the line's last word
     int i = 0;
-    const int n = para.size();
+    const int n = static_cast<int>(para.size());
     while (i < n) {
         int j = i;
         while (j < n && para[j] != QLatin1Char(' '))
@@ -340,13 +348,19 @@ void wrapParagraph(const QString& para, int width, const QFontMetrics& fm, QStri
         while (k < n && para[k] == QLatin1Char(' '))
             ++k;
         const QString word = para.mid(i, j - i);
-        const QString candidate = line + word;
-        if (!line.isEmpty() && fm.horizontalAdvance(candidate) > width) {
-            lines << line.trimmed();
-            line = word + para.mid(j, k - j);
+        const qint64 wordWidth = fm.horizontalAdvance(word);
+        if (!line.isEmpty() && lineWidth + trailingWidth + wordWidth > width) {
+            while (line.endsWith(QLatin1Char(' ')))
+                line.chop(1);
+            lines << line;
+            line = word;
+            lineWidth = wordWidth;
         } else {
-            line = candidate + para.mid(j, k - j);
+            line += word;
+            lineWidth += trailingWidth + wordWidth;
         }
+        line += para.mid(j, k - j);
+        trailingWidth = static_cast<qint64>(k - j) * blank;
         i = k;
     }
     // Trailing blanks do not count against the line.

@@ -27,6 +27,8 @@ TKpPlatformPrinter& TKpPlatformPrinter::Instance() {
 
 void TKpPlatformPrinter::shutdown() {
     // Printer devices belong to the application: they go with it, not at process exit.
+    // An application that outlives this object (a static one) finds nothing left to do.
+    if (!state_) return;
     if (state_->painter) AbortDoc();
     state_ = std::make_unique<State>();
     state_->backend =
