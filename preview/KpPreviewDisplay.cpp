@@ -7,14 +7,8 @@ void TKpPreview::RefreshPage() {
     if (destroying_) return;
     int w = paperWidth_->value, h = paperHeight_->value;
     TKpPage* page = pages_->GetPage(currentPage_);
-    const bool landscape = page->Orientation() == kpLandscape;
-    if (paperSize_ != Custom) {
-        PaperDimensions(paperSize_, landscape, w, h);
-    } else {
-        const int a = w, b = h;
-        w = landscape ? MaxInt(a, b) : MinInt(a, b);
-        h = landscape ? MinInt(a, b) : MaxInt(a, b);
-    }
+    // The current page's own orientation decides; a custom size orders the paper values.
+    PaperDimensions(paperSize_, page->Orientation() == kpLandscape, w, h);
     const Extended wi = static_cast<Extended>(w) / 100 / 25.4L;
     const Extended hi = static_cast<Extended>(h) / 100 / 25.4L;
     pageImage_->SetPageWidthInches(wi);

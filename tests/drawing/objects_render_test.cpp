@@ -11,18 +11,15 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+#include "image_helpers.h"
+
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-
-QImage whiteImage(int w, int h, int dpi = 96) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.setDotsPerMeterX(qRound(dpi / 0.0254));
-    img.setDotsPerMeterY(qRound(dpi / 0.0254));
-    img.fill(Qt::white);
-    return img;
-}
+using testimg::inkBounds;
+using testimg::inkCount;
+using testimg::kBlack;
+using testimg::kWhite;
+using testimg::whiteImage;
 
 QImage render(TKpBaseObject& object, int w, int h, int dpi = 96, QPoint offset = {},
               Extended scale = 1, bool printing = false, TKpPreview* preview = nullptr) {
@@ -32,22 +29,6 @@ QImage render(TKpBaseObject& object, int w, int h, int dpi = 96, QPoint offset =
     object.Draw(canvas, preview, offset, scale, printing);
     painter.end();
     return img;
-}
-
-QRect inkBounds(const QImage& img) {
-    QRect b;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != kWhite) b |= QRect(x, y, 1, 1);
-    return b;
-}
-
-int inkCount(const QImage& img) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != kWhite) ++n;
-    return n;
 }
 
 // A curve touches the box's last pixels inside, or stops one pixel short of them.

@@ -7,40 +7,21 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 
+#include "image_helpers.h"
+
 namespace {
 
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
-
-QImage whiteImage(int w, int h, int dpi = 96) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.setDotsPerMeterX(qRound(dpi / 0.0254));
-    img.setDotsPerMeterY(qRound(dpi / 0.0254));
-    img.fill(Qt::white);
-    return img;
-}
+using testimg::inkBounds;
+using testimg::inkCount;
+using testimg::kBlack;
+using testimg::kWhite;
+using testimg::whiteImage;
 
 // Draws through a fresh device canvas on the image.
 template <typename F> void paint(QImage& img, F&& draw, int dpi = 96) {
     QPainter painter(&img);
     TKpDeviceCanvas canvas(&painter, dpi, dpi);
     draw(canvas);
-}
-
-int inkCount(const QImage& img, const QRect& r) {
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (img.pixel(x, y) != kWhite) ++n;
-    return n;
-}
-
-QRect inkBounds(const QImage& img) {
-    QRect b;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixel(x, y) != kWhite) b |= QRect(x, y, 1, 1);
-    return b;
 }
 
 } // namespace
