@@ -1,0 +1,158 @@
+#include "content/KpGridPrint.h"
+
+#include "content/KpContentGuards.h"
+#include "drawing/KpCanvas.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "printing/KpErrors.h"
+
+namespace {
+// The table's cell text starts this far right of the cell's left rule (1 mm).
+constexpr int32_t kTextInset = 100;
+// Kept free above the bottom margin and the header's height on every page (10 mm).
+constexpr int32_t kBottomReserve = 1000;
+
+int64_t ColumnPixelSum(const IKpGridSource& grid) {
+    int64_t sum = 0;
+    for (int c = 0; c < grid.ColCount(); ++c)
+        sum += grid.ColWidths(c);
+    return sum;
+}
+} // namespace
+
+TKpGridPrint::TKpGridPrint(QObject* parent)
+    : QObject(parent), topMargin_(std::make_unique<TKpValue>()),
+      bottomMargin_(std::make_unique<TKpValue>()) {}
+
+TKpGridPrint::~TKpGridPrint() = default;
+
+void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended x, Extended y,
+                             Extended width) {
+    grid_ = &grid;
+    if (!preview_) {
+        ShowError(this, QStringLiteral("Preview property not assigned."));
+        return;
+    }
+    // The scale is worked out before anything changes, so a grid that cannot be scaled is
+    // reported and leaves the preview as it was.
+    Extended scale = 1.0L;
+    try {
+        scale = TKpGridLayout::ScaleFactor(ConvertUnits(units, kpUnits, width),
+                                           width != 0 ? ColumnPixelSum(grid) : 0);
+    } catch (const EKpGridLayout& e) {
+        ShowError(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    TKpPreview& preview = *preview_;
+    {
+        // The pen comes back, and AutoRefresh ends on as after a complete table, also when a
+        // host's handler raises.
+        TKpKeepCanvasPen keepPen(preview);
+        TKpAutoRefreshOff refreshOff(preview, true);
+        scaleFactor_ = scale;
+        const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
+        topMargin_->value = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, y)));
+        bottomMargin_->value =
+            preview.Header().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
+
+        TKpGridLayout layout(scaleFactor_, x0, topMargin_->value);
+        const int rows = grid.RowCount();
+        for (int r = 0; r < rows && preview_; ++r) {
+            const int cols = grid.ColCount();
+            if (cols <= 0) continue;
+            TKpCellRect cell;
+            for (int c = 0; c < cols; ++c) {
+                cell = layout.NextCell(grid.ColWidths(c), grid.RowHeights(r));
+                TKpCellRect rect = cell;
+                DrawCell(this, c, r, rect, &preview.Canvas());
+                if (!preview_) return; // a handler removed the preview
+                TKpCanvas& canvas = preview.Canvas();
+                canvas.Pen().SetColor(clBlack);
+                canvas.MoveTo(cell.Left, cell.Bottom, kpUnits);
+                canvas.LineTo(cell.Left, cell.Top, kpUnits);
+                canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                if (c == cols - 1) {
+                    canvas.MoveTo(cell.Right, cell.Bottom, kpUnits);
+                    canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                }
+                if (r == rows - 1)
+                    canvas.Line(cell.Left, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
+            }
+            layout.EndRow(cell);
+            const int32_t limit = preview.PaperHeight().value - bottomMargin_->value;
+            if (layout.PageFull(limit, r == rows - 1)) {
+                // Close the table on this page, then carry on at the top of the next one.
+                preview.Canvas().Pen().SetColor(clBlack);
+                preview.Canvas().Line(x0, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
+                nextPage();
+                layout.StartPage(topMargin_->value);
+                if (OnGridNewPage) {
+                    OnGridNewPage(this, *topMargin_, *bottomMargin_);
+                    if (!preview_) return;
+                    layout.StartPage(topMargin_->value);
+                }
+            }
+        }
+    }
+    if (preview_) preview_->RefreshPage();
+}
+
+void TKpGridPrint::nextPage() {
+    TKpPreview& preview = *preview_;
+    // Pages already after the current one are written on rather than appended.
+    if (preview.CurrentPage() < preview.NumPages())
+        preview.SetCurrentPage(preview.CurrentPage() + 1);
+    else
+        preview.NewPage();
+}
+
+void TKpGridPrint::scaleFont(TKpCanvas& canvas) const {
+    if (scaleFactor_ < 1 && ScaleText) {
+        // The font keeps its pixel height; more pixels per inch make fewer points.
+        TKpFont& font = canvas.Font();
+        font.SetPixelsPerInch(kp::RoundInt(font.PixelsPerInch() / scaleFactor_));
+    }
+}
+
+void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanvas* canvas) {
+    if (!canvas || !grid_) return;
+    const IKpGridSource& grid = *grid_;
+    TKpFont& font = canvas->Font();
+    const int ppi = font.PixelsPerInch();
+    font.SetPixelsPerInch(grid.Font().PixelsPerInch());
+    font.Assign(grid.Font());
+    if (OnDrawCell) {
+        // The font's figure comes back also when the handler raises.
+        struct KeepFigure {
+            TKpFont& font;
+            int ppi;
+            ~KeepFigure() { font.SetPixelsPerInch(ppi); }
+        } keepFigure{font, ppi};
+        scaleFont(*canvas);
+        canvas->Pen().SetStyle(psClear);
+        OnDrawCell(this, col, row, rect, canvas);
+        canvas->Pen().SetStyle(psSolid);
+        return;
+    }
+    TKpBrush& brush = canvas->Brush();
+    TKpPen& pen = canvas->Pen();
+    brush.SetColor(col >= grid.FixedCols() && row >= grid.FixedRows() ? grid.Color()
+                                                                      : grid.FixedColor());
+    brush.SetStyle(bsSolid);
+    const TColor penColor = pen.Color();
+    pen.SetColor(brush.Color());
+    if (Monochrome) {
+        brush.SetStyle(bsClear);
+        pen.SetStyle(psClear);
+    }
+    canvas->Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
+    pen.SetColor(penColor);
+    pen.SetStyle(psClear);
+    scaleFont(*canvas);
+    canvas->TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
+                    taLeftJustify, true, kpUnits, tlCenter);
+    font.SetPixelsPerInch(ppi);
+    pen.SetStyle(psSolid);
+    brush.SetStyle(bsSolid);
+}

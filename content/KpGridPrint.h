@@ -1,0 +1,67 @@
+#pragma once
+// Prints a string grid as a ruled table onto the preview's pages, from a given position on the
+// current page onwards, scaled to a given width if asked. Hosts may draw cells themselves
+// (OnDrawCell or an override of DrawCell) and move the table on continuation pages.
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QPointer>
+
+#include "content/KpGridLayout.h"
+#include "content/KpGridSource.h"
+#include "drawing/KpUnits.h"
+
+class TKpCanvas;
+class TKpPreview;
+
+using TKpDrawCellEvent =
+    std::function<void(void* sender, int col, int row, TKpCellRect& rect, TKpCanvas* canvas)>;
+using TKpGridNewPageEvent =
+    std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
+
+class TKpGridPrint : public QObject {
+    Q_OBJECT
+public:
+    explicit TKpGridPrint(QObject* parent = nullptr);
+    ~TKpGridPrint() override;
+
+    QString About() const { return QStringLiteral("TKpGridPrint v2.42"); }
+    void SetAbout(const QString&) {}
+
+    bool Monochrome = false;
+    bool ScaleText = true;
+    TKpDrawCellEvent OnDrawCell;
+    TKpGridNewPageEvent OnGridNewPage;
+
+    // Not owned; empty once the preview is destroyed.
+    TKpPreview* Preview() const { return preview_; }
+    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+
+    // Horizontal scale of the table in the current (or last) PrintGrid.
+    Extended ScaleFactor() const { return scaleFactor_; }
+    // y of the table's top on every page, and the height kept free at the bottom (KpUnits).
+    TKpValue& TopMargin() { return *topMargin_; }
+    TKpValue& BottomMargin() { return *bottomMargin_; }
+    // The grid of the current (or last) PrintGrid call.
+    const IKpGridSource* Grid() const { return grid_; }
+
+    // Draws the table with its top-left corner at (x, y); width 0 keeps the grid's column
+    // widths, any other width scales the columns to it.
+    void PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended x, Extended y,
+                   Extended width);
+
+    // Draws one cell's background and text, or hands it to OnDrawCell.
+    virtual void DrawCell(void* sender, int col, int row, TKpCellRect& rect, TKpCanvas* canvas);
+
+private:
+    // Makes the canvas font the text font at the current scale.
+    void scaleFont(TKpCanvas& canvas) const;
+    void nextPage();
+
+    QPointer<TKpPreview> preview_;
+    const IKpGridSource* grid_ = nullptr;
+    Extended scaleFactor_ = 1.0L;
+    std::unique_ptr<TKpValue> topMargin_;
+    std::unique_ptr<TKpValue> bottomMargin_;
+};

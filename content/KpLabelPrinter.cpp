@@ -1,0 +1,168 @@
+#include "content/KpLabelPrinter.h"
+
+#include "content/KpContentGuards.h"
+#include "drawing/KpCanvas.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+#include "printing/KpErrors.h"
+
+namespace {
+// Corner ellipse of the rounded outlines (2 mm).
+constexpr int32_t kCorner = 200;
+} // namespace
+
+TKpLabelPrinter::TKpLabelPrinter(QObject* parent)
+    : QObject(parent), labelBrush_(std::make_unique<TKpBrush>()),
+      labelPen_(std::make_unique<TKpPen>()), labelWidth_(std::make_unique<TKpValue>()),
+      labelHeight_(std::make_unique<TKpValue>()), horzPitch_(std::make_unique<TKpValue>()),
+      vertPitch_(std::make_unique<TKpValue>()) {
+    labelPen_->SetColor(clSilver);
+    // A new look lays the sheet out again on the cleared preview.
+    labelBrush_->OnChange = [this](void*) { SetPreview(preview_); };
+    labelPen_->OnChange = [this](void*) { SetPreview(preview_); };
+    for (TKpValue* v : {labelWidth_.get(), labelHeight_.get(), horzPitch_.get(), vertPitch_.get()})
+        v->OnChange = [this](TKpValue*) { turnCustom(); };
+}
+
+TKpLabelPrinter::~TKpLabelPrinter() {
+    if (preview_) preview_->Clear();
+}
+
+void TKpLabelPrinter::SetPreview(TKpPreview* preview) {
+    if (preview_) preview_->Clear();
+    preview_ = preview;
+    if (preview_) PrintLabels();
+}
+
+void TKpLabelPrinter::SetTemplate(TLabelTemplate t) {
+    template_ = t;
+    templateIndex_ = 0;
+    for (int i = 1; i <= KpLabelTemplateCount; ++i)
+        if (LabelTemplateRecord(i).Template == t) templateIndex_ = i;
+    if (preview_) PrintLabels();
+}
+
+void TKpLabelPrinter::turnCustom() {
+    template_ = TLabelTemplate::Custom;
+    templateIndex_ = 0;
+}
+
+void TKpLabelPrinter::SetColumns(int n) {
+    if (n == columns_) return;
+    columns_ = n;
+    turnCustom();
+}
+
+void TKpLabelPrinter::SetRows(int n) {
+    if (n == rows_) return;
+    rows_ = n;
+    turnCustom();
+}
+
+void TKpLabelPrinter::SetLabelShape(uint8_t shape) {
+    if (shape == labelShape_) return;
+    labelShape_ = shape;
+    turnCustom();
+}
+
+TKpLabelLayout TKpLabelPrinter::Layout() const {
+    TKpLabelGeometry g;
+    if (preview_) {
+        g.Left = preview_->Margins().Left().value;
+        g.Top = preview_->Margins().Top().value;
+    }
+    g.LabelWidth = labelWidth_->value;
+    g.LabelHeight = labelHeight_->value;
+    g.HorzPitch = horzPitch_->value;
+    g.VertPitch = vertPitch_->value;
+    g.Columns = columns_;
+    g.Rows = rows_;
+    return TKpLabelLayout(g);
+}
+
+void TKpLabelPrinter::loadTemplate(const TLabelTemplateRec& record) {
+    TKpPreview& preview = *preview_;
+    // Written straight into the values: loading a template never turns it to Custom, and the
+    // margins change without a notification.
+    columns_ = record.Columns;
+    rows_ = record.Rows;
+    labelWidth_->value = record.LabelWidth;
+    labelHeight_->value = record.LabelHeight;
+    horzPitch_->value = record.HorzPitch;
+    vertPitch_->value = record.VertPitch;
+    TKpMargins& margins = preview.Margins();
+    margins.Left().value = record.LeftMargin;
+    margins.Top().value = record.TopMargin;
+    margins.Right().value = record.RightMargin;
+    margins.Bottom().value = record.BottomMargin;
+    preview.GetPage(preview.CurrentPage())->SetOrientation(record.Orientation);
+    labelShape_ = record.LabelShape;
+}
+
+void TKpLabelPrinter::PrintLabels() {
+    if (BeforeDrawLabels) BeforeDrawLabels(this);
+    if (!preview_) return;
+    if (templateIndex_ == 0) {
+        // Custom: the sheet as the geometry now stands, from the preview's margins. Without
+        // any labels there is nothing to do; a geometry that makes no sheet is reported.
+        if (columns_ == 0 || rows_ == 0) return;
+        if (const QString problem = Layout().Problem(); !problem.isEmpty()) {
+            ShowError(this, problem);
+            return;
+        }
+    }
+    TKpPreview& preview = *preview_;
+    const bool autoRefresh = preview.AutoRefresh;
+    // Not a guard object: the clean-up refreshes the page, which may itself raise.
+    auto finish = [&] {
+        labelIndex_ = -1;
+        if (!preview_) return;
+        preview_->AutoRefresh = autoRefresh;
+        preview_->RefreshPage();
+    };
+    preview.AutoRefresh = false;
+    try {
+        if (templateIndex_ > 0) loadTemplate(LabelTemplateRecord(templateIndex_));
+        preview.GetPage(preview.CurrentPage())->Clear();
+        layOut();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TKpLabelPrinter::layOut() {
+    const TKpLabelLayout layout = Layout();
+    for (int k = 0; k < layout.Count() && preview_; ++k) {
+        TKpCanvas& canvas = preview_->Canvas();
+        const QPoint corner = layout.Corner(k);
+        const int32_t x = corner.x(), y = corner.y();
+        const int32_t w = labelWidth_->value, h = labelHeight_->value;
+        {
+            TKpKeepCanvasPen keepPen(*preview_);
+            TKpKeepCanvasBrush keepBrush(*preview_);
+            canvas.Brush().Assign(*labelBrush_);
+            canvas.Pen().Assign(*labelPen_);
+            switch (labelShape_) {
+            case kpLabelRectangle:
+                canvas.Rectangle(x, y, x + w, y + h, kpUnits);
+                break;
+            case kpLabelEllipse:
+                canvas.Ellipse(x, y, x + w, y + h, kpUnits);
+                break;
+            default:
+                canvas.RoundRect(x, y, x + w, y + h, kCorner, kCorner, kpUnits);
+                break;
+            }
+        }
+        // Outlines show in the preview only.
+        if (TKpBaseObject* outline = canvas.LastObject()) outline->Printable = false;
+        if (OnDrawLabel) {
+            TKpMoveCanvasOrigin origin(*preview_, x, y);
+            canvas.Brush().SetStyle(bsClear);
+            labelIndex_ = k;
+            OnDrawLabel(this, &canvas);
+        }
+    }
+}

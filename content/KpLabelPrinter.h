@@ -1,0 +1,86 @@
+#pragma once
+// Turns the preview's current page into a sheet of labels: the page takes the template's
+// margins and orientation, every label gets an outline that shows in the preview but is never
+// printed, and the host draws each label's content with the canvas origin at its corner.
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QPointer>
+
+#include "content/KpLabelLayout.h"
+#include "content/KpLabelTemplates.h"
+#include "drawing/KpUnits.h"
+#include "platform/KpGraphics.h"
+
+class TKpCanvas;
+class TKpPreview;
+
+using TOnDrawLabelEvent = std::function<void(void* sender, TKpCanvas* canvas)>;
+
+class TKpLabelPrinter : public QObject {
+    Q_OBJECT
+public:
+    explicit TKpLabelPrinter(QObject* parent = nullptr);
+    // Clears the preview it lays labels out on, if any.
+    ~TKpLabelPrinter() override;
+
+    QString About() const { return QStringLiteral("TKpLabelPrinter v2.42"); }
+    void SetAbout(const QString&) {}
+
+    // Fill and pen of the outlines; any change lays the sheet out again on a cleared preview.
+    TKpBrush& LabelBrush() { return *labelBrush_; }
+    TKpPen& LabelPen() { return *labelPen_; }
+    void SetLabelBrush(const TKpBrush& brush) { labelBrush_->Assign(brush); }
+    void SetLabelPen(const TKpPen& pen) { labelPen_->Assign(pen); }
+
+    // Not owned; empty once the preview is destroyed. Setting it clears the preview set
+    // before (also when it is the same one) and lays out a sheet on the new one.
+    TKpPreview* Preview() const { return preview_; }
+    void SetPreview(TKpPreview* preview);
+
+    // Setting a template lays out a sheet when a preview is set.
+    TLabelTemplate Template() const { return template_; }
+    void SetTemplate(TLabelTemplate t);
+    // Position of the template in the table, 1..18; 0 for Custom.
+    int TemplateIndex() const { return templateIndex_; }
+
+    // Geometry of the sheet (KpUnits). Set by hand, each turns the template to Custom, whose
+    // sheet starts at the preview's left and top margins.
+    TKpValue& LabelWidth() { return *labelWidth_; }
+    TKpValue& LabelHeight() { return *labelHeight_; }
+    TKpValue& HorzPitch() { return *horzPitch_; }
+    TKpValue& VertPitch() { return *vertPitch_; }
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    uint8_t LabelShape() const { return labelShape_; }
+    void SetColumns(int n);
+    void SetRows(int n);
+    void SetLabelShape(uint8_t shape);
+
+    TNotifyEvent BeforeDrawLabels;
+    TOnDrawLabelEvent OnDrawLabel;
+
+    // Lays out one sheet on the preview's current page.
+    void PrintLabels();
+
+    // While OnDrawLabel runs: the label's place in the visiting order (from 0) and the sheet.
+    int LabelIndex() const { return labelIndex_; }
+    TKpLabelLayout Layout() const;
+
+private:
+    void turnCustom();
+    void loadTemplate(const TLabelTemplateRec& record);
+    void layOut();
+
+    TLabelTemplate template_ = TLabelTemplate::L7159_Address;
+    int templateIndex_ = 1;
+    std::unique_ptr<TKpBrush> labelBrush_;
+    std::unique_ptr<TKpPen> labelPen_;
+    std::unique_ptr<TKpValue> labelWidth_, labelHeight_, horzPitch_, vertPitch_;
+    uint8_t labelShape_ = kpLabelRoundRect;
+    int columns_ = 0;
+    int rows_ = 0;
+    QPointer<TKpPreview> preview_;
+    int labelIndex_ = -1;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// A table model read as a string grid: the model's rows and columns under a root index, the
+// display texts as cells, and pixel sizes kept here (64 by 24 unless set).
+#include <map>
+
+#include <QModelIndex>
+#include <QPointer>
+
+#include "content/KpGridSource.h"
+
+class QAbstractItemModel;
+
+class TKpModelGrid : public IKpGridSource {
+public:
+    explicit TKpModelGrid(const QAbstractItemModel* model, const QModelIndex& root = {});
+
+    int RowCount() const override;
+    int ColCount() const override;
+    int ColWidths(int col) const override;
+    int RowHeights(int row) const override;
+    QString Cells(int col, int row) const override;
+    int FixedCols() const override { return Look.FixedCols; }
+    int FixedRows() const override { return Look.FixedRows; }
+    TColor Color() const override { return Look.Color; }
+    TColor FixedColor() const override { return Look.FixedColor; }
+    const TKpFont& Font() const override { return Look.Font; }
+
+    void SetColWidths(int col, int pixels) { colWidths_[col] = pixels; }
+    void SetRowHeights(int row, int pixels) { rowHeights_[row] = pixels; }
+    int DefaultColWidth = TKpGridLook::DefaultColWidth;
+    int DefaultRowHeight = TKpGridLook::DefaultRowHeight;
+    // A model has no fixed rows or columns of its own (set in the constructor).
+    TKpGridLook Look;
+
+private:
+    QPointer<const QAbstractItemModel> model_;
+    QPersistentModelIndex root_;
+    std::map<int, int> colWidths_, rowHeights_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// Prints a tree view as an indented outline onto the preview's pages: one row per node with
+// light connector lines, the node's image and its text, from a given position on the current
+// page onwards, appending pages as needed. The source tree is never changed.
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QPointer>
+
+#include "content/KpTreeSource.h"
+#include "drawing/KpUnits.h"
+#include "platform/KpGraphics.h"
+
+class TKpPreview;
+
+using TKpTreeViewNewPageEvent =
+    std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
+
+class TKpTreeViewPrint : public QObject {
+    Q_OBJECT
+public:
+    explicit TKpTreeViewPrint(QObject* parent = nullptr);
+    ~TKpTreeViewPrint() override;
+
+    QString About() const { return QStringLiteral("TKpTreeViewPrint v2.42"); }
+    void SetAbout(const QString&) {}
+
+    // Print every node, as if the whole tree were expanded.
+    bool ExpandNodes = true;
+    // Font of the node texts ("Arial").
+    TKpFont& Font() { return *font_; }
+    // Horizontal step per level and height of a row (KpUnits, 6 mm each).
+    TKpValue& Indent() { return *indent_; }
+    TKpValue& RowHeight() { return *rowHeight_; }
+    // y of the first row on every page, and the height kept free at the bottom (KpUnits).
+    TKpValue& TopMargin() { return *topMargin_; }
+    TKpValue& BottomMargin() { return *bottomMargin_; }
+    TKpTreeViewNewPageEvent OnNewPage;
+
+    // Not owned; empty once the preview is destroyed.
+    TKpPreview* Preview() const { return preview_; }
+    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+
+    // Draws the outline with the first row's top-left corner at (x, y); nothing without a
+    // preview.
+    void PrintTreeView(int x, int y, const IKpTreeSource& tree, TKpUnit units);
+
+private:
+    std::unique_ptr<TKpValue> bottomMargin_;
+    std::unique_ptr<TKpValue> topMargin_;
+    std::unique_ptr<TKpFont> font_;
+    std::unique_ptr<TKpValue> indent_;
+    std::unique_ptr<TKpValue> rowHeight_;
+    QPointer<TKpPreview> preview_;
+};
