@@ -7,3 +7,6 @@ int RunDump(const QStringList& args);
 int RunRender(const QStringList& args);
 int RunExport(const QStringList& args);
 int RunPrint(const QStringList& args);
+int RunGrid(const QStringList& args);
+int RunLabels(const QStringList& args);
+int RunTree(const QStringList& args);

@@ -12,7 +12,10 @@ void PrintUsage() {
     std::fprintf(stderr, "usage: kpptool dump FILE\n"
                          "       kpptool render FILE --page N [--zoom PERCENT] -o OUT.png\n"
                          "       kpptool export ...\n"
-                         "       kpptool print ...\n");
+                         "       kpptool print ...\n"
+                         "       kpptool grid IN.csv -o OUT.pdf|OUT.kpp ...\n"
+                         "       kpptool labels IN.csv --template NAME -o OUT.pdf|OUT.kpp ...\n"
+                         "       kpptool tree IN.txt -o OUT.pdf|OUT.kpp ...\n");
 }
 
 // Errors are reported as one line of our own; the platform's notes would add noise.
@@ -42,6 +45,9 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("render")) return RunRender(args);
         if (command == QLatin1String("export")) return RunExport(args);
         if (command == QLatin1String("print")) return RunPrint(args);
+        if (command == QLatin1String("grid")) return RunGrid(args);
+        if (command == QLatin1String("labels")) return RunLabels(args);
+        if (command == QLatin1String("tree")) return RunTree(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kpptool: error: %s\n", e.what());
         return 1;

@@ -1,0 +1,64 @@
+#pragma once
+// What the grid, labels and tree commands share: reading the input file, the paper options,
+// writing the document as PDF or .kpp, and error reports on one line of standard error.
+#include <cstdio>
+#include <stdexcept>
+
+#include <QByteArray>
+#include <QString>
+
+#include "drawing/KpUnits.h"
+#include "printing/KpErrors.h"
+
+class TKpPreview;
+
+namespace kpptool {
+
+// A mistake in the command line (exit code 2).
+class EUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Bad input (exit code 1).
+class EInput : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The whole input file; EInput when it cannot be read or is too large to be a document.
+QByteArray ReadInput(const QString& fileName);
+// "A4", "Letter", ...; EUsage for any other name.
+TKpPaperSize PaperFromName(const QString& name);
+// A number given to an option, within [low, high]; EUsage otherwise.
+double NumberArg(const QString& text, const char* option, double low, double high);
+// OUT.pdf or OUT.kpp; EUsage for another ending.
+void CheckOutputName(const QString& out);
+void WriteDocument(TKpPreview& preview, const QString& out);
+
+// Reports from the components go to standard error and mark the command as failed.
+class ErrorsToStderr {
+public:
+    ErrorsToStderr();
+    ~ErrorsToStderr();
+    bool Failed() const { return failed_; }
+
+private:
+    TKpErrorReporter previous_;
+    bool failed_ = false;
+};
+
+// Runs a command body, turning its exceptions into one-line errors and exit codes.
+template <typename Body> int RunGuarded(const char* usage, Body body) {
+    try {
+        return body();
+    } catch (const EUsage& e) {
+        std::fprintf(stderr, "kpptool: error: %s\nusage: %s\n", e.what(), usage);
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kpptool: error: %s\n", e.what());
+        return 1;
+    }
+}
+
+} // namespace kpptool
