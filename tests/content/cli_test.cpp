@@ -43,8 +43,8 @@ TEST_F(Cli, GridPrintsEveryCellOfQuotedCommasAndLineBreaks) {
     const ToolResult r = RunTool({"grid", csv, "-o", pdf, "--title", "Contacts"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QStringList words;
-    for (const PdfWord& w : PdfWords(pdf))
-        words << w.text;
+    for (const PdfWord& w : PdfWords(pdf)) // pdftotext writes its words as HTML
+        words << QString(w.text).replace("&quot;", "\"").replace("&amp;", "&");
     for (const char* w : {"Contacts", "Name", "Note", "Smith,", "John", "first", "second", "say",
                           "\"hi\"", "plain", "Page", "1", "of"})
         EXPECT_TRUE(words.contains(QString::fromUtf8(w)))
