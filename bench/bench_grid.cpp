@@ -1,0 +1,89 @@
+// A 10,000-row by 8-column grid laid out by the grid printer and exported to PDF (target:
+// under 5 s on the reference machine). Reports the layout and export times and the
+// process's peak resident memory.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <memory>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "content/KpGridPrint.h"
+#include "content/KpTextGrid.h"
+#include "platform/KpPrinterDevice.h"
+#include "platform/KpScreen.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPdfExport.h"
+
+namespace {
+
+constexpr int kRows = 10000;
+constexpr int kCols = 8;
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+void BM_GridToPdf(benchmark::State& state) {
+    std::vector<QStringList> rows;
+    rows.reserve(kRows);
+    for (int r = 0; r < kRows; ++r) {
+        QStringList row;
+        for (int c = 0; c < kCols; ++c)
+            row << QStringLiteral("R%1 C%2").arg(r).arg(c);
+        rows.push_back(row);
+    }
+    TKpTextGrid grid(std::move(rows));
+    grid.RowHeight = 20;
+    QTemporaryDir dir;
+    double layoutSeconds = 0, exportSeconds = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        QWidget window;
+        auto* preview = new TKpPreview(&window); // owned by the window
+        preview->Header().SetCaptionLeft(QStringLiteral("Grid"));
+        preview->Header().SetVisible(true);
+        preview->Footer().SetCaptionCenter(QStringLiteral("Page {PAGE} of {NUMPAGES}"));
+        preview->Footer().SetVisible(true);
+        TKpGridPrint printer;
+        printer.SetPreview(preview);
+        const auto t0 = std::chrono::steady_clock::now();
+        printer.PrintGrid(kpMillimeters, grid, 15, 30, 180);
+        const auto t1 = std::chrono::steady_clock::now();
+        ExportToPdf(*preview, dir.filePath(QStringLiteral("grid.pdf")));
+        const auto t2 = std::chrono::steady_clock::now();
+        layoutSeconds += std::chrono::duration<double>(t1 - t0).count();
+        exportSeconds += std::chrono::duration<double>(t2 - t1).count();
+        pages = preview->NumPages();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["layout_s"] = layoutSeconds / n;
+    state.counters["export_s"] = exportSeconds / n;
+    state.counters["pages"] = pages;
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.SetItemsProcessed(state.iterations() * kRows * kCols);
+}
+
+BENCHMARK(BM_GridToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kp::SetScreenPixelsPerInchOverride(96);
+    // Export needs no printer; the system's printers are not consulted.
+    TKpScopedPrinterBackend none(
+        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{}));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
