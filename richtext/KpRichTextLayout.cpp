@@ -37,6 +37,22 @@ TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
     doc_->documentLayout()->setPaintDevice(&device_);
     doc_->setDocumentMargin(0);
     doc_->setUseDesignMetrics(true);
+    copyFramePolicies(*source.rootFrame(), *doc_->rootFrame());
+}
+
+// The copy loses the page break policies of frames and tables; they come from the source,
+// whose frames the copy holds in the same order.
+void TKpRichTextLayout::copyFramePolicies(const QTextFrame& from, QTextFrame& to) {
+    const QList<QTextFrame*> a = from.childFrames(), b = to.childFrames();
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+        const auto policy = a[i]->frameFormat().pageBreakPolicy();
+        if (policy != b[i]->frameFormat().pageBreakPolicy()) {
+            QTextFrameFormat f = b[i]->frameFormat();
+            f.setPageBreakPolicy(policy);
+            b[i]->setFrameFormat(f);
+        }
+        copyFramePolicies(*a[i], *b[i]);
+    }
 }
 
 TKpRichTextLayout::~TKpRichTextLayout() = default;
@@ -81,6 +97,7 @@ void TKpRichTextLayout::layOut(int width, int height) {
     for (const TKpLayoutUnit& u : units_) {
         if (!merged.empty() && u.start <= merged.back().start) {
             merged.back().bottom = std::max(merged.back().bottom, u.bottom);
+            merged.back().breakBefore = merged.back().breakBefore || u.breakBefore;
             merged.back().breakAfter = merged.back().breakAfter || u.breakAfter;
         } else {
             merged.push_back(u);
@@ -127,6 +144,7 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
     std::vector<double> rowTop(rows + 1, frame.top());
     std::vector<int> rowStart(rows + 1, table.lastPosition() + 1);
     std::vector<int> spanEnd(rows, 0);
+    std::vector<char> rowBreak(rows, 0);
     QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
     for (int r = 0; r < rows; ++r) {
         double top = std::numeric_limits<double>::max();
@@ -135,8 +153,10 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
             const QTextTableCell cell = table.cellAt(r, c);
             if (!cell.isValid() || cell.row() != r || cell.column() != c) continue;
             rowStart[r] = std::min(rowStart[r], cell.firstPosition() - 1);
-            spanEnd[r] = std::max(spanEnd[r], r + cell.rowSpan() - 1);
             const QTextBlock first = cell.firstCursorPosition().block();
+            if (first.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                rowBreak[r] = true;
+            spanEnd[r] = std::max(spanEnd[r], r + cell.rowSpan() - 1);
             const QTextLayout* tl = first.layout();
             double lineTop = layout.blockBoundingRect(first).top();
             if (tl && tl->lineCount() > 0) lineTop += tl->lineAt(0).y();
@@ -154,7 +174,8 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
             end = std::max(end, spanEnd[k]);
         end = std::min(end, rows - 1);
         const int next = end + 1;
-        const bool before = r == 0 && (policy & QTextFormat::PageBreak_AlwaysBefore);
+        const bool before =
+            rowBreak[r] || (r == 0 && (policy & QTextFormat::PageBreak_AlwaysBefore));
         const bool after = next == rows && (policy & QTextFormat::PageBreak_AlwaysAfter);
         if (rowTop[next] - rowTop[r] > height) {
             const std::size_t firstBand = units_.size();

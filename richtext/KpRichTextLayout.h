@@ -11,6 +11,7 @@
 
 class QPainter;
 class QTextDocument;
+class QTextFrame;
 class QTextTable;
 
 // Layout units per inch: one unit is one twip.
@@ -46,6 +47,7 @@ public:
     QTextDocument& Document() { return *doc_; }
 
 private:
+    static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
     void layOut(int width, int height);
     void addBlocks(int from, int to);
     void addTable(QTextTable& table, int height);
