@@ -7,3 +7,4 @@ int RunDump(const QStringList& args);
 int RunRender(const QStringList& args);
 int RunExport(const QStringList& args);
 int RunPrint(const QStringList& args);
+int RunRtf(const QStringList& args);

@@ -12,7 +12,8 @@ void PrintUsage() {
     std::fprintf(stderr, "usage: kpptool dump FILE\n"
                          "       kpptool render FILE --page N [--zoom PERCENT] -o OUT.png\n"
                          "       kpptool export ...\n"
-                         "       kpptool print ...\n");
+                         "       kpptool print ...\n"
+                         "       kpptool rtf IN.rtf -o OUT.kpp|OUT.pdf [options]\n");
 }
 
 // Errors are reported as one line of our own; the platform's notes would add noise.
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("render")) return RunRender(args);
         if (command == QLatin1String("export")) return RunExport(args);
         if (command == QLatin1String("print")) return RunPrint(args);
+        if (command == QLatin1String("rtf")) return RunRtf(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kpptool: error: %s\n", e.what());
         return 1;
