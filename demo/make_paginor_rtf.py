@@ -63,7 +63,7 @@ def main():
              "Each page becomes one picture on the preview.", "Print it, or save it as a document."]
     for item in items:
         w(r"{\pard\li720\fi-360\sa60\f1\fs22{\listtext\f0 \u8226\'95\tab}" + item + r"\par}" + "\n")
-    for k in range(5):
+    for k in range(10):
         w(para(BODY * 3))
     # A forced page break, then the table.
     w(r"{\pard\sb240\sa120\pagebb\f0\fs32\b\cf2 A table\par}" + "\n")
@@ -77,9 +77,10 @@ def main():
     for i, row in enumerate(rows):
         shade = r"\clcbpat7" if i == 0 else ""
         cells = "".join(border + shade + r"\cellx" + str(2400 * (c + 1)) for c in range(4))
-        w(r"\trowd\trgaph108" + cells + "\n")
+        w(r"\trowd\trgaph108\trbrdrt\brdrs\brdrw10\trbrdrl\brdrs\brdrw10\trbrdrb\brdrs\brdrw10"
+          r"\trbrdrr\brdrs\brdrw10\trbrdrh\brdrs\brdrw10\trbrdrv\brdrs\brdrw10" + cells + "\n")
         style = r"\f0\fs20\b" if i == 0 else r"\f1\fs20"
-        w("".join(r"\pard\intbl" + style + " " + text + r"\cell" for text in row) + r"\row" + "\n")
+        w("".join(r"\pard\intbl{" + style + " " + text + r"}\cell" for text in row) + r"\row" + "\n")
     w(r"\pard" + "\n")
     w(r"{\pard\sb240\sa120\f0\fs32\b\cf2 A picture\par}" + "\n")
     w(para("Pictures keep their size; one that does not fit in the space left on a page "

@@ -3,15 +3,12 @@
 #include <cmath>
 
 #include <QFile>
+#include <QPointer>
 #include <QStringDecoder>
 #include <QTextDocument>
 
 #include "richtext/KpRichTextLayout.h"
-
-#if __has_include("richtext/KpRtfReader.h")
 #include "richtext/KpRtfReader.h"
-#define KP_HAVE_RTF_READER 1
-#endif
 
 namespace {
 
@@ -77,7 +74,6 @@ bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
         layout_.reset();
         return true;
     }
-#ifdef KP_HAVE_RTF_READER
     if (!LooksLikeRtf(data)) {
         if (error) *error = QStringLiteral("not a rich text (RTF) file");
         return false;
@@ -95,15 +91,12 @@ bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
     geometry_ = {g.hasPaper,   g.paperWidth,  g.paperHeight, g.hasMargins,
                  g.marginLeft, g.marginRight, g.marginTop,   g.marginBottom};
     warnings_ = result.warnings;
-    QTextDocument* old = document();
+    // The edit frees a document of its own making; one we gave it earlier is ours to free.
+    const QPointer<QTextDocument> old = document();
     setDocument(doc);
-    if (old->parent() == this) delete old;
+    if (old && old->parent() == this) delete old.data();
     layout_.reset();
     return true;
-#else
-    if (error) *error = QStringLiteral("this build has no rich text reader");
-    return false;
-#endif
 }
 
 int TKpRichEdit::TextLength() const {
