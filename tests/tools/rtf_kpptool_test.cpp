@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                   27940,
                   2540},
         PaperCase{
-            "landscape_file", "{\\rtf1\\paperw16838\\paperh11906 text}", {}, 29700, 21000, 3175},
+            "landscape_file", "{\\rtf1\\paperw16838\\paperh11906 text}", {}, 29700, 21000, 1500},
         PaperCase{"options_win",
                   "{\\rtf1\\paperw12240\\paperh15840\\margl1440 text}",
                   {QStringLiteral("--paper"), QStringLiteral("A4"), QStringLiteral("--left"),
