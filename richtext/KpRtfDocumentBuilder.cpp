@@ -343,6 +343,10 @@ void TDocumentBuilder::WriteTable() {
             const TCellDef* cd = c < static_cast<int>(row.def.cells.size())
                                      ? &row.def.cells[static_cast<size_t>(c)]
                                      : nullptr;
+            // The cell's format is the block character format of its first block: write the
+            // content first, then the cell's own properties over it.
+            QTextCursor cc = cell.firstCursorPosition();
+            WriteCellParagraphs(cc, row.cells[static_cast<size_t>(c)].paragraphs);
             QTextTableCellFormat cf = cell.format().toTableCellFormat();
             auto border = [&](TSide s, bool outer) {
                 if (cd && cd->borders[s].stated) return cd->borders[s];
@@ -387,8 +391,6 @@ void TDocumentBuilder::WriteTable() {
                     cf.setVerticalAlignment(QTextCharFormat::AlignBottom);
             }
             cell.setFormat(cf);
-            QTextCursor cc = cell.firstCursorPosition();
-            WriteCellParagraphs(cc, row.cells[static_cast<size_t>(c)].paragraphs);
         }
     }
     cursor_.movePosition(QTextCursor::End);
