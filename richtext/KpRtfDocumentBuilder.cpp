@@ -124,13 +124,15 @@ void TDocumentBuilder::EndRow(const TRowDef& def, const TParaProps& para, const 
     }
     nestedTabs_ = 0;
     if (rowCells_.empty()) return;
-    // Cells past the column cap join the last cell.
-    while (rowCells_.size() > static_cast<size_t>(kMaxColumns)) {
-        auto& extra = rowCells_.back().paragraphs;
+    // Cells past the column cap join the last cell, in their order.
+    if (rowCells_.size() > static_cast<size_t>(kMaxColumns)) {
         auto& last = rowCells_[kMaxColumns - 1].paragraphs;
-        last.insert(last.end(), std::make_move_iterator(extra.begin()),
-                    std::make_move_iterator(extra.end()));
-        rowCells_.pop_back();
+        for (size_t i = kMaxColumns; i < rowCells_.size(); ++i) {
+            auto& extra = rowCells_[i].paragraphs;
+            last.insert(last.end(), std::make_move_iterator(extra.begin()),
+                        std::make_move_iterator(extra.end()));
+        }
+        rowCells_.resize(kMaxColumns);
     }
     TRow row{def, std::move(rowCells_)};
     rowCells_.clear();
@@ -343,6 +345,10 @@ void TDocumentBuilder::WriteTable() {
             const TCellDef* cd = c < static_cast<int>(row.def.cells.size())
                                      ? &row.def.cells[static_cast<size_t>(c)]
                                      : nullptr;
+            // The cell's format is the block character format of its first block: write the
+            // content first, then the cell's own properties over it.
+            QTextCursor cc = cell.firstCursorPosition();
+            WriteCellParagraphs(cc, row.cells[static_cast<size_t>(c)].paragraphs);
             QTextTableCellFormat cf = cell.format().toTableCellFormat();
             auto border = [&](TSide s, bool outer) {
                 if (cd && cd->borders[s].stated) return cd->borders[s];
@@ -387,8 +393,6 @@ void TDocumentBuilder::WriteTable() {
                     cf.setVerticalAlignment(QTextCharFormat::AlignBottom);
             }
             cell.setFormat(cf);
-            QTextCursor cc = cell.firstCursorPosition();
-            WriteCellParagraphs(cc, row.cells[static_cast<size_t>(c)].paragraphs);
         }
     }
     cursor_.movePosition(QTextCursor::End);

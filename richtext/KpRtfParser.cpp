@@ -118,13 +118,15 @@ void TRtfParser::OpenGroup() {
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
     g.opensShapeName = g.opensFontEntry = false;
     if (first) return;
-    const TDestination outer = stack_[stack_.size() - 2].dest;
+    const TGroupState& parent = stack_[stack_.size() - 2];
+    const TDestination outer = parent.dest;
     if (outer == TDestination::StyleSheet) { // each entry starts from plain properties
         g.chars = TCharProps();
         g.para = TParaProps();
         styles_.BeginEntry();
     }
-    if (outer == TDestination::FontTable) g.opensFontEntry = true;
+    g.opensFontEntry = parent.fontTable;
+    g.fontTable = false;
 }
 
 void TRtfParser::CloseGroup() {
@@ -289,6 +291,7 @@ void TRtfParser::BeginDestination(TWord w) {
     case TWord::kFonttbl:
         g.dest = TDestination::FontTable;
         g.opensFontEntry = true;
+        g.fontTable = true;
         break;
     case TWord::kColortbl:
         g.dest = TDestination::ColorTable;

@@ -71,6 +71,7 @@ struct TGroupState {
     bool opensShapePicture = false; // {\*\shppict}
     bool opensShapeName = false;    // {\sn}
     bool opensFontEntry = false;
+    bool fontTable = false; // the {\fonttbl} group itself: its child groups are entries
 };
 
 } // namespace kp::rtf
