@@ -145,7 +145,7 @@ TEST_F(KpptoolFiles, BadInputGivesOneLineAndNonZeroExit) {
           QStringList{QStringLiteral("nonsense")}}) {
         const Result r = RunTool(args);
         EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err.count('\n'), args[0] == QLatin1String("nonsense") ? 5 : 1)
+        EXPECT_EQ(r.err.count('\n'), args[0] == QLatin1String("nonsense") ? 6 : 1)
             << r.err.constData();
         EXPECT_TRUE(r.err.startsWith("kpptool: error:")) << r.err.constData();
     }
