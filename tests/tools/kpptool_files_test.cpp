@@ -145,8 +145,15 @@ TEST_F(KpptoolFiles, BadInputGivesOneLineAndNonZeroExit) {
           QStringList{QStringLiteral("nonsense")}}) {
         const Result r = RunTool(args);
         EXPECT_NE(r.code, 0) << args.join(' ').toStdString();
-        EXPECT_EQ(r.err.count('\n'), args[0] == QLatin1String("nonsense") ? 5 : 1)
-            << r.err.constData();
+        // One line of error; an unknown command adds the usage, every line of it naming the tool.
+        const QList<QByteArray> lines = r.err.trimmed().split('\n');
+        if (args[0] == QLatin1String("nonsense")) {
+            EXPECT_GT(lines.size(), 2) << r.err.constData();
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                EXPECT_TRUE(lines[i].contains("kpptool ")) << lines[i].constData();
+        } else {
+            EXPECT_EQ(lines.size(), 1) << r.err.constData();
+        }
         EXPECT_TRUE(r.err.startsWith("kpptool: error:")) << r.err.constData();
     }
 }

@@ -10,3 +10,4 @@ int RunPrint(const QStringList& args);
 int RunGrid(const QStringList& args);
 int RunLabels(const QStringList& args);
 int RunTree(const QStringList& args);
+int RunRtf(const QStringList& args);

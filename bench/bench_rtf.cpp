@@ -1,0 +1,181 @@
+// A 100-page rich text document read, laid out and exported to PDF: by `kpptool rtf` as a
+// program, by the same library calls in process, and, when it is installed, by LibreOffice's
+// headless conversion of the same file for comparison.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "content/KpRtfPreview.h"
+#include "preview/KpPreview.h"
+#include "printing/KpPdfExport.h"
+#include "richtext/KpRichEdit.h"
+
+namespace {
+
+QByteArray PictureHex(int seed) {
+    QImage img(240, 150, QImage::Format_RGB32);
+    img.fill(QColor::fromHsv(seed * 47 % 360, 120, 230));
+    {
+        QPainter p(&img);
+        p.setPen(QPen(Qt::darkBlue, 4));
+        p.drawRect(img.rect().adjusted(2, 2, -3, -3));
+        p.drawEllipse(QPoint(120, 75), 50, 40);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "PNG");
+    return buffer.data().toHex();
+}
+
+// About 100 A4 pages: 12 pt paragraphs, a 12-row table every 5 pages, a picture every 20.
+QByteArray HundredPages() {
+    static const char* words[] = {"layout",  "page", "preview", "text",   "rich",  "table",
+                                  "picture", "font", "margin",  "column", "print", "break"};
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss "
+                     "Arial;}}{\\colortbl;\\red0\\green0\\blue0;\\red200\\green0\\blue0;}\n"
+                     "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1417\\margb1417\n";
+    int w = 0;
+    for (int page = 0; page < 100; ++page) {
+        rtf += "{\\pard\\sb200\\sa100\\f1\\fs28\\b\\cf2 Section " + QByteArray::number(page + 1) +
+               "\\par}\n";
+        for (int para = 0; para < 6; ++para) {
+            rtf += "{\\pard\\sa120\\f0\\fs24 ";
+            for (int i = 0; i < 90; ++i) {
+                if (i % 17 == 5) rtf += "{\\b ";
+                rtf += words[w++ % 12];
+                if (i % 17 == 5) rtf += "}";
+                rtf += ' ';
+            }
+            rtf += "\\par}\n";
+        }
+        if (page % 5 == 2) {
+            for (int r = 0; r < 12; ++r) {
+                rtf += "\\trowd\\trgaph108";
+                for (int c = 0; c < 4; ++c)
+                    rtf += "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\cellx" +
+                           QByteArray::number(2400 * (c + 1));
+                for (int c = 0; c < 4; ++c)
+                    rtf += "\\pard\\intbl{\\f0\\fs20 cell " + QByteArray::number(r) + "." +
+                           QByteArray::number(c) + "}\\cell";
+                rtf += "\\row\n";
+            }
+            rtf += "\\pard\n";
+        }
+        if (page % 20 == 10)
+            rtf += "{\\pard\\qc{\\pict\\pngblip\\picw240\\pich150\\picwgoal3600\\pichgoal2250 " +
+                   PictureHex(page) + "}\\par}\n";
+    }
+    rtf += "}\n";
+    return rtf;
+}
+
+struct Sample {
+    QTemporaryDir dir;
+    QString rtf;
+    Sample() {
+        rtf = dir.filePath(QStringLiteral("hundred.rtf"));
+        QFile f(rtf);
+        f.open(QIODevice::WriteOnly);
+        f.write(HundredPages());
+    }
+};
+
+Sample& TheSample() {
+    static Sample s;
+    return s;
+}
+
+void BM_KpptoolRtfToPdf(benchmark::State& state) {
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/../kpptool");
+    if (!QFile::exists(tool)) {
+        state.SkipWithError("kpptool is not built");
+        return;
+    }
+    const QString pdf = TheSample().dir.filePath(QStringLiteral("kpptool.pdf"));
+    for (auto _ : state) {
+        QProcess p;
+        p.start(tool, {QStringLiteral("rtf"), TheSample().rtf, QStringLiteral("-o"), pdf});
+        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
+            state.SkipWithError("kpptool rtf failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_KpptoolRtfToPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The same work in process, with the page count as a counter.
+void BM_ReadLayOutExport(benchmark::State& state) {
+    QFile f(TheSample().rtf);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray data = f.readAll();
+    const QString pdf = TheSample().dir.filePath(QStringLiteral("inprocess.pdf"));
+    int pages = 0;
+    for (auto _ : state) {
+        TKpRichEdit edit;
+        if (!edit.LoadFromData(data)) {
+            state.SkipWithError("the sample did not load");
+            return;
+        }
+        QWidget host;
+        TKpPreview preview(&host);
+        TKpRtfPreview rtf;
+        rtf.SetPreview(&preview);
+        rtf.PrintRichEdit(edit);
+        ExportToPdf(preview, pdf);
+        pages = preview.NumPages();
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_ReadLayOutExport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LibreOfficeToPdf(benchmark::State& state) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        state.SkipWithError("LibreOffice (soffice) is not installed");
+        return;
+    }
+    const QString out = TheSample().dir.filePath(QStringLiteral("lo"));
+    // A profile of its own, made before timing, so the first run's set-up is not counted.
+    const QString profile = QStringLiteral("-env:UserInstallation=file://") +
+                            TheSample().dir.filePath(QStringLiteral("profile"));
+    const QStringList args{profile,
+                           QStringLiteral("--headless"),
+                           QStringLiteral("--convert-to"),
+                           QStringLiteral("pdf"),
+                           QStringLiteral("--outdir"),
+                           out,
+                           TheSample().rtf};
+    QProcess warm;
+    warm.start(soffice, args);
+    warm.waitForFinished(600000);
+    for (auto _ : state) {
+        QProcess p;
+        p.start(soffice, args);
+        if (!p.waitForFinished(600000) || p.exitCode() != 0) {
+            state.SkipWithError("soffice --convert-to pdf failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_LibreOfficeToPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,119 @@
+#include "content/KpRtfPreview.h"
+
+#include <QLocale>
+
+#include "drawing/KpCanvas.h"
+#include "drawing/KpUnits.h"
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpGraphics.h"
+#include "platform/KpMath.h"
+#include "platform/KpPicture.h"
+#include "platform/KpScreen.h"
+#include "preview/KpMargins.h"
+#include "preview/KpPreview.h"
+
+namespace {
+
+// A length in whole 96-dpi pixels, expressed in twips of a surface with `dpi` pixels per inch.
+int ToTwips(int32_t kpUnits, int dpi) {
+    const int64_t pixels = kp::Round(static_cast<Extended>(kpUnits) / 2540 * 96);
+    return static_cast<int>(pixels * 1440 / (dpi > 0 ? dpi : 96));
+}
+
+} // namespace
+
+TKpRtfPreview::TKpRtfPreview(QObject* owner)
+    : QObject(owner), textFileFont_(std::make_unique<TKpFont>()),
+      topMargin_(std::make_unique<TKpValue>(3000)),
+      bottomMargin_(std::make_unique<TKpValue>(3000)) {
+    textFileFont_->SetName(QStringLiteral("Arial"));
+    textFileFont_->SetSize(12);
+}
+
+TKpRtfPreview::~TKpRtfPreview() = default;
+
+QString TKpRtfPreview::About() const {
+    QString version = QString::number(static_cast<double>(KpVersion), 'f', 2);
+    version.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return QStringLiteral("TKpRtfPreview v") + version;
+}
+
+void TKpRtfPreview::SetTextFileFont(const TKpFont& font) {
+    textFileFont_->Assign(font);
+}
+
+TKpTwipsRect TKpRtfPreview::TextRect(int dpiX, int dpiY) const {
+    TKpTwipsRect r;
+    if (!preview_) return r;
+    TKpMargins& margins = preview_->Margins();
+    r.left = ToTwips(margins.Left().value, dpiX);
+    r.top = ToTwips(topMargin_->value, dpiY);
+    r.right = ToTwips(preview_->PaperWidth().value - margins.Right().value, dpiX);
+    r.bottom = ToTwips(preview_->PaperHeight().value - bottomMargin_->value, dpiY);
+    return r;
+}
+
+void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
+    if (!preview_) return;
+    TKpPreview& preview = *preview_;
+    preview.AutoRefresh = false;
+    preview.Clear();
+
+    // Each page is one picture of the whole page at the screen's resolution.
+    TKpMetafile picture;
+    const int ppi = ScreenPixelsPerInch();
+    picture.SetWidth(preview.PaperWidth().AsPixels(ppi));
+    picture.SetHeight(preview.PaperHeight().AsPixels(ppi));
+    auto surface = std::make_unique<TKpMetafileCanvas>(picture);
+    TKpFormatRange range;
+    auto bind = [&range](TKpMetafileCanvas& s) {
+        range.painter = s.Canvas().Painter();
+        range.dpiX = s.Canvas().DpiX();
+        range.dpiY = s.Canvas().DpiY();
+    };
+    bind(*surface);
+    TKpTwipsRect rect = TextRect(range.dpiX, range.dpiY);
+    range.cpMin = 0;
+    range.cpMax = -1;
+    const int length = richEdit.TextLength();
+    richEdit.FormatRange(false, nullptr);
+
+    // The engine's cache is freed and the page drawn so far placed, also when rendering fails.
+    auto finish = [&] {
+        richEdit.FormatRange(false, nullptr);
+        surface->End();
+        preview.Canvas().Draw(0, 0, &picture, 1, kpMillimeters);
+    };
+    try {
+        int next = 0;
+        int start = 0;
+        for (;;) {
+            range.rc = range.rcPage = rect;
+            range.cpMin = start;
+            next = richEdit.FormatRange(true, &range);
+            if (next >= length || next == -1) break;
+            // An engine that makes no progress would add blank pages for ever.
+            if (next <= start) break;
+            surface->End();
+            preview.Canvas().Draw(0, 0, &picture, 1, kpMillimeters);
+            preview.NewPage();
+            if (OnNewPage) {
+                OnNewPage(this, *topMargin_, *bottomMargin_);
+                if (!preview_) { // the handler took the preview away
+                    richEdit.FormatRange(false, nullptr);
+                    return;
+                }
+            }
+            surface = std::make_unique<TKpMetafileCanvas>(picture);
+            bind(*surface);
+            rect = TextRect(range.dpiX, range.dpiY);
+            start = next;
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+    preview.AutoRefresh = true;
+    preview.RefreshPage();
+}

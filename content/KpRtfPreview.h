@@ -1,0 +1,55 @@
+#pragma once
+// Rich text printing: lays the text of a rich text engine out onto the preview's pages, one
+// vector picture of the page per preview page. The engine decides line and page breaks,
+// fonts, tables and pictures; this component decides the text rectangle and the page loop.
+#include <functional>
+#include <memory>
+
+#include <QObject>
+#include <QPointer>
+
+#include "richtext/KpFormatRange.h"
+
+class TKpFont;
+class TKpPreview;
+class TKpValue;
+
+using TKpRtfNewPageEvent =
+    std::function<void(void* sender, TKpValue& aTopMargin, TKpValue& aBottomMargin)>;
+
+class TKpRtfPreview : public QObject {
+    Q_OBJECT
+public:
+    explicit TKpRtfPreview(QObject* owner = nullptr);
+    ~TKpRtfPreview() override;
+
+    QString About() const;
+    void SetAbout(const QString&) {}
+
+    // Not owned; empties itself when the preview goes.
+    TKpPreview* Preview() const { return preview_; }
+    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+    // Kept with the component for hosts that print plain text files.
+    TKpFont& TextFileFont() { return *textFileFont_; }
+    void SetTextFileFont(const TKpFont& font);
+    // Distances of the text's top and bottom edges from the paper's edges; they replace the
+    // preview's own top and bottom margins.
+    TKpValue& TopMargin() { return *topMargin_; }
+    TKpValue& BottomMargin() { return *bottomMargin_; }
+
+    // Fired after each new page; the text rectangle follows the margins it leaves.
+    TKpRtfNewPageEvent OnNewPage;
+
+    // Replaces the preview's document with the engine's text. Does nothing without a preview.
+    void PrintRichEdit(TKpRichTextEngine& richEdit);
+
+    // The text rectangle in twips on a surface of dpiX × dpiY pixels per inch: the preview's
+    // left and right margins, TopMargin and BottomMargin.
+    TKpTwipsRect TextRect(int dpiX, int dpiY) const;
+
+private:
+    QPointer<TKpPreview> preview_;
+    std::unique_ptr<TKpFont> textFileFont_;
+    std::unique_ptr<TKpValue> topMargin_;
+    std::unique_ptr<TKpValue> bottomMargin_;
+};

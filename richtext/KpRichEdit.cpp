@@ -1,0 +1,120 @@
+#include "richtext/KpRichEdit.h"
+
+#include <cmath>
+
+#include <QFile>
+#include <QPointer>
+#include <QStringDecoder>
+#include <QTextDocument>
+
+#include "richtext/KpRichTextLayout.h"
+#include "richtext/KpRtfReader.h"
+
+namespace {
+
+// Files beyond this size are refused rather than read into memory.
+constexpr qint64 MaxFileSize = qint64(1) << 30;
+
+QString DecodePlainText(const QByteArray& data) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(data);
+    // Text that is not UTF-8 is taken as Latin-1, which never fails.
+    if (utf8.hasError()) text = QString::fromLatin1(data);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
+TKpRichEdit::TKpRichEdit(QWidget* parent)
+    : QTextEdit(parent), textFont_(QStringLiteral("Arial"), 10) {
+    connect(this, &QTextEdit::textChanged, this, &TKpRichEdit::contentChanged);
+}
+
+TKpRichEdit::~TKpRichEdit() = default;
+
+void TKpRichEdit::contentChanged() {
+    layout_.reset();
+}
+
+void TKpRichEdit::SetTextFont(const QFont& font) {
+    textFont_ = font;
+    // A pixel height is meant at the screen's 96 dpi; the print layout's device has 1440.
+    if (font.pixelSize() > 0) textFont_.setPointSizeF(font.pixelSize() * 72.0 / 96.0);
+    if (plainText_) {
+        document()->setDefaultFont(textFont_);
+        layout_.reset();
+    }
+}
+
+bool TKpRichEdit::LoadFromFile(const QString& fileName, QString* error) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    if (file.size() > MaxFileSize) {
+        if (error) *error = QStringLiteral("%1 is larger than 1 GiB").arg(fileName);
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error) *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return LoadFromData(data, error);
+}
+
+bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
+    if (plainText_) {
+        geometry_ = {};
+        warnings_.clear();
+        document()->setDefaultFont(textFont_);
+        setPlainText(DecodePlainText(data));
+        layout_.reset();
+        return true;
+    }
+    if (!LooksLikeRtf(data)) {
+        if (error) *error = QStringLiteral("not a rich text (RTF) file");
+        return false;
+    }
+    auto* doc = new QTextDocument(this);
+    const TKpRtfReadResult result = ReadRtf(data, *doc);
+    if (!result.ok) {
+        if (error)
+            *error = result.warnings.isEmpty() ? QStringLiteral("the rich text could not be read")
+                                               : result.warnings.first();
+        delete doc;
+        return false;
+    }
+    const TKpRtfPageGeometry& g = result.geometry;
+    geometry_ = {g.hasPaper,   g.paperWidth,  g.paperHeight, g.hasMargins,
+                 g.marginLeft, g.marginRight, g.marginTop,   g.marginBottom};
+    warnings_ = result.warnings;
+    // The edit frees a document of its own making; one we gave it earlier is ours to free.
+    const QPointer<QTextDocument> old = document();
+    setDocument(doc);
+    if (old && old->parent() == this) delete old.data();
+    layout_.reset();
+    return true;
+}
+
+int TKpRichEdit::TextLength() const {
+    return std::max(0, document()->characterCount() - 1);
+}
+
+int TKpRichEdit::FormatRange(bool render, TKpFormatRange* range) {
+    if (!range) {
+        layout_.reset();
+        return 0;
+    }
+    if (!layout_) layout_ = std::make_unique<TKpRichTextLayout>(*document());
+    const int height = range->rc.Height();
+    const TKpTextPage page = layout_->Page(range->cpMin, range->rc.Width(), height, range->cpMax);
+    if (render && range->painter)
+        layout_->Draw(*range->painter, page, range->rc.left, range->rc.top, range->dpiX,
+                      range->dpiY);
+    const double used = std::min<double>(page.span.bottom - page.span.top, height);
+    range->rc.bottom = range->rc.top + static_cast<int>(std::ceil(std::max(used, 0.0)));
+    return page.next;
+}

@@ -1,0 +1,272 @@
+#include "richtext/KpRichTextLayout.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
+
+namespace {
+
+// Qt takes frame and cell lengths (borders, paddings, margins) in 1/96 inch.
+constexpr double FrameScale = KpTwipsPerInch / 96.0;
+
+double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
+    const QTextTableFormat tf = table.format();
+    const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+    const double padding =
+        cf.hasProperty(QTextFormat::TableCellTopPadding) ? cf.topPadding() : tf.cellPadding();
+    const double border =
+        cf.hasProperty(QTextFormat::TableCellTopBorder) ? cf.topBorder() : tf.border();
+    const QTextBlockFormat first = cell.firstCursorPosition().block().blockFormat();
+    return (padding + border + first.topMargin()) * FrameScale;
+}
+
+} // namespace
+
+TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
+    : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()) {
+    const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
+    device_.setDotsPerMeterX(dotsPerMeter);
+    device_.setDotsPerMeterY(dotsPerMeter);
+    doc_->documentLayout()->setPaintDevice(&device_);
+    doc_->setDocumentMargin(0);
+    doc_->setUseDesignMetrics(true);
+    copyFramePolicies(*source.rootFrame(), *doc_->rootFrame());
+}
+
+// The copy loses the page break policies of frames and tables; they come from the source,
+// whose frames the copy holds in the same order.
+void TKpRichTextLayout::copyFramePolicies(const QTextFrame& from, QTextFrame& to) {
+    const QList<QTextFrame*> a = from.childFrames(), b = to.childFrames();
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+        const auto policy = a[i]->frameFormat().pageBreakPolicy();
+        if (policy != b[i]->frameFormat().pageBreakPolicy()) {
+            QTextFrameFormat f = b[i]->frameFormat();
+            f.setPageBreakPolicy(policy);
+            b[i]->setFrameFormat(f);
+        }
+        copyFramePolicies(*a[i], *b[i]);
+    }
+}
+
+TKpRichTextLayout::~TKpRichTextLayout() = default;
+
+int TKpRichTextLayout::Length() const {
+    return std::max(0, doc_->characterCount() - 1);
+}
+
+const std::vector<TKpLayoutUnit>& TKpRichTextLayout::Units(int width, int height) {
+    layOut(width, height);
+    return units_;
+}
+
+void TKpRichTextLayout::layOut(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == width_ && height == height_) return;
+    if (width != width_) doc_->setTextWidth(width);
+    width_ = width;
+    height_ = height;
+    doc_->documentLayout()->documentSize(); // finishes the layout
+    units_.clear();
+    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
+    QTextFrame* root = doc_->rootFrame();
+    for (auto it = root->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame()) {
+            if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                addTable(*table, height);
+            } else {
+                const QRectF r = layout.frameBoundingRect(frame);
+                units_.push_back({frame->firstPosition() - 1, r.top(), r.bottom(), false, false});
+            }
+        } else {
+            const QTextBlock block = it.currentBlock();
+            addBlocks(block.position(), block.position() + 1);
+        }
+    }
+    // Starts must grow strictly for the character lookup; a unit that does not start later
+    // than the one before joins it.
+    std::vector<TKpLayoutUnit> merged;
+    merged.reserve(units_.size());
+    for (const TKpLayoutUnit& u : units_) {
+        if (!merged.empty() && u.start <= merged.back().start) {
+            merged.back().bottom = std::max(merged.back().bottom, u.bottom);
+            merged.back().breakBefore = merged.back().breakBefore || u.breakBefore;
+            merged.back().breakAfter = merged.back().breakAfter || u.breakAfter;
+        } else {
+            merged.push_back(u);
+        }
+    }
+    units_ = std::move(merged);
+}
+
+// One unit per line of the blocks that start in [from, to).
+void TKpRichTextLayout::addBlocks(int from, int to) {
+    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
+    for (QTextBlock b = doc_->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
+        const QTextLayout* tl = b.layout();
+        const QRectF br = layout.blockBoundingRect(b);
+        const auto policy = b.blockFormat().pageBreakPolicy();
+        const bool before = policy & QTextFormat::PageBreak_AlwaysBefore;
+        const bool after = policy & QTextFormat::PageBreak_AlwaysAfter;
+        const int n = tl ? tl->lineCount() : 0;
+        if (n == 0) {
+            units_.push_back({b.position(), br.top(), br.bottom(), before, after});
+            continue;
+        }
+        for (int i = 0; i < n; ++i) {
+            const QTextLine line = tl->lineAt(i);
+            const double top = br.top() + line.y();
+            // Exact line spacing may place the next line closer than this one's height.
+            const double bottom =
+                i + 1 < n ? br.top() + tl->lineAt(i + 1).y() : top + line.height();
+            units_.push_back({b.position() + line.textStart(), top, bottom, i == 0 && before,
+                              i == n - 1 && after});
+        }
+    }
+}
+
+// A row moves whole; rows joined by a cell spanning down move together. A group of rows
+// taller than a page is cut into bands between its lines.
+void TKpRichTextLayout::addTable(QTextTable& table, int height) {
+    const QRectF frame = doc_->documentLayout()->frameBoundingRect(&table);
+    const int rows = table.rows(), columns = table.columns();
+    if (rows == 0 || columns == 0) {
+        units_.push_back({table.firstPosition() - 1, frame.top(), frame.bottom(), false, false});
+        return;
+    }
+    std::vector<double> rowTop(rows + 1, frame.top());
+    std::vector<int> rowStart(rows + 1, table.lastPosition() + 1);
+    std::vector<int> spanEnd(rows, 0);
+    std::vector<char> rowBreak(rows, 0);
+    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
+    for (int r = 0; r < rows; ++r) {
+        double top = std::numeric_limits<double>::max();
+        spanEnd[r] = r;
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table.cellAt(r, c);
+            if (!cell.isValid() || cell.row() != r || cell.column() != c) continue;
+            rowStart[r] = std::min(rowStart[r], cell.firstPosition() - 1);
+            const QTextBlock first = cell.firstCursorPosition().block();
+            if (first.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                rowBreak[r] = true;
+            spanEnd[r] = std::max(spanEnd[r], r + cell.rowSpan() - 1);
+            const QTextLayout* tl = first.layout();
+            double lineTop = layout.blockBoundingRect(first).top();
+            if (tl && tl->lineCount() > 0) lineTop += tl->lineAt(0).y();
+            top = std::min(top, lineTop - cellTopInset(table, cell));
+        }
+        if (r > 0 && top != std::numeric_limits<double>::max()) rowTop[r] = top;
+    }
+    rowTop[0] = frame.top();
+    rowTop[rows] = frame.bottom();
+    rowStart[0] = table.firstPosition() - 1;
+    const QTextFormat::PageBreakFlags policy = table.format().pageBreakPolicy();
+    for (int r = 0; r < rows;) {
+        int end = spanEnd[r];
+        for (int k = r; k <= end && k < rows; ++k)
+            end = std::max(end, spanEnd[k]);
+        end = std::min(end, rows - 1);
+        const int next = end + 1;
+        const bool before =
+            rowBreak[r] || (r == 0 && (policy & QTextFormat::PageBreak_AlwaysBefore));
+        const bool after = next == rows && (policy & QTextFormat::PageBreak_AlwaysAfter);
+        if (rowTop[next] - rowTop[r] > height) {
+            const std::size_t firstBand = units_.size();
+            addTallRow(rowStart[r], rowStart[next], rowTop[r], rowTop[next]);
+            units_[firstBand].breakBefore = before;
+            units_.back().breakAfter = after;
+        } else {
+            units_.push_back({rowStart[r], rowTop[r], rowTop[next], before, after});
+        }
+        r = next;
+    }
+}
+
+void TKpRichTextLayout::addTallRow(int start, int next, double top, double bottom) {
+    struct Line {
+        double top, bottom;
+        int start;
+    };
+    std::vector<Line> lines;
+    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
+    for (QTextBlock b = doc_->findBlock(start); b.isValid() && b.position() < next; b = b.next()) {
+        const QTextLayout* tl = b.layout();
+        const QRectF br = layout.blockBoundingRect(b);
+        for (int i = 0; tl && i < tl->lineCount(); ++i) {
+            const QTextLine line = tl->lineAt(i);
+            lines.push_back({br.top() + line.y(), br.top() + line.y() + line.height(),
+                             b.position() + line.textStart()});
+        }
+    }
+    std::sort(lines.begin(), lines.end(),
+              [](const Line& a, const Line& b) { return a.top < b.top; });
+    // A band ends where no line crosses; its start is the earliest character at or below it.
+    std::vector<TKpLayoutUnit> bands{{start, top, bottom, false, false}};
+    double reach = top;
+    for (const Line& l : lines) {
+        if (l.top >= reach && l.top > bands.back().top) {
+            bands.back().bottom = l.top;
+            bands.push_back({l.start, l.top, bottom, false, false});
+        } else {
+            bands.back().start = bands.size() == 1 ? start : std::min(bands.back().start, l.start);
+        }
+        reach = std::max(reach, l.bottom);
+    }
+    // Cells are stored one after another, so a later band may hold earlier characters; the
+    // starts are made to grow, staying inside the rows' characters.
+    const int count = static_cast<int>(bands.size());
+    for (int k = 1; k < count; ++k) {
+        int s = std::max(bands[k].start, bands[k - 1].start + 1);
+        s = std::min(s, next - (count - k));
+        bands[k].start = std::max(s, bands[k - 1].start + 1);
+    }
+    units_.insert(units_.end(), bands.begin(), bands.end());
+}
+
+TKpTextPage TKpRichTextLayout::Page(int from, int width, int height, int to) {
+    const int length = Length();
+    if (to < 0 || to > length) to = length;
+    TKpTextPage page;
+    page.from = std::max(from, 0);
+    if (page.from >= to) {
+        page.next = std::min(page.from, length);
+        return page;
+    }
+    layOut(width, height);
+    const std::size_t first = UnitAt(units_, page.from);
+    const auto endIt =
+        std::lower_bound(units_.begin(), units_.end(), to,
+                         [](const TKpLayoutUnit& u, int pos) { return u.start < pos; });
+    const std::size_t end = std::max<std::size_t>(endIt - units_.begin(), first + 1);
+    page.span = NextPage(units_, first, std::max(height, 1), end);
+    page.next = page.span.last < end ? units_[page.span.last].start : to;
+    return page;
+}
+
+void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double originX,
+                             double originY, int dpiX, int dpiY) {
+    if (page.span.last <= page.span.first || dpiX <= 0 || dpiY <= 0) return;
+    painter.save();
+    painter.scale(double(dpiX) / KpTwipsPerInch, double(dpiY) / KpTwipsPerInch);
+    painter.translate(originX, originY - page.span.top);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    // Only the page's band of the column; sideways, anything that sticks out still shows.
+    constexpr double wide = 100.0 * KpTwipsPerInch;
+    const double height = page.span.bottom - page.span.top;
+    painter.setClipRect(QRectF(-wide, page.span.top, 2 * wide, height), Qt::IntersectClip);
+    // Lines that only touch the band are left out altogether rather than clipped away, so no
+    // hidden copy of them reaches a PDF's text.
+    constexpr double touch = 0.5;
+    context.clip =
+        QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
+    doc_->documentLayout()->draw(&painter, context);
+    painter.restore();
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A rich text document laid out for paper: a copy of the text laid out at 1,440 units per
+// inch with the fonts' design metrics, so line and page breaks are the same on every screen
+// and printer. Pages are cut from the laid-out column (see KpRichTextPager.h).
+#include <memory>
+#include <vector>
+
+#include <QImage>
+
+#include "richtext/KpRichTextPager.h"
+
+class QPainter;
+class QTextDocument;
+class QTextFrame;
+class QTextTable;
+
+// Layout units per inch: one unit is one twip.
+constexpr int KpTwipsPerInch = 1440;
+
+struct TKpTextPage {
+    int from = 0; // first character on the page
+    int next = 0; // first character of the next page (the length when all fitted)
+    TKpPageSpan span;
+};
+
+class TKpRichTextLayout {
+public:
+    // Lays out a copy of `source`; the source may change or go away afterwards.
+    explicit TKpRichTextLayout(const QTextDocument& source);
+    ~TKpRichTextLayout();
+    TKpRichTextLayout(const TKpRichTextLayout&) = delete;
+    TKpRichTextLayout& operator=(const TKpRichTextLayout&) = delete;
+
+    // Characters in the document: one per letter, paragraph mark, table cell mark and picture.
+    int Length() const;
+
+    // The page that starts at character `from` in a frame of width × height twips, holding
+    // characters before `to` only (-1: to the end).
+    TKpTextPage Page(int from, int width, int height, int to = -1);
+    // Draws a page found by Page with its top-left corner at `origin` (twips) onto a painter
+    // whose device has dpiX × dpiY pixels per inch. The text stays text: glyphs, not pixels.
+    void Draw(QPainter& painter, const TKpTextPage& page, double originX, double originY, int dpiX,
+              int dpiY);
+
+    // The units the column is cut into for frames width × height twips.
+    const std::vector<TKpLayoutUnit>& Units(int width, int height);
+    QTextDocument& Document() { return *doc_; }
+
+private:
+    static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
+    void layOut(int width, int height);
+    void addBlocks(int from, int to);
+    void addTable(QTextTable& table, int height);
+    void addTallRow(int start, int next, double top, double bottom);
+
+    QImage device_;
+    std::unique_ptr<QTextDocument> doc_;
+    std::vector<TKpLayoutUnit> units_;
+    int width_ = -1;
+    int height_ = -1;
+};

@@ -1,0 +1,404 @@
+#include "richtext/KpRtfDocumentBuilder.h"
+
+#include <algorithm>
+
+#include <QTextBlockFormat>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextTable>
+#include <QUrl>
+
+#include "richtext/KpRtfColorTable.h"
+#include "richtext/KpRtfFontTable.h"
+#include "richtext/KpRtfPicture.h"
+
+namespace kp::rtf {
+namespace {
+
+// Qt takes these lengths in 1/96 inch and scales them to the 1,440-dpi layout device.
+qreal DeviceIndependent(int twips) {
+    return twips / 15.0;
+}
+
+QTextFrameFormat::BorderStyle QtBorderStyle(TBorderStyle style) {
+    switch (style) {
+    case TBorderStyle::Double:
+        return QTextFrameFormat::BorderStyle_Double;
+    case TBorderStyle::Dotted:
+        return QTextFrameFormat::BorderStyle_Dotted;
+    case TBorderStyle::Dashed:
+        return QTextFrameFormat::BorderStyle_Dashed;
+    case TBorderStyle::None:
+        return QTextFrameFormat::BorderStyle_None;
+    default:
+        return QTextFrameFormat::BorderStyle_Solid;
+    }
+}
+
+Qt::Alignment QtAlignment(TAlign align) {
+    switch (align) {
+    case TAlign::Center:
+        return Qt::AlignHCenter;
+    case TAlign::Right:
+        return Qt::AlignRight;
+    case TAlign::Justify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+} // namespace
+
+TDocumentBuilder::TDocumentBuilder(QTextDocument& doc, const TFontTable& fonts,
+                                   const TColorTable& colors, const QStringList& links)
+    : doc_(doc), fonts_(fonts), colors_(colors), links_(links), cursor_(&doc) {}
+
+void TDocumentBuilder::AppendText(const QString& text, const TCharProps& chars) {
+    if (chars.hidden || text.isEmpty()) return;
+    QString piece;
+    if (nestedTabs_ > 0) { // the cells of a flattened nested row are separated by tabs
+        piece = QString(nestedTabs_, QLatin1Char('\t')) + text;
+        nestedTabs_ = 0;
+    }
+    const QString& add = piece.isEmpty() ? text : piece;
+    auto& runs = paragraph_.runs;
+    if (!runs.empty() && runs.back().image < 0 && runs.back().chars == chars) {
+        runs.back().text += add;
+    } else {
+        runs.push_back(TRun{add, chars, -1});
+    }
+}
+
+void TDocumentBuilder::AppendPicture(const TPicture& picture, const TCharProps& chars) {
+    if (picture.image.isNull()) return;
+    QString name;
+    const quint64 key =
+        (quint64(quint32(picture.image.width())) << 32) | quint32(picture.image.height());
+    if (picture.placeholder) name = placeholders_.value(key);
+    if (name.isEmpty()) {
+        name = QStringLiteral("rtfpict:%1").arg(images_.size());
+        doc_.addResource(QTextDocument::ImageResource, QUrl(name), picture.image);
+        if (picture.placeholder) placeholders_.insert(key, name);
+    }
+    images_.push_back(TImage{name, picture.sizeTwips});
+    paragraph_.runs.push_back(TRun{QString(), chars, static_cast<int>(images_.size() - 1)});
+}
+
+TParagraph TDocumentBuilder::TakeParagraph(const TParaProps& para, const TCharProps& mark) {
+    TParagraph p = std::move(paragraph_);
+    paragraph_ = TParagraph();
+    p.para = para;
+    p.mark = mark;
+    nestedTabs_ = 0;
+    return p;
+}
+
+void TDocumentBuilder::EndParagraph(const TParaProps& para, const TCharProps& mark) {
+    TParagraph p = TakeParagraph(para, mark);
+    if (para.inTable) {
+        cell_.paragraphs.push_back(std::move(p));
+        return;
+    }
+    CloseRowIfOpen();
+    WriteTable();
+    WriteParagraph(p);
+}
+
+void TDocumentBuilder::EndCell(const TParaProps& para, const TCharProps& mark) {
+    cell_.paragraphs.push_back(TakeParagraph(para, mark));
+    rowCells_.push_back(std::move(cell_));
+    cell_ = TCell();
+}
+
+void TDocumentBuilder::EndNestedRow(const TParaProps& para, const TCharProps& mark) {
+    if (!paragraph_.Empty()) cell_.paragraphs.push_back(TakeParagraph(para, mark));
+    nestedTabs_ = 0;
+}
+
+void TDocumentBuilder::EndRow(const TRowDef& def, const TParaProps& para, const TCharProps& mark) {
+    if (!paragraph_.Empty()) cell_.paragraphs.push_back(TakeParagraph(para, mark));
+    if (!cell_.paragraphs.empty()) {
+        rowCells_.push_back(std::move(cell_));
+        cell_ = TCell();
+    }
+    nestedTabs_ = 0;
+    if (rowCells_.empty()) return;
+    // Cells past the column cap join the last cell, in their order.
+    if (rowCells_.size() > static_cast<size_t>(kMaxColumns)) {
+        auto& last = rowCells_[kMaxColumns - 1].paragraphs;
+        for (size_t i = kMaxColumns; i < rowCells_.size(); ++i) {
+            auto& extra = rowCells_[i].paragraphs;
+            last.insert(last.end(), std::make_move_iterator(extra.begin()),
+                        std::make_move_iterator(extra.end()));
+        }
+        rowCells_.resize(kMaxColumns);
+    }
+    TRow row{def, std::move(rowCells_)};
+    rowCells_.clear();
+    if (!tableRows_.empty() && tableRows_.front().cells.size() != row.cells.size()) WriteTable();
+    if (tableRows_.empty()) {
+        tableBreakBefore_ = pendingBreak_;
+        pendingBreak_ = breakFromSection_ = false;
+    }
+    tableRows_.push_back(std::move(row));
+}
+
+void TDocumentBuilder::CloseRowIfOpen() {
+    if (cell_.paragraphs.empty() && rowCells_.empty()) return;
+    EndRow(TRowDef(), TParaProps(), TCharProps());
+}
+
+void TDocumentBuilder::PageBreak(const TParaProps& para, const TCharProps& mark, bool section) {
+    if (para.inTable) return; // a table row cannot hold a page break
+    if (!paragraph_.Empty()) {
+        EndParagraph(para, mark);
+    } else {
+        CloseRowIfOpen();
+        WriteTable();
+    }
+    pendingBreak_ = true;
+    breakFromSection_ = section;
+}
+
+void TDocumentBuilder::Finish(const TParaProps& para, const TCharProps& mark) {
+    if (!paragraph_.Empty()) EndParagraph(para, mark);
+    CloseRowIfOpen();
+    WriteTable();
+}
+
+QTextBlockFormat TDocumentBuilder::BlockFormat(const TParaProps& para) const {
+    QTextBlockFormat f;
+    f.setAlignment(QtAlignment(para.align));
+    // Indents are twips: Qt uses them unscaled on the layout device.
+    f.setLeftMargin(para.left);
+    f.setRightMargin(para.right);
+    f.setTextIndent(para.first);
+    f.setTopMargin(DeviceIndependent(para.before));
+    f.setBottomMargin(DeviceIndependent(para.after));
+    if (para.lineSpacing != 0) {
+        if (para.lineMultiple) {
+            f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0,
+                            QTextBlockFormat::ProportionalHeight);
+        } else if (para.lineSpacing > 0) {
+            f.setLineHeight(DeviceIndependent(para.lineSpacing), QTextBlockFormat::MinimumHeight);
+        } else {
+            f.setLineHeight(DeviceIndependent(-para.lineSpacing), QTextBlockFormat::FixedHeight);
+        }
+    }
+    if (para.tabCount > 0) {
+        QList<QTextOption::Tab> tabs;
+        for (int i = 0; i < para.tabCount; ++i) {
+            const TTabStop& t = para.tabs[static_cast<size_t>(i)];
+            const QTextOption::TabType type = t.kind == TTabKind::Center  ? QTextOption::CenterTab
+                                              : t.kind == TTabKind::Right ? QTextOption::RightTab
+                                              : t.kind == TTabKind::Decimal
+                                                  ? QTextOption::DelimiterTab
+                                                  : QTextOption::LeftTab;
+            tabs << QTextOption::Tab(
+                t.position, type, type == QTextOption::DelimiterTab ? QLatin1Char('.') : QChar());
+        }
+        f.setTabPositions(tabs);
+    }
+    return f;
+}
+
+QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
+    if (cachedValid_ && chars == cachedProps_) return cachedFormat_;
+    QTextCharFormat f;
+    const QString family = fonts_.Name(chars.font >= 0 ? chars.font : defaultFont_);
+    if (!family.isEmpty()) f.setFontFamilies(QStringList{family});
+    f.setFontPointSize(chars.halfPoints / 2.0);
+    f.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(chars.italic);
+    f.setFontStrikeOut(chars.strike);
+    switch (chars.underline) {
+    case TUnderline::None:
+        break;
+    case TUnderline::Dash:
+        f.setUnderlineStyle(QTextCharFormat::DashUnderline);
+        break;
+    case TUnderline::Dot:
+        f.setUnderlineStyle(QTextCharFormat::DotLine);
+        break;
+    case TUnderline::Wave:
+        f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        break;
+    default:
+        f.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+        break;
+    }
+    if (chars.vertical == TVertical::Super)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (chars.vertical == TVertical::Sub)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (chars.caps == TCaps::All) f.setFontCapitalization(QFont::AllUppercase);
+    if (chars.caps == TCaps::Small) f.setFontCapitalization(QFont::SmallCaps);
+    const QColor fg = colors_.At(chars.color);
+    if (fg.isValid()) f.setForeground(fg);
+    const QColor bg = colors_.At(chars.highlight != 0 ? chars.highlight : chars.background);
+    if (bg.isValid()) f.setBackground(bg);
+    if (chars.link >= 0 && chars.link < links_.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(links_[chars.link]);
+        if (!fg.isValid()) f.setForeground(QColor(0, 0, 255));
+        if (chars.underline == TUnderline::None)
+            f.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+    }
+    cachedValid_ = true;
+    cachedProps_ = chars;
+    cachedFormat_ = f;
+    return f;
+}
+
+void TDocumentBuilder::WriteRuns(QTextCursor& cursor, const std::vector<TRun>& runs) {
+    for (const TRun& run : runs) {
+        if (run.image < 0) {
+            cursor.insertText(run.text, CharFormat(run.chars));
+            continue;
+        }
+        const TImage& image = images_[static_cast<size_t>(run.image)];
+        QTextImageFormat f;
+        f.merge(CharFormat(run.chars));
+        f.setName(image.name);
+        f.setWidth(DeviceIndependent(image.sizeTwips.width()));
+        f.setHeight(DeviceIndependent(image.sizeTwips.height()));
+        cursor.insertImage(f);
+    }
+}
+
+void TDocumentBuilder::WriteParagraph(const TParagraph& p) {
+    QTextBlockFormat f = BlockFormat(p.para);
+    if (pendingBreak_ || p.para.pageBreakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    pendingBreak_ = breakFromSection_ = false;
+    const QTextCharFormat mark = CharFormat(p.mark);
+    if (blockAvailable_) {
+        cursor_.setBlockFormat(f);
+        cursor_.setBlockCharFormat(mark);
+        blockAvailable_ = false;
+    } else {
+        cursor_.insertBlock(f, mark);
+    }
+    WriteRuns(cursor_, p.runs);
+}
+
+void TDocumentBuilder::WriteCellParagraphs(QTextCursor& cursor,
+                                           const std::vector<TParagraph>& paragraphs) {
+    bool first = true;
+    for (const TParagraph& p : paragraphs) {
+        const QTextBlockFormat f = BlockFormat(p.para);
+        const QTextCharFormat mark = CharFormat(p.mark);
+        if (first) {
+            cursor.setBlockFormat(f);
+            cursor.setBlockCharFormat(mark);
+            first = false;
+        } else {
+            cursor.insertBlock(f, mark);
+        }
+        WriteRuns(cursor, p.runs);
+    }
+}
+
+void TDocumentBuilder::WriteTable() {
+    if (tableRows_.empty()) return;
+    const int rows = static_cast<int>(tableRows_.size());
+    const int cols = static_cast<int>(tableRows_.front().cells.size());
+    const TRowDef& def = tableRows_.front().def;
+
+    QTextTableFormat tf;
+    tf.setBorderCollapse(true);
+    tf.setBorder(0);
+    tf.setCellSpacing(0);
+    tf.setCellPadding(DeviceIndependent(std::clamp(def.gap, 0, 1440)));
+    QList<QTextLength> widths;
+    int edge = def.left;
+    for (int c = 0; c < cols; ++c) {
+        if (c < static_cast<int>(def.cells.size())) {
+            const int right = def.cells[static_cast<size_t>(c)].right;
+            widths << QTextLength(QTextLength::FixedLength,
+                                  DeviceIndependent(std::clamp(right - edge, 0, kMaxPictureTwips)));
+            edge = right;
+        } else {
+            widths << QTextLength(QTextLength::VariableLength, 0);
+        }
+    }
+    tf.setColumnWidthConstraints(widths);
+    tf.setAlignment(QtAlignment(def.align));
+    if (def.left > 0) tf.setLeftMargin(DeviceIndependent(std::min(def.left, kMaxPictureTwips)));
+    if (tableBreakBefore_) tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+
+    if (blockAvailable_) {
+        // The empty block in front of the table cannot go; it takes no height.
+        QTextBlockFormat gap;
+        gap.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        cursor_.setBlockFormat(gap);
+        QTextCharFormat tiny;
+        tiny.setFontPointSize(1);
+        cursor_.setBlockCharFormat(tiny);
+    }
+    QTextTable* table = cursor_.insertTable(rows, cols, tf);
+    for (int r = 0; r < rows; ++r) {
+        const TRow& row = tableRows_[static_cast<size_t>(r)];
+        for (int c = 0; c < cols; ++c) {
+            QTextTableCell cell = table->cellAt(r, c);
+            const TCellDef* cd = c < static_cast<int>(row.def.cells.size())
+                                     ? &row.def.cells[static_cast<size_t>(c)]
+                                     : nullptr;
+            // The cell's format is the block character format of its first block: write the
+            // content first, then the cell's own properties over it.
+            QTextCursor cc = cell.firstCursorPosition();
+            WriteCellParagraphs(cc, row.cells[static_cast<size_t>(c)].paragraphs);
+            QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            auto border = [&](TSide s, bool outer) {
+                if (cd && cd->borders[s].stated) return cd->borders[s];
+                const TBorder& rim = row.def.borders[s];
+                const TBorder& inner =
+                    row.def.borders[(s == kTop || s == kBottom) ? kInsideH : kInsideV];
+                if (outer) return rim.stated ? rim : inner;
+                return inner.stated ? inner : rim;
+            };
+            const TBorder sides[4] = {border(kTop, r == 0), border(kLeft, c == 0),
+                                      border(kBottom, r == rows - 1),
+                                      border(kRight, c == cols - 1)};
+            qreal widthsPx[4];
+            QBrush brushes[4];
+            QTextFrameFormat::BorderStyle styles[4];
+            for (int s = 0; s < 4; ++s) {
+                const TBorder& b = sides[s];
+                const bool shown = b.style != TBorderStyle::None;
+                widthsPx[s] = shown ? DeviceIndependent(std::max(b.width, 15)) : 0;
+                const QColor color = colors_.At(b.color);
+                brushes[s] = QBrush(color.isValid() ? color : QColor(Qt::black));
+                styles[s] = QtBorderStyle(b.style);
+            }
+            cf.setTopBorder(widthsPx[0]);
+            cf.setLeftBorder(widthsPx[1]);
+            cf.setBottomBorder(widthsPx[2]);
+            cf.setRightBorder(widthsPx[3]);
+            cf.setTopBorderBrush(brushes[0]);
+            cf.setLeftBorderBrush(brushes[1]);
+            cf.setBottomBorderBrush(brushes[2]);
+            cf.setRightBorderBrush(brushes[3]);
+            cf.setTopBorderStyle(styles[0]);
+            cf.setLeftBorderStyle(styles[1]);
+            cf.setBottomBorderStyle(styles[2]);
+            cf.setRightBorderStyle(styles[3]);
+            if (cd) {
+                const QColor bg = colors_.At(cd->background);
+                if (bg.isValid()) cf.setBackground(bg);
+                if (cd->align == TCellAlign::Center)
+                    cf.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+                if (cd->align == TCellAlign::Bottom)
+                    cf.setVerticalAlignment(QTextCharFormat::AlignBottom);
+            }
+            cell.setFormat(cf);
+        }
+    }
+    cursor_.movePosition(QTextCursor::End);
+    blockAvailable_ = true;
+    tableRows_.clear();
+    tableBreakBefore_ = false;
+}
+
+} // namespace kp::rtf

@@ -1,0 +1,87 @@
+#pragma once
+// Builds the QTextDocument: paragraphs are collected run by run and written when they end,
+// to the document body or, inside a table, to the row being read; a run of table rows with
+// the same number of cells is written as one QTextTable when the run ends.
+#include <vector>
+
+#include <QHash>
+#include <QSize>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include "richtext/KpRtfState.h"
+#include "richtext/KpRtfTable.h"
+
+class QTextDocument;
+class QTextBlockFormat;
+
+namespace kp::rtf {
+
+class TFontTable;
+class TColorTable;
+struct TPicture;
+
+class TDocumentBuilder {
+public:
+    TDocumentBuilder(QTextDocument& doc, const TFontTable& fonts, const TColorTable& colors,
+                     const QStringList& links);
+
+    void SetDefaultFont(int font) { defaultFont_ = font; }
+    void AppendText(const QString& text, const TCharProps& chars);
+    void AppendPicture(const TPicture& picture, const TCharProps& chars);
+
+    void EndParagraph(const TParaProps& para, const TCharProps& mark);               // \par
+    void EndCell(const TParaProps& para, const TCharProps& mark);                    // \cell
+    void EndRow(const TRowDef& def, const TParaProps& para, const TCharProps& mark); // \row
+    void EndNestedCell() { ++nestedTabs_; } // \nestcell: the next nested cell follows a tab
+    void EndNestedRow(const TParaProps& para, const TCharProps& mark); // \nestrow
+    // \page, \sect: the next block starts a page. A section break may be withdrawn by a
+    // following \sbknone.
+    void PageBreak(const TParaProps& para, const TCharProps& mark, bool section);
+    void CancelSectionBreak() {
+        if (breakFromSection_) pendingBreak_ = breakFromSection_ = false;
+    }
+    void Finish(const TParaProps& para, const TCharProps& mark);
+
+    bool ParagraphHasContent() const { return !paragraph_.runs.empty(); }
+
+private:
+    TParagraph TakeParagraph(const TParaProps& para, const TCharProps& mark);
+    void CloseRowIfOpen();
+    void WriteParagraph(const TParagraph& p);
+    void WriteTable();
+    void WriteRuns(QTextCursor& cursor, const std::vector<TRun>& runs);
+    void WriteCellParagraphs(QTextCursor& cursor, const std::vector<TParagraph>& paragraphs);
+    QTextCharFormat CharFormat(const TCharProps& chars);
+    QTextBlockFormat BlockFormat(const TParaProps& para) const;
+
+    QTextDocument& doc_;
+    const TFontTable& fonts_;
+    const TColorTable& colors_;
+    const QStringList& links_;
+    QTextCursor cursor_;
+    bool blockAvailable_ = true; // the last block is empty and not written yet
+    bool pendingBreak_ = false;
+    bool breakFromSection_ = false;
+    int defaultFont_ = -1;
+    int nestedTabs_ = 0;
+
+    TParagraph paragraph_;
+    TCell cell_;
+    std::vector<TCell> rowCells_;
+    std::vector<TRow> tableRows_;
+    bool tableBreakBefore_ = false;
+
+    struct TImage {
+        QString name;
+        QSize sizeTwips;
+    };
+    std::vector<TImage> images_;
+    QHash<quint64, QString> placeholders_; // one resource per placeholder size
+
+    bool cachedValid_ = false;
+    TCharProps cachedProps_;
+    QTextCharFormat cachedFormat_;
+};
+
+} // namespace kp::rtf

@@ -1,0 +1,45 @@
+#pragma once
+// Fields: {\field{\*\fldinst INSTRUCTION}{\fldrslt RESULT}}. The result is shown; a HYPERLINK
+// instruction makes it a link.
+#include <vector>
+
+#include <QString>
+#include <QStringList>
+
+#include "richtext/KpRtfState.h"
+
+namespace kp::rtf {
+
+// The target of a HYPERLINK instruction ("url", with "#anchor" for \l "anchor"); empty for
+// other instructions.
+QString HyperlinkTarget(const QString& instruction);
+
+class TFieldStack {
+public:
+    void Push(TDestination outer) { fields_.push_back(TField{QString(), outer}); }
+    void Pop() {
+        if (!fields_.empty()) fields_.pop_back();
+    }
+    bool Empty() const { return fields_.empty(); }
+    void AppendInstruction(const QString& text) {
+        if (!fields_.empty()) fields_.back().instruction += text;
+    }
+    // The destination of the result text, and the link it carries (-1 for none).
+    TDestination ResultDestination() const {
+        return fields_.empty() ? TDestination::Body : fields_.back().outer;
+    }
+    int ResultLink(); // registers the target, once per field
+
+    const QStringList& Links() const { return links_; }
+
+private:
+    struct TField {
+        QString instruction;
+        TDestination outer;
+        int link = -2; // -2: not looked at yet
+    };
+    std::vector<TField> fields_;
+    QStringList links_;
+};
+
+} // namespace kp::rtf

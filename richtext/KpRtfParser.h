@@ -1,0 +1,88 @@
+#pragma once
+// Reads the token stream with a stack of group states and hands text, pictures, paragraphs
+// and table rows to the document builder. The stack is capped: deeper groups are skipped
+// whole, so memory stays bounded and nothing recurses.
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QStringList>
+
+#include "richtext/KpRtfCodePages.h"
+#include "richtext/KpRtfColorTable.h"
+#include "richtext/KpRtfControlWords.h"
+#include "richtext/KpRtfDocumentBuilder.h"
+#include "richtext/KpRtfField.h"
+#include "richtext/KpRtfFontTable.h"
+#include "richtext/KpRtfPicture.h"
+#include "richtext/KpRtfReader.h"
+#include "richtext/KpRtfState.h"
+#include "richtext/KpRtfStyleSheet.h"
+#include "richtext/KpRtfTable.h"
+#include "richtext/KpRtfTokenizer.h"
+
+class QTextDocument;
+
+namespace kp::rtf {
+
+constexpr int kMaxGroupDepth = 128;
+
+class TRtfParser {
+public:
+    // start is the offset of the opening "{\rtf".
+    TRtfParser(const QByteArray& data, qsizetype start, QTextDocument& doc);
+    void Run();
+    QStringList Warnings() const;
+    TKpRtfPageGeometry Geometry() const;
+
+private:
+    TGroupState& Top() { return stack_.back(); }
+    void OpenGroup();
+    void CloseGroup();
+    void FinishPicture();
+    void HandleWord(const TToken& t);
+    void HandleSymbol(char c);
+    void HandleDocumentWord(TWord w, const TToken& t);
+    void BeginDestination(TWord w);
+    void HandleCharacterWord(TWord w, const TToken& t);
+    void HandleParagraphWord(TWord w, const TToken& t);
+    void HandleSpecialWord(TWord w);
+    void HandleTableWord(TWord w, const TToken& t);
+    void HandlePictureWord(TWord w, const TToken& t);
+    void AppendUnicode(int value);
+    void FlushBytes();
+    void FlushHighSurrogate();
+    void EmitText(const QString& text);
+    void Dispatch(const QString& text);
+    int CurrentCodePage();
+
+    TRtfTokenizer tokenizer_;
+    std::vector<TGroupState> stack_;
+    TFontTable fonts_;
+    TColorTable colors_;
+    TStyleSheet styles_;
+    TFieldStack fields_;
+    TPictureReader picture_;
+    TRowDefReader rowDef_;
+    TCodePageDecoder decoder_;
+    TDocumentBuilder builder_;
+
+    std::string bytes_; // code-page bytes not decoded yet
+    int skip_ = 0;      // \uN fallback characters still to skip
+    char16_t pendingHigh_ = 0;
+    bool starPending_ = false;
+    qint64 overflow_ = 0; // depth inside a group past the cap
+    int documentCodePage_ = kAnsiCodePage;
+    int defaultFont_ = -1;
+    TTabKind pendingTabKind_ = TTabKind::Left;
+    QString shapeName_;
+    int shppictOpen_ = 0, shapeOpen_ = 0;
+    bool shppictGotPicture_ = false, shapeGotPicture_ = false, skipNextNonShppict_ = false;
+
+    TKpRtfPageGeometry geometry_;
+    bool rootClosed_ = false;
+    int deepGroups_ = 0, strayCloses_ = 0, unclosed_ = 0;
+    int picturesTooLarge_ = 0, picturesUndecodable_ = 0;
+};
+
+} // namespace kp::rtf

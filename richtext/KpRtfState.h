@@ -1,0 +1,77 @@
+#pragma once
+// The properties a group carries: character and paragraph formatting, the \uc fallback count
+// and the destination its text goes to. Plain values, copied on every '{'.
+#include <array>
+#include <cstdint>
+
+namespace kp::rtf {
+
+enum class TDestination : uint8_t {
+    Body,             // document text
+    Skip,             // read and dropped
+    FontTable,        // font names and charsets
+    ColorTable,       // colour entries
+    StyleSheet,       // style definitions
+    Picture,          // hex or binary picture data
+    FieldInstruction, // the instruction text of a field
+    ShapeName,        // {\sn ...}
+    NestTableProps,   // {\*\nesttableprops ...}: only \nestrow matters
+};
+
+enum class TUnderline : uint8_t { None, Single, Dash, Dot, Wave, Double };
+enum class TVertical : uint8_t { Normal, Super, Sub };
+enum class TCaps : uint8_t { None, All, Small };
+enum class TAlign : uint8_t { Left, Center, Right, Justify };
+enum class TTabKind : uint8_t { Left, Center, Right, Decimal };
+
+constexpr int kDefaultHalfPoints = 24; // 12 pt
+constexpr int kMaxTabs = 32;
+
+struct TCharProps {
+    int font = -1;
+    int halfPoints = kDefaultHalfPoints;
+    bool bold = false, italic = false, strike = false, hidden = false;
+    TUnderline underline = TUnderline::None;
+    TVertical vertical = TVertical::Normal;
+    TCaps caps = TCaps::None;
+    int color = 0;      // colour table index; 0 is "auto"
+    int background = 0; // \cb, \chcbpat
+    int highlight = 0;  // \highlight, wins over background
+    int link = -1;      // index of a hyperlink target
+    bool operator==(const TCharProps&) const = default;
+};
+
+struct TTabStop {
+    int position = 0; // twips
+    TTabKind kind = TTabKind::Left;
+};
+
+struct TParaProps {
+    TAlign align = TAlign::Left;
+    int left = 0, right = 0, first = 0; // twips
+    int before = 0, after = 0;          // twips
+    int lineSpacing = 0;                // \sl: twips, negative for exact
+    bool lineMultiple = false;          // \slmult1: lineSpacing is in 240ths of a line
+    bool inTable = false;
+    int nestLevel = 1; // \itap
+    bool pageBreakBefore = false;
+    int tabCount = 0;
+    std::array<TTabStop, kMaxTabs> tabs{};
+};
+
+struct TGroupState {
+    TDestination dest = TDestination::Body;
+    TCharProps chars;
+    TParaProps para;
+    int unicodeSkip = 1; // \ucN: fallback characters after each \uN
+    // Bookkeeping for groups that end something when they close.
+    bool opensPicture = false;
+    bool opensField = false;
+    bool opensShape = false;
+    bool opensShapePicture = false; // {\*\shppict}
+    bool opensShapeName = false;    // {\sn}
+    bool opensFontEntry = false;
+    bool fontTable = false; // the {\fonttbl} group itself: its child groups are entries
+};
+
+} // namespace kp::rtf
