@@ -11,8 +11,7 @@ class QTabWidget;
 
 // Splits items of the given widths, in order, into rows no wider than width (spacing between
 // neighbours); each row holds at least one item. Returns the item indexes of every row.
-std::vector<std::vector<int>> TabRowsLayout(const std::vector<int>& widths, int width,
-                                            int spacing);
+std::vector<std::vector<int>> TabRowsLayout(const std::vector<int>& widths, int width, int spacing);
 
 class TTabRows : public QWidget {
 public:

@@ -27,7 +27,8 @@ void settle() {
 
 // Without any display Qt would abort with a terse message; say what to do instead.
 bool displayAvailable(int argc, char** argv) {
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return true;
     for (int i = 1; i < argc; ++i)

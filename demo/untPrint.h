@@ -22,10 +22,10 @@ public:
     void Button2Click();
     void Button1Click();
 
-    QRadioButton* RadioButton1; // "Current Page"
-    QRadioButton* RadioButton2; // "All Pages"
-    QPushButton* Button1;       // "Close"
-    QPushButton* Button2;       // "Print"
+    QRadioButton* RadioButton1;     // "Current Page"
+    QRadioButton* RadioButton2;     // "All Pages"
+    QPushButton* Button1;           // "Close"
+    QPushButton* Button2;           // "Print"
     TKpPrinterList* KpPrinterList1; // unlinked, under the top panel
     TKpPrinterList* KpPrinterList2; // the selected printer
     TKpMultipageImage* KpMultipageImage1;

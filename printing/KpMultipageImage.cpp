@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kPictureLeftWithButtons = 40;
 constexpr int kPictureLeftAlone = 4;
-constexpr TColor kRuleGrey = 0x777777;   // red, green, blue 119
+constexpr TColor kRuleGrey = 0x777777; // red, green, blue 119
 constexpr TColor kDividerSilver = 0xC0C0C0;
 
 struct ButtonSpec {

@@ -3,8 +3,8 @@
 #include <QAbstractItemView>
 #include <QLocale>
 #include <QPainter>
-#include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
+#include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 #include "preview/KpPreview.h"
@@ -129,8 +129,8 @@ bool TKpPrinterList::event(QEvent* e) {
     return QComboBox::event(e);
 }
 
-void TKpPrinterList::DrawItem(QPainter& painter, int index, const QRect& rect,
-                              const QBrush& brush, const QColor& textColor) const {
+void TKpPrinterList::DrawItem(QPainter& painter, int index, const QRect& rect, const QBrush& brush,
+                              const QColor& textColor) const {
     const int offset = (itemHeight_ - 16) / 2;
     painter.fillRect(rect, brush);
     painter.drawImage(QPoint(3, rect.top() + offset), bitmap_);

@@ -83,8 +83,9 @@ TEST(DemoFiles, OlderFormatDocumentOpens) {
     OpenThroughTheWindow(d, file);
     EXPECT_TRUE(d.errors.empty()) << d.errors.front().toStdString();
     EXPECT_LT(d.preview().NumPages(), 7);
-    EXPECT_EQ(d.counter(),
-              QStringLiteral("%1 of %2").arg(d.preview().CurrentPage()).arg(d.preview().NumPages()));
+    EXPECT_EQ(
+        d.counter(),
+        QStringLiteral("%1 of %2").arg(d.preview().CurrentPage()).arg(d.preview().NumPages()));
 }
 
 TEST(DemoFiles, TruncatedDocumentIsReportedAndTheWindowCarriesOn) {
@@ -108,8 +109,9 @@ TEST(DemoFiles, TruncatedDocumentIsReportedAndTheWindowCarriesOn) {
     EXPECT_EQ(d.errors[0], QStringLiteral("Stream read error"));
     // The preview shows a consistent page and the window stays usable.
     EXPECT_TRUE(d.preview().AutoRefresh);
-    EXPECT_EQ(d.counter(),
-              QStringLiteral("%1 of %2").arg(d.preview().CurrentPage()).arg(d.preview().NumPages()));
+    EXPECT_EQ(
+        d.counter(),
+        QStringLiteral("%1 of %2").arg(d.preview().CurrentPage()).arg(d.preview().NumPages()));
     for (auto* p : d.main->findChildren<QProgressDialog*>())
         EXPECT_FALSE(p->isVisible());
     testmouse::click(d.main->SpeedButton4);
@@ -118,7 +120,8 @@ TEST(DemoFiles, TruncatedDocumentIsReportedAndTheWindowCarriesOn) {
 
     OpenThroughTheWindow(d, dir.filePath(QStringLiteral("missing.kpp")));
     ASSERT_EQ(d.errors.size(), 2u);
-    EXPECT_TRUE(d.errors[1].startsWith(QStringLiteral("Cannot open file"))) << d.errors[1].toStdString();
+    EXPECT_TRUE(d.errors[1].startsWith(QStringLiteral("Cannot open file")))
+        << d.errors[1].toStdString();
     EXPECT_EQ(d.preview().NumPages(), 7); // refused before the document was touched
 
     // A cancelled dialog does nothing.

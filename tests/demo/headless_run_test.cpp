@@ -46,7 +46,8 @@ QRect SheetBounds(const QImage& img) {
             const bool white = x < img.width() - 310 && (img.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
             if (white && runStart < 0) runStart = x;
             if (!white && runStart >= 0) {
-                if (x - runStart > best.width()) best = QRect(runStart, y, x - runStart, 1);
+                if (x - runStart > best.width())
+                    best = QRect(runStart, y, x - runStart, 1);
                 else if (x - runStart == best.width() && runStart == best.left())
                     best.setBottom(y);
                 runStart = -1;
@@ -107,15 +108,14 @@ TEST_P(HeadlessDemo, WritesPictureDocumentAndPdf) {
     // The sheet's middle band, between the header and the footer.
     // (An A4 sheet is 1.41 times as high as wide; the header sits in its top tenth and the
     // footer in its bottom tenth.)
-    const QRect middle(sheet.left(), sheet.top() + sheet.width() / 5, sheet.width(),
-                       sheet.width());
+    const QRect middle(sheet.left(), sheet.top() + sheet.width() / 5, sheet.width(), sheet.width());
     const Ink ink = InkIn(img, middle);
     const QString demo = QString::fromLatin1(c.name);
     if (demo == QLatin1String("about")) {
         EXPECT_GT(ink.dark, 50);           // the big "Paginor"
         EXPECT_GT(ink.colours.size(), 30); // and the picture under it
     } else if (demo == QLatin1String("canvas")) {
-        EXPECT_GT(ink.red, 20);  // the red page title
+        EXPECT_GT(ink.red, 20);   // the red page title
         EXPECT_GT(ink.grey, 500); // the text lines, dark grey to silver
     } else if (demo == QLatin1String("graphics")) {
         EXPECT_GT(ink.colours.size(), 100); // three photographs
@@ -134,10 +134,10 @@ INSTANTIATE_TEST_SUITE_P(Demos, HeadlessDemo,
 TEST(HeadlessRun, TruncatedDocumentIsReportedAndTheRunGoesOn) {
     QTemporaryDir dir;
     const QString kpp = dir.filePath(QStringLiteral("doc.kpp"));
-    ASSERT_EQ(RunDemo({QStringLiteral("--demo"), QStringLiteral("canvas"), QStringLiteral("--save"),
-                       kpp})
-                  .code,
-              0);
+    ASSERT_EQ(
+        RunDemo({QStringLiteral("--demo"), QStringLiteral("canvas"), QStringLiteral("--save"), kpp})
+            .code,
+        0);
     QFile whole(kpp);
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     const QByteArray bytes = whole.readAll();
@@ -147,9 +147,9 @@ TEST(HeadlessRun, TruncatedDocumentIsReportedAndTheRunGoesOn) {
     out.write(bytes.left(bytes.size() - 40));
     out.close();
     const QString png = dir.filePath(QStringLiteral("after.png"));
-    const RunResult r = RunDemo({QStringLiteral("--demo"), QStringLiteral("about"),
-                                 QStringLiteral("--open"), cut, QStringLiteral("--screenshot"),
-                                 png});
+    const RunResult r =
+        RunDemo({QStringLiteral("--demo"), QStringLiteral("about"), QStringLiteral("--open"), cut,
+                 QStringLiteral("--screenshot"), png});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("paginor-demo: Stream read error")))
         << r.err.toStdString();

@@ -11,10 +11,9 @@
 namespace {
 
 // The sixteen standard colours; index 6 (teal) is the ground.
-const QRgb kPalette[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080,
-                           0xFF800080, 0xFF008080, 0xFF808080, 0xFFC0C0C0, 0xFFFF0000,
-                           0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF,
-                           0xFFFFFFFF};
+const QRgb kPalette[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
+                           0xFF008080, 0xFF808080, 0xFFC0C0C0, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
+                           0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
 enum Colour : uint8_t { Black = 0, Teal = 6, Grey = 7, Silver = 8, Lime = 10, White = 15 };
 
 class Glyph {
@@ -61,8 +60,8 @@ QImage printer() {
     g.frame(4, 1, 11, 5, Grey);
     g.fill(1, 6, 14, 11, Silver); // body
     g.frame(1, 6, 14, 11, Black);
-    g.fill(2, 7, 13, 7, White); // highlight along the top of the body
-    g.set(12, 9, Lime);         // power light
+    g.fill(2, 7, 13, 7, White);   // highlight along the top of the body
+    g.set(12, 9, Lime);           // power light
     g.fill(3, 11, 12, 14, White); // paper coming out
     g.frame(3, 11, 12, 14, Black);
     g.fill(5, 12, 10, 12, Grey); // printed lines
