@@ -43,7 +43,7 @@ public:
 };
 
 // The printer list: display names, each carrying its device.
-class TKpPrinterList {
+class TKpPrinterStrings {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     QString Strings(int i) const { return items_.at(i).text; }
@@ -84,7 +84,7 @@ public:
     int PrinterIndex() const;
     void SetPrinterIndex(int value);
     // Built on first use, then kept.
-    TKpPrinterList& Printers();
+    TKpPrinterStrings& Printers();
     QString Title() const;
     void SetTitle(const QString& v);
     void SetOrientation(TKpOrientation v);
@@ -114,5 +114,5 @@ private:
     TKpPrintColor printColor_ = kpColor;
     std::unique_ptr<TKpValueRect> printerMargins_;
     std::unique_ptr<TKpValue> work_;
-    std::unique_ptr<TKpPrinterList> printers_;
+    std::unique_ptr<TKpPrinterStrings> printers_;
 };
