@@ -26,8 +26,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -54,9 +54,9 @@ struct Row {
 };
 
 const QString& paragraph() {
-    static const QString text = QStringLiteral(
-        "Delivered in two parts; the balance follows with the next invoice run, "
-        "terms as agreed.");
+    static const QString text =
+        QStringLiteral("Delivered in two parts; the balance follows with the next invoice run, "
+                       "terms as agreed.");
     return text;
 }
 
@@ -320,7 +320,9 @@ std::map<QString, double> runChild(const QString& program, const QString& name, 
     return out;
 }
 
-double ratio(double a, double b) { return b > 0 ? a / b : 0; }
+double ratio(double a, double b) {
+    return b > 0 ? a / b : 0;
+}
 
 void runAll(const QString& program, int pages) {
     std::printf("\n== peer benchmark: %d pages of 200 objects ==\n", pages);
@@ -337,7 +339,9 @@ void runAll(const QString& program, int pages) {
         std::printf("%s\n", r[name].count(QStringLiteral("peak_kib")) ? "  (peak in MiB)" : "");
         std::fflush(stdout);
     }
-    auto v = [&](const char* name, const char* key) { return r[QLatin1String(name)][QLatin1String(key)]; };
+    auto v = [&](const char* name, const char* key) {
+        return r[QLatin1String(name)][QLatin1String(key)];
+    };
     std::printf("ratios (%d pages):\n", pages);
     std::printf("  first page on screen: Paginor %.1fx sooner than QPrintPreviewWidget\n",
                 ratio(v("qt-preview", "first_ms"), v("paginor-preview", "first_ms")));
