@@ -70,6 +70,7 @@ void TKpThumbnailPage::paintEvent(QPaintEvent* e) {
         TKpPreview* preview = thumbnail_->Preview();
         TKpPage* page = pageOf(preview, PageNumber);
         if (!page || &page->Metafile() != picture) SetMetafile(nullptr, false);
+        else strip_->RequestImage(PageNumber); // on screen: its picture goes first
     }
     TKpCustomPage::paintEvent(e);
 }

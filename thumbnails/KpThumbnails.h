@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
+#include <QTimer>
 
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
@@ -203,6 +204,18 @@ public:
     // The widget that holds the thumbnails inside the scrolling area.
     QWidget* Content() const { return content_; }
 
+    // Page pictures that RefreshImages has still to rebuild. The first pictures are rebuilt
+    // at once, the visible ones next (a thumbnail asks for its page when it paints), the
+    // rest in idle time slices, so the event loop keeps turning while the strip fills in.
+    int PendingImages() const { return pendingImages_; }
+    // Moves page n's picture to the front of the pending ones.
+    void RequestImage(int n);
+    // Time one idle slice may spend on picture rebuilds, in milliseconds (default 15). A
+    // slice rebuilds at least one page, and a page is never split, so a single very large
+    // page may take longer.
+    int ImageSliceMs() const { return imageSliceMs_; }
+    void SetImageSliceMs(int ms) { imageSliceMs_ = ms < 0 ? 0 : ms; }
+
     void Rebuild();
     bool SetThumbnailCount(int n);
     void RefreshImages();
@@ -219,6 +232,11 @@ private:
     void previewDestroyed();
     void detachAll();
     void repaintCurrent();
+    // Rebuilds page n's picture if it is pending and hands it to its thumbnail.
+    void buildImage(int n);
+    // One idle slice of pending picture rebuilds.
+    void buildPendingImages();
+    void dropPendingImages();
 
     std::unique_ptr<TKpThumbnailList> list_;
     TKpProgressPanel* progress_; // child widget, parented to the viewport while shown
@@ -239,4 +257,10 @@ private:
     bool savedEnabled_ = true;
     int rebuildCount_ = 0;
     int layoutGeneration_ = 0;
+    std::vector<uint8_t> staleImages_; // by page number - 1
+    std::vector<int> urgentImages_;    // page numbers asked for by painting thumbnails
+    int imageCursor_ = 0;              // next page number - 1 for the idle rebuilds
+    int pendingImages_ = 0;
+    int imageSliceMs_ = 15;
+    QTimer* imageTimer_; // child object
 };
