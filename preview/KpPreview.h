@@ -69,7 +69,11 @@ public:
     TKpPage* GetPage(int n) const;
     TKpPageList& Pages() { return *pages_; }
     int CurrentPage() const { return currentPage_; }
+    // Also rebinds when the page under the canvas is no longer page n.
     void SetCurrentPage(int n);
+    // Told by the page list once page `number` is out of the list and before it is freed:
+    // the canvas and the display move off it to a live page.
+    void PageDeleted(int number, TKpPage* page);
     TKpPage* NewPage();
     void Clear();
     bool FirstPage();
@@ -235,6 +239,8 @@ protected:
 
 private:
     void bindCanvas(TKpPage* page);
+    // Makes page n current with the full page-change sequence.
+    void showPage(int n);
     // A page appended while a document loads: made current and bound to the canvas,
     // OnNewPage fired and pending messages processed, but no picture rebuilt.
     TKpPage* appendLoadedPage();

@@ -9,25 +9,9 @@
 
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
+#include "platform/KpStateGuard.h"
 
 namespace {
-
-// Restores the preview's AutoRefresh however the scope is left.
-class AutoRefreshOff {
-public:
-    explicit AutoRefreshOff(TKpPreview& preview) : preview_(&preview), old_(preview.AutoRefresh) {
-        preview.AutoRefresh = false;
-    }
-    ~AutoRefreshOff() {
-        if (preview_) preview_->AutoRefresh = old_;
-    }
-    AutoRefreshOff(const AutoRefreshOff&) = delete;
-    AutoRefreshOff& operator=(const AutoRefreshOff&) = delete;
-
-private:
-    QPointer<TKpPreview> preview_;
-    bool old_;
-};
 
 // Largest ThumbSize accepted: an A3 sheet is then about 2,100 pixels high.
 constexpr int MaxThumbSize = 100;
@@ -220,7 +204,7 @@ void TKpThumbnails::appendThumbnail() {
 void TKpThumbnails::RefreshImages() {
     if (!preview_) return;
     TKpPreview& preview = *preview_;
-    AutoRefreshOff off(preview);
+    const TKpStateGuard<bool> quiet(preview.AutoRefresh, false, &preview);
     for (int i = 1; i <= preview.NumPages(); ++i) {
         TKpPage* page = preview.GetPage(i);
         page->UpdateMetafile();
