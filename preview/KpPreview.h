@@ -14,6 +14,7 @@
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpMessages.h"
+#include "preview/KpMouseState.h"
 
 class QIODevice;
 class TKpCanvas;
@@ -29,10 +30,6 @@ enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 }
 enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
 enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
 
-enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
-// Shift state bits.
-enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
-using TShiftState = unsigned;
 
 constexpr Extended KpVersion = 2.42L;
 

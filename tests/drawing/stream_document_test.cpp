@@ -16,8 +16,10 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
+#include "object_builders.h"
 #include "stream_test_util.h"
 
+using kptest::AddObject;
 using streamtest::Bytes;
 using streamtest::Hex;
 using streamtest::MessageRecorder;
@@ -45,13 +47,6 @@ void LoadBytes(TKpPreview& p, QByteArray data) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     p.LoadFromStream(buffer);
-}
-
-template <typename T> T* AddObject(TKpPage* page) {
-    auto o = std::make_unique<T>();
-    T* raw = o.get();
-    page->AddObject(std::move(o));
-    return raw;
 }
 
 // The document stream's chunks, in file order.
