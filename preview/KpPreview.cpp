@@ -229,7 +229,8 @@ void TKpPreview::SetOrientation(TKpOrientation v) {
     if (OnChangeOrientation) OnChangeOrientation(this);
     {
         const TKpStateGuard<bool> quiet(AutoRefresh, false);
-        for (int i = 1; i <= NumPages(); ++i) pages_->GetPage(i)->SetOrientation(v);
+        for (int i = 1; i <= NumPages(); ++i)
+            pages_->GetPage(i)->SetOrientation(v);
     }
     if (AutoRefresh) {
         RefreshPage();

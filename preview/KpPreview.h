@@ -30,7 +30,6 @@ enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 }
 enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
 enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
 
-
 constexpr Extended KpVersion = 2.42L;
 
 using TOnPageChangeEvent = std::function<void(void* sender, int pageNum)>;

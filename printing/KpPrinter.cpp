@@ -284,8 +284,8 @@ void TKpPrinter::BeginDoc(const QString& fileName) {
         const QString docName = fileName.isEmpty() ? title : title.left(31);
         if (!platform().BeginDoc(docName, fileName)) {
             printing_ = false;
-            QString message = QStringLiteral("Unable to start the print job on ") +
-                              platform().PrinterName();
+            QString message =
+                QStringLiteral("Unable to start the print job on ") + platform().PrinterName();
             const QString problem = outputFileProblem(fileName);
             if (!problem.isEmpty()) message += QStringLiteral(": ") + problem;
             report(message);

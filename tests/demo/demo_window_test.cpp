@@ -7,10 +7,10 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>

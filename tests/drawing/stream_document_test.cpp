@@ -11,12 +11,12 @@
 #include "drawing/KpCanvas.h"
 #include "drawing/KpStream.h"
 #include "legacy/KpLegacy.h"
+#include "object_builders.h"
 #include "platform/KpDeviceCanvas.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
-#include "object_builders.h"
 #include "stream_test_util.h"
 
 using kptest::AddObject;

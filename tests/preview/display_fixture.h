@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QWidget>
 
-#include "object_builders.h"
 #include "drawing/KpPage.h"
+#include "object_builders.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 

@@ -47,8 +47,7 @@ TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
          [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
         {"orientation: page rebuild", addRaisingObject,
          [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
-        {"paper size: page rebuild", addRaisingObject,
-         [](TKpPreview& p) { p.SetPaperSize(A5); }},
+        {"paper size: page rebuild", addRaisingObject, [](TKpPreview& p) { p.SetPaperSize(A5); }},
         {"thumbnails: rebuilding the pictures", [](TKpPreview&) {},
          [](TKpPreview& p) {
              TKpThumbnails strip(p.parentWidget());

@@ -121,8 +121,8 @@ TEST_F(CupsQueue, DeviceReportsGeometry) {
 // The queue's default resolution as lpoptions marks it ("*300dpi"), not the 1200 dpi of a
 // high-resolution QPrinter.
 TEST_F(CupsQueue, PrinterDpiIsTheQueuesDefaultResolution) {
-    const QString options =
-        kptest::Run(QStringLiteral("lpoptions"), {QStringLiteral("-p"), queue, QStringLiteral("-l")});
+    const QString options = kptest::Run(QStringLiteral("lpoptions"),
+                                        {QStringLiteral("-p"), queue, QStringLiteral("-l")});
     static const QRegularExpression re(QStringLiteral(R"(^Resolution/.*\*(\d+)(?:x\d+)?dpi)"),
                                        QRegularExpression::MultilineOption);
     const auto m = re.match(options);

@@ -49,7 +49,7 @@ protected:
         kptest::AddRect(preview.GetPage(1), 2540, 2540, 5080, 5080, clRed, clRed);
         preview.NewPage();
         kptest::AddObject<TKpPolyLineObject>(preview.GetPage(2))->Points = {QPoint(1, 2),
-                                                                             QPoint(3, 4)};
+                                                                            QPoint(3, 4)};
         auto* text = kptest::AddObject<TKpTextObject>(preview.GetPage(2));
         text->Text = QStringLiteral("Hello");
         text->Font.Style = FontStyleBit(fsUnderline);
