@@ -165,11 +165,17 @@ private:
     void wireHandlers();
     // Selects a tab without running its demo again.
     void selectTab(int index);
+    // The zoom edit shows the preview's zoom.
+    void showZoom();
+    // Keeps the toolbar's paper combo in step with the preview's paper size.
+    void showPaperSize();
 
     std::unique_ptr<TKpMargins> savedMargins_;
     TfrmAbout* frmAbout = nullptr;
     TfrmPrint* frmPrint = nullptr;
     bool shown_ = false;
     bool selectingTab_ = false;
-    bool zoomFromCombo_ = false;
+    // The zoom edit is being written from the preview, or the user's typing is being applied.
+    bool zoomFromPreview_ = false;
+    bool zoomTyping_ = false;
 };

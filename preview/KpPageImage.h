@@ -6,14 +6,11 @@
 #include <Qt>
 
 #include "drawing/KpUnits.h"
+#include "preview/KpMouseState.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
 class TKpMargins;
-
-// Qt mouse state as the preview's button and shift state.
-TMouseButton KpMouseButton(Qt::MouseButton button);
-TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
 
 class TKpPageImage : public TKpCustomPage {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpMessages.h"
+#include "preview/KpMouseState.h"
 
 class QIODevice;
 class TKpCanvas;
@@ -28,11 +29,6 @@ class TKpShadow;
 enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 };
 enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
 enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
-
-enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
-// Shift state bits.
-enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
-using TShiftState = unsigned;
 
 constexpr Extended KpVersion = 2.42L;
 
@@ -69,7 +65,11 @@ public:
     TKpPage* GetPage(int n) const;
     TKpPageList& Pages() { return *pages_; }
     int CurrentPage() const { return currentPage_; }
+    // Also rebinds when the page under the canvas is no longer page n.
     void SetCurrentPage(int n);
+    // Told by the page list once page `number` is out of the list and before it is freed:
+    // the canvas and the display move off it to a live page.
+    void PageDeleted(int number, TKpPage* page);
     TKpPage* NewPage();
     void Clear();
     bool FirstPage();
@@ -235,6 +235,8 @@ protected:
 
 private:
     void bindCanvas(TKpPage* page);
+    // Makes page n current with the full page-change sequence.
+    void showPage(int n);
     // A page appended while a document loads: made current and bound to the canvas,
     // OnNewPage fired and pending messages processed, but no picture rebuilt.
     TKpPage* appendLoadedPage();

@@ -113,6 +113,5 @@ private:
     bool printing_ = false;
     TKpPrintColor printColor_ = kpColor;
     std::unique_ptr<TKpValueRect> printerMargins_;
-    std::unique_ptr<TKpValue> work_;
     std::unique_ptr<TKpPrinterStrings> printers_;
 };

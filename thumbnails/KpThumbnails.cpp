@@ -10,25 +10,9 @@
 
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
+#include "platform/KpStateGuard.h"
 
 namespace {
-
-// Restores the preview's AutoRefresh however the scope is left.
-class AutoRefreshOff {
-public:
-    explicit AutoRefreshOff(TKpPreview& preview) : preview_(&preview), old_(preview.AutoRefresh) {
-        preview.AutoRefresh = false;
-    }
-    ~AutoRefreshOff() {
-        if (preview_) preview_->AutoRefresh = old_;
-    }
-    AutoRefreshOff(const AutoRefreshOff&) = delete;
-    AutoRefreshOff& operator=(const AutoRefreshOff&) = delete;
-
-private:
-    QPointer<TKpPreview> preview_;
-    bool old_;
-};
 
 // Largest ThumbSize accepted: an A3 sheet is then about 2,100 pixels high.
 constexpr int MaxThumbSize = 100;
@@ -255,7 +239,7 @@ void TKpThumbnails::buildImage(int n) {
     if (n > preview_->NumPages()) return;
     TKpPage* page = preview_->GetPage(n);
     {
-        AutoRefreshOff off(*preview_);
+        const TKpStateGuard<bool> quiet(preview_->AutoRefresh, false, preview_.data());
         page->UpdateMetafile();
     }
     if (n <= list_->Count()) list_->Items(n)->PageImage()->SetMetafile(&page->Metafile(), true);
