@@ -1,6 +1,8 @@
 #pragma once
 // A page: an ordered list of owned drawing objects, its orientation, paper size in inches,
 // and the picture it renders of itself at screen resolution. The page list owns the pages.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -13,13 +15,13 @@ class TKpPreview;
 class TKpExtStream;
 
 // The list's own range error ("List index out of bounds (%d)").
-class EListError : public std::out_of_range {
+class PAGINOR_EXPORT EListError : public std::out_of_range {
 public:
     explicit EListError(int index);
     int Index;
 };
 
-class TKpPage {
+class PAGINOR_EXPORT TKpPage {
 public:
     explicit TKpPage(TKpPreview* owner);
     ~TKpPage();
@@ -57,7 +59,7 @@ private:
     TKpPreview* owner_;
 };
 
-class TKpPageList {
+class PAGINOR_EXPORT TKpPageList {
 public:
     explicit TKpPageList(TKpPreview* owner);
     ~TKpPageList();
