@@ -62,12 +62,28 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Paginor developers <paginor@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Print-preview component suite for Qt 6")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Paginor composes multi-page documents through a recording canvas in physical units, shows\n them in a zoomable preview with a thumbnail strip, prints them and exports PDF. The package\n holds the library, its headers and CMake package, kpptool, the demo and the Qt Designer plugin.")
+  "Paginor composes multi-page documents through a recording canvas in physical units, shows them in a zoomable preview with a thumbnail strip, prints them and exports PDF. The package holds the library, its headers and CMake package, kpptool, the demo and the Qt Designer plugin.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), qt6-base-dev (>= 6.4)")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)
+
+# The package as a host sees it: an installed prefix, an example built against it alone,
+# and the Debian package's contents.
+if(PAGINOR_TESTS)
+  add_test(NAME packaging COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+    -DBUILD_DIR=${CMAKE_BINARY_DIR} -P ${CMAKE_SOURCE_DIR}/tests/packaging/example_host.cmake)
+  set(designer_plugin OFF)
+  if(TARGET paginordesigner)
+    set(designer_plugin ON)
+  endif()
+  add_test(NAME debian_package COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+    -DDESIGNER_PLUGIN=${designer_plugin} -P ${CMAKE_SOURCE_DIR}/tests/packaging/debian_package.cmake)
+  set_tests_properties(packaging debian_package PROPERTIES TIMEOUT 600)
+endif()

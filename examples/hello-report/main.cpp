@@ -56,13 +56,14 @@ static void compose(TKpPreview& preview) {
     c.TextOut(0, 5, "Chart of sales", kpMillimeters);
     c.Line(10, 120, 170, 120, kpMillimeters); // axes
     c.Line(10, 20, 10, 120, kpMillimeters);
-    const TColor colours[3] = {clNavy, clTeal, clMaroon};
+    const TColor colours[4] = {clNavy, clTeal, clMaroon, clWhite}; // quarters, then labels
     for (int region = 0; region < 4; ++region) {
         for (int q = 0; q < 3; ++q) {
             const double x = 15 + region * 40 + q * 10;
             c.Brush().SetColor(colours[q]);
             c.Rectangle(x, 120 - sales[region][q] * 0.6, x + 8, 120, kpMillimeters);
         }
+        c.Brush().SetColor(colours[3]);
         c.TextOut(15 + region * 40, 123, regions[region], kpMillimeters);
     }
     c.Brush().SetColor(clYellow);
