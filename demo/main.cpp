@@ -1,15 +1,21 @@
 // The demonstration program: creates the main window, the About box and the print dialog,
 // and runs until the main window closes. With --demo NAME it runs that demo once the window
-// shows; with --screenshot FILE it then saves a picture of the whole window and exits.
+// shows. Asked to write something (--screenshot, --export, --save) it runs unattended: the
+// demo, then every output in turn, and exits (0 when nothing failed).
 #include <cstdio>
-#include <QApplication>
+#include <functional>
+#include <vector>
+
 #include <QCommandLineParser>
 #include <QScreen>
 #include <QTimer>
 
+#include "demo/DemoApplication.h"
 #include "demo/untAbout.h"
 #include "demo/untMain.h"
 #include "demo/untPrint.h"
+#include "printing/KpErrors.h"
+#include "printing/KpPdfExport.h"
 
 namespace {
 
@@ -29,6 +35,65 @@ bool displayAvailable(int argc, char** argv) {
     return false;
 }
 
+// When an option's step runs: before the demo (its inputs), after it, or as an output (which
+// makes the run unattended).
+enum class Phase { BeforeDemo, AfterDemo, Output };
+
+// One command-line option with a value and the step it runs on the window. A step signals a
+// failure by raising; the application reports it and the run goes on with the next step.
+struct StepOption {
+    const char* name;
+    const char* valueName;
+    const char* help;
+    Phase phase;
+    std::function<void(TfrmMain& window, const QString& value)> run;
+};
+
+// Runs steps one after the other, each as its own event, the next posted when the one before
+// has finished (also when it raised).
+class StepChain {
+public:
+    StepChain(QObject* context, std::vector<std::function<void()>> steps)
+        : context_(context), steps_(std::move(steps)) {}
+    void Start() { post(0); }
+
+private:
+    void post(std::size_t i) {
+        if (i >= steps_.size()) return;
+        QTimer::singleShot(0, context_, [this, i] {
+            struct Next {
+                StepChain* chain;
+                std::size_t i;
+                ~Next() { chain->post(i + 1); }
+            } next{this, i};
+            steps_[i]();
+        });
+    }
+    QObject* context_;
+    std::vector<std::function<void()>> steps_;
+};
+
+void fail(const QString& text) {
+    throw std::runtime_error(text.toStdString());
+}
+
+const std::vector<StepOption>& stepOptions() {
+    static const std::vector<StepOption> options = {
+        {"open", "FILE.kpp", "Open a document (native or older format) after the demo.",
+         Phase::AfterDemo, [](TfrmMain& w, const QString& f) { w.OpenDocument(f); }},
+        {"save", "FILE.kpp", "Save the document to FILE.kpp.", Phase::Output,
+         [](TfrmMain& w, const QString& f) { w.SaveDocument(f); }},
+        {"export", "FILE.pdf", "Export the document as a PDF file.", Phase::Output,
+         [](TfrmMain& w, const QString& f) { ExportToPdf(*w.KpPreview1, f); }},
+        {"screenshot", "FILE.png", "Save a PNG picture of the window.", Phase::Output,
+         [](TfrmMain& w, const QString& f) {
+             settle();
+             if (!w.grab().save(f, "PNG")) fail(QStringLiteral("Cannot write %1").arg(f));
+         }},
+    };
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -41,36 +106,51 @@ int main(int argc, char** argv) {
                      argv[0], argv[0]);
         return 2;
     }
-    QApplication app(argc, argv);
+    TDemoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("paginor-demo"));
 
+    const QString demoNames = TfrmMain::DemoNames().join(QStringLiteral(", "));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Paginor demonstration"));
     parser.addHelpOption();
     const QCommandLineOption demoOption(
-        QStringLiteral("demo"),
-        QStringLiteral("Run the demo NAME at start (about, canvas, graphics, zooming)."),
+        QStringLiteral("demo"), QStringLiteral("Run the demo NAME at start (%1).").arg(demoNames),
         QStringLiteral("NAME"));
-    const QCommandLineOption screenshotOption(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a PNG picture of the window to FILE and exit."),
-        QStringLiteral("FILE"));
     parser.addOption(demoOption);
-    parser.addOption(screenshotOption);
+    std::vector<QCommandLineOption> stepParsers;
+    for (const StepOption& o : stepOptions()) {
+        stepParsers.emplace_back(QString::fromLatin1(o.name), QString::fromLatin1(o.help),
+                                 QString::fromLatin1(o.valueName));
+        parser.addOption(stepParsers.back());
+    }
     parser.process(app);
     const QString demo = parser.value(demoOption);
-    const QString screenshot = parser.value(screenshotOption);
+    if (!demo.isEmpty() && !TfrmMain::DemoNames().contains(demo)) {
+        std::fprintf(stderr, "paginor-demo: unknown demo '%s' (%s)\n", qPrintable(demo),
+                     qPrintable(demoNames));
+        return 2;
+    }
+    bool unattended = false;
+    for (std::size_t i = 0; i < stepOptions().size(); ++i)
+        unattended |= stepOptions()[i].phase == Phase::Output && parser.isSet(stepParsers[i]);
 
     TfrmMain frmMain;
     TfrmAbout frmAbout(&frmMain);
     TfrmPrint frmPrint(&frmMain);
     frmMain.SetWindows(&frmAbout, &frmPrint);
 
-    if (!screenshot.isEmpty()) {
-        // Unattended: messages go to the error stream instead of waiting for a click.
-        frmMain.ShowInformation = [](const QString& text) {
+    int failures = 0;
+    if (unattended) {
+        // Messages and errors go to the error stream instead of waiting for a click.
+        auto toStderr = [](const QString& text) {
             std::fprintf(stderr, "paginor-demo: %s\n", qPrintable(text));
         };
+        frmMain.ShowInformation = toStderr;
+        SetErrorReporter(toStderr);
+        SetDemoErrorSink([&failures, toStderr](const QString& text) {
+            ++failures;
+            toStderr(text);
+        });
         frmMain.resize(1280, 860);
         frmMain.show();
     } else {
@@ -78,18 +158,26 @@ int main(int argc, char** argv) {
     }
     settle();
 
-    if (!demo.isEmpty() && !frmMain.RunDemo(demo)) {
-        std::fprintf(stderr, "paginor-demo: unknown demo '%s' (about, canvas, graphics, zooming)\n",
-                     qPrintable(demo));
-        return 2;
-    }
-    if (!screenshot.isEmpty()) {
-        settle();
-        if (!frmMain.grab().save(screenshot, "PNG")) {
-            std::fprintf(stderr, "paginor-demo: cannot write %s\n", qPrintable(screenshot));
-            return 1;
+    // Each step is its own event, so an error in one is reported and the next still runs. A
+    // step is posted only once the one before has finished: demos and loads let pending
+    // events run in their middle, and a later step must not run there.
+    std::vector<std::function<void()>> steps;
+    auto addPhase = [&](Phase phase) {
+        for (std::size_t i = 0; i < stepOptions().size(); ++i) {
+            const StepOption& o = stepOptions()[i];
+            if (o.phase != phase || !parser.isSet(stepParsers[i])) continue;
+            const QString value = parser.value(stepParsers[i]);
+            steps.push_back([&frmMain, &o, value] { o.run(frmMain, value); });
         }
-        return 0;
+    };
+    addPhase(Phase::BeforeDemo);
+    if (!demo.isEmpty()) steps.push_back([&frmMain, demo] { frmMain.RunDemo(demo); });
+    addPhase(Phase::AfterDemo);
+    if (unattended) {
+        addPhase(Phase::Output);
+        steps.push_back([&failures] { QCoreApplication::exit(failures == 0 ? 0 : 1); });
     }
+    StepChain chain(&frmMain, std::move(steps));
+    chain.Start();
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QUrl>
@@ -22,6 +24,7 @@
 
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
+#include "demo/TabRows.h"
 #include "demo/untAbout.h"
 #include "demo/untPrint.h"
 #include "preview/KpCursors.h"
@@ -120,6 +123,18 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::information(this, windowTitle(), text);
     };
     OpenAddress = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    ChooseOpenFile = [this] {
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            QStringLiteral("KpPreview Files (*.kpp)"));
+    };
+    ChooseSaveFile = [this] {
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("kpp"));
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
+    };
 
     Picture1 = DemoPicture(QStringLiteral("Image1"));
     Picture2 = DemoPicture(QStringLiteral("Image2"));
@@ -143,7 +158,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     row->setSpacing(0);
     KpPreview1 = new TKpPreview(central);
     row->addWidget(KpPreview1, 1);
-    row->addWidget(buildTabs());
+    buildTabs();
+    row->addWidget(withTabRows(PageControl1));
     centre->addLayout(row, 1);
     centre->addWidget(buildNavigationBar());
     KpThumbnails1 = new TKpThumbnails(central);
@@ -340,7 +356,6 @@ QWidget* TfrmMain::buildNavigationBar() {
 QWidget* TfrmMain::buildTabs() {
     PageControl1 = new QTabWidget;
     PageControl1->setFixedWidth(301);
-    PageControl1->tabBar()->setUsesScrollButtons(true);
     PageControl1->tabBar()->setExpanding(false);
     PageControl1->setDocumentMode(false);
     PageControl1->setStyleSheet(QString());
@@ -565,11 +580,19 @@ void TfrmMain::buildActions() {
     connect(actPageSetup, &QAction::triggered, this, [this] { PageSetupClick(); });
     connect(actExit, &QAction::triggered, this, [this] { close(); });
     connect(actAboutBox, &QAction::triggered, this, [this] { About1Click(); });
-    auto notYet = [this](const QString& what) {
-        return [this, what] { ShowInformation(what + QStringLiteral(" is not yet available.")); };
-    };
-    connect(actOpen, &QAction::triggered, this, notYet(QStringLiteral("Opening documents")));
-    connect(actSave, &QAction::triggered, this, notYet(QStringLiteral("Saving documents")));
+    connect(actOpen, &QAction::triggered, this, [this] {
+        const QString file = ChooseOpenFile();
+        if (!file.isEmpty()) OpenDocument(file);
+    });
+    connect(actSave, &QAction::triggered, this, [this] {
+        const QString file = ChooseSaveFile();
+        if (!file.isEmpty()) SaveDocument(file);
+    });
+    // After each demo (the content demos included) the counter and the strip show the
+    // current page; these run after the demos' own handlers.
+    for (QAction* demo :
+         {actAbout, actCanvas, actRichText, actStringGrid, actTreeView, actLabel, actZooming})
+        connect(demo, &QAction::triggered, this, [this] { ShowPagePosition(); });
 }
 
 void TfrmMain::buildMenu() {
@@ -653,6 +676,18 @@ void TfrmMain::wireHandlers() {
     };
     KpPreview1->OnPageMouseUp = [this](void* s, TMouseButton b, TShiftState sh, TKpValue* x,
                                        TKpValue* y) { KpPreview1PageMouseUp(s, b, sh, x, y); };
+}
+
+QWidget* TfrmMain::withTabRows(QTabWidget* tabs) {
+    auto* panel = new QWidget;
+    panel->setFixedWidth(tabs->width());
+    auto* l = new QVBoxLayout(panel);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    TabRows = new TTabRows(tabs, tabs->width(), panel);
+    l->addWidget(TabRows);
+    l->addWidget(tabs, 1);
+    return panel;
 }
 
 void TfrmMain::selectTab(int index) {

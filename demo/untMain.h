@@ -3,6 +3,7 @@
 // navigation and zoom bar and thumbnail strip, and a tab per feature.
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QSpinBox>
+#include <QStringList>
 #include <QTableWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -22,6 +24,7 @@
 #include "thumbnails/KpThumbnails.h"
 
 class TfrmAbout;
+class TTabRows;
 class TfrmPrint;
 class QPushButton;
 
@@ -46,13 +49,33 @@ public:
         frmPrint = print;
     }
 
-    // Runs a demo by name: about, canvas, graphics, zooming (and the content demos' names);
-    // false for an unknown name.
+    // The demos a name runs (as the window's button or tab does), in a fixed order.
+    struct DemoEntry {
+        const char* name;
+        std::function<void(TfrmMain&)> run;
+    };
+    static const std::vector<DemoEntry>& Demos();
+    static QStringList DemoNames();
+    // Runs a demo by name; false for an unknown name.
     bool RunDemo(const QString& name);
+
+    // Reads a document (either format version) into the preview, with progress; errors
+    // propagate to the application's handler and the preview keeps what was read by then.
+    void OpenDocument(const QString& fileName);
+    // Writes the document in the native format, with progress.
+    void SaveDocument(const QString& fileName);
+    // The page counter and the strip's highlight, made to show the preview's current page
+    // (a demo's Clear reports no page change).
+    void ShowPagePosition();
 
     // Where the window shows messages and opens addresses; tests put recorders here.
     std::function<void(const QString& text)> ShowInformation;
     std::function<void(const QString& url)> OpenAddress;
+    // The file dialogs of the open and save actions; an empty name is a cancel.
+    std::function<QString()> ChooseOpenFile;
+    std::function<QString()> ChooseSaveFile;
+    // Loads and saves that take longer than this show a progress window.
+    int ProgressDelayMs = 400;
 
     // Components, named as the designer named them.
     TKpPreview* KpPreview1;
@@ -80,6 +103,7 @@ public:
     QSpinBox *SpinEdit1, *SpinEdit2;
     QTreeWidget* TreeView1;
     QTableWidget* StringGrid1;
+    TTabRows* TabRows;
     // The font dialog's current font (Times New Roman, 10 pt, until the user picks another).
     QFont FontDialog1 = QFont(QStringLiteral("Times New Roman"), 10);
     QAction *actOpen, *actSave, *actAbout, *actCanvas, *actZoomIn, *actZoomOut, *actFitWidth,
@@ -134,6 +158,8 @@ private:
     QWidget* buildLeftColumn();
     QWidget* buildNavigationBar();
     QWidget* buildTabs();
+    // All tabs reachable at once: rows of tab buttons over the page control.
+    QWidget* withTabRows(QTabWidget* tabs);
     void buildActions();
     void buildMenu();
     void wireHandlers();

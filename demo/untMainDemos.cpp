@@ -24,28 +24,34 @@ void fill(TKpCanvas& canvas, TColor color) {
 
 } // namespace
 
-bool TfrmMain::RunDemo(const QString& name) {
-    if (name == QLatin1String("about"))
-        actAbout->trigger();
-    else if (name == QLatin1String("canvas"))
-        actCanvas->trigger();
-    else if (name == QLatin1String("graphics"))
-        SpeedButton25Click();
-    else if (name == QLatin1String("zooming")) {
+const std::vector<TfrmMain::DemoEntry>& TfrmMain::Demos() {
+    static const std::vector<DemoEntry> demos = {
+        {"about", [](TfrmMain& w) { w.actAbout->trigger(); }},
+        {"canvas", [](TfrmMain& w) { w.actCanvas->trigger(); }},
+        {"graphics", [](TfrmMain& w) { w.SpeedButton25Click(); }},
         // As when the user picks the zooming tab.
-        selectTab(6);
-        actZooming->trigger();
-    } else if (name == QLatin1String("richtext"))
-        actRichText->trigger();
-    else if (name == QLatin1String("stringgrid"))
-        actStringGrid->trigger();
-    else if (name == QLatin1String("treeview"))
-        actTreeView->trigger();
-    else if (name == QLatin1String("label"))
-        actLabel->trigger();
-    else
-        return false;
-    return true;
+        {"zooming", [](TfrmMain& w) {
+             w.selectTab(6);
+             w.actZooming->trigger();
+         }},
+    };
+    return demos;
+}
+
+QStringList TfrmMain::DemoNames() {
+    QStringList names;
+    for (const DemoEntry& d : Demos())
+        names << QString::fromLatin1(d.name);
+    return names;
+}
+
+bool TfrmMain::RunDemo(const QString& name) {
+    for (const DemoEntry& d : Demos())
+        if (name == QLatin1String(d.name)) {
+            d.run(*this);
+            return true;
+        }
+    return false;
 }
 
 void TfrmMain::DrawPageTitle(const QString& text) {
@@ -234,6 +240,7 @@ void TfrmMain::SpeedButton25Click() {
     p.AutoRefresh = true;
     p.FirstPage();
     KpThumbnails1->SetEnabled(true);
+    ShowPagePosition();
 }
 
 void TfrmMain::actZoomingExecute() {

@@ -6,15 +6,29 @@
 #include <QRadioButton>
 
 #include "preview/KpPreview.h"
+#include "printing/KpMultipageImage.h"
+#include "printing/KpPrinterList.h"
 
 TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print"));
     setFixedSize(316, 317);
 
+    // Made first so that the top panel covers it.
+    KpPrinterList1 = new TKpPrinterList(this);
+    KpPrinterList1->setGeometry(16, 32, 177, 22);
+    KpPrinterList1->SetItemHeight(16);
+
+    // The top panel, opaque, over the unlinked list.
+    auto* topPanel = new QWidget(this);
+    topPanel->setGeometry(0, 0, 316, 57);
+    topPanel->setAutoFillBackground(true);
+    auto* memoShadow = new QFrame(topPanel);
+    memoShadow->setGeometry(12, 10, 292, 41);
+    memoShadow->setStyleSheet(QStringLiteral("background: #808080;"));
     auto* memo = new QLabel(QStringLiteral("Here you can see 2 more Paginor components... \n"
                                            "TKpPrinterList and TKpMultipageImage."),
-                            this);
-    memo->setGeometry(8, 8, 292, 45);
+                            topPanel);
+    memo->setGeometry(8, 6, 292, 41);
     memo->setStyleSheet(QStringLiteral("background: palette(tooltip-base); padding: 4px;"));
 
     auto underlined = [this](const QString& text, int x, int y) {
@@ -29,6 +43,9 @@ TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     underlined(QStringLiteral("Selected Printer:"), 16, 69);
     auto* printerNote = new QLabel(QStringLiteral("(TKpPrinterList component)"), this);
     printerNote->setStyleSheet(QStringLiteral("color: grey;"));
+    KpPrinterList2 = new TKpPrinterList(this);
+    KpPrinterList2->setGeometry(128, 64, 169, 22);
+    KpPrinterList2->SetItemHeight(16);
     printerNote->move(128, 88);
     printerNote->adjustSize();
     underlined(QStringLiteral("Print:"), 16, 129);
@@ -38,6 +55,10 @@ TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     RadioButton1 = new QRadioButton(QStringLiteral("Current Page"), this);
     RadioButton1->move(24, 176);
     underlined(QStringLiteral("Multipage \nPrinting:"), 128, 128);
+    KpMultipageImage1 = new TKpMultipageImage(this);
+    KpMultipageImage1->move(184, 120);
+    KpMultipageImage1->Shadow().SetWidth(2);
+    KpMultipageImage1->setToolTip(QStringLiteral("TKpMultipageImage"));
     auto* multipageNote = new QLabel(QStringLiteral("(TKpMultipageImage \n component)"), this);
     multipageNote->setStyleSheet(QStringLiteral("color: grey;"));
     multipageNote->move(184, 200);
@@ -59,6 +80,17 @@ TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     Button1->setGeometry(216, 256, 75, 25);
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void TfrmPrint::LinkSelectors(TKpPreview* preview) {
+    if (KpPrinterList2->Preview() != preview) KpPrinterList2->SetPreview(preview);
+    if (KpMultipageImage1->Preview() != preview) KpMultipageImage1->SetPreview(preview);
+}
+
+void TfrmPrint::showEvent(QShowEvent* e) {
+    // The selectors act on the preview that is printed.
+    if (Preview) LinkSelectors(Preview);
+    QDialog::showEvent(e);
 }
 
 void TfrmPrint::Button2Click() {

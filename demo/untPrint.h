@@ -1,18 +1,23 @@
 #pragma once
-// The print dialog: print all pages or the current page of the main window's preview.
-// (The printer and pages-per-sheet selectors join it with the printing work.)
+// The print dialog: pick the printer and the pages-per-sheet layout with the suite's two
+// selectors, and print all pages or the current page of the main window's preview.
 #include <QDialog>
+#include <QPointer>
 
 class QRadioButton;
 class QPushButton;
+class TKpMultipageImage;
 class TKpPreview;
+class TKpPrinterList;
 
 class TfrmPrint : public QDialog {
 public:
     explicit TfrmPrint(QWidget* parent = nullptr);
 
     // The preview to print; set by the main window before each showing (not owned).
-    TKpPreview* Preview = nullptr;
+    QPointer<TKpPreview> Preview;
+    // Links the selectors to the main window's preview (as the window's designer did).
+    void LinkSelectors(TKpPreview* preview);
 
     void Button2Click();
     void Button1Click();
@@ -21,4 +26,10 @@ public:
     QRadioButton* RadioButton2; // "All Pages"
     QPushButton* Button1;       // "Close"
     QPushButton* Button2;       // "Print"
+    TKpPrinterList* KpPrinterList1; // unlinked, under the top panel
+    TKpPrinterList* KpPrinterList2; // the selected printer
+    TKpMultipageImage* KpMultipageImage1;
+
+protected:
+    void showEvent(QShowEvent* e) override;
 };

@@ -2,7 +2,6 @@
 // The Qt Designer plugin: one widget description per visual component, collected in the
 // "Paginor" group of Designer's widget box.
 #include <functional>
-#include <vector>
 
 #include <QIcon>
 #include <QObject>
@@ -54,9 +53,6 @@ public:
 private:
     QList<QDesignerCustomWidgetInterface*> widgets_; // children of the plugin
 };
-
-// The printer list and the pages-per-sheet selector.
-std::vector<TKpDesignerComponent> KpSelectorComponents();
 
 // The components' widget-box icons, painted (a sheet, a strip, a printer, four pages).
 QIcon KpPreviewIcon();

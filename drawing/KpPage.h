@@ -35,6 +35,7 @@ public:
     int AddObject(std::unique_ptr<TKpBaseObject> object);
     // Frees the objects from the last to the first; the picture is not updated.
     void Clear();
+    // A change re-renders the picture and fires the preview's OnChangePageOrientation.
     void SetOrientation(TKpOrientation value);
     TKpOrientation Orientation() const { return orientation_; }
     // Re-renders the picture from the objects, header and footer.
@@ -69,10 +70,14 @@ public:
     int Count() const { return static_cast<int>(pages_.size()); }
     // The page with number n (from 1); EListError outside the range.
     TKpPage* GetPage(int number) const;
+    // Sets every page's PageNum to its position, from 1.
     void Renumber();
+    // Appends an empty page numbered the new count.
     TKpPage* AddPage();
     // Frees all pages from the last to the first, then fires the preview's OnClear.
     void Clear();
+    // Frees page number; outside the preview's Clear the rest are renumbered and the preview's
+    // OnDeletePage fires.
     void DeletePage(int number);
 
 private:

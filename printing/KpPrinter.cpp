@@ -57,13 +57,13 @@ TPrinterDevice::TPrinterDevice(const char* driver, const char* device, const cha
 TPrinterDevice::TPrinterDevice(QString driver, QString device, QString port)
     : Driver(std::move(driver)), Device(std::move(device)), Port(std::move(port)) {}
 
-void TKpPrinterList::Add(const QString& text, std::unique_ptr<TPrinterDevice> device) {
+void TKpPrinterStrings::Add(const QString& text, std::unique_ptr<TPrinterDevice> device) {
     items_.push_back(Item{text, std::move(device)});
 }
 
 TKpPrinter::TKpPrinter(TKpPreview* preview)
     : preview_(preview), work_(std::make_unique<TKpValue>()),
-      printers_(std::make_unique<TKpPrinterList>()) {
+      printers_(std::make_unique<TKpPrinterStrings>()) {
     if (PrinterInstalled()) platform().DeviceModeChanged();
     SetTitle(QStringLiteral("<document>"));
     printerMargins_ = std::make_unique<TKpValueRect>();
@@ -201,7 +201,7 @@ void TKpPrinter::SetPrinterIndex(int value) {
     if (preview_ && preview_->OnChangePrinter) preview_->OnChangePrinter(this);
 }
 
-TKpPrinterList& TKpPrinter::Printers() {
+TKpPrinterStrings& TKpPrinter::Printers() {
     if (printers_->Count() == 0) {
         try {
             for (const TKpPrinterEntry& e : platform().Printers())

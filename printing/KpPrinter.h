@@ -46,7 +46,7 @@ public:
 };
 
 // The printer list: display names, each carrying its device.
-class PAGINOR_EXPORT TKpPrinterList {
+class PAGINOR_EXPORT TKpPrinterStrings {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     QString Strings(int i) const { return items_.at(i).text; }
@@ -93,15 +93,20 @@ public:
     int PrinterIndex() const;
     void SetPrinterIndex(int value);
     // Built on first use, then kept.
-    TKpPrinterList& Printers();
+    TKpPrinterStrings& Printers();
     QString Title() const;
     void SetTitle(const QString& v);
+    // The system printer's orientation for the next job (no-op without a printer).
     void SetOrientation(TKpOrientation v);
     // Between two pages of an open document: the next sheet takes this orientation.
     void ChangeOrientation(TKpOrientation v);
+    // The printable area's corner on the sheet, in printer pixels.
     QPoint PhysicalOffset() const;
+    // Reads the printer's unprintable margins into PrinterMargins (zero without a printer).
     void UpdatePrinterMargins();
+    // Opens the spooled document (fires BeforePrint); a non-empty fileName prints to it.
     void BeginDoc(const QString& fileName);
+    // Closes the document (fires AfterPrint); reports an error when none is open.
     void EndDoc();
     void Assign(const TKpPrinter& source);
 
@@ -123,5 +128,5 @@ private:
     TKpPrintColor printColor_ = kpColor;
     std::unique_ptr<TKpValueRect> printerMargins_;
     std::unique_ptr<TKpValue> work_;
-    std::unique_ptr<TKpPrinterList> printers_;
+    std::unique_ptr<TKpPrinterStrings> printers_;
 };

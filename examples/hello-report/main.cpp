@@ -21,7 +21,6 @@ static const char* const regions[4] = {"North", "South", "East", "West"};
 static void compose(TKpPreview& preview) {
     preview.AutoRefresh = false; // no repaint per drawing call
     preview.Clear();
-    preview.SetTitle("Hello report");
     preview.Header().SetCaptionLeft("Hello report");
     preview.Header().SetCaptionRight("{DATE}");
     preview.Header().SetVisible(true);
@@ -33,9 +32,7 @@ static void compose(TKpPreview& preview) {
     c.Font().SetSize(28);
     c.TextOut(0, 20, "Quarterly sales", kpMillimeters);
     c.Font().SetSize(12);
-    c.TextBox(0, 40, 180, 0,
-              "Sales of three quarters in four regions: the table on page 2, "
-              "the chart on page 3.",
+    c.TextBox(0, 40, 180, 0, "Sales in four regions: the table on page 2, the chart on page 3.",
               taLeftJustify, true, kpMillimeters);
 
     preview.NewPage();
@@ -77,27 +74,22 @@ static void compose(TKpPreview& preview) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int exportAt = args.indexOf("--export");
-    if (exportAt > 0) {
-        if (exportAt + 1 >= args.size())
-            return qWarning("usage: hello-report [--export out.pdf]"), 2;
+    if (const int at = args.indexOf("--export"); at > 0) {
+        if (at + 1 >= args.size()) return 2; // usage: hello-report [--export out.pdf]
         TKpPreview preview;
         compose(preview);
-        ExportToPdf(preview, args[exportAt + 1]);
+        ExportToPdf(preview, args[at + 1]);
         return 0;
     }
-
     QWidget window;
-    window.setWindowTitle("Hello report");
     auto* preview = new TKpPreview(&window);
     auto* thumbnails = new TKpThumbnails(&window);
     auto* printers = new TKpPrinterList(&window);
     auto* pagesPerSheet = new TKpMultipageImage(&window);
     auto* print = new QPushButton("Print", &window);
+    QObject::connect(print, &QPushButton::clicked, preview, [preview] { preview->Print(); });
     thumbnails->SetLayout(kpThumbVert);
     thumbnails->setFixedWidth(140);
-    QObject::connect(print, &QPushButton::clicked, preview, [preview] { preview->Print(); });
-
     auto* side = new QVBoxLayout;
     side->addWidget(printers);
     side->addWidget(pagesPerSheet);
@@ -107,7 +99,6 @@ int main(int argc, char* argv[]) {
     layout->addWidget(thumbnails);
     layout->addWidget(preview, 1);
     layout->addLayout(side);
-
     compose(*preview);
     thumbnails->SetPreview(preview); // the strip and the selectors follow the preview
     printers->SetPreview(preview);

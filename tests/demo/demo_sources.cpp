@@ -5,3 +5,6 @@
 #include "demo/untMain.cpp"
 #include "demo/untMainDemos.cpp"
 #include "demo/untPrint.cpp"
+#include "demo/untMainFiles.cpp"
+#include "demo/TabRows.cpp"
+#include "demo/DemoApplication.cpp"

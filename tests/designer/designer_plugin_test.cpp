@@ -33,11 +33,9 @@ TEST(DesignerPlugin, OffersTheComponentsInOneGroup) {
     }
     EXPECT_EQ(includes["TKpPreview"], "preview/KpPreview.h");
     EXPECT_EQ(includes["TKpThumbnails"], "thumbnails/KpThumbnails.h");
-#ifdef PAGINOR_DESIGNER_SELECTORS
     EXPECT_EQ(includes["TKpPrinterList"], "printing/KpPrinterList.h");
     EXPECT_EQ(includes["TKpMultipageImage"], "printing/KpMultipageImage.h");
     EXPECT_EQ(includes.size(), 4u);
-#endif
 }
 
 // Each factory makes a widget of its class whose properties read their published defaults.

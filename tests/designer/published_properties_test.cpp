@@ -5,7 +5,9 @@
 #include <QMetaProperty>
 
 #include "preview/KpPreview.h"
+#include "printing/KpMultipageImage.h"
 #include "printing/KpPrinter.h"
+#include "printing/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 #include "ui_report_form.h"
 
@@ -21,6 +23,10 @@ TEST(PublishedProperties, FormFromUicSetsTheProperties) {
     EXPECT_EQ(form.thumbnails->Layout(), kpThumbGrid); // GridWidth switches to the grid
     EXPECT_EQ(form.thumbnails->PageCaptions(), "Sheet #");
     EXPECT_FALSE(form.thumbnails->ShowCaption());
+    EXPECT_EQ(form.pagesPerSheet->PagesPerSheet(), kpFourPage);
+    EXPECT_FALSE(form.pagesPerSheet->ShowButtons());
+    EXPECT_EQ(form.pagesPerSheet->OnePageButton(), nullptr);
+    EXPECT_EQ(form.printers->ItemHeight(), 20);
 }
 
 TEST(PublishedProperties, WritesGoThroughTheSetters) {
@@ -38,6 +44,11 @@ TEST(PublishedProperties, WritesGoThroughTheSetters) {
     EXPECT_TRUE(strip.setProperty("Preview", QVariant::fromValue(&preview)));
     EXPECT_EQ(strip.Preview(), &preview);
     EXPECT_EQ(strip.Thumbnails().Count(), preview.NumPages());
+
+    TKpMultipageImage selector;
+    EXPECT_TRUE(selector.setProperty("Preview", QVariant::fromValue(&preview)));
+    EXPECT_TRUE(selector.setProperty("PagesPerSheet", QVariant::fromValue(kpTwoPage)));
+    EXPECT_EQ(preview.PagesPerSheet(), kpTwoPage); // the linked preview follows
 }
 
 TEST(PublishedProperties, PrinterSettingsAreAGadget) {

@@ -3,7 +3,7 @@
 #   cmake -DSOURCE_DIR=... -DBUILD_DIR=... -P example_host.cmake
 set(work ${BUILD_DIR}/packaging/example-host)
 set(prefix ${work}/prefix)
-file(REMOVE_RECURSE ${prefix})
+file(REMOVE_RECURSE ${prefix} ${work}/build)
 
 function(run)
   execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)

@@ -78,7 +78,7 @@ TEST(PrinterSettings, ResolutionMarginsAndIndexOfVirtualPrinter) {
     EXPECT_EQ(printer.PrinterMargins().Right().value, 212);
     EXPECT_EQ(printer.PrinterMargins().Bottom().value, 318);
 
-    TKpPrinterList& list = printer.Printers();
+    TKpPrinterStrings& list = printer.Printers();
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Strings(0), QStringLiteral("Alpha"));
     EXPECT_EQ(list.Objects(1)->Device, QStringLiteral("Beta"));

@@ -161,7 +161,7 @@ int RunPrint(const QStringList& args) {
         return 1;
     }
     if (!o.printer.isEmpty()) {
-        TKpPrinterList& list = printer.Printers();
+        TKpPrinterStrings& list = printer.Printers();
         int index = -1;
         QStringList names;
         for (int i = 0; i < list.Count(); ++i) {
