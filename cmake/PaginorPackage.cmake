@@ -46,6 +46,11 @@ install(TARGETS paginor EXPORT PaginorTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS kpptool paginor-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(BUILD_SHARED_LIBS)
+  # The installed tools find the installed library wherever the prefix is.
+  set_target_properties(kpptool paginor-demo PROPERTIES
+    INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+endif()
 
 set(PAGINOR_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Paginor)
 install(EXPORT PaginorTargets NAMESPACE Paginor:: DESTINATION ${PAGINOR_CMAKE_DIR})
