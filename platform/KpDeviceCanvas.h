@@ -3,6 +3,8 @@
 // integer device pixels, right and bottom edges exclusive, counter-clockwise arcs from the
 // rays through two radial points, alternate polygon filling, text cells of ascent + descent,
 // DrawText flags, pen mix modes and raster operations.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -61,9 +63,9 @@ enum : uint32_t {
 
 // The copy mode itself when it is one of the fifteen standard raster operations,
 // otherwise SRCCOPY.
-uint32_t KpStandardRasterOp(uint32_t copyMode);
+PAGINOR_EXPORT uint32_t KpStandardRasterOp(uint32_t copyMode);
 
-class TKpDeviceCanvas {
+class PAGINOR_EXPORT TKpDeviceCanvas {
 public:
     // Draws through painter (not owned) onto a device of the given resolution.
     TKpDeviceCanvas(QPainter* painter, int dpiX, int dpiY);

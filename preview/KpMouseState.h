@@ -5,10 +5,12 @@
 
 #include <Qt>
 
+#include "paginor/KpExport.h"
+
 enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 // Shift state bits.
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
 using TShiftState = unsigned;
 
-TMouseButton KpMouseButton(Qt::MouseButton button);
-TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+PAGINOR_EXPORT TMouseButton KpMouseButton(Qt::MouseButton button);
+PAGINOR_EXPORT TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);

@@ -1,6 +1,8 @@
 #pragma once
 // The current page on screen: the sheet inside the preview's scrolling area, with margin
 // outlines, turning mouse activity over the sheet into page coordinates.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <Qt>
@@ -12,7 +14,7 @@
 
 class TKpMargins;
 
-class TKpPageImage : public TKpCustomPage {
+class PAGINOR_EXPORT TKpPageImage : public TKpCustomPage {
     Q_OBJECT
 public:
     TKpPageImage(TKpPreview* owner, QWidget* parent);

@@ -2,6 +2,8 @@
 // The preview: at once the document (pages of one paper size, orientation, title, print
 // settings, events, notification of linked controls) and the scrolling window that shows the
 // current page as a sheet.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -52,8 +54,22 @@ using TOnPrintPage = std::function<void(void* sender, int pageNum, const QRect& 
                                         TKpDeviceCanvas* prnCanvas, Extended printScale)>;
 using TOnPrintProgressEvent = std::function<void(void* sender, int printed, int total)>;
 
-class TKpPreview : public QAbstractScrollArea {
+class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea {
     Q_OBJECT
+    // Published properties (form files, Qt Designer, property editors).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(int Gutter READ Gutter WRITE SetGutter)
+    Q_PROPERTY(int MaxZoom MEMBER MaxZoom)
+    Q_PROPERTY(int MinZoom MEMBER MinZoom)
+    Q_PROPERTY(TKpOrientation Orientation READ Orientation WRITE SetOrientation)
+    Q_PROPERTY(TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize)
+    Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies)
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
+    Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
+    Q_PROPERTY(int ZoomIncrement MEMBER ZoomIncrement)
+    Q_PROPERTY(TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
 public:
     explicit TKpPreview(QWidget* parent = nullptr);
     ~TKpPreview() override;
