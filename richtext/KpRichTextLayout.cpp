@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
@@ -31,6 +32,7 @@ double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
 
 TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
     : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()) {
+    scaleIndents();
     const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
     device_.setDotsPerMeterX(dotsPerMeter);
     device_.setDotsPerMeterY(dotsPerMeter);
@@ -53,6 +55,24 @@ void TKpRichTextLayout::copyFramePolicies(const QTextFrame& from, QTextFrame& to
         }
         copyFramePolicies(*a[i], *b[i]);
     }
+}
+
+// Block indents are kept in 1/96 inch like every other length, so the document looks right on
+// the screen; the engine scales all lengths but these to its device, so the copy laid out on
+// the 1,440-dpi device gets them in device units.
+void TKpRichTextLayout::scaleIndents() {
+    QTextCursor cursor(doc_.get());
+    cursor.beginEditBlock();
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat f = b.blockFormat();
+        if (f.leftMargin() == 0 && f.rightMargin() == 0 && f.textIndent() == 0) continue;
+        f.setLeftMargin(f.leftMargin() * FrameScale);
+        f.setRightMargin(f.rightMargin() * FrameScale);
+        f.setTextIndent(f.textIndent() * FrameScale);
+        cursor.setPosition(b.position());
+        cursor.setBlockFormat(f);
+    }
+    cursor.endEditBlock();
 }
 
 TKpRichTextLayout::~TKpRichTextLayout() = default;
@@ -165,7 +185,10 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
         if (r > 0 && top != std::numeric_limits<double>::max()) rowTop[r] = top;
     }
     rowTop[0] = frame.top();
-    rowTop[rows] = frame.bottom();
+    // The frame's rectangle starts below its top margin but is as high as the margins and
+    // the rows together.
+    const QTextTableFormat tf = table.format();
+    rowTop[rows] = frame.bottom() - (tf.topMargin() + tf.bottomMargin()) * FrameScale;
     rowStart[0] = table.firstPosition() - 1;
     const QTextFormat::PageBreakFlags policy = table.format().pageBreakPolicy();
     for (int r = 0; r < rows;) {

@@ -48,6 +48,7 @@ public:
 
 private:
     static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
+    void scaleIndents();
     void layOut(int width, int height);
     void addBlocks(int from, int to);
     void addTable(QTextTable& table, int height);

@@ -20,6 +20,8 @@ qreal DeviceIndependent(int twips) {
     return twips / 15.0;
 }
 
+constexpr int kTabReach = 2 * 31680; // default tab stops end past the widest column
+
 QTextFrameFormat::BorderStyle QtBorderStyle(TBorderStyle style) {
     switch (style) {
     case TBorderStyle::Double:
@@ -169,14 +171,16 @@ void TDocumentBuilder::Finish(const TParaProps& para, const TCharProps& mark) {
     WriteTable();
 }
 
-QTextBlockFormat TDocumentBuilder::BlockFormat(const TParaProps& para) const {
+QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previousAfter) const {
+    const TParaProps& para = p.para;
     QTextBlockFormat f;
     f.setAlignment(QtAlignment(para.align));
-    // Indents are twips: Qt uses them unscaled on the layout device.
-    f.setLeftMargin(para.left);
-    f.setRightMargin(para.right);
-    f.setTextIndent(para.first);
-    f.setTopMargin(DeviceIndependent(para.before));
+    // All lengths in 1/96 inch, as on the screen; the print layout scales the indents, which
+    // the engine does not scale to its device (see KpRichTextLayout.cpp).
+    f.setLeftMargin(DeviceIndependent(para.left));
+    f.setRightMargin(DeviceIndependent(para.right));
+    f.setTextIndent(DeviceIndependent(para.first));
+    f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
     if (para.lineSpacing != 0) {
         if (para.lineMultiple) {
@@ -188,21 +192,52 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParaProps& para) const {
             f.setLineHeight(DeviceIndependent(-para.lineSpacing), QTextBlockFormat::FixedHeight);
         }
     }
-    if (para.tabCount > 0) {
-        QList<QTextOption::Tab> tabs;
-        for (int i = 0; i < para.tabCount; ++i) {
-            const TTabStop& t = para.tabs[static_cast<size_t>(i)];
-            const QTextOption::TabType type = t.kind == TTabKind::Center  ? QTextOption::CenterTab
-                                              : t.kind == TTabKind::Right ? QTextOption::RightTab
-                                              : t.kind == TTabKind::Decimal
-                                                  ? QTextOption::DelimiterTab
-                                                  : QTextOption::LeftTab;
-            tabs << QTextOption::Tab(
-                t.position, type, type == QTextOption::DelimiterTab ? QLatin1Char('.') : QChar());
-        }
-        f.setTabPositions(tabs);
-    }
+    const bool hasTab = std::any_of(p.runs.begin(), p.runs.end(), [](const TRun& r) {
+        return r.text.contains(QLatin1Char('\t'));
+    });
+    if (hasTab) f.setTabPositions(TabStops(para));
     return f;
+}
+
+// The file measures tab stops from the column's left edge; the engine from where the line
+// starts, so stops are taken relative to the first line's start. A hanging indent is a stop of
+// its own, and past the last stop come the default ones, every \deftab from the edge.
+QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para) const {
+    struct TStop {
+        int position;
+        TTabKind kind;
+    };
+    std::vector<TStop> stops;
+    for (int i = 0; i < para.tabCount; ++i) {
+        const TTabStop& t = para.tabs[static_cast<size_t>(i)];
+        stops.push_back({t.position, t.kind});
+    }
+    if (para.first < 0) stops.push_back({para.left, TTabKind::Left});
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const TStop& a, const TStop& b) { return a.position < b.position; });
+    const int origin = para.left + para.first;
+    int last = origin;
+    for (const TStop& s : stops)
+        last = std::max(last, s.position);
+    constexpr int kMaxDefaultStops = 64;
+    for (int k = last / defaultTab_ + 1, n = 0; n < kMaxDefaultStops; ++k, ++n) {
+        const qint64 position = qint64(k) * defaultTab_;
+        if (position > kTabReach) break;
+        stops.push_back({static_cast<int>(position), TTabKind::Left});
+    }
+    QList<QTextOption::Tab> tabs;
+    int previous = origin;
+    for (const TStop& s : stops) {
+        if (s.position <= previous) continue; // behind the line's start, or a repeat
+        previous = s.position;
+        const QTextOption::TabType type = s.kind == TTabKind::Center    ? QTextOption::CenterTab
+                                          : s.kind == TTabKind::Right   ? QTextOption::RightTab
+                                          : s.kind == TTabKind::Decimal ? QTextOption::DelimiterTab
+                                                                        : QTextOption::LeftTab;
+        tabs << QTextOption::Tab(DeviceIndependent(s.position - origin), type,
+                                 type == QTextOption::DelimiterTab ? QLatin1Char('.') : QChar());
+    }
+    return tabs;
 }
 
 QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
@@ -270,7 +305,14 @@ void TDocumentBuilder::WriteRuns(QTextCursor& cursor, const std::vector<TRun>& r
 }
 
 void TDocumentBuilder::WriteParagraph(const TParagraph& p) {
-    QTextBlockFormat f = BlockFormat(p.para);
+    QTextBlockFormat f = BlockFormat(p, previousAfter_);
+    previousAfter_ = p.para.after;
+    if (lastTable_) {
+        QTextTableFormat tf = lastTable_->format();
+        tf.setBottomMargin(DeviceIndependent(p.para.before));
+        lastTable_->setFormat(tf);
+        lastTable_ = nullptr;
+    }
     if (pendingBreak_ || p.para.pageBreakBefore)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     pendingBreak_ = breakFromSection_ = false;
@@ -288,8 +330,10 @@ void TDocumentBuilder::WriteParagraph(const TParagraph& p) {
 void TDocumentBuilder::WriteCellParagraphs(QTextCursor& cursor,
                                            const std::vector<TParagraph>& paragraphs) {
     bool first = true;
+    int previousAfter = 0;
     for (const TParagraph& p : paragraphs) {
-        const QTextBlockFormat f = BlockFormat(p.para);
+        const QTextBlockFormat f = BlockFormat(p, previousAfter);
+        previousAfter = p.para.after;
         const QTextCharFormat mark = CharFormat(p.mark);
         if (first) {
             cursor.setBlockFormat(f);
@@ -302,6 +346,28 @@ void TDocumentBuilder::WriteCellParagraphs(QTextCursor& cursor,
     }
 }
 
+// A cell's own padding wins over its row's; left and right fall back to the gap, top and
+// bottom to none.
+qreal TDocumentBuilder::Padding(const TRowDef& row, const TPadding* cell, TSide side) {
+    if (cell && cell[side].Counts()) return DeviceIndependent(cell[side].twips);
+    if (row.padding[side].Counts()) return DeviceIndependent(row.padding[side].twips);
+    const bool sideways = side == kLeft || side == kRight;
+    return sideways ? DeviceIndependent(std::clamp(row.gap, 0, 1440)) : 0;
+}
+
+// The background colour, with the shading's share of the pattern colour mixed in.
+QColor TDocumentBuilder::CellFill(const TCellDef& cell) const {
+    const QColor back = colors_.At(cell.background);
+    if (cell.shading <= 0) return back;
+    const QColor base = back.isValid() ? back : QColor(Qt::white);
+    const QColor pattern = colors_.At(cell.pattern);
+    const QColor ink = pattern.isValid() ? pattern : QColor(Qt::black);
+    const double share = cell.shading / 10000.0;
+    auto mix = [share](int a, int b) { return qRound(a + (b - a) * share); };
+    return QColor(mix(base.red(), ink.red()), mix(base.green(), ink.green()),
+                  mix(base.blue(), ink.blue()));
+}
+
 void TDocumentBuilder::WriteTable() {
     if (tableRows_.empty()) return;
     const int rows = static_cast<int>(tableRows_.size());
@@ -312,7 +378,8 @@ void TDocumentBuilder::WriteTable() {
     tf.setBorderCollapse(true);
     tf.setBorder(0);
     tf.setCellSpacing(0);
-    tf.setCellPadding(DeviceIndependent(std::clamp(def.gap, 0, 1440)));
+    tf.setCellPadding(0); // each cell has its own
+    tf.setTopMargin(DeviceIndependent(previousAfter_));
     QList<QTextLength> widths;
     int edge = def.left;
     for (int c = 0; c < cols; ++c) {
@@ -386,8 +453,15 @@ void TDocumentBuilder::WriteTable() {
             cf.setLeftBorderStyle(styles[1]);
             cf.setBottomBorderStyle(styles[2]);
             cf.setRightBorderStyle(styles[3]);
+            const TPadding* own = cd ? cd->padding : nullptr;
+            const qreal pads[4] = {Padding(row.def, own, kTop), Padding(row.def, own, kLeft),
+                                   Padding(row.def, own, kBottom), Padding(row.def, own, kRight)};
+            cf.setTopPadding(pads[0]);
+            cf.setLeftPadding(pads[1]);
+            cf.setBottomPadding(pads[2]);
+            cf.setRightPadding(pads[3]);
             if (cd) {
-                const QColor bg = colors_.At(cd->background);
+                const QColor bg = CellFill(*cd);
                 if (bg.isValid()) cf.setBackground(bg);
                 if (cd->align == TCellAlign::Center)
                     cf.setVerticalAlignment(QTextCharFormat::AlignMiddle);
@@ -399,6 +473,8 @@ void TDocumentBuilder::WriteTable() {
     }
     cursor_.movePosition(QTextCursor::End);
     blockAvailable_ = true;
+    previousAfter_ = 0;
+    lastTable_ = table;
     tableRows_.clear();
     tableBreakBefore_ = false;
 }

@@ -5,9 +5,12 @@
 #include <vector>
 
 #include <QHash>
+#include <QPointer>
 #include <QSize>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextOption>
+#include <QTextTable>
 
 #include "richtext/KpRtfState.h"
 #include "richtext/KpRtfTable.h"
@@ -30,6 +33,7 @@ public:
     TDocumentBuilder& operator=(const TDocumentBuilder&) = delete;
 
     void SetDefaultFont(int font) { defaultFont_ = font; }
+    void SetDefaultTab(int twips) { defaultTab_ = twips > 0 ? twips : kDefaultTab; } // \deftab
     void AppendText(const QString& text, const TCharProps& chars);
     void AppendPicture(const TPicture& picture, const TCharProps& chars);
 
@@ -56,7 +60,13 @@ private:
     void WriteRuns(QTextCursor& cursor, const std::vector<TRun>& runs);
     void WriteCellParagraphs(QTextCursor& cursor, const std::vector<TParagraph>& paragraphs);
     QTextCharFormat CharFormat(const TCharProps& chars);
-    QTextBlockFormat BlockFormat(const TParaProps& para) const;
+    // A block's format; `previousAfter` is the space after the paragraph above it in the same
+    // flow, which the block's top margin takes over (the engine keeps only the larger of two
+    // facing margins, the format adds them).
+    QTextBlockFormat BlockFormat(const TParagraph& p, int previousAfter) const;
+    QList<QTextOption::Tab> TabStops(const TParaProps& para) const;
+    static qreal Padding(const TRowDef& row, const TPadding* cell, TSide side);
+    QColor CellFill(const TCellDef& cell) const;
 
     QTextDocument& doc_;
     const TFontTable& fonts_;
@@ -75,6 +85,12 @@ private:
     bool pendingBreak_ = false;
     bool breakFromSection_ = false;
     int defaultFont_ = -1;
+    static constexpr int kDefaultTab = 720;
+    int defaultTab_ = kDefaultTab;
+    int previousAfter_ = 0; // \sa of the last body paragraph; 0 after a table
+    // The last table, while nothing followed it: the next paragraph's space before becomes
+    // its bottom margin, since the engine drops block margins that face a table.
+    QPointer<QTextTable> lastTable_;
     int nestedTabs_ = 0;
 
     TParagraph paragraph_;

@@ -173,7 +173,11 @@ void TRtfParser::HandleWord(const TToken& t) {
     TGroupState& g = Top();
     if (starPending_) {
         starPending_ = false;
-        if (info.family != TWordFamily::Destination) {
+        // Character, section and table styles are starred entries of the stylesheet.
+        const bool styleEntry =
+            g.dest == TDestination::StyleSheet &&
+            (info.word == TWord::kCs || info.word == TWord::kDs || info.word == TWord::kTs);
+        if (info.family != TWordFamily::Destination && !styleEntry) {
             g.dest = TDestination::Skip;
             return;
         }
@@ -255,6 +259,9 @@ void TRtfParser::HandleDocumentWord(TWord w, const TToken& t) {
     case TWord::kDeff:
         defaultFont_ = t.param;
         builder_.SetDefaultFont(t.param);
+        break;
+    case TWord::kDeftab:
+        if (t.hasParam) builder_.SetDefaultTab(Clamp(t.param, 0, kMaxTwips));
         break;
     case TWord::kPaperw:
         geometry_.hasPaper = true, geometry_.paperWidth = page;
@@ -456,9 +463,19 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
     TParaProps& p = g.para;
     const int twips = Clamp(t.param, -kMaxTwips, kMaxTwips);
     switch (w) {
+    case TWord::kCs:
+        if (g.dest == TDestination::StyleSheet)
+            styles_.SetNumber(t.param, TStyleKind::Character);
+        else
+            styles_.ApplyCharacterStyle(t.param, g.chars);
+        break;
+    case TWord::kDs:
+    case TWord::kTs:
+        if (g.dest == TDestination::StyleSheet) styles_.SetNumber(t.param, TStyleKind::Other);
+        break;
     case TWord::kS:
         if (g.dest == TDestination::StyleSheet) {
-            styles_.SetNumber(t.param);
+            styles_.SetNumber(t.param, TStyleKind::Paragraph);
         } else if (const TStyleSheet::TStyle* style = styles_.Find(t.param)) {
             const bool inTable = p.inTable;
             const int nest = p.nestLevel;
@@ -527,6 +544,9 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
         break;
     case TWord::kTqdec:
         pendingTabKind_ = TTabKind::Decimal;
+        break;
+    case TWord::kTb: // a bar tab draws a line, it does not stop the text
+        pendingTabKind_ = TTabKind::Left;
         break;
     case TWord::kTx:
         if (p.tabCount < kMaxTabs && twips >= 0)
@@ -712,6 +732,61 @@ void TRtfParser::HandleTableWord(TWord w, const TToken& t) {
         break;
     case TWord::kClcbpat:
         rowDef_.SetCellBackground(std::max(t.param, 0));
+        break;
+    case TWord::kClcfpat:
+        rowDef_.SetCellPattern(std::max(t.param, 0));
+        break;
+    case TWord::kClshdng:
+        rowDef_.SetCellShading(Clamp(t.param, 0, 10000));
+        break;
+    // Writers of the format put a cell's top padding in \clpadl and its left one in \clpadt.
+    case TWord::kClpadl:
+        rowDef_.SetCellPadding(kTop, t.param);
+        break;
+    case TWord::kClpadt:
+        rowDef_.SetCellPadding(kLeft, t.param);
+        break;
+    case TWord::kClpadr:
+        rowDef_.SetCellPadding(kRight, t.param);
+        break;
+    case TWord::kClpadb:
+        rowDef_.SetCellPadding(kBottom, t.param);
+        break;
+    case TWord::kClpadfl:
+        rowDef_.SetCellPaddingUnit(kTop, t.param);
+        break;
+    case TWord::kClpadft:
+        rowDef_.SetCellPaddingUnit(kLeft, t.param);
+        break;
+    case TWord::kClpadfr:
+        rowDef_.SetCellPaddingUnit(kRight, t.param);
+        break;
+    case TWord::kClpadfb:
+        rowDef_.SetCellPaddingUnit(kBottom, t.param);
+        break;
+    case TWord::kTrpaddl:
+        rowDef_.SetRowPadding(kLeft, t.param);
+        break;
+    case TWord::kTrpaddt:
+        rowDef_.SetRowPadding(kTop, t.param);
+        break;
+    case TWord::kTrpaddr:
+        rowDef_.SetRowPadding(kRight, t.param);
+        break;
+    case TWord::kTrpaddb:
+        rowDef_.SetRowPadding(kBottom, t.param);
+        break;
+    case TWord::kTrpaddfl:
+        rowDef_.SetRowPaddingUnit(kLeft, t.param);
+        break;
+    case TWord::kTrpaddft:
+        rowDef_.SetRowPaddingUnit(kTop, t.param);
+        break;
+    case TWord::kTrpaddfr:
+        rowDef_.SetRowPaddingUnit(kRight, t.param);
+        break;
+    case TWord::kTrpaddfb:
+        rowDef_.SetRowPaddingUnit(kBottom, t.param);
         break;
     case TWord::kClvertalt:
         rowDef_.SetCellAlign(TCellAlign::Top);

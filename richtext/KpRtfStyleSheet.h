@@ -1,10 +1,14 @@
 #pragma once
-// Paragraph styles: the character and paragraph properties each \sN stands for.
+// Styles: the character and paragraph properties each paragraph style (\sN) stands for, and
+// the character properties of each character style (\csN). Section and table styles are read
+// and dropped.
 #include <QHash>
 
 #include "richtext/KpRtfState.h"
 
 namespace kp::rtf {
+
+enum class TStyleKind : uint8_t { Paragraph, Character, Other };
 
 class TStyleSheet {
 public:
@@ -12,20 +16,31 @@ public:
         TCharProps chars;
         TParaProps para;
     };
-    void BeginEntry() { number_ = 0; }
-    void SetNumber(int number) { number_ = number; }
+    void BeginEntry() {
+        number_ = 0;
+        kind_ = TStyleKind::Paragraph;
+    }
+    void SetNumber(int number, TStyleKind kind) {
+        number_ = number;
+        kind_ = kind;
+    }
     // At the ';' ending an entry: the group's properties are the style's.
     void Commit(const TCharProps& chars, const TParaProps& para) {
-        styles_.insert(number_, TStyle{chars, para});
+        if (kind_ == TStyleKind::Paragraph) styles_.insert(number_, TStyle{chars, para});
+        if (kind_ == TStyleKind::Character) characterStyles_.insert(number_, chars);
     }
     const TStyle* Find(int number) const {
         auto it = styles_.constFind(number);
         return it == styles_.constEnd() ? nullptr : &*it;
     }
+    // A character style adds the properties it states to the text's own.
+    void ApplyCharacterStyle(int number, TCharProps& chars) const;
 
 private:
     QHash<int, TStyle> styles_;
+    QHash<int, TCharProps> characterStyles_;
     int number_ = 0;
+    TStyleKind kind_ = TStyleKind::Paragraph;
 };
 
 } // namespace kp::rtf

@@ -25,6 +25,11 @@ void TRowDefReader::SetBorderWidth(int twips) {
     target_->width = std::clamp(twips, 0, 1440);
 }
 
+void TRowDefReader::SetPadding(TPadding& p, int twips) {
+    p.stated = true;
+    p.twips = std::clamp(twips, 0, 1440);
+}
+
 void TRowDefReader::SetBorderColor(int index) {
     if (target_) target_->color = index;
 }

@@ -24,10 +24,21 @@ struct TBorder {
 
 enum TSide { kTop, kLeft, kBottom, kRight, kInsideH, kInsideV, kSideCount };
 
+// A padding a row or a cell states: its value and whether it counts (a unit of 0 says "ignore").
+struct TPadding {
+    int twips = 0;
+    bool stated = false;
+    int unit = -1; // \trpaddfX, \clpadfX: 3 is twips, 0 ignores the value; unnamed counts as twips
+    bool Counts() const { return stated && unit != 0; }
+};
+
 struct TCellDef {
     int right = 0; // \cellx, twips from the row's origin
     TBorder borders[4];
-    int background = 0; // \clcbpat
+    TPadding padding[4]; // by TSide
+    int background = 0;  // \clcbpat
+    int pattern = 0;     // \clcfpat: the colour the shading mixes in
+    int shading = -1;    // \clshdng: hundredths of a percent of the pattern colour; -1 unset
     TCellAlign align = TCellAlign::Top;
 };
 
@@ -36,6 +47,7 @@ struct TRowDef {
     int gap = 0;  // \trgaph: half the space between cells
     TAlign align = TAlign::Left;
     TBorder borders[kSideCount]; // \trbrdrX
+    TPadding padding[4];         // \trpaddX, by TSide; they win over the gap
     std::vector<TCellDef> cells;
 };
 
@@ -78,6 +90,12 @@ public:
     void SetBorderWidth(int twips);
     void SetBorderColor(int index);
     void SetCellBackground(int index) { cell_.background = index; }
+    void SetCellPattern(int index) { cell_.pattern = index; }
+    void SetCellShading(int percent100) { cell_.shading = percent100; }
+    void SetCellPadding(TSide side, int twips) { SetPadding(cell_.padding[side], twips); }
+    void SetCellPaddingUnit(TSide side, int unit) { cell_.padding[side].unit = unit; }
+    void SetRowPadding(TSide side, int twips) { SetPadding(def_.padding[side], twips); }
+    void SetRowPaddingUnit(TSide side, int unit) { def_.padding[side].unit = unit; }
     void SetCellAlign(TCellAlign align) { cell_.align = align; }
     void SetLeft(int twips) { def_.left = twips; }
     void SetGap(int twips) { def_.gap = twips; }
@@ -85,6 +103,8 @@ public:
     const TRowDef& Def() const { return def_; }
 
 private:
+    static void SetPadding(TPadding& p, int twips);
+
     TRowDef def_;
     TCellDef cell_;
     TBorder* target_ = nullptr;

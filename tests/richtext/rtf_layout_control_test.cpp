@@ -1,8 +1,11 @@
 // The rich text control: loading, its text length, and the format range operation.
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "image_helpers.h"
 #include "richtext/KpRichEdit.h"
@@ -102,6 +105,33 @@ TEST(RichEdit, FormatRangeMeasuresRendersAndStops) {
     range.cpMin = rendered;
     edit.clear();
     EXPECT_EQ(edit.FormatRange(false, &range), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The control shows the text at the screen's size: a 720-twip indent is 48 pixels on the
+// screen and 720 twips in the print layout, and it can be shown and edited as it stands.
+TEST(RichEdit, ScreenAndPrintShowTheSameIndent) {
+    TKpRichEdit edit;
+    ASSERT_TRUE(edit.LoadFromData("{\\rtf1 \\li720\\fi-360 a\\tab item}"));
+    edit.resize(600, 300);
+    const QTextDocument& screen = *edit.document();
+    const QTextBlock item = screen.lastBlock();
+    const QTextLine line = item.layout()->lineAt(0);
+    const double left =
+        screen.documentLayout()->blockBoundingRect(item).left() - screen.documentMargin();
+    EXPECT_NEAR(left + line.x(), 24, 0.5);          // the first line hangs 360 twips out
+    EXPECT_NEAR(left + line.cursorToX(2), 48, 0.5); // the tab reaches the indent
+    QImage img = testimg::whiteImage(794, 1123);
+    QPainter painter(&img);
+    TKpFormatRange range;
+    range.painter = &painter;
+    range.rc = range.rcPage = {0, 0, 11000, 15000};
+    EXPECT_EQ(edit.FormatRange(true, &range), edit.TextLength());
+    // Printed at 96 dpi, the hanging first line starts 24 pixels from the rectangle's left.
+    EXPECT_NEAR(testimg::inkBounds(img).left(), 24, 1);
 }
 
 } // namespace

@@ -139,7 +139,7 @@ TEST(RtfLimits, FontSizeAndIndentsClamped) {
     TRtfRead r("{\\rtf1 \\fs999999\\li-99999\\sb99999 a}");
     EXPECT_EQ(r.FormatAt(QStringLiteral("a")).fontPointSize(), 1638);
     const QTextBlockFormat f = r.BlockWith(QStringLiteral("a")).blockFormat();
-    EXPECT_EQ(f.leftMargin(), -31680);
+    EXPECT_EQ(f.leftMargin(), -31680 / 15.0);
     EXPECT_EQ(f.topMargin(), 31680 / 15.0);
 }
 

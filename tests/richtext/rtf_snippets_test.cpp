@@ -240,7 +240,23 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({\rtf1{\stylesheet{\s0 Normal;}{\s2\b\fs32 Heading;}}\pard\s2 x})", "x",
                     [](const QTextCharFormat& f) {
                         return f.fontWeight() == QFont::Bold && f.fontPointSize() == 16;
-                    }}));
+                    }},
+        TFormatCase{
+            "character_style_adds_what_it_states",
+            R"({\rtf1{\stylesheet{\s0 Normal;}{\*\cs10\additive\b\ul Strong;}}\fs40 {\cs10 x}})",
+            "x",
+            [](const QTextCharFormat& f) {
+                return f.fontWeight() == QFont::Bold &&
+                       f.underlineStyle() == QTextCharFormat::SingleUnderline &&
+                       f.fontPointSize() == 20;
+            }},
+        TFormatCase{
+            "character_style_is_not_a_paragraph_style",
+            R"({\rtf1{\stylesheet{\s0\fs40 Normal;}{\cs1\i Emphasis;}}\pard\s0 x})", "x",
+            [](const QTextCharFormat& f) { return f.fontPointSize() == 20 && !f.fontItalic(); }},
+        TFormatCase{"table_style_is_not_a_paragraph_style",
+                    R"({\rtf1{\stylesheet{\s0\fs40 Normal;}{\*\ts11\fs10 Grid;}}\pard\s0 x})", "x",
+                    [](const QTextCharFormat& f) { return f.fontPointSize() == 20; }}));
 
 struct TBlockCase {
     const char* name;
@@ -279,14 +295,20 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const QTextBlockFormat& f) { return f.alignment() == Qt::AlignHCenter; }},
         TBlockCase{"last_setting_wins", R"({\rtf1 \ql x\qr\par})", "x",
                    [](const QTextBlockFormat& f) { return f.alignment() == Qt::AlignRight; }},
-        TBlockCase{"indents_in_twips", R"({\rtf1 \li720\ri360\fi-240 x})", "x",
+        TBlockCase{"indents_over_15", R"({\rtf1 \li720\ri360\fi-240 x})", "x",
                    [](const QTextBlockFormat& f) {
-                       return f.leftMargin() == 720 && f.rightMargin() == 360 &&
-                              f.textIndent() == -240;
+                       return f.leftMargin() == 48 && f.rightMargin() == 24 &&
+                              f.textIndent() == -16;
                    }},
         TBlockCase{"spacing_over_15", R"({\rtf1 \sb300\sa150 x})", "x",
                    [](const QTextBlockFormat& f) {
                        return f.topMargin() == 20 && f.bottomMargin() == 10;
+                   }},
+        // The engine keeps the larger of two facing margins; the space after the paragraph
+        // above is added to the top margin, so the two add up.
+        TBlockCase{"space_after_joins_next_top", R"({\rtf1 \sa150 w\par\sb300 x})", "x",
+                   [](const QTextBlockFormat& f) {
+                       return f.topMargin() == 30 && f.bottomMargin() == 10;
                    }},
         TBlockCase{"line_at_least", R"({\rtf1 \sl360 x})", "x",
                    [](const QTextBlockFormat& f) {
@@ -303,12 +325,8 @@ INSTANTIATE_TEST_SUITE_P(
                        return f.lineHeightType() == QTextBlockFormat::ProportionalHeight &&
                               f.lineHeight() == 150;
                    }},
-        TBlockCase{"tab_stops", R"({\rtf1 \tx720\tqr\tx2880 x})", "x",
-                   [](const QTextBlockFormat& f) {
-                       const auto tabs = f.tabPositions();
-                       return tabs.size() == 2 && tabs[0].position == 720 &&
-                              tabs[1].position == 2880 && tabs[1].type == QTextOption::RightTab;
-                   }},
+        TBlockCase{"no_tab_no_stops", R"({\rtf1 \tx720 x})", "x",
+                   [](const QTextBlockFormat& f) { return f.tabPositions().isEmpty(); }},
         TBlockCase{"page_breaks_before_next", R"({\rtf1 a\par\page b})", "b",
                    [](const QTextBlockFormat& f) {
                        return f.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore;
@@ -333,6 +351,62 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const QTextBlockFormat& f) {
                        return f.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore;
                    }}));
+
+// --- Tab stops: positions in 1/96 inch from the first line's start -------------------------
+
+struct TTabCase {
+    const char* name;
+    const char* rtf;
+    std::vector<QTextOption::Tab> first; // the block's first stops
+};
+
+void PrintTo(const TTabCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RtfTabStops : public ::testing::TestWithParam<TTabCase> {};
+
+TEST_P(RtfTabStops, Listed) {
+    TRtfRead r(QByteArray(GetParam().rtf));
+    const auto tabs = r.doc.begin().blockFormat().tabPositions();
+    const auto& want = GetParam().first;
+    ASSERT_GE(tabs.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_DOUBLE_EQ(tabs[i].position, want[i].position) << i;
+        EXPECT_EQ(tabs[i].type, want[i].type) << i;
+        EXPECT_EQ(tabs[i].delimiter, want[i].delimiter) << i;
+    }
+}
+
+using Tab = QTextOption::Tab;
+INSTANTIATE_TEST_SUITE_P(
+    Paragraphs, RtfTabStops,
+    ::testing::Values(TTabCase{"kinds_then_defaults",
+                               R"({\rtf1 \tx720\tqr\tx2880 a\tab b})",
+                               {Tab(48, QTextOption::LeftTab), Tab(192, QTextOption::RightTab),
+                                Tab(240, QTextOption::LeftTab), Tab(288, QTextOption::LeftTab)}},
+                      TTabCase{"centre_and_decimal",
+                               R"({\rtf1 \tqc\tx1440\tqdec\tx2880 a\tab b})",
+                               {Tab(96, QTextOption::CenterTab),
+                                Tab(192, QTextOption::DelimiterTab, QLatin1Char('.'))}},
+                      TTabCase{"hanging_indent_stop",
+                               R"({\rtf1 \li720\fi-360 x\tab item})",
+                               {Tab(24, QTextOption::LeftTab), Tab(72, QTextOption::LeftTab)}},
+                      TTabCase{"behind_the_start_dropped",
+                               R"({\rtf1 \li1440\tx720\tx2160 a\tab b})",
+                               {Tab(48, QTextOption::LeftTab), Tab(96, QTextOption::LeftTab)}},
+                      TTabCase{"deftab",
+                               R"({\rtf1\deftab360 a\tab b})",
+                               {Tab(24, QTextOption::LeftTab), Tab(48, QTextOption::LeftTab)}},
+                      TTabCase{"bar_tab_no_stop",
+                               R"({\rtf1 \tqr\tb1000\tx1440 a\tab b})",
+                               {Tab(96, QTextOption::LeftTab)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RtfTabStops, DefaultStopsAreBounded) {
+    TRtfRead r(R"({\rtf1\deftab1 a\tab b})");
+    EXPECT_EQ(r.doc.begin().blockFormat().tabPositions().size(), 64);
+}
 
 // --- Tables ------------------------------------------------------------------------------
 
@@ -359,8 +433,13 @@ TEST(RtfTables, RowsBecomeOneTableWithWidthsAndBorders) {
     ASSERT_EQ(widths.size(), 2);
     EXPECT_EQ(widths[0], QTextLength(QTextLength::FixedLength, 96));
     EXPECT_EQ(widths[1], QTextLength(QTextLength::FixedLength, 192));
-    EXPECT_DOUBLE_EQ(t->format().cellPadding(), 5);
+    EXPECT_DOUBLE_EQ(t->format().cellPadding(), 0);
     const QTextTableCellFormat a = t->cellAt(0, 0).format().toTableCellFormat();
+    // The gap pads a cell sideways only.
+    EXPECT_DOUBLE_EQ(a.leftPadding(), 5);
+    EXPECT_DOUBLE_EQ(a.rightPadding(), 5);
+    EXPECT_DOUBLE_EQ(a.topPadding(), 0);
+    EXPECT_DOUBLE_EQ(a.bottomPadding(), 0);
     EXPECT_DOUBLE_EQ(a.topBorder(), 2);
     EXPECT_EQ(a.topBorderBrush().color(), Qt::red);
     EXPECT_EQ(a.topBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
@@ -369,6 +448,43 @@ TEST(RtfTables, RowsBecomeOneTableWithWidthsAndBorders) {
     EXPECT_EQ(t->cellAt(0, 1).format().verticalAlignment(), QTextCharFormat::AlignMiddle);
     EXPECT_DOUBLE_EQ(t->cellAt(1, 0).format().toTableCellFormat().topBorder(), 0);
 }
+
+struct TFillCase {
+    const char* name;
+    const char* cell; // cell definition words
+    QColor fill;      // invalid: no background
+};
+
+void PrintTo(const TFillCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RtfCellFill : public ::testing::TestWithParam<TFillCase> {};
+
+TEST_P(RtfCellFill, Mixed) {
+    TRtfRead r(QByteArray(R"({\rtf1{\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
+                          R"(\trowd)") +
+               GetParam().cell + R"(\cellx1440\intbl a\cell\row})");
+    QTextTable* t = OnlyTable(r.doc);
+    ASSERT_NE(t, nullptr);
+    const QBrush b = t->cellAt(0, 0).format().background();
+    if (!GetParam().fill.isValid()) {
+        EXPECT_EQ(b.style(), Qt::NoBrush);
+    } else {
+        EXPECT_EQ(b.color(), GetParam().fill);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, RtfCellFill,
+    ::testing::Values(
+        TFillCase{"none", "", QColor()}, TFillCase{"background", R"(\clcbpat2)", QColor(0, 0, 255)},
+        TFillCase{"shading_zero_keeps_background", R"(\clcbpat2\clshdng0)", QColor(0, 0, 255)},
+        TFillCase{"auto_pattern_is_black_on_white", R"(\clshdng2000)", QColor(204, 204, 204)},
+        TFillCase{"pattern_over_background", R"(\clcfpat1\clcbpat2\clshdng5000)",
+                  QColor(128, 0, 128)},
+        TFillCase{"full_pattern", R"(\clcfpat1\clshdng10000)", QColor(255, 0, 0)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn) {
     TRtfRead r(R"({\rtf1\trowd\trbrdrt\brdrs\brdrw15\trbrdrh\brdrdb\brdrw45\cellx1000\cellx2000

@@ -70,8 +70,8 @@ TEST(RtfTestData, ListTextComesOutAsText) {
         "I.\tNine",     "II.\tTen",   "o\tEleven",       "o\tTwelve",
         "Out of list!", "Start with", "7.\tSeven Start", "8.\tEight Continue"};
     EXPECT_EQ(NonEmptyLines(r.Text()), expected);
-    // The list indents come through as twips.
-    EXPECT_EQ(r.BlockWith(QStringLiteral("Three")).blockFormat().leftMargin(), 1440);
+    // The list indents come through in 1/96 inch: 1,440 twips.
+    EXPECT_EQ(r.BlockWith(QStringLiteral("Three")).blockFormat().leftMargin(), 96);
 }
 
 TEST(RtfTestData, NestedTablesStayReadable) {
