@@ -80,6 +80,8 @@ void fail(const QString& text) {
 
 const std::vector<StepOption>& stepOptions() {
     static const std::vector<StepOption> options = {
+        {"rtf", "FILE", "The rich text file the richtext demo lays out (default: Paginor.rtf).",
+         Phase::BeforeDemo, [](TfrmMain& w, const QString& f) { w.DemoRtfFile = f; }},
         {"open", "FILE.kpp", "Open a document (native or older format) after the demo.",
          Phase::AfterDemo, [](TfrmMain& w, const QString& f) { w.OpenDocument(f); }},
         {"save", "FILE.kpp", "Save the document to FILE.kpp.", Phase::Output,

@@ -34,6 +34,11 @@ const std::vector<TfrmMain::DemoEntry>& TfrmMain::Demos() {
              w.selectTab(6);
              w.actZooming->trigger();
          }},
+        // Without its message box, laying out DemoRtfFile or the bundled Paginor.rtf.
+        {"richtext", [](TfrmMain& w) { w.RunRichTextDemo(w.DemoRtfFile); }},
+        {"stringgrid", [](TfrmMain& w) { w.actStringGrid->trigger(); }},
+        {"treeview", [](TfrmMain& w) { w.actTreeView->trigger(); }},
+        {"labels", [](TfrmMain& w) { w.actLabel->trigger(); }},
     };
     return demos;
 }
