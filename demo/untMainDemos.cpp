@@ -30,7 +30,8 @@ const std::vector<TfrmMain::DemoEntry>& TfrmMain::Demos() {
         {"canvas", [](TfrmMain& w) { w.actCanvas->trigger(); }},
         {"graphics", [](TfrmMain& w) { w.SpeedButton25Click(); }},
         // As when the user picks the zooming tab.
-        {"zooming", [](TfrmMain& w) {
+        {"zooming",
+         [](TfrmMain& w) {
              w.selectTab(6);
              w.actZooming->trigger();
          }},
