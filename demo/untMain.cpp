@@ -55,7 +55,7 @@ class TInfoMemo : public QWidget {
 public:
     TInfoMemo(const QStringList& lines, QWidget* parent) : QWidget(parent) {
         auto* text = new QLabel(lines.join(QLatin1Char('\n')), this);
-        text->setWordWrap(false);
+        text->setWordWrap(true); // a memo wraps what its width cannot hold
         text->setContentsMargins(6, 4, 6, 4);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 4, 4);

@@ -223,6 +223,36 @@ TEST(HeadlessRun, RichTextDemoLaysOutTheGivenFileOrReportsIt) {
     EXPECT_EQ(preview->NumPages(), 1);
 }
 
+TEST(HeadlessRun, ZoomAndPictureWidthOptions) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("small.png"));
+    const struct {
+        const char* zoom;
+        const char* width;
+        int code;
+        QSize size; // of the picture; empty: none written
+        const char* error;
+    } cases[] = {
+        {"50", "800", 0, QSize(800, 538), ""},
+        {"50", "2000", 0, QSize(1280, 860), ""}, // never scaled up
+        {"fifty", "800", 1, QSize(800, 538), "--zoom wants a percentage, not 'fifty'"},
+        {"50", "0", 1, QSize(1280, 860), "--screenshot-width wants a number of pixels"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        QFile::remove(png);
+        const RunResult r =
+            RunDemo({QStringLiteral("--demo"), QStringLiteral("about"), QStringLiteral("--zoom"),
+                     QString::fromLatin1(c.zoom), QStringLiteral("--screenshot-width"),
+                     QString::fromLatin1(c.width), QStringLiteral("--screenshot"), png});
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.error))) << r.err.toStdString();
+        const QImage img(png);
+        EXPECT_EQ(img.size(), c.size);
+        if (img.width() < 1280) EXPECT_LE(img.colorCount(), 256);
+    }
+}
+
 TEST(HeadlessRun, UnknownDemoIsRefused) {
     const RunResult r = RunDemo({QStringLiteral("--demo"), QStringLiteral("nonsense"),
                                  QStringLiteral("--screenshot"), QStringLiteral("x.png")});
