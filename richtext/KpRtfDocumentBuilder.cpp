@@ -54,6 +54,8 @@ TDocumentBuilder::TDocumentBuilder(QTextDocument& doc, const TFontTable& fonts,
                                    const TColorTable& colors, const QStringList& links)
     : doc_(doc), fonts_(fonts), colors_(colors), links_(links), cursor_(&doc) {}
 
+TDocumentBuilder::~TDocumentBuilder() = default;
+
 void TDocumentBuilder::AppendText(const QString& text, const TCharProps& chars) {
     if (chars.hidden || text.isEmpty()) return;
     QString piece;

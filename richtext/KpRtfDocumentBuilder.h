@@ -25,6 +25,9 @@ class TDocumentBuilder {
 public:
     TDocumentBuilder(QTextDocument& doc, const TFontTable& fonts, const TColorTable& colors,
                      const QStringList& links);
+    ~TDocumentBuilder();
+    TDocumentBuilder(const TDocumentBuilder&) = delete;
+    TDocumentBuilder& operator=(const TDocumentBuilder&) = delete;
 
     void SetDefaultFont(int font) { defaultFont_ = font; }
     void AppendText(const QString& text, const TCharProps& chars);
@@ -60,6 +63,14 @@ private:
     const TColorTable& colors_;
     const QStringList& links_;
     QTextCursor cursor_;
+    // One edit block around the whole build: outside one, every insertion lays out its
+    // block again to place the cursor, which is quadratic in the block's length.
+    struct TEditBlock {
+        explicit TEditBlock(QTextCursor& c) : cursor(c) { cursor.beginEditBlock(); }
+        ~TEditBlock() { cursor.endEditBlock(); }
+        QTextCursor& cursor;
+    };
+    TEditBlock editBlock_{cursor_};
     bool blockAvailable_ = true; // the last block is empty and not written yet
     bool pendingBreak_ = false;
     bool breakFromSection_ = false;

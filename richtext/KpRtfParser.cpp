@@ -116,7 +116,7 @@ void TRtfParser::OpenGroup() {
     stack_.push_back(first ? TGroupState() : stack_.back());
     TGroupState& g = stack_.back();
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
-    g.opensShapeName = g.opensFontEntry = false;
+    g.opensFontEntry = false;
     if (first) return;
     const TGroupState& parent = stack_[stack_.size() - 2];
     const TDestination outer = parent.dest;

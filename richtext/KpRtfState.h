@@ -69,7 +69,6 @@ struct TGroupState {
     bool opensField = false;
     bool opensShape = false;
     bool opensShapePicture = false; // {\*\shppict}
-    bool opensShapeName = false;    // {\sn}
     bool opensFontEntry = false;
     bool fontTable = false; // the {\fonttbl} group itself: its child groups are entries
 };
