@@ -11,6 +11,7 @@
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -26,6 +27,7 @@
 #include "demo/TabRows.h"
 #include "demo/untAbout.h"
 #include "demo/untPrint.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpCursors.h"
 #include "preview/KpHeaderFooter.h"
 #include "printing/KpPrinter.h"
@@ -685,6 +687,7 @@ void TfrmMain::wireHandlers() {
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
     connect(cbxZoom, &QComboBox::editTextChanged, this,
             [this](const QString& t) { cbxZoomChange(t); });
+    connect(cbxZoom->lineEdit(), &QLineEdit::editingFinished, this, [this] { showZoom(); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (!selectingTab_) PageControl1Change(index);
     });
@@ -734,9 +737,7 @@ void TfrmMain::selectTab(int index) {
 // ---- handlers ----
 
 void TfrmMain::FormCreate() {
-    zoomFromCombo_ = true;
-    cbxZoom->setEditText(QString::number(KpPreview1->Zoom()));
-    zoomFromCombo_ = false;
+    showZoom();
     savedMargins_ = std::make_unique<TKpMargins>(nullptr);
     for (int r = 0; r < StringGrid1->RowCount(); ++r)
         StringGrid1->SetCells(0, r, QString::asprintf("Cell (%d, %d)", 0, r + 1));
@@ -782,17 +783,21 @@ void TfrmMain::PageControl1Change(int index) {
 }
 
 void TfrmMain::KpPreview1Zoom(void*, int, int newZoom) {
-    zoomFromCombo_ = true;
+    // While the user types, the edit keeps the typed text: a first digit clamped to the
+    // minimum zoom must not become the start of the next number. The edit shows the zoom
+    // again when the typing is finished.
+    if (zoomTyping_) return;
+    const TKpStateGuard<bool> fromPreview(zoomFromPreview_, true);
     cbxZoom->setEditText(QString::number(newZoom));
-    zoomFromCombo_ = false;
 }
 
 void TfrmMain::cbxZoomChange(const QString& text) {
-    if (zoomFromCombo_) return;
+    if (zoomFromPreview_) return;
     // A text that is not a whole number (also the empty text while typing) leaves the zoom.
     bool ok = false;
     const int zoom = text.trimmed().toInt(&ok);
     if (!ok) return;
+    const TKpStateGuard<bool> typing(zoomTyping_, true);
     KpPreview1->SetZoom(zoom);
 }
 
@@ -906,7 +911,16 @@ void TfrmMain::ApplyPageSetup(TKpPaperSize paper, TKpOrientation orientation, do
     m.Top().SetMillimeters(top);
     m.Right().SetMillimeters(right);
     m.Bottom().SetMillimeters(bottom);
-    // The paper combo shows the two sizes it knows.
-    if (KpPreview1->PaperSize() == A4) ComboBox1->setCurrentIndex(0);
-    if (KpPreview1->PaperSize() == Letter) ComboBox1->setCurrentIndex(1);
+    showPaperSize();
+}
+
+void TfrmMain::showZoom() {
+    const TKpStateGuard<bool> fromPreview(zoomFromPreview_, true);
+    cbxZoom->setEditText(QString::number(KpPreview1->Zoom()));
+}
+
+void TfrmMain::showPaperSize() {
+    // The paper combo lists two sizes; any other size leaves it blank.
+    const TKpPaperSize size = KpPreview1->PaperSize();
+    ComboBox1->setCurrentIndex(size == A4 ? 0 : size == Letter ? 1 : -1);
 }

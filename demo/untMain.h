@@ -208,13 +208,17 @@ private:
     void selectTab(int index);
     // The rich text demo's steps before its message box.
     void startRichText();
-    // The string grid's table laid out again on the cleared document.
-    void printStringGrid();
+    // The zoom edit shows the preview's zoom.
+    void showZoom();
+    // Keeps the toolbar's paper combo in step with the preview's paper size.
+    void showPaperSize();
 
     std::unique_ptr<TKpMargins> savedMargins_;
     TfrmAbout* frmAbout = nullptr;
     TfrmPrint* frmPrint = nullptr;
     bool shown_ = false;
     bool selectingTab_ = false;
-    bool zoomFromCombo_ = false;
+    // The zoom edit is being written from the preview, or the user's typing is being applied.
+    bool zoomFromPreview_ = false;
+    bool zoomTyping_ = false;
 };

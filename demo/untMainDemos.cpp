@@ -3,6 +3,7 @@
 // are $BBGGRR values, font sizes are points.
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 
 namespace {
@@ -95,7 +96,8 @@ void TfrmMain::actCanvasExecute() {
     TKpPreview& p = *KpPreview1;
     p.FirstPage();
     p.Margins().Assign(SavedMargins());
-    p.AutoRefresh = false;
+    // Built with the display quiet; a drawing error still leaves it switched on.
+    TKpStateGuard<bool> quiet(p.AutoRefresh, false, &p);
     p.Clear();
     selectTab(1);
     p.Header().SetVisible(true);
@@ -209,7 +211,7 @@ void TfrmMain::actCanvasExecute() {
     DrawPageTitle(QStringLiteral("Draw Round Rects"));
 
     p.FirstPage();
-    p.AutoRefresh = true;
+    quiet.Restore();
     p.RefreshPage();
     KpThumbnails1->SetEnabled(true);
 }
@@ -217,7 +219,8 @@ void TfrmMain::actCanvasExecute() {
 void TfrmMain::SpeedButton25Click() {
     TKpPreview& p = *KpPreview1;
     KpThumbnails1->SetEnabled(false);
-    p.AutoRefresh = false;
+    // Built with the display quiet; a drawing error still leaves it switched on.
+    TKpStateGuard<bool> quiet(p.AutoRefresh, false, &p);
     p.Clear();
     p.SetOrientation(kpPortrait);
     TKpCanvas& c = p.Canvas();
@@ -243,7 +246,7 @@ void TfrmMain::SpeedButton25Click() {
         c.Draw(s.x, s.y, s.picture, s.scale, kpMillimeters);
     DrawPageTitle(QStringLiteral("Graphics Scaling"));
 
-    p.AutoRefresh = true;
+    quiet.Restore();
     p.FirstPage();
     KpThumbnails1->SetEnabled(true);
     ShowPagePosition();

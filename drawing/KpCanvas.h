@@ -2,6 +2,8 @@
 // The recording canvas: looks like a drawing surface, but every call records a drawing
 // object on the page it is bound to, in KpUnits from the page corner. The current pen,
 // brush and font are copied into each object as value records at the moment of the call.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,7 +34,7 @@ enum TKpOriginMode : uint8_t {
     kpOriginHeader = 3
 };
 
-class TKpCanvas {
+class PAGINOR_EXPORT TKpCanvas {
 public:
     explicit TKpCanvas(TKpPreview* owner);
     ~TKpCanvas();

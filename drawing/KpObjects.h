@@ -1,6 +1,8 @@
 #pragma once
 // Drawing objects: one recorded drawing call each, with its geometry in KpUnits from the
 // page corner and value copies of the pen, brush and font in force when it was recorded.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -28,13 +30,13 @@ enum TKpObjectType : int32_t {
 enum TAlignment : uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TTextLayout : uint8_t { tlTop = 0, tlCenter = 1, tlBottom = 2 };
 
-struct TKpBrushData {
+struct PAGINOR_EXPORT TKpBrushData {
     TColor Color = clWhite;
     TBrushStyle Style = bsSolid;
     bool operator==(const TKpBrushData&) const = default;
 };
 
-struct TKpPenData {
+struct PAGINOR_EXPORT TKpPenData {
     TColor Color = clBlack;
     TPenStyle Style = psSolid;
     int32_t Width = 1;
@@ -42,7 +44,7 @@ struct TKpPenData {
     bool operator==(const TKpPenData&) const = default;
 };
 
-struct TKpFontData {
+struct PAGINOR_EXPORT TKpFontData {
     Extended Angle = 0;  // degrees, counter-clockwise
     TColor Color = clBlack;
     QString Name = QStringLiteral("Arial");
@@ -51,16 +53,16 @@ struct TKpFontData {
     bool operator==(const TKpFontData&) const = default;
 };
 
-TKpBrushData GetBrushData(const TKpBrush& brush);
-void SetBrushData(TKpBrush& brush, const TKpBrushData& data);
-TKpPenData GetPenData(const TKpPen& pen);
-void SetPenData(TKpPen& pen, const TKpPenData& data);
-TKpFontData GetFontData(const TKpFont& font);
+PAGINOR_EXPORT TKpBrushData GetBrushData(const TKpBrush& brush);
+PAGINOR_EXPORT void SetBrushData(TKpBrush& brush, const TKpBrushData& data);
+PAGINOR_EXPORT TKpPenData GetPenData(const TKpPen& pen);
+PAGINOR_EXPORT void SetPenData(TKpPen& pen, const TKpPenData& data);
+PAGINOR_EXPORT TKpFontData GetFontData(const TKpFont& font);
 // Colour, face, size (at the font's pixels per inch), style; then the height scaled; then
 // the escapement from the angle.
-void SetFontData(TKpFont& font, const TKpFontData& data, Extended scale);
+PAGINOR_EXPORT void SetFontData(TKpFont& font, const TKpFontData& data, Extended scale);
 
-class TKpBaseObject {
+class PAGINOR_EXPORT TKpBaseObject {
 public:
     explicit TKpBaseObject(int32_t type) : ObjectType(type) {}
     virtual ~TKpBaseObject() = default;
@@ -82,7 +84,7 @@ public:
     static void ApplyGrey(TKpDeviceCanvas& target);
 };
 
-class TKpTextObject : public TKpBaseObject {
+class PAGINOR_EXPORT TKpTextObject : public TKpBaseObject {
 public:
     TKpTextObject() : TKpBaseObject(kpTextObject) {}
     TKpBrushData Brush;
@@ -98,7 +100,7 @@ protected:
     explicit TKpTextObject(int32_t type) : TKpBaseObject(type) {}
 };
 
-class TKpTextBoxObject : public TKpTextObject {
+class PAGINOR_EXPORT TKpTextBoxObject : public TKpTextObject {
 public:
     TKpTextBoxObject() : TKpTextObject(kpTextBoxObject) {}
     TAlignment Alignment = taLeftJustify;
@@ -113,7 +115,7 @@ public:
               bool printing) override;
 };
 
-class TKpLineObject : public TKpBaseObject {
+class PAGINOR_EXPORT TKpLineObject : public TKpBaseObject {
 public:
     TKpLineObject() : TKpBaseObject(kpLineObject) {}
     TKpPenData Pen;
@@ -129,7 +131,7 @@ public:
 
 enum TKpImageKind : uint8_t { kpImageMetafile = 0, kpImageBitmap = 1 };
 
-class TKpGraphicObject : public TKpBaseObject {
+class PAGINOR_EXPORT TKpGraphicObject : public TKpBaseObject {
 public:
     TKpGraphicObject();
     ~TKpGraphicObject() override;
@@ -157,7 +159,7 @@ public:
 };
 
 // Shapes: bounding box (X1, Y1)-(X2, Y2), brush and pen.
-class TKpSimpleShape : public TKpBaseObject {
+class PAGINOR_EXPORT TKpSimpleShape : public TKpBaseObject {
 public:
     TKpBrushData Brush;
     TKpPenData Pen;
@@ -171,7 +173,7 @@ protected:
     explicit TKpSimpleShape(int32_t type) : TKpBaseObject(type) {}
 };
 
-class TKpRectangleShape : public TKpSimpleShape {
+class PAGINOR_EXPORT TKpRectangleShape : public TKpSimpleShape {
 public:
     TKpRectangleShape() : TKpSimpleShape(kpRectangleShape) {}
     bool FillOnly = false;  // not stored
@@ -179,14 +181,14 @@ public:
               bool printing) override;
 };
 
-class TKpEllipseShape : public TKpSimpleShape {
+class PAGINOR_EXPORT TKpEllipseShape : public TKpSimpleShape {
 public:
     TKpEllipseShape() : TKpSimpleShape(kpEllipseShape) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
 
-class TKpRoundRectShape : public TKpSimpleShape {
+class PAGINOR_EXPORT TKpRoundRectShape : public TKpSimpleShape {
 public:
     TKpRoundRectShape() : TKpSimpleShape(kpRoundRectShape) {}
     int32_t X3 = 0;  // corner ellipse width (a length)
@@ -198,7 +200,7 @@ public:
 };
 
 // Arc family: start point (X3, Y3) and end point (X4, Y4) on the rays of the arc.
-class TKpComplexShape : public TKpSimpleShape {
+class PAGINOR_EXPORT TKpComplexShape : public TKpSimpleShape {
 public:
     int32_t X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
     void SaveToStream(TKpExtStream& stream) const override;
@@ -208,21 +210,21 @@ protected:
     explicit TKpComplexShape(int32_t type) : TKpSimpleShape(type) {}
 };
 
-class TKpArcShape : public TKpComplexShape {
+class PAGINOR_EXPORT TKpArcShape : public TKpComplexShape {
 public:
     TKpArcShape() : TKpComplexShape(kpArcShape) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
 
-class TKpChordShape : public TKpComplexShape {
+class PAGINOR_EXPORT TKpChordShape : public TKpComplexShape {
 public:
     TKpChordShape() : TKpComplexShape(kpChordShape) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
 
-class TKpPieShape : public TKpComplexShape {
+class PAGINOR_EXPORT TKpPieShape : public TKpComplexShape {
 public:
     TKpPieShape() : TKpComplexShape(kpPieShape) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
@@ -230,7 +232,7 @@ public:
 };
 
 // Point lists (X1, Y1 kept but unused).
-class TKpPolyBaseObject : public TKpBaseObject {
+class PAGINOR_EXPORT TKpPolyBaseObject : public TKpBaseObject {
 public:
     TKpBrushData Brush;
     TKpPenData Pen;
@@ -242,21 +244,21 @@ protected:
     explicit TKpPolyBaseObject(int32_t type) : TKpBaseObject(type) {}
 };
 
-class TKpPolygonObject : public TKpPolyBaseObject {
+class PAGINOR_EXPORT TKpPolygonObject : public TKpPolyBaseObject {
 public:
     TKpPolygonObject() : TKpPolyBaseObject(kpPolygonObject) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
 
-class TKpPolyLineObject : public TKpPolyBaseObject {
+class PAGINOR_EXPORT TKpPolyLineObject : public TKpPolyBaseObject {
 public:
     TKpPolyLineObject() : TKpPolyBaseObject(kpPolyLineObject) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
 
-class TKpPolyBezierObject : public TKpPolyBaseObject {
+class PAGINOR_EXPORT TKpPolyBezierObject : public TKpPolyBaseObject {
 public:
     TKpPolyBezierObject() : TKpPolyBaseObject(kpPolyBezierObject) {}
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
@@ -264,4 +266,4 @@ public:
 };
 
 // A new object of the given type id, or null for an id outside 1..13.
-std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type);
+PAGINOR_EXPORT std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type);

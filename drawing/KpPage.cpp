@@ -112,8 +112,12 @@ void TKpPageList::Clear() {
 
 void TKpPageList::DeletePage(int number) {
     if (number < 1 || number > Count()) throw EListError(number - 1);
+    // Out of the list but still alive while the preview moves its canvas and display off it.
+    const std::unique_ptr<TKpPage> page = std::move(pages_[static_cast<size_t>(number - 1)]);
     pages_.erase(pages_.begin() + (number - 1));
-    if (owner_ && owner_->Clearing()) return;
-    Renumber();
+    const bool clearing = owner_ && owner_->Clearing();
+    if (!clearing) Renumber();
+    if (owner_) owner_->PageDeleted(number, page.get());
+    if (clearing) return;
     if (owner_ && owner_->AutoRefresh && owner_->OnDeletePage) owner_->OnDeletePage(owner_);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A page: an ordered list of owned drawing objects, its orientation, paper size in inches,
 // and the picture it renders of itself at screen resolution. The page list owns the pages.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -13,13 +15,13 @@ class TKpPreview;
 class TKpExtStream;
 
 // The list's own range error ("List index out of bounds (%d)").
-class EListError : public std::out_of_range {
+class PAGINOR_EXPORT EListError : public std::out_of_range {
 public:
     explicit EListError(int index);
     int Index;
 };
 
-class TKpPage {
+class PAGINOR_EXPORT TKpPage {
 public:
     explicit TKpPage(TKpPreview* owner);
     ~TKpPage();
@@ -33,6 +35,7 @@ public:
     int AddObject(std::unique_ptr<TKpBaseObject> object);
     // Frees the objects from the last to the first; the picture is not updated.
     void Clear();
+    // A change re-renders the picture and fires the preview's OnChangePageOrientation.
     void SetOrientation(TKpOrientation value);
     TKpOrientation Orientation() const { return orientation_; }
     // Re-renders the picture from the objects, header and footer.
@@ -57,7 +60,7 @@ private:
     TKpPreview* owner_;
 };
 
-class TKpPageList {
+class PAGINOR_EXPORT TKpPageList {
 public:
     explicit TKpPageList(TKpPreview* owner);
     ~TKpPageList();
@@ -67,10 +70,14 @@ public:
     int Count() const { return static_cast<int>(pages_.size()); }
     // The page with number n (from 1); EListError outside the range.
     TKpPage* GetPage(int number) const;
+    // Sets every page's PageNum to its position, from 1.
     void Renumber();
+    // Appends an empty page numbered the new count.
     TKpPage* AddPage();
     // Frees all pages from the last to the first, then fires the preview's OnClear.
     void Clear();
+    // Frees page number; outside the preview's Clear the rest are renumbered and the preview's
+    // OnDeletePage fires.
     void DeletePage(int number);
 
 private:

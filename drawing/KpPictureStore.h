@@ -5,6 +5,8 @@
 // Bitmaps are bitmap files with their 14-byte file header ("BM", then the file size).
 // Pictures are a form of our own: the tag "KPQP", a 4-byte total size (tag and size
 // included), the width and height in pixels, then the recording's own bytes.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 
 #include <QByteArray>
@@ -15,19 +17,19 @@ class TKpMetafile;
 namespace KpPictureStore {
 
 // Writes the picture in its stored form.
-void WritePicture(TKpExtStream& stream, const TKpMetafile& picture);
+PAGINOR_EXPORT void WritePicture(TKpExtStream& stream, const TKpMetafile& picture);
 // Reads a stored picture into the given metafile; EReadError when it is cut short or in a
 // form this reader does not know.
-void ReadPicture(TKpExtStream& stream, TKpMetafile& picture);
+PAGINOR_EXPORT void ReadPicture(TKpExtStream& stream, TKpMetafile& picture);
 
 // Writes a bitmap file as is (it already starts with its file header). An empty one is
 // written as a bare 14-byte header, so that the reader still finds its end.
-void WriteBitmap(TKpExtStream& stream, const QByteArray& bitmapFile);
+PAGINOR_EXPORT void WriteBitmap(TKpExtStream& stream, const QByteArray& bitmapFile);
 // The bytes of one bitmap file (empty for the bare header); EReadError when the stated
 // size is impossible or larger than what remains.
-QByteArray ReadBitmap(TKpExtStream& stream);
+PAGINOR_EXPORT QByteArray ReadBitmap(TKpExtStream& stream);
 
 // Passes over one stored image of either form without decoding it; returns its size.
-int64_t SkipImage(TKpExtStream& stream);
+PAGINOR_EXPORT int64_t SkipImage(TKpExtStream& stream);
 
 } // namespace KpPictureStore

@@ -3,6 +3,8 @@
 // with a position, little-endian primitives, and length-prefixed chunks. A chunk read from
 // another extended stream is a view into the parent's bytes (nothing is copied); writing
 // to such a view first takes a private copy.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -16,42 +18,42 @@
 class QIODevice;
 
 // A document or chunk that ends before its stated length, or bytes that are not a document.
-class EReadError : public std::runtime_error {
+class PAGINOR_EXPORT EReadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 // The target refused bytes while saving.
-class EWriteError : public std::runtime_error {
+class PAGINOR_EXPORT EWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 // A document file that cannot be opened ("Cannot open file %s") or created
 // ("Cannot create file %s").
-class EFileError : public std::runtime_error {
+class PAGINOR_EXPORT EFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // The leading version number of a document: a normal positive value from 1 up to 100.
-bool IsPlausibleDocumentVersion(const TKpExt80& version);
+PAGINOR_EXPORT bool IsPlausibleDocumentVersion(const TKpExt80& version);
 // Reads the 10 version bytes; EReadError ("Not a document file ...") when fewer are there or
 // they hold no plausible version.
-TKpExt80 ReadDocumentVersion(QIODevice& source);
+PAGINOR_EXPORT TKpExt80 ReadDocumentVersion(QIODevice& source);
 
 // A text angle as read from a file, made safe to draw: not a number or infinite gives 0,
 // and turns beyond a million degrees are reduced modulo 360 (the same direction).
-Extended SanitizeFontAngle(Extended degrees);
+PAGINOR_EXPORT Extended SanitizeFontAngle(Extended degrees);
 // A font size as read from a file, kept within what the drawing layer can turn into a pixel
 // height without overflow: +-MaxFontPoints.
 constexpr int32_t MaxFontPoints = 16384;
-int32_t SanitizeFontSize(int32_t points);
+PAGINOR_EXPORT int32_t SanitizeFontSize(int32_t points);
 
 // "B", "I", "U", "S" for the styles present, in that order.
-QString FontStyleToText(TFontStyles style);
+PAGINOR_EXPORT QString FontStyleToText(TFontStyles style);
 // Each style whose capital letter occurs anywhere in the text.
-TFontStyles TextToFontStyle(const QString& text);
+PAGINOR_EXPORT TFontStyles TextToFontStyle(const QString& text);
 
-class TKpExtStream {
+class PAGINOR_EXPORT TKpExtStream {
 public:
     TKpExtStream() = default;
     explicit TKpExtStream(const QByteArray& bytes) : buffer_(bytes.constData(), bytes.size()) {}

@@ -1,6 +1,8 @@
 #pragma once
 // Measurement values: KpUnits (hundredths of a millimetre), unit conversion, the length
 // value object, its rectangle, and the paper table.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,9 +16,9 @@ enum TKpPaperSize : uint8_t { A3 = 0, A4, A5, A6, B5, C5, Legal, Letter, Custom 
 enum TKpOrientation : uint8_t { kpPortrait = 0, kpLandscape = 1 };
 
 // Converts x between units in extended precision; no rounding (callers round).
-Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x);
+PAGINOR_EXPORT Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x);
 
-class TKpValue {
+class PAGINOR_EXPORT TKpValue {
 public:
     using ChangeEvent = std::function<void(TKpValue* sender)>;
 
@@ -41,7 +43,7 @@ private:
 };
 
 // Four owned values in the order Left, Top, Right, Bottom.
-class TKpValueRect {
+class PAGINOR_EXPORT TKpValueRect {
 public:
     TKpValueRect();
     TKpValue& Left() { return *left_; }
@@ -58,7 +60,7 @@ private:
 };
 
 // Standard sizes ordered by orientation; any other size orders the incoming pair.
-void PaperDimensions(TKpPaperSize size, bool landscape, int& width, int& height);
+PAGINOR_EXPORT void PaperDimensions(TKpPaperSize size, bool landscape, int& width, int& height);
 
 // Splits a comma-separated zero-terminated text in place (see the printer settings).
-char* NextToken(char*& cursor);
+PAGINOR_EXPORT char* NextToken(char*& cursor);

@@ -1,6 +1,8 @@
 #pragma once
 // Documents of the older keyed format: a sequence of keyed value lists, each a bag of typed
 // values tagged with 80-bit float keys such as 2.01 or 30.05. Read only.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,53 +27,53 @@ enum : int32_t {
     kpPenRecord = 1005
 };
 
-class TKpBaseFileRec {
+class PAGINOR_EXPORT TKpBaseFileRec {
 public:
     explicit TKpBaseFileRec(const TKpExt80& key) : Key(key) {}
     virtual ~TKpBaseFileRec() = default;
     TKpExt80 Key;
 };
 
-class TKpExtFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpExtFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     TKpExt80 Value;
 };
 
-class TKpIntFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpIntFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     int32_t Value = 0;
 };
 
-class TKpStrFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpStrFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     QByteArray Value; // 8-bit text, or the bytes of an embedded image
 };
 
-class TKpBrushFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpBrushFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     TKpBrushData Value;
 };
 
-class TKpFontFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpFontFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     TKpFontData Value;
 };
 
-class TKpPenFileRec : public TKpBaseFileRec {
+class PAGINOR_EXPORT TKpPenFileRec : public TKpBaseFileRec {
 public:
     using TKpBaseFileRec::TKpBaseFileRec;
     TKpPenData Value;
 };
 
 // A key given as its decimal text ("2.01"), matched by its exact 80-bit value.
-TKpExt80 KpKey(const char* decimal);
+PAGINOR_EXPORT TKpExt80 KpKey(const char* decimal);
 
-class TKpExtValueList {
+class PAGINOR_EXPORT TKpExtValueList {
 public:
     TKpExtValueList() = default;
     TKpExtValueList(const TKpExtValueList&) = delete;
@@ -120,6 +122,6 @@ private:
 
 // Rebuilds the preview's pages and settings from an older-format file positioned just
 // after its 10 version bytes.
-void LoadLegacyDocument(TKpPreview& preview, QIODevice& file);
+PAGINOR_EXPORT void LoadLegacyDocument(TKpPreview& preview, QIODevice& file);
 // Fills one drawing object from one value list, by the object's class.
-void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list);
+PAGINOR_EXPORT void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list);

@@ -1,6 +1,8 @@
 #pragma once
 // Colour values as stored in documents: RGB with red in the low byte, or a system colour
 // (top byte 0x80, index in the low byte) resolved through the application palette.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 
 #include <QColor>
@@ -41,13 +43,13 @@ constexpr TColor clBtnText = clSystemColor | 18;
 constexpr TColor clInfoBk = clSystemColor | 24;
 
 // The colour's current RGB value (system colours through the palette).
-TColor ColorToRGB(TColor color);
-QColor ToQColor(TColor color);
-TColor FromQColor(const QColor& color);
+PAGINOR_EXPORT TColor ColorToRGB(TColor color);
+PAGINOR_EXPORT QColor ToQColor(TColor color);
+PAGINOR_EXPORT TColor FromQColor(const QColor& color);
 
 inline int GetRValue(TColor c) { return c & 0xFF; }
 inline int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
 inline int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
 
 // Grey of the same brightness: g = rounded(0.3 R + 0.6 G + 0.1 B).
-TColor ToGrey(TColor color);
+PAGINOR_EXPORT TColor ToGrey(TColor color);

@@ -1,5 +1,6 @@
 #include "platform/KpDeviceCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QFontMetrics>
@@ -183,9 +184,17 @@ QFont TKpDeviceCanvas::qtFont() const {
 }
 
 const TKpDeviceCanvas::TFontCache& TKpDeviceCanvas::fontCache() const {
-    if (fontCache_ && fontCache_->name == font_.Name() && fontCache_->height == font_.Height() &&
-        fontCache_->style == font_.Style())
-        return *fontCache_;
+    const auto same = [this](const std::unique_ptr<TFontCache>& c) {
+        return c->height == font_.Height() && c->style == font_.Style() && c->name == font_.Name();
+    };
+    if (!fontCache_.empty() && same(fontCache_.front())) return *fontCache_.front();
+    for (size_t i = 1; i < fontCache_.size(); ++i) {
+        if (same(fontCache_[i])) {
+            std::rotate(fontCache_.begin(), fontCache_.begin() + static_cast<long>(i),
+                        fontCache_.begin() + static_cast<long>(i) + 1);
+            return *fontCache_.front();
+        }
+    }
     // An empty face name (older documents store none) keeps the default face: a font with
     // an empty family crashes when a picture records it.
     QFont f;
@@ -209,10 +218,13 @@ const TKpDeviceCanvas::TFontCache& TKpDeviceCanvas::fontCache() const {
     f.setKerning(false);
     f.setHintingPreference(QFont::PreferNoHinting);
     QPaintDevice* device = painter_ && painter_->isActive() ? painter_->device() : nullptr;
-    ++fontGeneration_;
-    fontCache_ = std::make_unique<TFontCache>(TFontCache{
-        font_.Name(), h, font_.Style(), f, device ? QFontMetrics(f, device) : QFontMetrics(f)});
-    return *fontCache_;
+    constexpr size_t kFonts = 8;
+    if (fontCache_.size() >= kFonts) fontCache_.pop_back();
+    fontCache_.insert(fontCache_.begin(),
+                      std::make_unique<TFontCache>(TFontCache{
+                          font_.Name(), h, font_.Style(), f,
+                          device ? QFontMetrics(f, device) : QFontMetrics(f), nextFontId_++}));
+    return *fontCache_.front();
 }
 
 // Brings the painter's pen, brush and mix mode in line with the canvas. Only changes are
@@ -221,10 +233,9 @@ const TKpDeviceCanvas::TFontCache& TKpDeviceCanvas::fontCache() const {
 // The painter keeps its own copy of a font (resolved for the device) that never compares
 // equal to ours; the generation of the cached font set last tells whether it changed.
 void TKpDeviceCanvas::usePainterFont(const TFontCache& fc) {
-    if (painterFontGeneration_ == fontGeneration_ && painter_->font().family() == fc.font.family())
-        return;
+    if (painterFontGeneration_ == fc.id && painter_->font().family() == fc.font.family()) return;
     painter_->setFont(fc.font);
-    painterFontGeneration_ = fontGeneration_;
+    painterFontGeneration_ = fc.id;
 }
 
 bool TKpDeviceCanvas::beginFigure(bool filled, bool usesBrush) {
@@ -336,8 +347,8 @@ void wrapParagraph(const QString& para, int width, const QFontMetrics& fm, QStri
     }
     const int blank = fm.horizontalAdvance(QLatin1Char(' '));
     QString line;
-    qint64 lineWidth = 0;      // the line without its trailing blanks
-    qint64 trailingWidth = 0;  // the blanks after the line's last word
+    qint64 lineWidth = 0;     // the line without its trailing blanks
+    qint64 trailingWidth = 0; // the blanks after the line's last word
     int i = 0;
     const int n = static_cast<int>(para.size());
     while (i < n) {
@@ -370,13 +381,22 @@ void wrapParagraph(const QString& para, int width, const QFontMetrics& fm, QStri
 }
 } // namespace
 
-int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
+const TKpDeviceCanvas::TTextLayout& TKpDeviceCanvas::textLayout(const QString& text, int width,
+                                                                unsigned flags) {
     const TFontCache& fc = fontCache();
+    const unsigned lineFlags = flags & (DT_SINGLELINE | DT_EXPANDTABS | DT_WORDBREAK);
+    // Only wrapping depends on the width.
+    const int w = (lineFlags & DT_WORDBREAK) && !(lineFlags & DT_SINGLELINE) ? width : 0;
+    for (const auto& l : layouts_)
+        if (l->fontId == fc.id && l->width == w && l->flags == lineFlags && l->text == text)
+            return *l;
     const QFontMetrics& fm = fc.metrics;
-    const int lineHeight = fm.ascent() + fm.descent();
-    const int width = r.right() + 1 - r.left(); // r's right edge is exclusive
-
-    QStringList lines;
+    auto layout = std::make_unique<TTextLayout>();
+    layout->fontId = fc.id;
+    layout->text = text;
+    layout->width = w;
+    layout->flags = lineFlags;
+    QStringList& lines = layout->lines;
     QString source = text;
     // Without DT_EXPANDTABS a tab is just a blank.
     if (!(flags & DT_EXPANDTABS)) source.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -398,12 +418,30 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
                 lines << para;
         }
     }
+    layout->widths.reserve(lines.size());
+    layout->widest = 0;
+    for (const QString& l : lines) {
+        layout->widths << fm.horizontalAdvance(l);
+        layout->widest = MaxInt(layout->widest, layout->widths.back());
+    }
+    // A few layouts are enough for the boxes a page repeats.
+    constexpr size_t kLayouts = 16;
+    if (layouts_.size() >= kLayouts) layouts_.pop_back();
+    layouts_.insert(layouts_.begin(), std::move(layout));
+    return *layouts_.front();
+}
+
+int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
+    const TFontCache& fc = fontCache();
+    const QFontMetrics& fm = fc.metrics;
+    const int lineHeight = fm.ascent() + fm.descent();
+    const int width = r.right() + 1 - r.left(); // r's right edge is exclusive
+    const TTextLayout& layout = textLayout(text, width, flags);
+    const QStringList& lines = layout.lines;
     const int textHeight = lineHeight * static_cast<int>(lines.size());
 
     if (flags & DT_CALCRECT) {
-        int widest = 0;
-        for (const QString& l : lines)
-            widest = MaxInt(widest, fm.horizontalAdvance(l));
+        const int widest = layout.widest;
         // The rectangle shrinks or grows to the widest line and the lines' height.
         r.setRight(r.left() + widest - 1);
         r.setBottom(r.top() + textHeight - 1);
@@ -419,13 +457,8 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
             top = r.top() + r.height() - lineHeight;
     }
     // Lines are measured once; the text is clipped to r only when it overflows it.
-    QVector<int> widths;
-    widths.reserve(lines.size());
-    int widest = 0;
-    for (const QString& l : lines) {
-        widths << fm.horizontalAdvance(l);
-        widest = MaxInt(widest, widths.back());
-    }
+    const QVector<int>& widths = layout.widths;
+    const int widest = layout.widest;
     const bool clip = !(flags & DT_NOCLIP) &&
                       (widest > r.width() || top < r.top() || top + textHeight > r.bottom() + 1);
     if (clip) {

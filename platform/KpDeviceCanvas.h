@@ -3,9 +3,12 @@
 // integer device pixels, right and bottom edges exclusive, counter-clockwise arcs from the
 // rays through two radial points, alternate polygon filling, text cells of ascent + descent,
 // DrawText flags, pen mix modes and raster operations.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QBrush>
 #include <QFont>
@@ -17,6 +20,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include "platform/KpGraphics.h"
@@ -59,9 +63,9 @@ enum : uint32_t {
 
 // The copy mode itself when it is one of the fifteen standard raster operations,
 // otherwise SRCCOPY.
-uint32_t KpStandardRasterOp(uint32_t copyMode);
+PAGINOR_EXPORT uint32_t KpStandardRasterOp(uint32_t copyMode);
 
-class TKpDeviceCanvas {
+class PAGINOR_EXPORT TKpDeviceCanvas {
 public:
     // Draws through painter (not owned) onto a device of the given resolution.
     TKpDeviceCanvas(QPainter* painter, int dpiX, int dpiY);
@@ -130,17 +134,32 @@ private:
         TFontStyles style;
         QFont font;
         QFontMetrics metrics;
+        int id; // tells the fonts apart (painter state, text layouts)
     };
     const TFontCache& fontCache() const;
+    // A text broken into lines for DrawText, with the lines' widths: what a text of one font,
+    // width and set of line flags always gives, kept for the next box that repeats it.
+    struct TTextLayout {
+        int fontId;
+        QString text;
+        int width;
+        unsigned flags;
+        QStringList lines;
+        QVector<int> widths;
+        int widest;
+    };
+    const TTextLayout& textLayout(const QString& text, int width, unsigned flags);
     bool beginFigure(bool filled, bool usesBrush = true);
     void setComposition(QPainter::CompositionMode mode);
     QRectF outlineOf(const QRect& box) const;
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
 
-    mutable std::unique_ptr<TFontCache> fontCache_;
-    mutable int fontGeneration_ = 0;
-    int painterFontGeneration_ = -1;
+    // The fonts used last (a report switches between a few); the first is the current one.
+    mutable std::vector<std::unique_ptr<TFontCache>> fontCache_;
+    mutable int nextFontId_ = 0;
+    int painterFontGeneration_ = -1; // the id of the font the painter holds
+    std::vector<std::unique_ptr<TTextLayout>> layouts_;
     void usePainterFont(const TFontCache& fc);
 
     bool baseHasClip_ = false;

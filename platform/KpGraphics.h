@@ -1,6 +1,8 @@
 #pragma once
 // Pen, brush and font value objects: plain values with change notification and
 // assignment, independent of any device. The drawing layer turns them into QPainter state.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -25,7 +27,7 @@ constexpr TFontStyles FontStyleBit(TFontStyle s) { return static_cast<TFontStyle
 
 using TNotifyEvent = std::function<void(void* sender)>;
 
-class TKpPen {
+class PAGINOR_EXPORT TKpPen {
 public:
     TColor Color() const { return color_; }
     TPenStyle Style() const { return style_; }
@@ -53,7 +55,7 @@ private:
     TPenMode mode_ = pmCopy;
 };
 
-class TKpBrush {
+class PAGINOR_EXPORT TKpBrush {
 public:
     TColor Color() const { return color_; }
     TBrushStyle Style() const { return style_; }
@@ -76,7 +78,7 @@ private:
 // figure (negative height = character height without internal leading), from which the
 // point size is derived, plus a style set, a colour, a face name and an escapement in
 // tenths of a degree (the rotation of the text, counter-clockwise).
-class TKpFont {
+class PAGINOR_EXPORT TKpFont {
 public:
     TKpFont();
 

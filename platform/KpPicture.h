@@ -1,6 +1,8 @@
 #pragma once
 // The retained page picture: a vector recording (QPicture) with a size in screen pixels,
 // replayed stretched into any rectangle.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <QPicture>
@@ -9,7 +11,7 @@
 class QPainter;
 class TKpDeviceCanvas;
 
-class TKpMetafile {
+class PAGINOR_EXPORT TKpMetafile {
 public:
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -30,7 +32,7 @@ private:
 
 // Records onto a metafile at the screen's resolution for as long as it lives; the
 // recording is complete when it is destroyed (or End is called).
-class TKpMetafileCanvas {
+class PAGINOR_EXPORT TKpMetafileCanvas {
 public:
     explicit TKpMetafileCanvas(TKpMetafile& metafile);
     ~TKpMetafileCanvas();

@@ -7,6 +7,8 @@
 // The devices themselves sit behind TKpPrinterBackend: the Qt backend reaches the real
 // printers (CUPS through QPrinterInfo/QPrinter); the virtual backend writes PDF files at a
 // chosen resolution and offsets, for tests and for exporting without a printer.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,7 +46,7 @@ enum : uint32_t {
 };
 
 // The settings of one printer, as its driver keeps them.
-struct TKpDeviceMode {
+struct PAGINOR_EXPORT TKpDeviceMode {
     uint32_t dmFields = 0;
     int16_t dmOrientation = DMORIENT_PORTRAIT;
     int16_t dmPrintQuality = 0;
@@ -56,7 +58,7 @@ struct TKpDeviceMode {
 
 // The device geometry (GetDeviceCaps): resolution, paper in device pixels, and the corner of
 // the printable area, for one orientation.
-struct TKpPrinterGeometry {
+struct PAGINOR_EXPORT TKpPrinterGeometry {
     int LogPixelsX = 0;
     int LogPixelsY = 0;
     int PhysicalWidth = 0;
@@ -66,7 +68,7 @@ struct TKpPrinterGeometry {
 };
 
 // One printer as the backend lists it.
-struct TKpPrinterEntry {
+struct PAGINOR_EXPORT TKpPrinterEntry {
     QString Name;
     // The driver's defaults (what the printer reports for duplex, colour and resolution).
     TKpDeviceMode Defaults;
@@ -77,7 +79,7 @@ struct TKpPrinterEntry {
 };
 
 // What a backend did with one finished (or failed) document.
-struct TKpPrinterJobRecord {
+struct PAGINOR_EXPORT TKpPrinterJobRecord {
     QString PrinterName;
     QString DocName;
     QString OutputFile; // empty when spooled
@@ -87,7 +89,7 @@ struct TKpPrinterJobRecord {
     bool Completed = false;
 };
 
-class TKpPrinterBackend {
+class PAGINOR_EXPORT TKpPrinterBackend {
 public:
     virtual ~TKpPrinterBackend() = default;
     // The printers, in a stable order.
@@ -110,10 +112,10 @@ public:
 };
 
 // The real printers: CUPS queues through QPrinterInfo, documents through QPrinter.
-std::unique_ptr<TKpPrinterBackend> MakeQtPrinterBackend();
+PAGINOR_EXPORT std::unique_ptr<TKpPrinterBackend> MakeQtPrinterBackend();
 
 // A virtual printer writing PDF through QPdfWriter.
-struct TKpVirtualPrinterSetup {
+struct PAGINOR_EXPORT TKpVirtualPrinterSetup {
     QString Name = QStringLiteral("Virtual PDF");
     int Resolution = 600;
     // Corner of the printable area in device pixels (portrait; exchanged in landscape). The
@@ -128,7 +130,7 @@ struct TKpVirtualPrinterSetup {
     QString SpoolFile;
 };
 
-class TKpVirtualPrinterBackend : public TKpPrinterBackend {
+class PAGINOR_EXPORT TKpVirtualPrinterBackend : public TKpPrinterBackend {
 public:
     explicit TKpVirtualPrinterBackend(std::vector<TKpVirtualPrinterSetup> printers);
     ~TKpVirtualPrinterBackend() override;
@@ -153,7 +155,7 @@ private:
     std::unique_ptr<Job> job_;
 };
 
-class TKpPlatformPrinter {
+class PAGINOR_EXPORT TKpPlatformPrinter {
 public:
     static TKpPlatformPrinter& Instance();
     ~TKpPlatformPrinter();
@@ -214,7 +216,7 @@ private:
 };
 
 // Installs a backend for the lifetime of the object and puts the previous one back.
-class TKpScopedPrinterBackend {
+class PAGINOR_EXPORT TKpScopedPrinterBackend {
 public:
     explicit TKpScopedPrinterBackend(std::unique_ptr<TKpPrinterBackend> backend);
     ~TKpScopedPrinterBackend();

@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/KpCupsResolution.h"
 #include "platform/KpPrinterDevice.h"
 
 namespace {
@@ -64,9 +65,12 @@ public:
             e.Resolutions.erase(std::unique(e.Resolutions.begin(), e.Resolutions.end()),
                                 e.Resolutions.end());
             if (!e.Resolutions.empty()) e.Defaults.dmFields |= DM_PRINTQUALITY;
-            // The driver reports its resolution as dots per inch.
-            QPrinter probe(info, QPrinter::HighResolution);
-            e.Defaults.dmPrintQuality = static_cast<int16_t>(probe.resolution());
+            // The queue's own default resolution, as dots per inch. A high-resolution
+            // QPrinter says 1200 whatever the queue's default is; it only stands in when
+            // the spooler does not tell.
+            int dpi = KpCupsDefaultResolution(info.printerName());
+            if (dpi <= 0) dpi = QPrinter(info, QPrinter::HighResolution).resolution();
+            e.Defaults.dmPrintQuality = static_cast<int16_t>(std::min(dpi, 32767));
             entries_.push_back(std::move(e));
         }
         return entries_;

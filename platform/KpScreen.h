@@ -1,14 +1,16 @@
 #pragma once
+#include "paginor/KpExport.h"
+
 // The screen as the suite sees it: its logical resolution and the message pump.
 
 namespace kp {
 // Tests pin the screen resolution; 0 removes the override.
-void SetScreenPixelsPerInchOverride(int ppi);
+PAGINOR_EXPORT void SetScreenPixelsPerInchOverride(int ppi);
 } // namespace kp
 
 // The screen's logical pixels per inch; 96 where there is no screen.
-int ScreenPixelsPerInch();
+PAGINOR_EXPORT int ScreenPixelsPerInch();
 
 // Lets the platform process pending window messages (paints, input) in the middle of a
 // long drawing run.
-void ProcessPendingMessages();
+PAGINOR_EXPORT void ProcessPendingMessages();

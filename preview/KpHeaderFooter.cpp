@@ -6,6 +6,7 @@
 #include "drawing/KpCanvas.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
@@ -125,29 +126,6 @@ void greyTarget(TKpDeviceCanvas& target) {
     target.Pen().SetColor(ToGrey(target.Pen().Color()));
 }
 
-// Marks the band as drawing for as long as it lives, whatever leaves the scope.
-class TDrawingMark {
-public:
-    explicit TDrawingMark(int& drawing) : drawing_(drawing) { drawing_ = 1; }
-    ~TDrawingMark() { drawing_ = 0; }
-
-private:
-    int& drawing_;
-};
-
-// Leaves the target's brush style as it found it.
-class TBrushStyleKeeper {
-public:
-    explicit TBrushStyleKeeper(TKpDeviceCanvas& target)
-        : target_(target), style_(target.Brush().Style()) {
-        target_.Brush().SetStyle(bsClear);
-    }
-    ~TBrushStyleKeeper() { target_.Brush().SetStyle(style_); }
-
-private:
-    TKpDeviceCanvas& target_;
-    TBrushStyle style_;
-};
 } // namespace
 
 QString TKpHeaderFooter::prepareCaption(TKpDeviceCanvas& target,
@@ -171,9 +149,11 @@ QString TKpHeaderFooter::prepareCaption(TKpDeviceCanvas& target,
 
 void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
                      int pageNum, Extended scale) {
-    const TDrawingMark mark(drawing_);
+    const TKpStateGuard<int> mark(drawing_, 1);
     const bool mono = monochrome();
-    const TBrushStyleKeeper keeper(target);
+    // The target's brush comes back as the band found it.
+    const TKpStateGuard<TKpBrush> brush(target.Brush());
+    target.Brush().SetStyle(bsClear);
     const int dpi = target.DpiX();
     target.Font().Assign(LargestFont());
 
@@ -206,9 +186,11 @@ void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& 
 
 void TKpFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
                      int pageNum, Extended scale) {
-    const TDrawingMark mark(drawing_);
+    const TKpStateGuard<int> mark(drawing_, 1);
     const bool mono = monochrome();
-    const TBrushStyleKeeper keeper(target);
+    // The target's brush comes back as the band found it.
+    const TKpStateGuard<TKpBrush> brush(target.Brush());
+    target.Brush().SetStyle(bsClear);
     const int dpi = target.DpiX();
     target.Font().Assign(LargestFont());
 

@@ -1,6 +1,8 @@
 #pragma once
 // The header and footer bands: up to three captions each (left, centre, right) with fonts of
 // their own, and a rule line; drawn afresh onto every rendered or printed page.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <QRect>
@@ -15,7 +17,7 @@ class TKpHeaderFooter;
 class TKpMargins;
 class TKpPreview;
 
-class TKpHeaderFooterCaption {
+class PAGINOR_EXPORT TKpHeaderFooterCaption {
 public:
     explicit TKpHeaderFooterCaption(TKpHeaderFooter* band);
     QString Caption() const { return caption_; }
@@ -31,7 +33,7 @@ private:
     std::unique_ptr<TKpFont> font_;
 };
 
-class TKpHeaderFooter {
+class PAGINOR_EXPORT TKpHeaderFooter {
 public:
     explicit TKpHeaderFooter(TKpPreview* preview);
     virtual ~TKpHeaderFooter();
@@ -89,14 +91,14 @@ protected:
     bool visible_ = false;
 };
 
-class TKpHeader : public TKpHeaderFooter {
+class PAGINOR_EXPORT TKpHeader : public TKpHeaderFooter {
 public:
     using TKpHeaderFooter::TKpHeaderFooter;
     void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
               Extended scale) override;
 };
 
-class TKpFooter : public TKpHeaderFooter {
+class PAGINOR_EXPORT TKpFooter : public TKpHeaderFooter {
 public:
     using TKpHeaderFooter::TKpHeaderFooter;
     void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,

@@ -1,5 +1,7 @@
 #pragma once
 // The document's four page margins and how they are shown on the sheet.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include "drawing/KpUnits.h"
@@ -8,7 +10,7 @@
 class TKpPreview;
 class TKpPageImage;
 
-class TKpMargins {
+class PAGINOR_EXPORT TKpMargins {
 public:
     explicit TKpMargins(TKpPreview* preview);
     ~TKpMargins();

@@ -1,5 +1,7 @@
 #pragma once
 // The preview's numbered notification messages, delivered as one custom Qt event type.
+#include "paginor/KpExport.h"
+
 #include <QEvent>
 
 enum : int {
@@ -22,7 +24,7 @@ enum : int {
     KPM_MARGINSCHANGED = 10002
 };
 
-class TKpMessageEvent : public QEvent {
+class PAGINOR_EXPORT TKpMessageEvent : public QEvent {
 public:
     static QEvent::Type EventType();
     TKpMessageEvent(int msg, long long wparam, long long lparam)

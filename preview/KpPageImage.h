@@ -1,21 +1,20 @@
 #pragma once
 // The current page on screen: the sheet inside the preview's scrolling area, with margin
 // outlines, turning mouse activity over the sheet into page coordinates.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <Qt>
 
 #include "drawing/KpUnits.h"
+#include "preview/KpMouseState.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
 class TKpMargins;
 
-// Qt mouse state as the preview's button and shift state.
-TMouseButton KpMouseButton(Qt::MouseButton button);
-TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
-
-class TKpPageImage : public TKpCustomPage {
+class PAGINOR_EXPORT TKpPageImage : public TKpCustomPage {
     Q_OBJECT
 public:
     TKpPageImage(TKpPreview* owner, QWidget* parent);

@@ -1,10 +1,14 @@
 #include "preview/KpPreview.h"
 
+#include <algorithm>
+#include <exception>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 
 #include "drawing/KpCanvas.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPageImage.h"
@@ -80,7 +84,14 @@ void TKpPreview::bindCanvas(TKpPage* page) {
 }
 
 void TKpPreview::SetCurrentPage(int n) {
-    if (n == currentPage_) return;
+    // The same number is no change only while the canvas is still on that page: after the
+    // page under it was deleted, the number names another page (or a new one).
+    if (n == currentPage_ && n >= 1 && n <= NumPages() && canvas_->Page() == pages_->GetPage(n))
+        return;
+    showPage(n);
+}
+
+void TKpPreview::showPage(int n) {
     // An out-of-range number is refused before anything changes, so the current page and
     // the canvas always stay on a page that exists.
     TKpPage* page = pages_->GetPage(n);
@@ -90,6 +101,40 @@ void TKpPreview::SetCurrentPage(int n) {
     if (OnPageChange) OnPageChange(this, n);
     RefreshPage();
     BroadcastMessage(KPM_PAGECHANGED, n);
+}
+
+void TKpPreview::PageDeleted(int number, TKpPage* page) {
+    if (destroying_ || !canvas_) return;
+    const bool canvasOnIt = canvas_->Page() == page;
+    const bool displayOnIt = pageImage_->Metafile() == &page->Metafile();
+    const int count = NumPages();
+    if (count == 0) {
+        // No page left: nothing to draw on or show until the next NewPage.
+        if (canvasOnIt) bindCanvas(nullptr);
+        if (displayOnIt) pageImage_->SetMetafile(nullptr, AutoRefresh);
+        currentPage_ = 0;
+        return;
+    }
+    if (clearing_) {
+        // Clear binds page 1 when it finishes; until then nothing points at a freed page.
+        if (canvasOnIt) bindCanvas(pages_->GetPage(1));
+        if (displayOnIt) pageImage_->SetMetafile(&pages_->GetPage(1)->Metafile(), false);
+        return;
+    }
+    // The current page keeps its page when that survives (its number drops with the pages
+    // before it); a deleted current page hands over to the page now at its number, or to
+    // the new last page.
+    int target = currentPage_;
+    if (number < currentPage_) --target;
+    target = std::clamp(target, 1, count);
+    if (!canvasOnIt && !displayOnIt && target == currentPage_) return;
+    // Rebound at once, before any handler can draw or paint.
+    TKpPage* live = pages_->GetPage(target);
+    bindCanvas(live);
+    pageImage_->SetMetafile(&live->Metafile(), false);
+    currentPage_ = target;
+    // Reported as a page change, also when the number stays: another page is on display.
+    showPage(target);
 }
 
 TKpPage* TKpPreview::NewPage() {
@@ -102,33 +147,31 @@ TKpPage* TKpPreview::NewPage() {
 }
 
 void TKpPreview::Clear() {
-    clearing_ = true;
-    const bool oldAutoRefresh = AutoRefresh;
-    AutoRefresh = false;
-    // The display never keeps a picture of a page that is about to be freed.
-    pageImage_->SetMetafile(&pages_->GetPage(1)->Metafile(), false);
-    auto finish = [&] {
-        const int oldCurrent = currentPage_;
+    std::exception_ptr error;
+    const int oldCurrent = currentPage_;
+    {
+        const TKpStateGuard<bool> clearing(clearing_, true);
+        const TKpStateGuard<bool> quiet(AutoRefresh, false);
+        // The display never keeps a picture of a page that is about to be freed.
+        pageImage_->SetMetafile(&pages_->GetPage(1)->Metafile(), false);
+        try {
+            for (int k = pages_->Count(); k >= 1; --k) {
+                if (k >= 2)
+                    pages_->DeletePage(k);
+                else
+                    pages_->GetPage(1)->Clear();
+            }
+        } catch (...) {
+            // The closing steps run also after an error, which then propagates.
+            error = std::current_exception();
+        }
         currentPage_ = 1;
         bindCanvas(pages_->GetPage(1));
-        AutoRefresh = oldAutoRefresh;
-        clearing_ = false;
-        BroadcastMessage(KPM_PAGESCLEARED);
-        if (oldCurrent > 1) BroadcastMessage(KPM_PAGECHANGED, 1);
-        if (OnClear) OnClear(this);
-    };
-    try {
-        for (int k = pages_->Count(); k >= 1; --k) {
-            if (k >= 2)
-                pages_->DeletePage(k);
-            else
-                pages_->GetPage(1)->Clear();
-        }
-    } catch (...) {
-        finish();
-        throw;
     }
-    finish();
+    BroadcastMessage(KPM_PAGESCLEARED);
+    if (oldCurrent > 1) BroadcastMessage(KPM_PAGECHANGED, 1);
+    if (OnClear) OnClear(this);
+    if (error) std::rethrow_exception(error);
 }
 
 bool TKpPreview::FirstPage() {
@@ -161,18 +204,18 @@ void TKpPreview::SetPaperSize(TKpPaperSize v) {
     if (v == Custom) return;
     int w = paperWidth_->value, h = paperHeight_->value;
     PaperDimensions(v, orientation_ == kpLandscape, w, h);
-    const bool oldAutoRefresh = AutoRefresh;
-    AutoRefresh = false;
-    paperWidth_->value = w;
-    paperHeight_->value = h;
-    paperSize_ = v;
-    for (int i = 1; i <= NumPages(); ++i) {
-        TKpPage* page = pages_->GetPage(i);
-        page->Width = paperWidth_->AsInches();
-        page->Height = paperHeight_->AsInches();
-        page->UpdateMetafile();
+    {
+        const TKpStateGuard<bool> quiet(AutoRefresh, false);
+        paperWidth_->value = w;
+        paperHeight_->value = h;
+        paperSize_ = v;
+        for (int i = 1; i <= NumPages(); ++i) {
+            TKpPage* page = pages_->GetPage(i);
+            page->Width = paperWidth_->AsInches();
+            page->Height = paperHeight_->AsInches();
+            page->UpdateMetafile();
+        }
     }
-    AutoRefresh = oldAutoRefresh;
     BroadcastMessage(KPM_REFRESH);
     BroadcastMessage(KPM_PAPERSIZECHANGED);
     Reposition();
@@ -184,10 +227,11 @@ void TKpPreview::SetOrientation(TKpOrientation v) {
     std::swap(paperHeight_->value, paperWidth_->value);
     orientation_ = v;
     if (OnChangeOrientation) OnChangeOrientation(this);
-    const bool oldAutoRefresh = AutoRefresh;
-    AutoRefresh = false;
-    for (int i = 1; i <= NumPages(); ++i) pages_->GetPage(i)->SetOrientation(v);
-    AutoRefresh = oldAutoRefresh;
+    {
+        const TKpStateGuard<bool> quiet(AutoRefresh, false);
+        for (int i = 1; i <= NumPages(); ++i)
+            pages_->GetPage(i)->SetOrientation(v);
+    }
     if (AutoRefresh) {
         RefreshPage();
         KeepScrollProportion();

@@ -2,6 +2,8 @@
 // The preview: at once the document (pages of one paper size, orientation, title, print
 // settings, events, notification of linked controls) and the scrolling window that shows the
 // current page as a sheet.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpMessages.h"
+#include "preview/KpMouseState.h"
 
 class QIODevice;
 class TKpCanvas;
@@ -28,11 +31,6 @@ class TKpShadow;
 enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 };
 enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
 enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
-
-enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
-// Shift state bits.
-enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
-using TShiftState = unsigned;
 
 constexpr Extended KpVersion = 2.42L;
 
@@ -56,8 +54,22 @@ using TOnPrintPage = std::function<void(void* sender, int pageNum, const QRect& 
                                         TKpDeviceCanvas* prnCanvas, Extended printScale)>;
 using TOnPrintProgressEvent = std::function<void(void* sender, int printed, int total)>;
 
-class TKpPreview : public QAbstractScrollArea {
+class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea {
     Q_OBJECT
+    // Published properties (form files, Qt Designer, property editors).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(int Gutter READ Gutter WRITE SetGutter)
+    Q_PROPERTY(int MaxZoom MEMBER MaxZoom)
+    Q_PROPERTY(int MinZoom MEMBER MinZoom)
+    Q_PROPERTY(TKpOrientation Orientation READ Orientation WRITE SetOrientation)
+    Q_PROPERTY(TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize)
+    Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies)
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
+    Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
+    Q_PROPERTY(int ZoomIncrement MEMBER ZoomIncrement)
+    Q_PROPERTY(TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
 public:
     explicit TKpPreview(QWidget* parent = nullptr);
     ~TKpPreview() override;
@@ -69,7 +81,11 @@ public:
     TKpPage* GetPage(int n) const;
     TKpPageList& Pages() { return *pages_; }
     int CurrentPage() const { return currentPage_; }
+    // Also rebinds when the page under the canvas is no longer page n.
     void SetCurrentPage(int n);
+    // Told by the page list once page `number` is out of the list and before it is freed:
+    // the canvas and the display move off it to a live page.
+    void PageDeleted(int number, TKpPage* page);
     TKpPage* NewPage();
     void Clear();
     bool FirstPage();
@@ -235,6 +251,8 @@ protected:
 
 private:
     void bindCanvas(TKpPage* page);
+    // Makes page n current with the full page-change sequence.
+    void showPage(int n);
     // A page appended while a document loads: made current and bound to the canvas,
     // OnNewPage fired and pending messages processed, but no picture rebuilt.
     TKpPage* appendLoadedPage();

@@ -4,7 +4,8 @@
 #include "preview/KpPageImage.h"
 
 void TKpPreview::RefreshPage() {
-    if (destroying_) return;
+    // With its only page deleted the document shows nothing until the next NewPage.
+    if (destroying_ || NumPages() == 0) return;
     int w = paperWidth_->value, h = paperHeight_->value;
     TKpPage* page = pages_->GetPage(currentPage_);
     // The current page's own orientation decides; a custom size orders the paper values.

@@ -1,6 +1,8 @@
 #pragma once
 // The painted sheet with its drop shadow: base of the page image, the thumbnail page and
 // the pages-per-sheet selector's sheet picture.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 
@@ -15,7 +17,7 @@
 
 class TKpMetafile;
 
-class TKpShadow {
+class PAGINOR_EXPORT TKpShadow {
 public:
     explicit TKpShadow(QWidget* control = nullptr) : control_(control) {}
     TColor Color() const { return color_; }
@@ -35,7 +37,7 @@ private:
     bool visible_ = true;
 };
 
-class TKpCustomPage : public QWidget {
+class PAGINOR_EXPORT TKpCustomPage : public QWidget {
     Q_OBJECT
 public:
     explicit TKpCustomPage(QWidget* parent = nullptr);

@@ -2,6 +2,8 @@
 // Error reports of the printer and the content printers: the reporting object's class name,
 // " Error...", two line breaks and the message. A GUI program shows them in a modal
 // information box; tests and command-line tools install a reporter that does not block.
+#include "paginor/KpExport.h"
+
 #include <functional>
 
 #include <QString>
@@ -12,13 +14,13 @@ class QObject;
 using TKpErrorReporter = std::function<void(const QString& text)>;
 
 // The report text for an object of the given class.
-QString ErrorText(const QString& className, const QString& message);
+PAGINOR_EXPORT QString ErrorText(const QString& className, const QString& message);
 
 // Reports through the installed reporter; nothing is raised.
-void ShowError(const QString& className, const QString& message);
-void ShowError(const QObject* object, const QString& message);
+PAGINOR_EXPORT void ShowError(const QString& className, const QString& message);
+PAGINOR_EXPORT void ShowError(const QObject* object, const QString& message);
 
 // Installs a reporter (an empty one restores the default) and returns the previous one.
 // The default shows a message box when a GUI application with a real display runs, and
 // writes to standard error otherwise.
-TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter);
+PAGINOR_EXPORT TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter);

@@ -3,6 +3,8 @@
 // per printed sheet, and a small sheet picture shows the resulting layout with a header and
 // footer rule for every page area. A linked preview and the selector follow each other. The
 // control is always 105 x 81 pixels; the preview is not owned.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <QPointer>
@@ -16,16 +18,17 @@ class QToolButton;
 
 // Where the sheet picture sits and how large it is, for a pages-per-sheet value and the
 // document's orientation in a selector of the given height.
-struct TKpSheetLayout {
+struct PAGINOR_EXPORT TKpSheetLayout {
     int Width;
     int Height;
     int Top;
 };
-TKpSheetLayout SheetLayout(TKpPagesPerSheet v, TKpOrientation document, int selectorHeight);
+PAGINOR_EXPORT TKpSheetLayout SheetLayout(TKpPagesPerSheet v, TKpOrientation document,
+                                          int selectorHeight);
 
 // The sheet picture: a blank sheet divided into page areas with grey header and footer rules
 // and silver dividers. Shadow width 2, gutter 0.
-class TKpMultiPrintPage : public TKpCustomPage {
+class PAGINOR_EXPORT TKpMultiPrintPage : public TKpCustomPage {
     Q_OBJECT
 public:
     explicit TKpMultiPrintPage(QWidget* parent = nullptr);
@@ -38,8 +41,14 @@ protected:
     void PaintPage(QPainter& painter) override;
 };
 
-class TKpMultipageImage : public QWidget {
+class PAGINOR_EXPORT TKpMultipageImage : public QWidget {
     Q_OBJECT
+    // Published properties (form files, Qt Designer, property editors).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(bool ShowButtons READ ShowButtons WRITE SetShowButtons)
+    Q_PROPERTY(bool ShowHeaderFooter READ ShowHeaderFooter WRITE SetShowHeaderFooter)
 public:
     static constexpr int FixedWidth = 105;
     static constexpr int FixedHeight = 81;

@@ -11,6 +11,7 @@
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
+#include "printing/KpErrors.h"
 #include "printing/KpPrinter.h"
 
 namespace {
@@ -74,6 +75,12 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
         if (toPage > NumPages()) throw EListError(toPage - 1);
     }
     TKpPlatformPrinter& device = TKpPlatformPrinter::Instance();
+    // A job started from a print event while the printer prints (this preview's own job or
+    // another's) is refused before it changes anything of the running one.
+    if (device.Printing()) {
+        ShowError(this, QStringLiteral("Unable to initialise printer... Printing in progress."));
+        return;
+    }
 
     SetCurrentPrintColor(printer.PrintColor());
     if (BeforePrint) BeforePrint(this);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <QFile>
+
 #include "platform/KpPrinterDevice.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
@@ -29,6 +31,19 @@ template <typename F> bool writeDeviceMode(F&& f) {
     f(*mode);
     platform().DeviceModeChanged();
     return true;
+}
+// Why a job's output file cannot be written, or "" when it can (or there is none).
+QString outputFileProblem(const QString& fileName) {
+    if (fileName.isEmpty()) return QString();
+    QFile file(fileName);
+    const bool existed = file.exists();
+    // Opened for appending, so a file that is there keeps its contents.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        file.close();
+        if (!existed) file.remove();
+        return QString();
+    }
+    return QStringLiteral("cannot write %1 (%2)").arg(fileName, file.errorString());
 }
 } // namespace
 
@@ -62,8 +77,7 @@ void TKpPrinterStrings::Add(const QString& text, std::unique_ptr<TPrinterDevice>
 }
 
 TKpPrinter::TKpPrinter(TKpPreview* preview)
-    : preview_(preview), work_(std::make_unique<TKpValue>()),
-      printers_(std::make_unique<TKpPrinterStrings>()) {
+    : preview_(preview), printers_(std::make_unique<TKpPrinterStrings>()) {
     if (PrinterInstalled()) platform().DeviceModeChanged();
     SetTitle(QStringLiteral("<document>"));
     printerMargins_ = std::make_unique<TKpValueRect>();
@@ -270,7 +284,11 @@ void TKpPrinter::BeginDoc(const QString& fileName) {
         const QString docName = fileName.isEmpty() ? title : title.left(31);
         if (!platform().BeginDoc(docName, fileName)) {
             printing_ = false;
-            report(QStringLiteral("Unable to start the print job on ") + platform().PrinterName());
+            QString message =
+                QStringLiteral("Unable to start the print job on ") + platform().PrinterName();
+            const QString problem = outputFileProblem(fileName);
+            if (!problem.isEmpty()) message += QStringLiteral(": ") + problem;
+            report(message);
         }
         return;
     }

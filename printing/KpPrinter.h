@@ -1,9 +1,12 @@
 #pragma once
 // Printer settings of a preview and the process-wide printer state the drawing objects read.
 // The settings live in the platform printer's device mode (see platform/KpPrinterDevice).
+#include "paginor/KpExport.h"
+
 #include <memory>
 #include <vector>
 
+#include <QObject>
 #include <QPoint>
 #include <QString>
 
@@ -24,16 +27,16 @@ enum TKpPrintColor : uint8_t { kpColor = 0, kpMonochrome = 1 };
 enum TKpPrintQuality : uint8_t { kpDraft = 0, kpLow = 1, kpMedium = 2, kpHigh = 3 };
 
 // The print colour of the job in force (monochrome greys every colour).
-TKpPrintColor CurrentPrintColor();
-void SetCurrentPrintColor(TKpPrintColor c);
+PAGINOR_EXPORT TKpPrintColor CurrentPrintColor();
+PAGINOR_EXPORT void SetCurrentPrintColor(TKpPrintColor c);
 
 // The installed printer's horizontal resolution; 360 when there is no printer.
-int PrinterDpi();
+PAGINOR_EXPORT int PrinterDpi();
 // Tests pretend a printer resolution; 0 removes the override.
-void SetPrinterDpiOverride(int dpi);
+PAGINOR_EXPORT void SetPrinterDpiOverride(int dpi);
 
 // One entry of the printer list: driver, device and port names.
-class TPrinterDevice {
+class PAGINOR_EXPORT TPrinterDevice {
 public:
     TPrinterDevice(const char* driver, const char* device, const char* port);
     TPrinterDevice(QString driver, QString device, QString port);
@@ -43,7 +46,7 @@ public:
 };
 
 // The printer list: display names, each carrying its device.
-class TKpPrinterStrings {
+class PAGINOR_EXPORT TKpPrinterStrings {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     QString Strings(int i) const { return items_.at(i).text; }
@@ -59,7 +62,13 @@ private:
     std::vector<Item> items_;
 };
 
-class TKpPrinter {
+class PAGINOR_EXPORT TKpPrinter {
+    Q_GADGET
+    // Published settings, stored with the preview (read on the gadget: readOnGadget).
+    Q_PROPERTY(TKpDitherType DitherType READ DitherType WRITE SetDitherType)
+    Q_PROPERTY(TKpDuplexType Duplex READ Duplex WRITE SetDuplex)
+    Q_PROPERTY(TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
+    Q_PROPERTY(TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
 public:
     explicit TKpPrinter(TKpPreview* preview);
     ~TKpPrinter();
@@ -87,12 +96,17 @@ public:
     TKpPrinterStrings& Printers();
     QString Title() const;
     void SetTitle(const QString& v);
+    // The system printer's orientation for the next job (no-op without a printer).
     void SetOrientation(TKpOrientation v);
     // Between two pages of an open document: the next sheet takes this orientation.
     void ChangeOrientation(TKpOrientation v);
+    // The printable area's corner on the sheet, in printer pixels.
     QPoint PhysicalOffset() const;
+    // Reads the printer's unprintable margins into PrinterMargins (zero without a printer).
     void UpdatePrinterMargins();
+    // Opens the spooled document (fires BeforePrint); a non-empty fileName prints to it.
     void BeginDoc(const QString& fileName);
+    // Closes the document (fires AfterPrint); reports an error when none is open.
     void EndDoc();
     void Assign(const TKpPrinter& source);
 
@@ -113,6 +127,5 @@ private:
     bool printing_ = false;
     TKpPrintColor printColor_ = kpColor;
     std::unique_ptr<TKpValueRect> printerMargins_;
-    std::unique_ptr<TKpValue> work_;
     std::unique_ptr<TKpPrinterStrings> printers_;
 };

@@ -3,6 +3,8 @@
 // selects the printer of a linked preview. Linking fills the list from the preview printer's
 // list and selects its current printer; picking an entry sets the preview printer's
 // PrinterIndex. The preview is not owned: when it goes, the list forgets it.
+#include "paginor/KpExport.h"
+
 #include <QComboBox>
 #include <QImage>
 #include <QPointer>
@@ -10,10 +12,15 @@
 #include "platform/KpGraphics.h"
 
 class TKpPreview;
+Q_MOC_INCLUDE("preview/KpPreview.h")
 class TPrinterDevice;
 
-class TKpPrinterList : public QComboBox {
+class PAGINOR_EXPORT TKpPrinterList : public QComboBox {
     Q_OBJECT
+    // Published properties (form files, Qt Designer, property editors).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(int ItemHeight READ ItemHeight WRITE SetItemHeight)
 public:
     explicit TKpPrinterList(QWidget* parent = nullptr);
     ~TKpPrinterList() override;

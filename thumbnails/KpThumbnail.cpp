@@ -6,31 +6,10 @@
 
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
+#include "preview/KpMouseState.h"
 #include "thumbnails/KpThumbnails.h"
 
 namespace {
-
-TMouseButton toMouseButton(Qt::MouseButton b) {
-    switch (b) {
-    case Qt::RightButton:
-        return mbRight;
-    case Qt::MiddleButton:
-        return mbMiddle;
-    default:
-        return mbLeft;
-    }
-}
-
-TShiftState toShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier) s |= ssShift;
-    if (mods & Qt::AltModifier) s |= ssAlt;
-    if (mods & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
 
 // The preview's page n, or none when the number is outside the document.
 TKpPage* pageOf(TKpPreview* preview, int n) {
@@ -70,6 +49,7 @@ void TKpThumbnailPage::paintEvent(QPaintEvent* e) {
         TKpPreview* preview = thumbnail_->Preview();
         TKpPage* page = pageOf(preview, PageNumber);
         if (!page || &page->Metafile() != picture) SetMetafile(nullptr, false);
+        else strip_->RequestImage(PageNumber); // on screen: its picture goes first
     }
     TKpCustomPage::paintEvent(e);
 }
@@ -91,8 +71,8 @@ void TKpThumbnailPage::mousePressEvent(QMouseEvent* e) {
     TKpCustomPage::mousePressEvent(e);
     pressed_ = e->button() == Qt::LeftButton;
     if (strip_->OnThumbMouseDown)
-        strip_->OnThumbMouseDown(this, toMouseButton(e->button()),
-                                 toShiftState(e->modifiers(), e->buttons()),
+        strip_->OnThumbMouseDown(this, KpMouseButton(e->button()),
+                                 KpShiftState(e->modifiers(), e->buttons()),
                                  pageOf(thumbnail_->Preview(), PageNumber));
 }
 

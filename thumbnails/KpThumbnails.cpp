@@ -4,30 +4,15 @@
 
 #include <stdexcept>
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QScrollBar>
 
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
+#include "platform/KpStateGuard.h"
 
 namespace {
-
-// Restores the preview's AutoRefresh however the scope is left.
-class AutoRefreshOff {
-public:
-    explicit AutoRefreshOff(TKpPreview& preview) : preview_(&preview), old_(preview.AutoRefresh) {
-        preview.AutoRefresh = false;
-    }
-    ~AutoRefreshOff() {
-        if (preview_) preview_->AutoRefresh = old_;
-    }
-    AutoRefreshOff(const AutoRefreshOff&) = delete;
-    AutoRefreshOff& operator=(const AutoRefreshOff&) = delete;
-
-private:
-    QPointer<TKpPreview> preview_;
-    bool old_;
-};
 
 // Largest ThumbSize accepted: an A3 sheet is then about 2,100 pixels high.
 constexpr int MaxThumbSize = 100;
@@ -53,6 +38,10 @@ TKpThumbnails::TKpThumbnails(QWidget* parent) : QScrollArea(parent) {
     ScrollIntoView = true;
     thumbSize_ = 4;
     UpdateWhileLoading = false;
+    imageTimer_ = new QTimer(this);
+    imageTimer_->setSingleShot(true);
+    imageTimer_->setInterval(0);
+    connect(imageTimer_, &QTimer::timeout, this, [this] { buildPendingImages(); });
     content_ = new QWidget;
     content_->resize(0, 0);
     setWidget(content_); // the scroll area owns it from here
@@ -85,6 +74,7 @@ void TKpThumbnails::SetEnabled(bool v) {
     setEnabled(v);
     if (v == enabled_) return;
     enabled_ = v;
+    if (!v) dropPendingImages();
     Rebuild();
     viewport()->update();
 }
@@ -142,6 +132,7 @@ void TKpThumbnails::SetPreview(TKpPreview* v) {
     QObject::disconnect(previewConnection_);
     // Thumbnails made for another preview would act on that one: start afresh.
     if (preview_ != v) {
+        dropPendingImages();
         list_->Clear();
         content_->resize(0, 0);
     }
@@ -164,6 +155,7 @@ void TKpThumbnails::SetPreview(TKpPreview* v) {
 void TKpThumbnails::previewDestroyed() {
     // The pages the thumbnails showed are gone with their preview.
     preview_ = nullptr;
+    dropPendingImages();
     ++layoutGeneration_;  // a layout in progress stops
     progress_->hide();
     list_->Clear();
@@ -220,12 +212,69 @@ void TKpThumbnails::appendThumbnail() {
 void TKpThumbnails::RefreshImages() {
     if (!preview_) return;
     TKpPreview& preview = *preview_;
-    AutoRefreshOff off(preview);
-    for (int i = 1; i <= preview.NumPages(); ++i) {
-        TKpPage* page = preview.GetPage(i);
+    const int pages = preview.NumPages();
+    // Every thumbnail shows its page's picture from now on; the pictures themselves are
+    // rebuilt from the first page on for one time slice here, the rest later.
+    staleImages_.assign(static_cast<size_t>(pages), 1);
+    urgentImages_.clear();
+    imageCursor_ = 0;
+    pendingImages_ = pages;
+    for (int i = 1; i <= std::min(pages, list_->Count()); ++i)
+        list_->Items(i)->PageImage()->SetMetafile(&preview.GetPage(i)->Metafile(), true);
+    buildPendingImages();
+}
+
+void TKpThumbnails::RequestImage(int n) {
+    if (n < 1 || n > static_cast<int>(staleImages_.size()) || !staleImages_[n - 1]) return;
+    urgentImages_.push_back(n);
+    imageTimer_->start();
+}
+
+void TKpThumbnails::buildImage(int n) {
+    if (!preview_ || n < 1 || n > static_cast<int>(staleImages_.size()) || !staleImages_[n - 1])
+        return;
+    staleImages_[n - 1] = 0;
+    --pendingImages_;
+    // Pages may have gone behind the strip's back (the preview's AutoRefresh off).
+    if (n > preview_->NumPages()) return;
+    TKpPage* page = preview_->GetPage(n);
+    {
+        const TKpStateGuard<bool> quiet(preview_->AutoRefresh, false, preview_.data());
         page->UpdateMetafile();
-        if (i <= list_->Count()) list_->Items(i)->PageImage()->SetMetafile(&page->Metafile(), true);
     }
+    if (n <= list_->Count()) list_->Items(n)->PageImage()->SetMetafile(&page->Metafile(), true);
+}
+
+void TKpThumbnails::buildPendingImages() {
+    QElapsedTimer slice;
+    slice.start();
+    QPointer<TKpThumbnails> self(this);
+    do {
+        int n = 0;
+        if (!urgentImages_.empty()) {
+            n = urgentImages_.back();
+            urgentImages_.pop_back();
+        } else {
+            while (imageCursor_ < static_cast<int>(staleImages_.size()) &&
+                   !staleImages_[static_cast<size_t>(imageCursor_)])
+                ++imageCursor_;
+            if (imageCursor_ >= static_cast<int>(staleImages_.size())) {
+                pendingImages_ = 0;
+                break;
+            }
+            n = ++imageCursor_;
+        }
+        buildImage(n);
+    } while (self && pendingImages_ > 0 && slice.elapsed() < imageSliceMs_);
+    if (self && pendingImages_ > 0) imageTimer_->start();
+}
+
+void TKpThumbnails::dropPendingImages() {
+    imageTimer_->stop();
+    staleImages_.clear();
+    urgentImages_.clear();
+    imageCursor_ = 0;
+    pendingImages_ = 0;
 }
 
 void TKpThumbnails::ResizeAll() {

@@ -3,6 +3,8 @@
 // caption, laid out in a row, a column or a grid. The strip follows the preview through its
 // notification messages and never draws pages itself: each thumbnail plays the page's own
 // picture scaled to the thumbnail.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
+#include <QTimer>
 
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
@@ -29,7 +32,7 @@ using TOnThumbLabelClick = std::function<void(void* sender, TKpPage* page)>;
 constexpr int CaptionHeight = 18;
 
 // A panel with a progress bar filling it, shown over the strip while it lays out.
-class TKpProgressPanel : public QFrame {
+class PAGINOR_EXPORT TKpProgressPanel : public QFrame {
     Q_OBJECT
 public:
     explicit TKpProgressPanel(QWidget* parent = nullptr);
@@ -55,7 +58,7 @@ private:
 
 // The sheet inside a thumbnail: the page's picture with shadow, framed in blue when it is
 // the page on display.
-class TKpThumbnailPage : public TKpCustomPage {
+class PAGINOR_EXPORT TKpThumbnailPage : public TKpCustomPage {
     Q_OBJECT
 public:
     TKpThumbnailPage(TKpThumbnails* strip, class TKpThumbnail* thumbnail);
@@ -86,7 +89,7 @@ private:
 };
 
 // The caption label; a click on it acts like a click on the page above it.
-class TKpThumbnailLabel : public QLabel {
+class PAGINOR_EXPORT TKpThumbnailLabel : public QLabel {
     Q_OBJECT
 public:
     explicit TKpThumbnailLabel(QWidget* parent) : QLabel(parent) {}
@@ -97,7 +100,7 @@ protected:
 };
 
 // One thumbnail: the page image and its caption.
-class TKpThumbnail : public QWidget {
+class PAGINOR_EXPORT TKpThumbnail : public QWidget {
     Q_OBJECT
 public:
     explicit TKpThumbnail(TKpThumbnails* strip);
@@ -138,7 +141,7 @@ private:
 };
 
 // The thumbnails, indexed from 1; owns its items.
-class TKpThumbnailList {
+class PAGINOR_EXPORT TKpThumbnailList {
 public:
     explicit TKpThumbnailList(TKpThumbnails* strip) : strip_(strip) {}
     ~TKpThumbnailList();
@@ -158,8 +161,23 @@ private:
     std::vector<std::unique_ptr<TKpThumbnail>> items_;
 };
 
-class TKpThumbnails : public QScrollArea {
+class PAGINOR_EXPORT TKpThumbnails : public QScrollArea {
     Q_OBJECT
+    // Published properties (form files, Qt Designer, property editors).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(int GridWidth READ GridWidth WRITE SetGridWidth)
+    Q_PROPERTY(bool Highlight READ Highlight WRITE SetHighlight)
+    Q_PROPERTY(TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(QString PageCaptions READ PageCaptions WRITE SetPageCaptions)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(bool ScrollIntoView MEMBER ScrollIntoView)
+    Q_PROPERTY(bool ShowCaption READ ShowCaption WRITE SetShowCaption)
+    Q_PROPERTY(bool ShowProgress MEMBER ShowProgress)
+    Q_PROPERTY(int ThumbSize READ ThumbSize WRITE SetThumbSize)
+    Q_PROPERTY(QMenu* ThumbPopup READ ThumbPopup WRITE SetThumbPopup)
+    Q_PROPERTY(bool UpdateWhileLoading MEMBER UpdateWhileLoading)
 public:
     explicit TKpThumbnails(QWidget* parent = nullptr);
     ~TKpThumbnails() override;
@@ -203,6 +221,18 @@ public:
     // The widget that holds the thumbnails inside the scrolling area.
     QWidget* Content() const { return content_; }
 
+    // Page pictures that RefreshImages has still to rebuild. The first pictures are rebuilt
+    // at once, the visible ones next (a thumbnail asks for its page when it paints), the
+    // rest in idle time slices, so the event loop keeps turning while the strip fills in.
+    int PendingImages() const { return pendingImages_; }
+    // Moves page n's picture to the front of the pending ones.
+    void RequestImage(int n);
+    // Time one idle slice may spend on picture rebuilds, in milliseconds (default 15). A
+    // slice rebuilds at least one page, and a page is never split, so a single very large
+    // page may take longer.
+    int ImageSliceMs() const { return imageSliceMs_; }
+    void SetImageSliceMs(int ms) { imageSliceMs_ = ms < 0 ? 0 : ms; }
+
     void Rebuild();
     bool SetThumbnailCount(int n);
     void RefreshImages();
@@ -219,6 +249,11 @@ private:
     void previewDestroyed();
     void detachAll();
     void repaintCurrent();
+    // Rebuilds page n's picture if it is pending and hands it to its thumbnail.
+    void buildImage(int n);
+    // One idle slice of pending picture rebuilds.
+    void buildPendingImages();
+    void dropPendingImages();
 
     std::unique_ptr<TKpThumbnailList> list_;
     TKpProgressPanel* progress_; // child widget, parented to the viewport while shown
@@ -239,4 +274,10 @@ private:
     bool savedEnabled_ = true;
     int rebuildCount_ = 0;
     int layoutGeneration_ = 0;
+    std::vector<uint8_t> staleImages_; // by page number - 1
+    std::vector<int> urgentImages_;    // page numbers asked for by painting thumbnails
+    int imageCursor_ = 0;              // next page number - 1 for the idle rebuilds
+    int pendingImages_ = 0;
+    int imageSliceMs_ = 15;
+    QTimer* imageTimer_; // child object
 };

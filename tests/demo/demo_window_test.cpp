@@ -7,10 +7,12 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -339,6 +341,50 @@ TEST(DemoWindow, ZoomComboAndButtons) {
     EXPECT_EQ(d.main->cbxZoom->currentText(), QStringLiteral("100"));
     testmouse::click(d.main->SpeedButton22);
     EXPECT_EQ(d.preview().Zoom(), d.preview().FitWidthZoom());
+}
+
+// Typed one key at a time, as a user does: every keystroke applies at once, and the edit
+// keeps the typed digits even when a first digit is below the minimum zoom.
+TEST(DemoWindow, TypedZoomGivesTheTypedZoom) {
+    Demo d;
+    for (const char* typed : {"50", "75", "150"}) {
+        SCOPED_TRACE(typed);
+        QLineEdit* edit = d.main->cbxZoom->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromLatin1(typed));
+        EXPECT_EQ(d.preview().Zoom(), QString::fromLatin1(typed).toInt());
+        EXPECT_EQ(d.main->cbxZoom->currentText(), QString::fromLatin1(typed));
+    }
+    // A zoom below the minimum is clamped; the edit shows it once the typing is finished.
+    QLineEdit* edit = d.main->cbxZoom->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("5"));
+    EXPECT_EQ(d.preview().Zoom(), 10);
+    emit edit->editingFinished();
+    EXPECT_EQ(d.main->cbxZoom->currentText(), QStringLiteral("10"));
+}
+
+TEST(DemoWindow, PaperComboFollowsPageSetup) {
+    Demo d;
+    d.main->ApplyPageSetup(A5, kpPortrait, 15, 15, 15, 15);
+    EXPECT_EQ(d.main->ComboBox1->currentText(), QString()); // a size it does not list
+    d.main->ApplyPageSetup(Letter, kpPortrait, 15, 15, 15, 15);
+    EXPECT_EQ(d.main->ComboBox1->currentText(), QStringLiteral("Letter"));
+    d.main->ApplyPageSetup(A4, kpPortrait, 15, 15, 15, 15);
+    EXPECT_EQ(d.main->ComboBox1->currentText(), QStringLiteral("A4"));
+}
+
+// A demo that fails half-way leaves the display switched on.
+TEST(DemoWindow, FailingDemoLeavesAutoRefreshOn) {
+    const std::pair<const char*, void (TfrmMain::*)()> demos[] = {
+        {"canvas", &TfrmMain::actCanvasExecute}, {"graphics", &TfrmMain::SpeedButton25Click}};
+    for (const auto& [name, run] : demos) {
+        SCOPED_TRACE(name);
+        Demo d;
+        d.preview().OnNewPage = [](void*) { throw std::runtime_error("new page failed"); };
+        EXPECT_THROW((d.main.get()->*run)(), std::runtime_error);
+        EXPECT_TRUE(d.preview().AutoRefresh);
+    }
 }
 
 TEST(DemoWindow, NavigationButtonsMoveThroughThePages) {

@@ -11,6 +11,7 @@
 #include "drawing/KpCanvas.h"
 #include "drawing/KpStream.h"
 #include "legacy/KpLegacy.h"
+#include "object_builders.h"
 #include "platform/KpDeviceCanvas.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
@@ -18,6 +19,7 @@
 #include "preview/KpTypes.h"
 #include "stream_test_util.h"
 
+using kptest::AddObject;
 using streamtest::Bytes;
 using streamtest::Hex;
 using streamtest::MessageRecorder;
@@ -45,13 +47,6 @@ void LoadBytes(TKpPreview& p, QByteArray data) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     p.LoadFromStream(buffer);
-}
-
-template <typename T> T* AddObject(TKpPage* page) {
-    auto o = std::make_unique<T>();
-    T* raw = o.get();
-    page->AddObject(std::move(o));
-    return raw;
 }
 
 // The document stream's chunks, in file order.

@@ -8,8 +8,8 @@
 #include <QObject>
 #include <QWidget>
 
-#include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
+#include "object_builders.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
@@ -60,17 +60,4 @@ inline bool isWhite(const QImage& img, int x, int y) {
 }
 inline bool isBlack(const QImage& img, int x, int y) {
     return rgbAt(img, x, y) == 0x000000;
-}
-
-// A solid filled rectangle object, coordinates in KpUnits, colour as TColor.
-inline std::unique_ptr<TKpRectangleShape> filledRect(int x1, int y1, int x2, int y2, TColor color) {
-    auto r = std::make_unique<TKpRectangleShape>();
-    r->X1 = x1;
-    r->Y1 = y1;
-    r->X2 = x2;
-    r->Y2 = y2;
-    r->Brush.Color = color;
-    r->Brush.Style = bsSolid;
-    r->Pen.Color = color;
-    return r;
 }

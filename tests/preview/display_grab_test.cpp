@@ -26,7 +26,7 @@ struct GrabbedPreview {
     PreviewHost host;
     GrabbedPreview(int w, int h) : host(w, h) {
         // A red square from 1 inch to 2 inches on both axes (96..192 pixels at 100 %).
-        host.preview->GetPage(1)->AddObject(filledRect(2540, 2540, 5080, 5080, clRed));
+        kptest::AddRect(host.preview->GetPage(1), 2540, 2540, 5080, 5080, clRed, clRed);
         host.parent->show();
         host.preview->RefreshPage();
         settle();

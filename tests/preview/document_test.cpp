@@ -177,7 +177,70 @@ TEST(PreviewDocument, DeletePageRenumbers) {
     d.log.clear();
     d.preview->AutoRefresh = false;
     d.preview->Pages().DeletePage(2);
-    EXPECT_TRUE(d.log.empty()); // no OnDeletePage while AutoRefresh is off
+    EXPECT_EQ(std::count(d.log.begin(), d.log.end(), "delete"), 0); // AutoRefresh is off
+}
+
+// Deleting the page under the canvas and the display moves both to a live page, reports
+// the page change, and the host's move to a valid page then draws and paints there.
+TEST(PreviewDocument, DeletingTheBoundPageRebindsCanvasAndDisplay) {
+    struct Case {
+        const char* name;
+        int pages, current, deleted, expected;
+    };
+    const Case cases[] = {{"middle page", 3, 2, 2, 2}, {"last page", 3, 3, 3, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Doc d;
+        for (int i = 2; i <= c.pages; ++i)
+            d.preview->NewPage();
+        d.preview->SetCurrentPage(c.current);
+        d.recordEvents();
+        d.preview->Pages().DeletePage(c.deleted);
+        TKpPreview& p = *d.preview;
+        TKpPage* live = p.GetPage(c.expected);
+        EXPECT_EQ(p.CurrentPage(), c.expected);
+        EXPECT_EQ(p.Canvas().Page(), live);
+        EXPECT_EQ(p.PageImage().Metafile(), &live->Metafile());
+        EXPECT_NE(std::find(d.log.begin(), d.log.end(), "change " + std::to_string(c.expected)),
+                  d.log.end());
+        p.SetCurrentPage(c.expected);
+        p.Canvas().Rectangle(10, 10, 20, 20, kpMillimeters);
+        EXPECT_EQ(live->Count(), 1);
+        p.RefreshPage();
+        EXPECT_FALSE(d.window.grab().isNull());
+    }
+}
+
+TEST(PreviewDocument, DeletingTheOnlyPageThenNewPageBindsTheNewPage) {
+    Doc d;
+    TKpPreview& p = *d.preview;
+    p.Pages().DeletePage(1);
+    EXPECT_EQ(p.NumPages(), 0);
+    EXPECT_EQ(p.Canvas().Page(), nullptr);
+    EXPECT_EQ(p.PageImage().Metafile(), nullptr);
+    p.SetZoom(50); // a refresh without pages shows nothing and raises nothing
+    d.recordEvents();
+    TKpPage* page = p.NewPage();
+    EXPECT_EQ(page, p.GetPage(1));
+    EXPECT_EQ(p.CurrentPage(), 1);
+    EXPECT_EQ(p.Canvas().Page(), page);
+    EXPECT_EQ(p.PageImage().Metafile(), &page->Metafile());
+    EXPECT_GT(page->Metafile().Width(), 0);
+    EXPECT_NE(std::find(d.log.begin(), d.log.end(), "change 1"), d.log.end());
+    p.Canvas().Rectangle(10, 10, 20, 20, kpMillimeters);
+    EXPECT_EQ(page->Count(), 1);
+    EXPECT_FALSE(d.window.grab().isNull());
+}
+
+TEST(PreviewDocument, SetCurrentPageRebindsACanvasMovedOffThatPage) {
+    Doc d;
+    TKpPreview& p = *d.preview;
+    p.NewPage();
+    p.Canvas().SetPage(p.GetPage(1));
+    d.recordEvents();
+    p.SetCurrentPage(2);
+    EXPECT_EQ(p.Canvas().Page(), p.GetPage(2));
+    EXPECT_NE(std::find(d.log.begin(), d.log.end(), "change 2"), d.log.end());
 }
 
 TEST(PreviewDocument, PageListClearFiresOnClearEvenWhenEmpty) {

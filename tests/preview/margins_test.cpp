@@ -135,7 +135,7 @@ TEST(Margins, VisibleTwiceRepaintsTwiceAndPenChangesRepaint) {
 TEST(Margins, ClipMarginsCutsAnObjectAtTheMarginLineAtOnce) {
     PreviewHost host;
     // A green bar across the whole page width, 2 to 3 inches down.
-    host.preview->GetPage(1)->AddObject(filledRect(0, 5080, 21000, 7620, clGreen));
+    kptest::AddRect(host.preview->GetPage(1), 0, 5080, 21000, 7620, clGreen, clGreen);
     host.preview->RefreshPage();
     TKpMetafile& mf = host.preview->GetPage(1)->Metafile();
     QImage img = playPicture(mf);
@@ -156,7 +156,7 @@ TEST(Margins, ClipMarginsCutsAnObjectAtTheMarginLineAtOnce) {
     EXPECT_TRUE(isWhite(img, 10, 240));
 
     // An object reaching into the top margin is cut at px(Top) = 76.
-    host.preview->GetPage(1)->AddObject(filledRect(5080, 0, 7620, 2540, clBlue));
+    kptest::AddRect(host.preview->GetPage(1), 5080, 0, 7620, 2540, clBlue, clBlue);
     host.preview->AutoRefresh = true;
     host.preview->RefreshPage();
     img = playPicture(host.preview->GetPage(1)->Metafile());

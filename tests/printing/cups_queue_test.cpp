@@ -1,6 +1,13 @@
 // The same documents through a real CUPS queue writing PDF (cups-pdf). Skipped unless the
 // test runner set PAGINOR_CUPS_QUEUE and the spooler answers.
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
+
+#include "platform/KpCupsResolution.h"
 #include "cups_queue.h"
+#include "print_fixture.h"
 
 using namespace kptest;
 
@@ -64,6 +71,21 @@ TEST_F(CupsQueue, DeviceReportsGeometry) {
     EXPECT_EQ(g.LogPixelsX, PrinterDpi());
     EXPECT_GT(g.PhysicalHeight, g.PhysicalWidth);
     EXPECT_EQ(printer.PhysicalOffset(), QPoint(g.PhysicalOffsetX, g.PhysicalOffsetY));
+}
+
+// The queue's default resolution as lpoptions marks it ("*300dpi"), not the 1200 dpi of a
+// high-resolution QPrinter.
+TEST_F(CupsQueue, PrinterDpiIsTheQueuesDefaultResolution) {
+    const QString options = kptest::Run(QStringLiteral("lpoptions"),
+                                        {QStringLiteral("-p"), queue, QStringLiteral("-l")});
+    static const QRegularExpression re(QStringLiteral(R"(^Resolution/.*\*(\d+)(?:x\d+)?dpi)"),
+                                       QRegularExpression::MultilineOption);
+    const auto m = re.match(options);
+    ASSERT_TRUE(m.hasMatch()) << options.toStdString();
+    EXPECT_EQ(PrinterDpi(), m.captured(1).toInt());
+    EXPECT_EQ(KpParseResolution("600x300dpi"), 600);
+    EXPECT_EQ(KpParseResolution("118dpcm"), 300);
+    EXPECT_EQ(KpParseResolution("high"), 0);
 }
 
 TEST_F(CupsQueue, OnePerSheet) {

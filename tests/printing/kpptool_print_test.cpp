@@ -95,3 +95,12 @@ TEST_F(KppTool, BadArgumentsAreRefusedClearly) {
     r = RunTool({"print", doc, "--printer", "No Such Printer Anywhere"});
     EXPECT_EQ(r.code, 1);
 }
+
+TEST_F(KppTool, ExportIntoAMissingFolderNamesTheFileAndTheReason) {
+    const QString out = dir.filePath("no/such/dir/x.pdf");
+    const ToolResult r = RunTool({"export", doc, "-o", out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("No such file or directory")) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up of the printing tests: a preview with a parent window, a virtual PDF printer
-// installed as the system printer, an error collector, objects added straight to pages, and
+// installed as the system printer, an error collector, objects added straight to pages
+// (object_builders.h), and
 // the poppler tools that read the PDF files back.
 #include <gtest/gtest.h>
 
@@ -15,8 +16,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "drawing/KpObjects.h"
-#include "drawing/KpPage.h"
+#include "object_builders.h"
 #include "platform/KpPrinterDevice.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
@@ -60,51 +60,6 @@ struct PreviewHost {
     std::unique_ptr<QWidget> window;
     TKpPreview* preview; // owned by the window
 };
-
-inline TKpTextObject* AddText(TKpPage* page, int x, int y, const QString& text,
-                              TColor color = clBlack, int size = 12) {
-    auto object = std::make_unique<TKpTextObject>();
-    object->X1 = x;
-    object->Y1 = y;
-    object->Text = text;
-    object->Font.Name = QStringLiteral("Arial");
-    object->Font.Size = size;
-    object->Font.Color = color;
-    object->Brush.Style = bsClear;
-    TKpTextObject* raw = object.get();
-    page->AddObject(std::move(object));
-    return raw;
-}
-
-inline TKpRectangleShape* AddRect(TKpPage* page, int x1, int y1, int x2, int y2, TColor fill,
-                                  TColor penColor = clBlack, int penWidth = 1) {
-    auto object = std::make_unique<TKpRectangleShape>();
-    object->X1 = x1;
-    object->Y1 = y1;
-    object->X2 = x2;
-    object->Y2 = y2;
-    object->Brush.Color = fill;
-    object->Brush.Style = bsSolid;
-    object->Pen.Color = penColor;
-    object->Pen.Width = penWidth;
-    TKpRectangleShape* raw = object.get();
-    page->AddObject(std::move(object));
-    return raw;
-}
-
-inline TKpLineObject* AddLine(TKpPage* page, int x1, int y1, int x2, int y2, TColor color,
-                              int width) {
-    auto object = std::make_unique<TKpLineObject>();
-    object->X1 = x1;
-    object->Y1 = y1;
-    object->X2 = x2;
-    object->Y2 = y2;
-    object->Pen.Color = color;
-    object->Pen.Width = width;
-    TKpLineObject* raw = object.get();
-    page->AddObject(std::move(object));
-    return raw;
-}
 
 // Runs a tool and returns its standard output ("" when it could not run).
 inline QString Run(const QString& program, const QStringList& args) {

@@ -385,3 +385,27 @@ TEST_F(PrintJob, NestedJobFromAHandlerDoesNotCloseTheOuterDocument) {
     EXPECT_TRUE(errors.texts[0].endsWith("Printing in progress."));
     EXPECT_EQ(PdfPages(out).size(), 2u);
 }
+
+TEST_F(PrintJob, NestedJobOfTheSamePreviewIsRefusedAndTheOuterJobFinishes) {
+    Build(preview, 3);
+    int nested = 0, afterPrint = 0;
+    preview.OnPrintPage = [&](void*, int n, const QRect&, TKpDeviceCanvas*, Extended) {
+        if (n != 2) return;
+        preview.Print();
+        ++nested;
+    };
+    preview.AfterPrint = [&](void*) { ++afterPrint; };
+    const QString out = File("outer.pdf");
+    preview.PrintToFile = out;
+    preview.Print();
+    EXPECT_EQ(nested, 1);
+    ASSERT_EQ(errors.texts.size(), 1);
+    EXPECT_TRUE(errors.texts[0].endsWith("Printing in progress."));
+    EXPECT_EQ(afterPrint, 2); // the outer job's two, none of the refused one
+    ASSERT_EQ(printer.Jobs().size(), 1u);
+    EXPECT_TRUE(printer.Jobs()[0].Completed);
+    EXPECT_EQ(PdfPages(out).size(), 3u);
+    const auto words = PdfWords(out);
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_NE(FindWord(words, QStringLiteral("Page%1").arg(i)), nullptr) << i;
+}

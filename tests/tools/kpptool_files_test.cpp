@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "drawing/KpObjects.h"
+#include "object_builders.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -45,22 +46,13 @@ protected:
         preview.Margins().SetVisible(true);
         preview.Header().SetCaptionLeft(QStringLiteral("Head"));
         preview.Header().CaptionLeftFont().SetStyle(FontStyleBit(fsBold) | FontStyleBit(fsItalic));
-        auto rect = std::make_unique<TKpRectangleShape>();
-        rect->X1 = 2540;
-        rect->Y1 = 2540;
-        rect->X2 = 5080;
-        rect->Y2 = 5080;
-        rect->Brush = TKpBrushData{clRed, bsSolid};
-        rect->Pen = TKpPenData{clRed, psSolid, 1, pmCopy};
-        preview.GetPage(1)->AddObject(std::move(rect));
+        kptest::AddRect(preview.GetPage(1), 2540, 2540, 5080, 5080, clRed, clRed);
         preview.NewPage();
-        auto poly = std::make_unique<TKpPolyLineObject>();
-        poly->Points = {QPoint(1, 2), QPoint(3, 4)};
-        preview.GetPage(2)->AddObject(std::move(poly));
-        auto text = std::make_unique<TKpTextObject>();
+        kptest::AddObject<TKpPolyLineObject>(preview.GetPage(2))->Points = {QPoint(1, 2),
+                                                                            QPoint(3, 4)};
+        auto* text = kptest::AddObject<TKpTextObject>(preview.GetPage(2));
         text->Text = QStringLiteral("Hello");
         text->Font.Style = FontStyleBit(fsUnderline);
-        preview.GetPage(2)->AddObject(std::move(text));
         preview.SaveToFile(path);
     }
     QTemporaryDir dir;

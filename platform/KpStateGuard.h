@@ -1,0 +1,44 @@
+#pragma once
+// A temporary change of one piece of state (a flag such as a preview's AutoRefresh, a
+// canvas's pen, brush or origin), undone however the scope is left, an exception included.
+#include <QObject>
+#include <QPointer>
+
+template <typename T> class TKpStateGuard {
+public:
+    // Remembers the slot's value; the caller changes it as it likes.
+    explicit TKpStateGuard(T& slot, QObject* owner = nullptr)
+        : slot_(&slot), owner_(owner), owned_(owner != nullptr) {
+        copy(saved_, slot);
+    }
+    // Remembers the slot's value and sets the temporary one.
+    TKpStateGuard(T& slot, const T& value, QObject* owner = nullptr) : TKpStateGuard(slot, owner) {
+        copy(slot, value);
+    }
+    ~TKpStateGuard() { Restore(); }
+    TKpStateGuard(const TKpStateGuard&) = delete;
+    TKpStateGuard& operator=(const TKpStateGuard&) = delete;
+
+    // Puts the remembered value back now; later calls and the destructor do nothing. When an
+    // owner was given and is gone meanwhile, its state went with it and nothing is written.
+    void Restore() {
+        if (!slot_) return;
+        T* slot = slot_;
+        slot_ = nullptr;
+        if (owned_ && owner_.isNull()) return;
+        copy(*slot, saved_);
+    }
+
+private:
+    static void copy(T& to, const T& from) {
+        if constexpr (requires { to.Assign(from); })
+            to.Assign(from);
+        else
+            to = from;
+    }
+
+    T* slot_;
+    QPointer<QObject> owner_;
+    bool owned_;
+    T saved_{};
+};

@@ -1,0 +1,103 @@
+// A handler or a drawing that raises in the middle of a temporary state change leaves the
+// state as it was: the preview's AutoRefresh, a band's hold on the target's brush.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+#include "display_fixture.h"
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpStateGuard.h"
+#include "preview/KpHeaderFooter.h"
+#include "preview/KpMargins.h"
+#include "thumbnails/KpThumbnails.h"
+
+namespace {
+
+// An object whose drawing fails, as a handler raising inside a page rebuild would.
+class RaisingObject : public TKpBaseObject {
+public:
+    RaisingObject() : TKpBaseObject(kpLineObject) {}
+    void Draw(TKpDeviceCanvas&, TKpPreview*, QPoint, Extended, bool) override {
+        throw std::runtime_error("drawing failed");
+    }
+};
+
+void addRaisingObject(TKpPreview& p) {
+    p.GetPage(1)->AddObject(std::make_unique<RaisingObject>());
+}
+
+struct RaisingCase {
+    const char* place;
+    std::function<void(TKpPreview&)> arm;
+    std::function<void(TKpPreview&)> run;
+};
+
+} // namespace
+
+TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
+    const RaisingCase cases[] = {
+        {"orientation: OnChangePageOrientation",
+         [](TKpPreview& p) {
+             p.OnChangePageOrientation = [](void*, int, TKpOrientation) {
+                 throw std::runtime_error("handler failed");
+             };
+         },
+         [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
+        {"orientation: page rebuild", addRaisingObject,
+         [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
+        {"paper size: page rebuild", addRaisingObject, [](TKpPreview& p) { p.SetPaperSize(A5); }},
+        {"thumbnails: rebuilding the pictures", [](TKpPreview&) {},
+         [](TKpPreview& p) {
+             TKpThumbnails strip(p.parentWidget());
+             strip.SetPreview(&p);
+             addRaisingObject(p);
+             strip.RefreshImages();
+         }},
+    };
+    for (const RaisingCase& c : cases) {
+        SCOPED_TRACE(c.place);
+        PreviewHost host(400, 300);
+        TKpPreview& p = *host.preview;
+        c.arm(p);
+        EXPECT_THROW(c.run(p), std::runtime_error);
+        EXPECT_TRUE(p.AutoRefresh);
+    }
+}
+
+TEST(StateGuard, BandLeavesTheTargetBrushAsFound) {
+    PreviewHost host(400, 300);
+    TKpPreview& p = *host.preview;
+    QImage image(200, 200, QImage::Format_RGB32);
+    QPainter painter(&image);
+    TKpDeviceCanvas canvas(&painter, 96, 96);
+    canvas.Brush().SetColor(clRed);
+    canvas.Brush().SetStyle(bsDiagCross);
+    p.Header().Draw(canvas, p.Margins(), QRect(0, 0, 200, 200), 1, 1.0L);
+    p.Footer().Draw(canvas, p.Margins(), QRect(0, 0, 200, 200), 1, 1.0L);
+    EXPECT_EQ(canvas.Brush().Style(), bsDiagCross);
+    EXPECT_EQ(canvas.Brush().Color(), clRed);
+    EXPECT_EQ(p.Header().Drawing(), 0);
+}
+
+TEST(StateGuard, RestoresOnceAndNotIntoAnOwnerThatIsGone) {
+    TKpPen pen;
+    {
+        TKpStateGuard<TKpPen> keep(pen);
+        pen.SetWidth(7);
+        keep.Restore();
+        EXPECT_EQ(pen.Width(), 1);
+        pen.SetWidth(9); // after an early restore the guard leaves the slot alone
+    }
+    EXPECT_EQ(pen.Width(), 9);
+
+    auto owner = std::make_unique<QObject>();
+    bool flag = true;
+    {
+        TKpStateGuard<bool> quiet(flag, false, owner.get());
+        EXPECT_FALSE(flag);
+        owner.reset();
+    }
+    EXPECT_FALSE(flag);
+}

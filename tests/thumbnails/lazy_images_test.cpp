@@ -1,0 +1,111 @@
+// The strip fills its thumbnails in without blocking: the first pictures at once, then the
+// ones asked for by painting thumbnails, the rest in idle slices between event-loop turns.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <vector>
+
+#include "drawing/KpCanvas.h"
+#include "drawing/KpPage.h"
+#include "preview/KpPreview.h"
+#include "thumbnails/KpThumbnails.h"
+
+namespace {
+
+constexpr int kPages = 30;
+
+struct LazyStrip {
+    QWidget window;
+    TKpPreview* preview;
+    TKpThumbnails* strip;
+
+    LazyStrip() {
+        window.resize(800, 600);
+        preview = new TKpPreview(&window);
+        preview->setGeometry(0, 0, 800, 400);
+        strip = new TKpThumbnails(&window);
+        strip->setGeometry(0, 400, 800, 200);
+        strip->SetEnabled(false);
+        preview->AutoRefresh = false;
+        for (int p = 1; p <= kPages; ++p) {
+            if (p > 1) preview->NewPage();
+            preview->Canvas().TextOut(10, 10, QStringLiteral("Page %1").arg(p), kpMillimeters);
+        }
+        preview->AutoRefresh = true;
+        preview->FirstPage();
+        strip->SetPreview(preview);
+        // One page per slice: every rebuild is followed by a turn of the event loop.
+        strip->SetImageSliceMs(0);
+    }
+    // Forgets every page picture: a page picture is built once it has its size again.
+    void Unbuild() {
+        for (int n = 1; n <= kPages; ++n) {
+            preview->GetPage(n)->Metafile().Clear();
+            preview->GetPage(n)->Metafile().SetWidth(0);
+        }
+    }
+    bool Built(int n) { return preview->GetPage(n)->Metafile().Width() > 0; }
+};
+
+} // namespace
+
+TEST(ThumbnailImages, EventLoopTurnsKeepComingWhileTheStripFillsIn) {
+    LazyStrip s;
+    std::vector<int> pendingAtTurn;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout,
+                     [&] { pendingAtTurn.push_back(s.strip->PendingImages()); });
+    turn.start(0);
+    s.Unbuild();
+    s.strip->SetEnabled(true);
+    // The layout already let the loop turn; the pictures came one a turn meanwhile.
+    EXPECT_EQ(s.strip->Thumbnails().Count(), kPages);
+    EXPECT_TRUE(s.Built(1));
+    for (int i = 1; i <= kPages; ++i)
+        EXPECT_EQ(s.strip->Thumbnails().Items(i)->PageImage()->Metafile(),
+                  &s.preview->GetPage(i)->Metafile());
+    while (s.strip->PendingImages() > 0 && pendingAtTurn.size() < 10 * kPages)
+        QApplication::processEvents();
+    turn.stop();
+    EXPECT_EQ(s.strip->PendingImages(), 0);
+    for (int i = 1; i <= kPages; ++i)
+        EXPECT_TRUE(s.Built(i)) << i;
+    // Between two turns of the loop at most one page was rebuilt, and turns came for every
+    // page.
+    ASSERT_GE(pendingAtTurn.size(), static_cast<size_t>(kPages - 1));
+    for (size_t k = 1; k < pendingAtTurn.size(); ++k)
+        EXPECT_LE(pendingAtTurn[k - 1] - pendingAtTurn[k], 1) << k;
+}
+
+TEST(ThumbnailImages, APaintedThumbnailIsBuiltBeforeThePagesAheadOfIt) {
+    LazyStrip s;
+    s.strip->SetEnabled(true);
+    s.Unbuild();
+    s.strip->RefreshImages(); // the first slice: page 1 only
+    EXPECT_EQ(s.strip->PendingImages(), kPages - 1);
+    EXPECT_TRUE(s.Built(1));
+    EXPECT_FALSE(s.Built(2));
+    s.strip->RequestImage(25);
+    QApplication::processEvents(); // one slice
+    EXPECT_TRUE(s.Built(25));
+    EXPECT_FALSE(s.Built(3));
+    // Asking again for a built page changes nothing.
+    const int pending = s.strip->PendingImages();
+    s.strip->RequestImage(25);
+    s.strip->RequestImage(kPages + 5);
+    EXPECT_EQ(s.strip->PendingImages(), pending);
+}
+
+TEST(ThumbnailImages, DisablingTheStripDropsThePendingPictures) {
+    LazyStrip s;
+    s.strip->SetEnabled(true);
+    s.Unbuild();
+    s.strip->RefreshImages();
+    ASSERT_GT(s.strip->PendingImages(), 0);
+    s.strip->SetEnabled(false);
+    EXPECT_EQ(s.strip->PendingImages(), 0);
+    QApplication::processEvents();
+    EXPECT_FALSE(s.Built(kPages));
+}
