@@ -78,18 +78,51 @@ void fail(const QString& text) {
     throw std::runtime_error(text.toStdString());
 }
 
+// The width --screenshot pictures are scaled to (0: as the window is).
+int screenshotWidth = 0;
+
+// The window's picture, scaled down to a small palette picture when a width is asked for.
+QImage windowPicture(TfrmMain& w) {
+    const QImage shot = w.grab().toImage();
+    if (screenshotWidth <= 0 || screenshotWidth >= shot.width()) return shot;
+    return shot.scaledToWidth(screenshotWidth, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+}
+
 const std::vector<StepOption>& stepOptions() {
     static const std::vector<StepOption> options = {
+        {"rtf", "FILE", "The rich text file the richtext demo lays out (default: Paginor.rtf).",
+         Phase::BeforeDemo, [](TfrmMain& w, const QString& f) { w.DemoRtfFile = f; }},
         {"open", "FILE.kpp", "Open a document (native or older format) after the demo.",
          Phase::AfterDemo, [](TfrmMain& w, const QString& f) { w.OpenDocument(f); }},
+        {"zoom", "PERCENT", "Zoom the preview after the demo, as the zoom box does.",
+         Phase::AfterDemo,
+         [](TfrmMain& w, const QString& v) {
+             bool ok = false;
+             const int zoom = v.toInt(&ok);
+             if (!ok) fail(QStringLiteral("--zoom wants a percentage, not '%1'").arg(v));
+             w.KpPreview1->SetZoom(zoom);
+         }},
         {"save", "FILE.kpp", "Save the document to FILE.kpp.", Phase::Output,
          [](TfrmMain& w, const QString& f) { w.SaveDocument(f); }},
         {"export", "FILE.pdf", "Export the document as a PDF file.", Phase::Output,
          [](TfrmMain& w, const QString& f) { ExportToPdf(*w.KpPreview1, f); }},
+        {"screenshot-width", "PIXELS",
+         "Scale --screenshot pictures down to this width, in at most 256 colours.",
+         Phase::BeforeDemo,
+         [](TfrmMain&, const QString& v) {
+             bool ok = false;
+             screenshotWidth = v.toInt(&ok);
+             if (!ok || screenshotWidth < 1) {
+                 screenshotWidth = 0;
+                 fail(QStringLiteral("--screenshot-width wants a number of pixels, not '%1'")
+                          .arg(v));
+             }
+         }},
         {"screenshot", "FILE.png", "Save a PNG picture of the window.", Phase::Output,
          [](TfrmMain& w, const QString& f) {
              settle();
-             if (!w.grab().save(f, "PNG")) fail(QStringLiteral("Cannot write %1").arg(f));
+             if (!windowPicture(w).save(f, "PNG")) fail(QStringLiteral("Cannot write %1").arg(f));
          }},
     };
     return options;

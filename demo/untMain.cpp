@@ -2,16 +2,15 @@
 // actions, and the handlers of its controls. The demos themselves are in untMainDemos.cpp.
 #include "demo/untMain.h"
 
-#include <climits>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -58,7 +57,7 @@ class TInfoMemo : public QWidget {
 public:
     TInfoMemo(const QStringList& lines, QWidget* parent) : QWidget(parent) {
         auto* text = new QLabel(lines.join(QLatin1Char('\n')), this);
-        text->setWordWrap(false);
+        text->setWordWrap(true); // a memo wraps what its width cannot hold
         text->setContentsMargins(6, 4, 6, 4);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 4, 4);
@@ -137,6 +136,25 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
                    ? dialog.selectedFiles().constFirst()
                    : QString();
     };
+    ChooseRtfFile = [this] {
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("Rich Text Files (*.rtf)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        // The sample document is offered first.
+        const QString sample = BundledRtfFile();
+        if (!sample.isEmpty()) {
+            dialog.setDirectory(QFileInfo(sample).absolutePath());
+            dialog.selectFile(sample);
+        }
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
+    };
+    ChooseFont = [this](QFont& font) {
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, font, this);
+        if (ok) font = chosen;
+        return ok;
+    };
 
     Picture1 = DemoPicture(QStringLiteral("Image1"));
     Picture2 = DemoPicture(QStringLiteral("Image2"));
@@ -203,6 +221,23 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     KpThumbnails1->SetPreview(KpPreview1);
     KpThumbnails1->SetPageCaptions(QStringLiteral("Page #"));
     KpThumbnails1->SetThumbSize(3);
+
+    // The content printers.
+    KpRtfPreview1 = new TKpRtfPreview(this);
+    KpRtfPreview1->SetPreview(KpPreview1);
+    setKpFont(KpRtfPreview1->TextFileFont(), "Arial", 12);
+    KpGridPrint1 = new TKpGridPrint(this);
+    KpGridPrint1->SetPreview(KpPreview1);
+    KpTreeViewPrint1 = new TKpTreeViewPrint(this);
+    KpTreeViewPrint1->SetPreview(KpPreview1);
+    setKpFont(KpTreeViewPrint1->Font(), "Arial", 8);
+    // The label printer gets its preview from the label demo: setting it lays out a sheet.
+    KpLabelPrinter1 = new TKpLabelPrinter(this);
+    KpLabelPrinter1->SetTemplate(TLabelTemplate::L7161_Address);
+    KpLabelPrinter1->LabelPen().SetColor(clSilver);
+    KpLabelPrinter1->OnDrawLabel = [this](void* sender, TKpCanvas* canvas) {
+        KpLabelPrinter1DrawLabel(sender, canvas);
+    };
 
     buildActions();
     buildMenu();
@@ -428,56 +463,60 @@ QWidget* TfrmMain::buildTabs() {
     rich->addStretch(1);
     memo(rich, {QStringLiteral("When opening Rich Text files, you can also specify "),
                 QStringLiteral("the Top and Bottom Rich Text margins.")});
+    RichEdit1 = new TKpRichEdit(richPage);
+    RichEdit1->hide();
 
     // 3: String grid printing
     QVBoxLayout* grid = page("TStringGrid Printing");
     QWidget* gridPage = grid->parentWidget();
     memo(grid, {QStringLiteral("Draw TStringGrid's to the page with automatic "),
                 QStringLiteral("column resizing...")});
+    StringGrid1 = new TKpStringGrid(gridPage);
+    StringGrid1->SetRowCount(100);
+    StringGrid1->SetColCount(10);
+    StringGrid1->SetDefaultRowHeight(30);
+    setKpFont(StringGrid1->Font(), "Arial", 8);
+    StringGrid1->hide();
+    // The spin edits show the grid's size and change it, within bounds.
     auto* form = new QFormLayout;
     SpinEdit1 = new QSpinBox(gridPage);
+    SpinEdit1->setRange(1, 1000);
+    SpinEdit1->setValue(StringGrid1->RowCount());
     SpinEdit2 = new QSpinBox(gridPage);
-    for (QSpinBox* s : {SpinEdit1, SpinEdit2}) {
-        s->setRange(INT_MIN, INT_MAX);
-        s->setValue(0);
-    }
+    SpinEdit2->setRange(1, 50);
+    SpinEdit2->setValue(StringGrid1->ColCount());
+    for (QSpinBox* s : {SpinEdit1, SpinEdit2})
+        s->setKeyboardTracking(false); // typed digits apply when the value is complete
     form->addRow(QStringLiteral("No. StringGrid Rows:"), SpinEdit1);
     form->addRow(QStringLiteral("No. StringGrid Columns:"), SpinEdit2);
     grid->addLayout(form);
     grid->addStretch(1);
-    StringGrid1 = new QTableWidget(100, 10, gridPage);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(30);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
-    QFont gridFont(QStringLiteral("Arial"));
-    gridFont.setPointSize(8);
-    StringGrid1->setFont(gridFont);
-    StringGrid1->hide();
 
     // 4: Tree view printing
     QVBoxLayout* tree = page("TTreeView Printing");
-    TreeView1 = new QTreeWidget(tree->parentWidget());
-    TreeView1->setHeaderHidden(true);
+    ImageList1 = new TKpImageList(16, 16, this);
+    for (int i = 0; i < 5; ++i)
+        ImageList1->Add(DemoPicture(QStringLiteral("Tree%1").arg(i)));
+    TreeView1 = new TKpTreeView(tree->parentWidget());
     TreeView1->setIndentation(19);
-    TreeView1->setIconSize(QSize(16, 16));
-    auto item = [](auto* parent, const char* text, int image) {
-        auto* it = new QTreeWidgetItem(parent, QStringList{QString::fromLatin1(text)});
-        it->setIcon(0, DemoIcon(QStringLiteral("Tree%1").arg(image)));
-        return it;
+    TreeView1->SetImages(ImageList1);
+    auto item = [this](QTreeWidgetItem* parent, const char* text, int image) {
+        return TreeView1->AddNode(parent, QString::fromLatin1(text), image);
     };
-    QTreeWidgetItem* i1 = item(TreeView1, "Item 1", 0);
+    QTreeWidgetItem* i1 = item(nullptr, "Item 1", 0);
     item(item(item(item(i1, "Sub Item 1", 1), "Sub Item 2", 0), "Sub Item 3", 0), "Sub Item 4", 0);
-    QTreeWidgetItem* i2 = item(TreeView1, "Item 2", 2);
+    QTreeWidgetItem* i2 = item(nullptr, "Item 2", 2);
     QTreeWidgetItem* s1 = item(i2, "Sub Item 1", 0);
     item(s1, "Sub Item 3", 1);
     item(s1, "Sub Item 2", 2);
     item(s1, "Sub Item 4", 3);
     item(s1, "Sub Item 5", 4);
-    item(TreeView1, "Item 3", 4);
-    item(TreeView1, "Item 4", 2);
-    item(TreeView1, "Item 5", 3);
-    item(TreeView1, "Item 6", 0);
-    item(TreeView1, "Item 7", 1);
-    item(TreeView1, "Item 8", 1);
+    item(nullptr, "Item 3", 4);
+    item(nullptr, "Item 4", 2);
+    item(nullptr, "Item 5", 3);
+    item(nullptr, "Item 6", 0);
+    item(nullptr, "Item 7", 1);
+    item(nullptr, "Item 8", 1);
     tree->addWidget(TreeView1, 1);
     CheckBox2 = new QCheckBox(QStringLiteral("Expand All"), tree->parentWidget());
     CheckBox2->setChecked(true);
@@ -566,17 +605,11 @@ void TfrmMain::buildActions() {
     connect(actFitWidth, &QAction::triggered, this, [this] { KpPreview1->FitWidth(); });
     connect(actFitHeight, &QAction::triggered, this, [this] { KpPreview1->FitHeight(); });
     connect(actFitWholePage, &QAction::triggered, this, [this] { KpPreview1->FitWholePage(); });
-    connect(actRichText, &QAction::triggered, this,
-            [this] { ContentDemoNotYetAvailable(2, QStringLiteral("The rich text demo")); });
-    connect(actOpenRtf, &QAction::triggered, this, [this] {
-        ShowInformation(QStringLiteral("Opening rich text files is not yet available."));
-    });
-    connect(actStringGrid, &QAction::triggered, this,
-            [this] { ContentDemoNotYetAvailable(3, QStringLiteral("The string grid demo")); });
-    connect(actTreeView, &QAction::triggered, this,
-            [this] { ContentDemoNotYetAvailable(4, QStringLiteral("The tree view demo")); });
-    connect(actLabel, &QAction::triggered, this,
-            [this] { ContentDemoNotYetAvailable(5, QStringLiteral("The label demo")); });
+    connect(actRichText, &QAction::triggered, this, [this] { actRichTextExecute(); });
+    connect(actOpenRtf, &QAction::triggered, this, [this] { actOpenRtfExecute(); });
+    connect(actStringGrid, &QAction::triggered, this, [this] { actStringGridExecute(); });
+    connect(actTreeView, &QAction::triggered, this, [this] { actTreeViewExecute(); });
+    connect(actLabel, &QAction::triggered, this, [this] { actLabelExecute(); });
     connect(actZooming, &QAction::triggered, this, [this] { actZoomingExecute(); });
     connect(actPrint, &QAction::triggered, this, [this] { actPrintExecute(); });
     connect(actPageSetup, &QAction::triggered, this, [this] { PageSetupClick(); });
@@ -661,6 +694,8 @@ void TfrmMain::wireHandlers() {
     connect(cbFont, &QCheckBox::clicked, this, [this] { cbFontClick(); });
     connect(sbFont, &QPushButton::clicked, this, [this] { sbFontClick(); });
     connect(CheckBox2, &QCheckBox::clicked, actTreeView, &QAction::trigger);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { SpinEdit1Change(v); });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int v) { SpinEdit2Change(v); });
     Label15->OnClick = [this] { Label15Click(); };
     Label22->OnClick = [this] { Label15Click(); };
     Label18->OnClick = [this] { Label18Click(); };
@@ -704,9 +739,8 @@ void TfrmMain::selectTab(int index) {
 void TfrmMain::FormCreate() {
     showZoom();
     savedMargins_ = std::make_unique<TKpMargins>(nullptr);
-    for (int r = 0; r < StringGrid1->rowCount(); ++r)
-        StringGrid1->setItem(r, 0,
-                             new QTableWidgetItem(QString::asprintf("Cell (%d, %d)", 0, r + 1)));
+    for (int r = 0; r < StringGrid1->RowCount(); ++r)
+        StringGrid1->SetCells(0, r, QString::asprintf("Cell (%d, %d)", 0, r + 1));
 }
 
 void TfrmMain::showEvent(QShowEvent* e) {
@@ -816,11 +850,10 @@ void TfrmMain::cbFontClick() {
 }
 
 void TfrmMain::sbFontClick() {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, FontDialog1, this);
-    if (!ok) return;
-    FontDialog1 = f;
-    pnlFont->setFont(f);
+    QFont font = FontDialog1;
+    if (!ChooseFont(font)) return;
+    FontDialog1 = font;
+    pnlFont->setFont(font);
 }
 
 void TfrmMain::About1Click() {
@@ -831,11 +864,6 @@ void TfrmMain::actPrintExecute() {
     if (!frmPrint) return;
     frmPrint->Preview = KpPreview1;
     frmPrint->exec();
-}
-
-void TfrmMain::ContentDemoNotYetAvailable(int tab, const QString& what) {
-    selectTab(tab);
-    ShowInformation(what + QStringLiteral(" is not yet available."));
 }
 
 void TfrmMain::PageSetupClick() {

@@ -14,13 +14,19 @@
 #include <QMainWindow>
 #include <QSpinBox>
 #include <QStringList>
-#include <QTableWidget>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QTreeWidget>
 
+#include "content/KpGridPrint.h"
+#include "content/KpImageList.h"
+#include "content/KpLabelPrinter.h"
+#include "content/KpRtfPreview.h"
+#include "content/KpStringGrid.h"
+#include "content/KpTreeView.h"
+#include "content/KpTreeViewPrint.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
+#include "richtext/KpRichEdit.h"
 #include "thumbnails/KpThumbnails.h"
 
 class TfrmAbout;
@@ -64,6 +70,18 @@ public:
     void OpenDocument(const QString& fileName);
     // Writes the document in the native format, with progress.
     void SaveDocument(const QString& fileName);
+    // Loads a rich text file into RichEdit1 (as plain text when cbFont is ticked) and lays it
+    // out. A file that cannot be read or is not rich text raises before the preview is
+    // touched, so it keeps what it had.
+    void OpenRichText(const QString& fileName);
+    // The rich text demo without its message box, then fileName laid out (the bundled
+    // Paginor.rtf when empty): what an unattended run does.
+    void RunRichTextDemo(const QString& fileName);
+    // The sample rich text document that ships with the demo, in the program's resources.
+    static QString BundledRtfResource();
+    // An on-disk copy of it for the open dialog (written to the application's data folder on
+    // first use); empty when no copy could be written.
+    static QString BundledRtfFile();
     // The page counter and the strip's highlight, made to show the preview's current page
     // (a demo's Clear reports no page change).
     void ShowPagePosition();
@@ -74,6 +92,12 @@ public:
     // The file dialogs of the open and save actions; an empty name is a cancel.
     std::function<QString()> ChooseOpenFile;
     std::function<QString()> ChooseSaveFile;
+    // OpenDialog1: picks a rich text file, offering the bundled Paginor.rtf first.
+    std::function<QString()> ChooseRtfFile;
+    // The font dialog; returns false when cancelled.
+    std::function<bool(QFont& font)> ChooseFont;
+    // The rich text file the unattended rich text demo lays out; empty for Paginor.rtf.
+    QString DemoRtfFile;
     // Loads and saves that take longer than this show a progress window.
     int ProgressDelayMs = 400;
 
@@ -101,14 +125,23 @@ public:
     QPushButton* sbFont;
     QLabel* pnlFont;
     QSpinBox *SpinEdit1, *SpinEdit2;
-    QTreeWidget* TreeView1;
-    QTableWidget* StringGrid1;
+    TKpTreeView* TreeView1;
+    TKpImageList* ImageList1;
+    TKpStringGrid* StringGrid1;
+    TKpRichEdit* RichEdit1;
+    TKpRtfPreview* KpRtfPreview1;
+    TKpGridPrint* KpGridPrint1;
+    TKpTreeViewPrint* KpTreeViewPrint1;
+    TKpLabelPrinter* KpLabelPrinter1;
     TTabRows* TabRows;
     // The font dialog's current font (Times New Roman, 10 pt, until the user picks another).
     QFont FontDialog1 = QFont(QStringLiteral("Times New Roman"), 10);
     QAction *actOpen, *actSave, *actAbout, *actCanvas, *actZoomIn, *actZoomOut, *actFitWidth,
         *actFitHeight, *actFitWholePage, *actRichText, *actOpenRtf, *actStringGrid, *actTreeView,
         *actLabel, *actZooming, *actPrint, *actPageSetup, *actExit, *actAboutBox;
+
+    // The number the label callback prints on the next label.
+    int LabelCount = 0;
 
     // Margins most demos copy into the preview before drawing.
     TKpMargins& SavedMargins() { return *savedMargins_; }
@@ -135,6 +168,9 @@ public:
     void cbFontClick();
     void sbFontClick();
     void About1Click();
+    void SpinEdit1Change(int rows);
+    void SpinEdit2Change(int columns);
+    void KpLabelPrinter1DrawLabel(void* sender, TKpCanvas* canvas);
     void PageSetupClick();
     // What the page setup dialog applies when confirmed (margins in millimetres).
     void ApplyPageSetup(TKpPaperSize paper, TKpOrientation orientation, double left, double top,
@@ -146,7 +182,12 @@ public:
     void actCanvasExecute();
     void SpeedButton25Click();
     void actZoomingExecute();
-    void ContentDemoNotYetAvailable(int tab, const QString& what);
+    void actRichTextExecute();
+    void actOpenRtfExecute();
+    void ShowRichText();
+    void actStringGridExecute();
+    void actTreeViewExecute();
+    void actLabelExecute();
     void actPrintExecute();
 
 protected:
@@ -165,6 +206,8 @@ private:
     void wireHandlers();
     // Selects a tab without running its demo again.
     void selectTab(int index);
+    // The rich text demo's steps before its message box.
+    void startRichText();
     // The zoom edit shows the preview's zoom.
     void showZoom();
     // Keeps the toolbar's paper combo in step with the preview's paper size.

@@ -31,10 +31,16 @@ const std::vector<TfrmMain::DemoEntry>& TfrmMain::Demos() {
         {"canvas", [](TfrmMain& w) { w.actCanvas->trigger(); }},
         {"graphics", [](TfrmMain& w) { w.SpeedButton25Click(); }},
         // As when the user picks the zooming tab.
-        {"zooming", [](TfrmMain& w) {
+        {"zooming",
+         [](TfrmMain& w) {
              w.selectTab(6);
              w.actZooming->trigger();
          }},
+        // Without its message box, laying out DemoRtfFile or the bundled Paginor.rtf.
+        {"richtext", [](TfrmMain& w) { w.RunRichTextDemo(w.DemoRtfFile); }},
+        {"stringgrid", [](TfrmMain& w) { w.actStringGrid->trigger(); }},
+        {"treeview", [](TfrmMain& w) { w.actTreeView->trigger(); }},
+        {"labels", [](TfrmMain& w) { w.actLabel->trigger(); }},
     };
     return demos;
 }

@@ -169,7 +169,17 @@ void TKpGraphicObject::SetBitmap(const QImage& image) {
     if (!image.isNull()) {
         QBuffer buffer(&BitmapData);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "BMP");
+        if (image.hasAlphaChannel()) {
+            // The bitmap form has no alpha: see-through parts are laid on white paper (as
+            // icons are) instead of turning black.
+            QImage flat(image.size(), QImage::Format_RGB32);
+            flat.setDevicePixelRatio(image.devicePixelRatio());
+            flat.fill(Qt::white);
+            QPainter(&flat).drawImage(0, 0, image);
+            flat.save(&buffer, "BMP");
+        } else {
+            image.save(&buffer, "BMP");
+        }
     }
     ImageKind = kpImageBitmap;
 }

@@ -62,7 +62,11 @@ bool TKpRichEdit::LoadFromFile(const QString& fileName, QString* error) {
         if (error) *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
         return false;
     }
-    return LoadFromData(data, error);
+    if (!LoadFromData(data, error)) {
+        if (error) *error = QStringLiteral("%1: %2").arg(fileName, *error);
+        return false;
+    }
+    return true;
 }
 
 bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
@@ -75,7 +79,8 @@ bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
         return true;
     }
     if (!LooksLikeRtf(data)) {
-        if (error) *error = QStringLiteral("not a rich text (RTF) file");
+        if (error)
+            *error = QStringLiteral("not a rich text (RTF) file (it does not begin with {\\rtf)");
         return false;
     }
     auto* doc = new QTextDocument(this);

@@ -34,7 +34,8 @@ public:
     void SetTextFont(const QFont& font);
 
     // Loads a file by the current mode. False with a one-line reason when the file cannot
-    // be read or is not rich text; the control then keeps its previous text.
+    // be read or is not rich text (the file reason names the file); the control then keeps
+    // its previous text.
     bool LoadFromFile(const QString& fileName, QString* error = nullptr);
     bool LoadFromData(const QByteArray& data, QString* error = nullptr);
     // What the last rich text file said about its paper and margins, and what it could not read.

@@ -4,6 +4,7 @@
 #include "demo/untAbout.cpp"
 #include "demo/untMain.cpp"
 #include "demo/untMainDemos.cpp"
+#include "demo/untMainContent.cpp"
 #include "demo/untPrint.cpp"
 #include "demo/untMainFiles.cpp"
 #include "demo/TabRows.cpp"

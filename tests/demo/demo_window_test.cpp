@@ -418,10 +418,16 @@ TEST(DemoWindow, TabChangesRunTheirDemos) {
     EXPECT_EQ(d.preview().GetPage(1)->Count(), 0);
     d.main->PageControl1->setCurrentIndex(0);
     EXPECT_EQ(d.texts(1).size(), 1u);
-    // The content demos are announced, not run yet.
-    d.main->PageControl1->setCurrentIndex(3);
-    ASSERT_EQ(d.messages.size(), 1u);
-    EXPECT_TRUE(d.messages[0].contains(QStringLiteral("not yet available")));
+    const struct {
+        int tab;
+        const char* counter;
+    } content[] = {{2, "1 of 1"}, {3, "1 of 4"}, {4, "1 of 1"}, {5, "1 of 3"}};
+    for (const auto& c : content) {
+        d.main->PageControl1->setCurrentIndex(c.tab);
+        EXPECT_EQ(d.counter(), QString::fromLatin1(c.counter)) << c.tab;
+    }
+    ASSERT_EQ(d.messages.size(), 1u); // only the rich text demo's hint
+    EXPECT_TRUE(d.messages[0].startsWith(QStringLiteral("Use the \"Open *.RTF File Button\"")));
 }
 
 TEST(DemoWindow, FeatureCaptionsRunLikeTheirButtons) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes a window picture of each drawing demo under Xvfb and checks it (sheet present,
+# Takes a window picture of each demo under Xvfb and checks it (sheet present,
 # thumbnails present, not blank). Usage: tests/demo/screenshots.sh BUILD_DIR [OUTPUT_DIR]
 # The pictures are kept in OUTPUT_DIR (default BUILD_DIR/screenshots).
 set -euo pipefail

@@ -404,6 +404,21 @@ TEST_F(ObjectsRender, GraphicWithoutImageDrawsNothing) {
     EXPECT_EQ(inkCount(render(g, 120, 120)), 0);
 }
 
+TEST_F(ObjectsRender, SeeThroughBitmapPartsAreKeptWhiteNotBlack) {
+    QImage bitmap(4, 2, QImage::Format_ARGB32);
+    bitmap.fill(Qt::transparent);
+    bitmap.setPixel(0, 0, qRgba(0, 0, 255, 255));
+    bitmap.setPixel(1, 0, qRgba(0, 0, 255, 128));
+    TKpGraphicObject g;
+    g.SetBitmap(bitmap);
+    const QImage stored = g.Bitmap();
+    EXPECT_EQ(stored.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(stored.pixel(3, 1), qRgb(255, 255, 255));
+    const QColor half = stored.pixelColor(1, 0); // blended with the white ground
+    EXPECT_NEAR(half.red(), 127, 2);
+    EXPECT_EQ(half.blue(), 255);
+}
+
 TEST_F(ObjectsRender, NonStandardCopyModeIsPrintedAsSourceCopy) {
     TKpPreview preview;
     QImage bitmap(1, 1, QImage::Format_RGB32);
