@@ -1,7 +1,7 @@
 #include "content/KpGridPrint.h"
 
-#include "content/KpContentGuards.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -48,8 +48,9 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
     {
         // The pen comes back, and AutoRefresh ends on as after a complete table, also when a
         // host's handler raises.
-        TKpKeepCanvasPen keepPen(preview);
-        TKpAutoRefreshOff refreshOff(preview, true);
+        const TKpStateGuard<TKpPen> keepPen(preview.Canvas().Pen(), &preview);
+        preview.AutoRefresh = true; // what the guard leaves behind
+        const TKpStateGuard<bool> quiet(preview.AutoRefresh, false, &preview);
         scaleFactor_ = scale;
         const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
         topMargin_->value = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, y)));

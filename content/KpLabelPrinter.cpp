@@ -1,6 +1,6 @@
 #include "content/KpLabelPrinter.h"
 
-#include "content/KpContentGuards.h"
+#include "platform/KpStateGuard.h"
 #include "drawing/KpCanvas.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -140,8 +140,8 @@ void TKpLabelPrinter::layOut() {
         const int32_t x = corner.x(), y = corner.y();
         const int32_t w = labelWidth_->value, h = labelHeight_->value;
         {
-            TKpKeepCanvasPen keepPen(*preview_);
-            TKpKeepCanvasBrush keepBrush(*preview_);
+            const TKpStateGuard<TKpPen> keepPen(canvas.Pen(), preview_);
+            const TKpStateGuard<TKpBrush> keepBrush(canvas.Brush(), preview_);
             canvas.Brush().Assign(*labelBrush_);
             canvas.Pen().Assign(*labelPen_);
             switch (labelShape_) {
@@ -159,7 +159,8 @@ void TKpLabelPrinter::layOut() {
         // Outlines show in the preview only.
         if (TKpBaseObject* outline = canvas.LastObject()) outline->Printable = false;
         if (OnDrawLabel) {
-            TKpMoveCanvasOrigin origin(*preview_, x, y);
+            const TKpStateGuard<int32_t> originX(canvas.OriginX, x, preview_);
+            const TKpStateGuard<int32_t> originY(canvas.OriginY, y, preview_);
             canvas.Brush().SetStyle(bsClear);
             labelIndex_ = k;
             OnDrawLabel(this, &canvas);

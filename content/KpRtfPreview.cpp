@@ -110,7 +110,10 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
             start = next;
         }
     } catch (...) {
+        // The pages so far stay, and the preview goes on refreshing and telling its linked
+        // controls, as after a complete run.
         finish();
+        preview.AutoRefresh = true;
         throw;
     }
     finish();

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "content/KpContentGuards.h"
+#include "platform/KpStateGuard.h"
 #include "content/KpImageList.h"
 #include "content/KpTreeLayout.h"
 #include "content/KpTreeList.h"
@@ -33,7 +33,7 @@ void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TK
         preview_->RefreshPage();
     };
     try {
-        TKpKeepCanvasFont keepFont(preview);
+        const TKpStateGuard<TKpFont> keepFont(preview.Canvas().Font(), &preview);
         TKpFont& canvasFont = preview.Canvas().Font();
         canvasFont.SetPixelsPerInch(font_->PixelsPerInch());
         canvasFont.Assign(*font_);

@@ -31,6 +31,9 @@ public:
 
 private:
     static void copy(T& to, const T& from) {
+        // A font's figure comes first, so that assigning keeps its height in pixels.
+        if constexpr (requires { to.SetPixelsPerInch(from.PixelsPerInch()); })
+            to.SetPixelsPerInch(from.PixelsPerInch());
         if constexpr (requires { to.Assign(from); })
             to.Assign(from);
         else

@@ -273,7 +273,7 @@ TEST_F(RtfPreview, FailingRenderFreesTheCacheAndKeepsThePagesSoFar) {
     EXPECT_EQ(preview.NumPages(), 2);
     ExpectOnePicturePerPage(preview);
     EXPECT_EQ(engine.frees, 2);
-    EXPECT_FALSE(preview.AutoRefresh);
+    EXPECT_TRUE(preview.AutoRefresh);
 }
 
 // The pages' text reaches a PDF as text in embedded fonts, each line once.
