@@ -169,7 +169,8 @@ TKpGraphicObject::~TKpGraphicObject() = default;
 namespace {
 
 void putLE(QByteArray& b, int at, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < bytes; ++i)
+        b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 // A bitmap file with 32 bits per pixel and an alpha mask (a version 5 information header
@@ -187,18 +188,18 @@ QByteArray bitmapFileWithAlpha(const QImage& source) {
     putLE(b, 14, kInfoHeader, 4);
     putLE(b, 18, static_cast<uint32_t>(w), 4);
     putLE(b, 22, static_cast<uint32_t>(h), 4);
-    putLE(b, 26, 1, 2);                            // planes
-    putLE(b, 28, 32, 2);                           // bits per pixel
-    putLE(b, 30, 3, 4);                            // bit-field masks
+    putLE(b, 26, 1, 2);  // planes
+    putLE(b, 28, 32, 2); // bits per pixel
+    putLE(b, 30, 3, 4);  // bit-field masks
     putLE(b, 34, static_cast<uint32_t>(4 * w * h), 4);
-    putLE(b, 38, 3780, 4);                         // 96 pixels per inch
+    putLE(b, 38, 3780, 4); // 96 pixels per inch
     putLE(b, 42, 3780, 4);
-    putLE(b, 54, 0x00FF0000, 4);                   // red, green, blue, alpha masks
+    putLE(b, 54, 0x00FF0000, 4); // red, green, blue, alpha masks
     putLE(b, 58, 0x0000FF00, 4);
     putLE(b, 62, 0x000000FF, 4);
     putLE(b, 66, 0xFF000000, 4);
-    putLE(b, 70, 0x73524742, 4);                   // sRGB
-    putLE(b, 122, 4, 4);                           // rendering intent: images
+    putLE(b, 70, 0x73524742, 4); // sRGB
+    putLE(b, 122, 4, 4);         // rendering intent: images
     char* out = b.data() + offset;
     for (int y = h - 1; y >= 0; --y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));

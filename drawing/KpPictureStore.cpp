@@ -85,8 +85,7 @@ void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
         // Nothing plays the recording before it has been checked.
         const QByteArrayView data(p + kPictureHeader, size - kPictureHeader);
         const QString why = kp::CheckPictureData(data);
-        if (!why.isEmpty())
-            throw EReadError(("embedded picture refused: " + why).toStdString());
+        if (!why.isEmpty()) throw EReadError(("embedded picture refused: " + why).toStdString());
         picture.Picture().setData(data.constData(), static_cast<uint>(data.size()));
         // The page size is the frame, as when the picture was recorded.
         if (width > 0 && height > 0) picture.Picture().setBoundingRect(QRect(0, 0, width, height));

@@ -156,7 +156,8 @@ TKpBrushData TKpExtStream::ReadBrush() {
     chunk.LoadChunk(*this);
     TKpBrushData b;
     b.Color = static_cast<TColor>(chunk.ReadInteger());
-    b.Style = static_cast<TBrushStyle>(CheckedEnum(chunk.ReadInteger(), bsDiagCross, "brush style"));
+    b.Style =
+        static_cast<TBrushStyle>(CheckedEnum(chunk.ReadInteger(), bsDiagCross, "brush style"));
     return b;
 }
 

@@ -10,11 +10,11 @@
 
 #include "drawing/KpStream.h"
 #include "legacy/KpLegacy.h"
+#include "platform/KpScreen.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
-#include "platform/KpScreen.h"
 
 namespace {
 

@@ -16,7 +16,8 @@ TEST(LoadedDocument, EveryPageHasThePaperSizeAndItsPicture) {
         QWidget host;
         TKpPreview source(&host);
         source.SetPaperSize(A5);
-        for (int i = 2; i <= 4; ++i) source.NewPage();
+        for (int i = 2; i <= 4; ++i)
+            source.NewPage();
         source.GetPage(3)->SetOrientation(kpLandscape);
         source.SaveToFile(path);
     }
