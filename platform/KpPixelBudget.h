@@ -2,6 +2,7 @@
 // How large a bitmap the suite makes for one page or one object. Sizes come from files
 // (paper, boxes, embedded images), so every such bitmap is checked against a budget first.
 #include <cstdint>
+#include <limits>
 
 #include <QSize>
 
@@ -13,8 +14,12 @@ constexpr int64_t MaxObjectBitmapPixels = int64_t(1) << 24;
 // page rendered into one image.
 constexpr int64_t MaxPageBitmapPixels = int64_t(1) << 26;
 
+// Width times height, saturated (sizes from files may be any 32-bit values).
 inline int64_t PixelCount(int64_t width, int64_t height) {
-    return width <= 0 || height <= 0 ? 0 : width * height;
+    if (width <= 0 || height <= 0) return 0;
+    if (width > std::numeric_limits<int64_t>::max() / height)
+        return std::numeric_limits<int64_t>::max();
+    return width * height;
 }
 
 // Says once per process on stderr that a bitmap was over the budget, and what was done

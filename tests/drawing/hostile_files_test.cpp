@@ -124,6 +124,16 @@ TEST(HostileFiles, CraftedPicturesAreRefused) {
         EXPECT_THROW(ReadStored(Stored(Recording(c.records, c.count)), picture), EReadError);
         EXPECT_TRUE(picture.Empty());
     }
+    // Pictures the fuzzer once found a fault with (their checksums mended, as it does).
+    for (const char* name : {"picture-image-size-overflow.qpic"}) {
+        SCOPED_TRACE(name);
+        QFile f(QStringLiteral(PAGINOR_SOURCE_DIR "/fuzz/crashers/") + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QByteArray recording = f.readAll();
+        kp::MendPictureChecksum(recording);
+        TKpMetafile picture;
+        EXPECT_THROW(ReadStored(Stored(recording), picture), EReadError);
+    }
     // A true recording with one byte changed fails its checksum.
     QByteArray real =
         Stored(QByteArray(FramedRectangle().Picture().data(), FramedRectangle().Picture().size()));
