@@ -50,7 +50,9 @@ const uint16_t kFormatMajor = QDataStream::Qt_DefaultCompiledVersion;
 // Picture coordinates and sizes beyond these are no drawing we make.
 constexpr double kMaxCoordinate = 1e6;
 constexpr double kMaxPenWidth = 1e5;
-constexpr double kMaxFontSize = 1 << 16;
+constexpr double kMaxScale = 64;
+// Glyphs may be rasterised into cached images of their full size.
+constexpr double kMaxFontSize = 1024;
 constexpr uint32_t kMaxDashes = 1024;
 constexpr uint32_t kMaxGradientStops = 4096;
 constexpr uint32_t kMaxFamilies = 64;
@@ -143,9 +145,16 @@ void color(Reader& r) {
     r.Take(10); // alpha, three components, padding
 }
 
+// An affine transform whose linear part scales by at most kMaxScale along any axis: text
+// drawn through a transform is rasterised into glyph images of that scale.
 void transform(Reader& r) {
-    for (int i = 0; i < 9; ++i)
-        r.F64In(-kMaxCoordinate, kMaxCoordinate, "a transform entry");
+    double m[9];
+    for (double& v : m)
+        v = r.F64In(-kMaxCoordinate, kMaxCoordinate, "a transform entry");
+    for (int i : {0, 1, 3, 4})
+        if (std::fabs(m[i]) > kMaxScale)
+            refuse(QStringLiteral("a transform scale %1 is out of range").arg(m[i]));
+    if (m[2] != 0 || m[5] != 0 || m[8] != 1) refuse(QStringLiteral("a transform is not affine"));
 }
 
 void string(Reader& r) {
@@ -329,7 +338,7 @@ void record(uint8_t code, Reader& r) {
         string(r);
         font(r);
         r.U32(); // layout flags
-        r.F64In(1.0 / 64, 64, "a text resolution ratio");
+        r.F64In(1.0 / 64, 8, "a text resolution ratio");
         r.F64In(-kMaxCoordinate, kMaxCoordinate, "a justification width");
         break;
     case DrawPath:
