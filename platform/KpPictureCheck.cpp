@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QImage>
 #include <QPainter>
 
 #include "platform/KpPixelBudget.h"
@@ -285,7 +286,9 @@ void image(Reader& r) {
     if (marker == 0) return;
     if (marker != 1) refuse(QStringLiteral("an image marker %1").arg(marker));
     static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::memcmp(r.Take(8), signature, 8) != 0)
+    const int64_t start = r.Position();
+    const uint8_t* png = r.Take(8);
+    if (std::memcmp(png, signature, 8) != 0)
         refuse(QStringLiteral("an embedded image is not a PNG"));
     bool first = true;
     for (;;) {
@@ -306,8 +309,13 @@ void image(Reader& r) {
             r.Take(length);
         }
         r.Take(4); // the chunk's CRC
-        if (std::memcmp(type, "IEND", 4) == 0) return;
+        if (std::memcmp(type, "IEND", 4) == 0) break;
     }
+    // The player reads the image straight from the recording: one it cannot decode leaves
+    // it in the middle of the image, reading what follows as records.
+    const QByteArrayView bytes(reinterpret_cast<const char*>(png), r.Position() - start);
+    if (QImage::fromData(bytes, "PNG").isNull())
+        refuse(QStringLiteral("an embedded image cannot be decoded"));
 }
 
 void record(uint8_t code, Reader& r) {

@@ -125,7 +125,8 @@ TEST(HostileFiles, CraftedPicturesAreRefused) {
         EXPECT_TRUE(picture.Empty());
     }
     // Pictures the fuzzer once found a fault with (their checksums mended, as it does).
-    for (const char* name : {"picture-image-size-overflow.qpic", "picture-huge-glyphs.qpic"}) {
+    for (const char* name : {"picture-image-size-overflow.qpic", "picture-huge-glyphs.qpic",
+                             "picture-undecodable-image.qpic"}) {
         SCOPED_TRACE(name);
         QFile f(QStringLiteral(PAGINOR_SOURCE_DIR "/fuzz/crashers/") + QLatin1String(name));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
