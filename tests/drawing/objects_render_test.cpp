@@ -404,17 +404,24 @@ TEST_F(ObjectsRender, GraphicWithoutImageDrawsNothing) {
     EXPECT_EQ(inkCount(render(g, 120, 120)), 0);
 }
 
-TEST_F(ObjectsRender, SeeThroughBitmapPartsAreKeptWhiteNotBlack) {
+TEST_F(ObjectsRender, SeeThroughBitmapPartsShowThePaperNotBlack) {
     QImage bitmap(4, 2, QImage::Format_ARGB32);
     bitmap.fill(Qt::transparent);
     bitmap.setPixel(0, 0, qRgba(0, 0, 255, 255));
     bitmap.setPixel(1, 0, qRgba(0, 0, 255, 128));
     TKpGraphicObject g;
     g.SetBitmap(bitmap);
-    const QImage stored = g.Bitmap();
-    EXPECT_EQ(stored.pixel(0, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(stored.pixel(3, 1), qRgb(255, 255, 255));
-    const QColor half = stored.pixelColor(1, 0); // blended with the white ground
+    g.X2 = 4 * 2540 / 96; // one bitmap pixel to one screen pixel
+    g.Y2 = 2 * 2540 / 96 + 1;
+    QImage img = whiteImage(8, 8);
+    {
+        QPainter painter(&img);
+        TKpDeviceCanvas canvas(&painter, 96, 96);
+        g.Draw(canvas, nullptr, {}, 1, false);
+    }
+    EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(3, 1), qRgb(255, 255, 255));
+    const QColor half = img.pixelColor(1, 0); // blended with the white paper
     EXPECT_NEAR(half.red(), 127, 2);
     EXPECT_EQ(half.blue(), 255);
 }
