@@ -2,6 +2,8 @@
 // Scoped changes of preview and canvas state made by the content printers while they lay out
 // a document. Each guard puts the state back when it goes, also when a host's handler raises.
 // They hold the preview weakly: a handler may delete it, and then there is nothing to restore.
+#include "paginor/KpExport.h"
+
 #include <QPointer>
 
 #include "drawing/KpCanvas.h"
@@ -10,7 +12,7 @@
 
 // Switches the preview's AutoRefresh off; on leaving sets it to `after` (by default the value
 // it had).
-class TKpAutoRefreshOff {
+class PAGINOR_EXPORT TKpAutoRefreshOff {
 public:
     explicit TKpAutoRefreshOff(TKpPreview& preview)
         : TKpAutoRefreshOff(preview, preview.AutoRefresh) {}
@@ -49,7 +51,7 @@ using TKpKeepCanvasPen = TKpKeepCanvasValue<TKpPen, &TKpCanvas::Pen>;
 using TKpKeepCanvasBrush = TKpKeepCanvasValue<TKpBrush, &TKpCanvas::Brush>;
 
 // Keeps the canvas font with its pixels-per-inch figure, so its height comes back unchanged.
-class TKpKeepCanvasFont {
+class PAGINOR_EXPORT TKpKeepCanvasFont {
 public:
     explicit TKpKeepCanvasFont(TKpPreview& preview) : preview_(&preview) {
         const TKpFont& font = preview.Canvas().Font();
@@ -71,7 +73,7 @@ private:
 };
 
 // Moves the canvas origin to (x, y) KpUnits for the life of the guard, then back to (0, 0).
-class TKpMoveCanvasOrigin {
+class PAGINOR_EXPORT TKpMoveCanvasOrigin {
 public:
     TKpMoveCanvasOrigin(TKpPreview& preview, int32_t x, int32_t y) : preview_(&preview) {
         preview.Canvas().OriginX = x;
