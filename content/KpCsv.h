@@ -3,13 +3,15 @@
 // breaks (CRLF, LF or CR), fields in double quotes may hold commas, line breaks and doubled
 // quotes (a line break inside quotes reads as "\n"). The text is UTF-8 with or without a byte order
 // mark. Records may differ in length.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-class TKpCsvReader {
+class PAGINOR_EXPORT TKpCsvReader {
 public:
     // Reads the whole text. False on bad input, with Error() naming the line ("line 4: ...");
     // the first error sticks and no records are kept.

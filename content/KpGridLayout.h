@@ -2,13 +2,15 @@
 // The arithmetic of a printed grid, apart from any widget: pixel sizes turned into KpUnits,
 // the horizontal scale to a requested width, the cell rectangles row by row, and where the
 // table breaks onto the next page.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 #include <stdexcept>
 
 #include "platform/KpMath.h"
 
 // A cell in KpUnits: left, top, right, bottom (right and bottom exclusive).
-struct TKpCellRect {
+struct PAGINOR_EXPORT TKpCellRect {
     int32_t Left = 0;
     int32_t Top = 0;
     int32_t Right = 0;
@@ -17,12 +19,12 @@ struct TKpCellRect {
 };
 
 // Raised when a grid cannot be laid out as asked.
-class EKpGridLayout : public std::domain_error {
+class PAGINOR_EXPORT EKpGridLayout : public std::domain_error {
 public:
     using std::domain_error::domain_error;
 };
 
-class TKpGridLayout {
+class PAGINOR_EXPORT TKpGridLayout {
 public:
     // A screen-pixel length in KpUnits, rounded.
     static int32_t Units(int64_t pixels);

@@ -2,6 +2,8 @@
 // Prints a string grid as a ruled table onto the preview's pages, from a given position on the
 // current page onwards, scaled to a given width if asked. Hosts may draw cells themselves
 // (OnDrawCell or an override of DrawCell) and move the table on continuation pages.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 
@@ -20,8 +22,14 @@ using TKpDrawCellEvent =
 using TKpGridNewPageEvent =
     std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
 
-class TKpGridPrint : public QObject {
+class PAGINOR_EXPORT TKpGridPrint : public QObject {
     Q_OBJECT
+    // Published properties (property editors, form files).
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(bool Monochrome MEMBER Monochrome)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(bool ScaleText MEMBER ScaleText)
+    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpGridPrint(QObject* parent = nullptr);
     ~TKpGridPrint() override;
@@ -29,9 +37,13 @@ public:
     QString About() const { return QStringLiteral("TKpGridPrint v2.42"); }
     void SetAbout(const QString&) {}
 
+    // Cells are only ruled and lettered, never filled.
     bool Monochrome = false;
+    // The cell text shrinks with the table when it is scaled below its own width.
     bool ScaleText = true;
+    // Host draws the cells (the cell rectangle in KpUnits, the preview's canvas).
     TKpDrawCellEvent OnDrawCell;
+    // Called after each page break; may move the table's top and bottom on the new page.
     TKpGridNewPageEvent OnGridNewPage;
 
     // Not owned; empty once the preview is destroyed.

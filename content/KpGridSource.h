@@ -2,12 +2,14 @@
 // What the grid printer reads from a string grid: counts, pixel sizes, texts, the fixed rows
 // and columns with their colour, and the font. Hosts print a QTableWidget (TKpStringGrid),
 // any table model (TKpModelGrid) or plain rows of text (TKpTextGrid) through it.
+#include "paginor/KpExport.h"
+
 #include <QString>
 
 #include "platform/KpColor.h"
 #include "platform/KpGraphics.h"
 
-class IKpGridSource {
+class PAGINOR_EXPORT IKpGridSource {
 public:
     virtual ~IKpGridSource() = default;
     virtual int RowCount() const = 0;
@@ -24,7 +26,7 @@ public:
 };
 
 // The settings every grid source keeps beside its cells, with the string grid's defaults.
-class TKpGridLook {
+class PAGINOR_EXPORT TKpGridLook {
 public:
     static constexpr int DefaultColWidth = 64;
     static constexpr int DefaultRowHeight = 24;

@@ -1,12 +1,14 @@
 #pragma once
 // A list of images of one size, as a tree view shows beside its nodes. Rendering image n
 // gives a bitmap of the list's size on a white ground.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QImage>
 #include <QObject>
 
-class TKpImageList : public QObject {
+class PAGINOR_EXPORT TKpImageList : public QObject {
     Q_OBJECT
 public:
     TKpImageList(int width, int height, QObject* parent = nullptr);

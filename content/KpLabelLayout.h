@@ -3,12 +3,14 @@
 // top-left label corner, the order in which the label printer visits the labels (column by
 // column, each from top to bottom) and the order in which a mail merge fills them (across
 // each row, then down).
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 
 #include <QPoint>
 #include <QString>
 
-struct TKpLabelGeometry {
+struct PAGINOR_EXPORT TKpLabelGeometry {
     int32_t Left = 0; // corner of the first label, KpUnits
     int32_t Top = 0;
     int32_t LabelWidth = 0;
@@ -19,7 +21,7 @@ struct TKpLabelGeometry {
     int32_t Rows = 0;
 };
 
-class TKpLabelLayout {
+class PAGINOR_EXPORT TKpLabelLayout {
 public:
     // More labels than this on one sheet are refused (a mistyped count, not a sheet).
     static constexpr int MaxLabels = 1000;

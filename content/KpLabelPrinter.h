@@ -2,6 +2,8 @@
 // Turns the preview's current page into a sheet of labels: the page takes the template's
 // margins and orientation, every label gets an outline that shows in the preview but is never
 // printed, and the host draws each label's content with the canvas origin at its corner.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 
@@ -12,14 +14,28 @@
 #include "content/KpLabelTemplates.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
+#include "preview/KpPropertyEnums.h"
 
 class TKpCanvas;
 class TKpPreview;
 
 using TOnDrawLabelEvent = std::function<void(void* sender, TKpCanvas* canvas)>;
 
-class TKpLabelPrinter : public QObject {
+class PAGINOR_EXPORT TKpLabelPrinter : public QObject {
     Q_OBJECT
+    // Published properties (property editors, form files), and the sheet geometry in KpUnits:
+    // writing any of the geometry turns the template to Custom, as its own setters do.
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(KpEnums::TLabelTemplate Template READ Template WRITE SetTemplate)
+    Q_PROPERTY(int LabelWidth READ labelWidthUnits WRITE setLabelWidthUnits)
+    Q_PROPERTY(int LabelHeight READ labelHeightUnits WRITE setLabelHeightUnits)
+    Q_PROPERTY(int HorzPitch READ horzPitchUnits WRITE setHorzPitchUnits)
+    Q_PROPERTY(int VertPitch READ vertPitchUnits WRITE setVertPitchUnits)
+    Q_PROPERTY(int Columns READ Columns WRITE SetColumns)
+    Q_PROPERTY(int Rows READ Rows WRITE SetRows)
+    Q_PROPERTY(int LabelShape READ LabelShape WRITE SetLabelShape)
+    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpLabelPrinter(QObject* parent = nullptr);
     // Clears the preview it lays labels out on, if any.
@@ -53,11 +69,14 @@ public:
     TKpValue& VertPitch() { return *vertPitch_; }
     int Columns() const { return columns_; }
     int Rows() const { return rows_; }
+    // Outline shape: kpLabelRectangle, kpLabelRoundRect or kpLabelEllipse.
     uint8_t LabelShape() const { return labelShape_; }
     void SetColumns(int n);
     void SetRows(int n);
     void SetLabelShape(uint8_t shape);
 
+    // Called at the start of PrintLabels, then once per label with the canvas origin at the
+    // label's top-left corner and a clear brush.
     TNotifyEvent BeforeDrawLabels;
     TOnDrawLabelEvent OnDrawLabel;
 
@@ -69,6 +88,17 @@ public:
     TKpLabelLayout Layout() const;
 
 private:
+    // Through the values' own setters, which turn the template to Custom.
+    static void setUnits(TKpValue& value, int v) { value.SetMillimeters(v / 100.0L); }
+    int labelWidthUnits() const { return labelWidth_->value; }
+    void setLabelWidthUnits(int v) { setUnits(*labelWidth_, v); }
+    int labelHeightUnits() const { return labelHeight_->value; }
+    void setLabelHeightUnits(int v) { setUnits(*labelHeight_, v); }
+    int horzPitchUnits() const { return horzPitch_->value; }
+    void setHorzPitchUnits(int v) { setUnits(*horzPitch_, v); }
+    int vertPitchUnits() const { return vertPitch_->value; }
+    void setVertPitchUnits(int v) { setUnits(*vertPitch_, v); }
+
     void turnCustom();
     void loadTemplate(const TLabelTemplateRec& record);
     void layOut();

@@ -1,6 +1,8 @@
 #pragma once
 // A table model read as a string grid: the model's rows and columns under a root index, the
 // display texts as cells, and pixel sizes kept here (64 by 24 unless set).
+#include "paginor/KpExport.h"
+
 #include <map>
 
 #include <QModelIndex>
@@ -10,8 +12,9 @@
 
 class QAbstractItemModel;
 
-class TKpModelGrid : public IKpGridSource {
+class PAGINOR_EXPORT TKpModelGrid : public IKpGridSource {
 public:
+    // The rows under root, one column per model column; the model is not owned.
     explicit TKpModelGrid(const QAbstractItemModel* model, const QModelIndex& root = {});
 
     int RowCount() const override;
@@ -25,6 +28,7 @@ public:
     TColor FixedColor() const override { return Look.FixedColor; }
     const TKpFont& Font() const override { return Look.Font; }
 
+    // Pixel sizes of single columns and rows; the others take the defaults below.
     void SetColWidths(int col, int pixels) { colWidths_[col] = pixels; }
     void SetRowHeights(int row, int pixels) { rowHeights_[row] = pixels; }
     int DefaultColWidth = TKpGridLook::DefaultColWidth;

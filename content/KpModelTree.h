@@ -2,6 +2,8 @@
 // A tree model read as a tree source: the column-0 items under a root index in display
 // order. Expansion comes from a tree view showing the model when one is given; without one
 // every node counts as visible. Image indexes are read from KpImageIndexRole.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QPersistentModelIndex>
@@ -13,7 +15,7 @@
 class QAbstractItemModel;
 class QTreeView;
 
-class TKpModelTree : public IKpTreeSource {
+class PAGINOR_EXPORT TKpModelTree : public IKpTreeSource {
 public:
     explicit TKpModelTree(const QAbstractItemModel* model, const QTreeView* view = nullptr,
                           const QModelIndex& root = {});

@@ -38,6 +38,19 @@ QString TKpRtfPreview::About() const {
     return QStringLiteral("TKpRtfPreview v") + version;
 }
 
+int TKpRtfPreview::topMarginUnits() const {
+    return topMargin_->value;
+}
+void TKpRtfPreview::setTopMarginUnits(int v) {
+    topMargin_->value = v;
+}
+int TKpRtfPreview::bottomMarginUnits() const {
+    return bottomMargin_->value;
+}
+void TKpRtfPreview::setBottomMarginUnits(int v) {
+    bottomMargin_->value = v;
+}
+
 void TKpRtfPreview::SetTextFileFont(const TKpFont& font) {
     textFileFont_->Assign(font);
 }

@@ -2,6 +2,8 @@
 // Rich text printing: lays the text of a rich text engine out onto the preview's pages, one
 // vector picture of the page per preview page. The engine decides line and page breaks,
 // fonts, tables and pictures; this component decides the text rectangle and the page loop.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 
@@ -17,8 +19,14 @@ class TKpValue;
 using TKpRtfNewPageEvent =
     std::function<void(void* sender, TKpValue& aTopMargin, TKpValue& aBottomMargin)>;
 
-class TKpRtfPreview : public QObject {
+class PAGINOR_EXPORT TKpRtfPreview : public QObject {
     Q_OBJECT
+    // Published properties (property editors, form files); the margins in KpUnits.
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(int TopMargin READ topMarginUnits WRITE setTopMarginUnits)
+    Q_PROPERTY(int BottomMargin READ bottomMarginUnits WRITE setBottomMarginUnits)
+    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpRtfPreview(QObject* owner = nullptr);
     ~TKpRtfPreview() override;
@@ -48,6 +56,11 @@ public:
     TKpTwipsRect TextRect(int dpiX, int dpiY) const;
 
 private:
+    int topMarginUnits() const;
+    void setTopMarginUnits(int v);
+    int bottomMarginUnits() const;
+    void setBottomMarginUnits(int v);
+
     QPointer<TKpPreview> preview_;
     std::unique_ptr<TKpFont> textFileFont_;
     std::unique_ptr<TKpValue> topMargin_;

@@ -1,11 +1,13 @@
 #pragma once
 // A string grid: a QTableWidget whose first rows and columns are fixed (titles, filled with
 // FixedColor) rather than header views, sized 64 by 24 pixels per cell by default.
+#include "paginor/KpExport.h"
+
 #include <QTableWidget>
 
 #include "content/KpGridSource.h"
 
-class TKpStringGrid : public QTableWidget, public IKpGridSource {
+class PAGINOR_EXPORT TKpStringGrid : public QTableWidget, public IKpGridSource {
     Q_OBJECT
 public:
     explicit TKpStringGrid(QWidget* parent = nullptr);

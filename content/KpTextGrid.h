@@ -1,13 +1,15 @@
 #pragma once
 // Rows of plain text read as a string grid, for hosts and tools that have no widget (a CSV
 // file printed from the command line). Short rows read as empty cells.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QStringList>
 
 #include "content/KpGridSource.h"
 
-class TKpTextGrid : public IKpGridSource {
+class PAGINOR_EXPORT TKpTextGrid : public IKpGridSource {
 public:
     TKpTextGrid() = default;
     explicit TKpTextGrid(std::vector<QStringList> rows);

@@ -1,20 +1,22 @@
 #pragma once
 // The arithmetic of a printed tree outline, apart from any widget: each row's box and
 // connector ends, where its image and text go, and when the next row goes to a new page.
+#include "paginor/KpExport.h"
+
 #include <cstdint>
 
 // One node row in KpUnits: L is where its level's horizontal connector starts, M the row's
 // middle.
-struct TKpTreeRow {
+struct PAGINOR_EXPORT TKpTreeRow {
     int32_t L = 0;
     int32_t Top = 0;
     int32_t Bottom = 0;
     int32_t M = 0;
 };
 
-struct TKpTreeLayout {
-    int32_t X0 = 0;
-    int32_t Indent = 600;
+struct PAGINOR_EXPORT TKpTreeLayout {
+    int32_t X0 = 0;       // left end of the roots' connectors
+    int32_t Indent = 600; // step per level
     int32_t RowHeight = 600;
     // Pictures and texts start this far left of the connector's end (2 mm).
     static constexpr int32_t LeadIn = 200;

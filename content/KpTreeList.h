@@ -1,6 +1,8 @@
 #pragma once
 // Tree nodes held as a plain list in display order, for hosts without a widget (an indented
 // outline read from a text file). A node is visible when every ancestor is expanded.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QByteArray>
@@ -8,14 +10,14 @@
 
 #include "content/KpTreeSource.h"
 
-struct TKpTreeNode {
+struct PAGINOR_EXPORT TKpTreeNode {
     QString Text;
     int Level = 0;
     int ImageIndex = -1;
-    bool Expanded = true;
+    bool Expanded = true; // false hides the node's descendants unless ExpandNodes is set
 };
 
-class TKpTreeList : public IKpTreeSource {
+class PAGINOR_EXPORT TKpTreeList : public IKpTreeSource {
 public:
     TKpTreeList() = default;
     explicit TKpTreeList(std::vector<TKpTreeNode> nodes) : nodes_(std::move(nodes)) {}
@@ -37,7 +39,7 @@ private:
 // indentation (spaces, tabs to the next multiple of 4, and the line-drawing prefixes of a
 // `tree` listing). A deeper line is a child of the line above it; a shallower one returns to
 // the nearest earlier line indented no further.
-class TKpOutlineReader {
+class PAGINOR_EXPORT TKpOutlineReader {
 public:
     // False on bad input, with Error() naming the line.
     bool Read(const QByteArray& bytes);

@@ -1,6 +1,8 @@
 #pragma once
 // A tree view with an image list: a QTreeWidget read as a tree source. A node's image index
 // is kept in the item's KpImageIndexRole data of column 0.
+#include "paginor/KpExport.h"
+
 #include <vector>
 
 #include <QPointer>
@@ -9,7 +11,7 @@
 #include "content/KpImageList.h"
 #include "content/KpTreeSource.h"
 
-class TKpTreeView : public QTreeWidget, public IKpTreeSource {
+class PAGINOR_EXPORT TKpTreeView : public QTreeWidget, public IKpTreeSource {
     Q_OBJECT
 public:
     explicit TKpTreeView(QWidget* parent = nullptr);
@@ -27,6 +29,7 @@ public:
     QTreeWidgetItem* Node(int index) const { return nodes().at(static_cast<size_t>(index)); }
     // Appends a node under parent (a root when null) and returns it.
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, int imageIndex = -1);
+    // Stores an item's image index (-1: none) in its KpImageIndexRole data.
     static void SetImageIndex(QTreeWidgetItem* item, int imageIndex);
 
 private:

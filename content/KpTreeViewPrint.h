@@ -2,6 +2,8 @@
 // Prints a tree view as an indented outline onto the preview's pages: one row per node with
 // light connector lines, the node's image and its text, from a given position on the current
 // page onwards, appending pages as needed. The source tree is never changed.
+#include "paginor/KpExport.h"
+
 #include <functional>
 #include <memory>
 
@@ -17,8 +19,15 @@ class TKpPreview;
 using TKpTreeViewNewPageEvent =
     std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
 
-class TKpTreeViewPrint : public QObject {
+class PAGINOR_EXPORT TKpTreeViewPrint : public QObject {
     Q_OBJECT
+    // Published properties (property editors, form files); Indent and RowHeight in KpUnits.
+    Q_PROPERTY(QString About READ About CONSTANT)
+    Q_PROPERTY(bool ExpandNodes MEMBER ExpandNodes)
+    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(int Indent READ indentUnits WRITE setIndentUnits)
+    Q_PROPERTY(int RowHeight READ rowHeightUnits WRITE setRowHeightUnits)
+    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpTreeViewPrint(QObject* parent = nullptr);
     ~TKpTreeViewPrint() override;
@@ -36,6 +45,7 @@ public:
     // y of the first row on every page, and the height kept free at the bottom (KpUnits).
     TKpValue& TopMargin() { return *topMargin_; }
     TKpValue& BottomMargin() { return *bottomMargin_; }
+    // Called after each page break; the margins it leaves apply from the next row.
     TKpTreeViewNewPageEvent OnNewPage;
 
     // Not owned; empty once the preview is destroyed.
@@ -47,6 +57,11 @@ public:
     void PrintTreeView(int x, int y, const IKpTreeSource& tree, TKpUnit units);
 
 private:
+    int indentUnits() const { return indent_->value; }
+    void setIndentUnits(int v) { indent_->value = v; }
+    int rowHeightUnits() const { return rowHeight_->value; }
+    void setRowHeightUnits(int v) { rowHeight_->value = v; }
+
     std::unique_ptr<TKpValue> bottomMargin_;
     std::unique_ptr<TKpValue> topMargin_;
     std::unique_ptr<TKpFont> font_;

@@ -45,7 +45,7 @@ class PAGINOR_EXPORT TKpMultipageImage : public QWidget {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ShowButtons READ ShowButtons WRITE SetShowButtons)
     Q_PROPERTY(bool ShowHeaderFooter READ ShowHeaderFooter WRITE SetShowHeaderFooter)

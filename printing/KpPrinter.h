@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "drawing/KpUnits.h"
+#include "preview/KpPropertyEnums.h"
 
 class TKpPreview;
 class TKpDeviceCanvas;
@@ -65,10 +66,10 @@ private:
 class PAGINOR_EXPORT TKpPrinter {
     Q_GADGET
     // Published settings, stored with the preview (read on the gadget: readOnGadget).
-    Q_PROPERTY(TKpDitherType DitherType READ DitherType WRITE SetDitherType)
-    Q_PROPERTY(TKpDuplexType Duplex READ Duplex WRITE SetDuplex)
-    Q_PROPERTY(TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
-    Q_PROPERTY(TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
+    Q_PROPERTY(KpEnums::TKpDitherType DitherType READ DitherType WRITE SetDitherType)
+    Q_PROPERTY(KpEnums::TKpDuplexType Duplex READ Duplex WRITE SetDuplex)
+    Q_PROPERTY(KpEnums::TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
+    Q_PROPERTY(KpEnums::TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
 public:
     explicit TKpPrinter(TKpPreview* preview);
     ~TKpPrinter();

@@ -1,17 +1,19 @@
 #pragma once
 // The "format range" operation of a rich text engine: render text from a character on into
 // a rectangle of a drawing surface and tell where it stopped.
+#include "paginor/KpExport.h"
+
 class QPainter;
 
 // A rectangle in twips (1/1440 inch) on the surface; right and bottom are exclusive.
-struct TKpTwipsRect {
+struct PAGINOR_EXPORT TKpTwipsRect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool operator==(const TKpTwipsRect&) const = default;
 };
 
-struct TKpFormatRange {
+struct PAGINOR_EXPORT TKpFormatRange {
     QPainter* painter = nullptr; // the surface rendered onto
     int dpiX = 96;               // its pixels per inch
     int dpiY = 96;
@@ -21,7 +23,7 @@ struct TKpFormatRange {
     int cpMax = -1;      // character to stop before; -1: the end
 };
 
-class TKpRichTextEngine {
+class PAGINOR_EXPORT TKpRichTextEngine {
 public:
     virtual ~TKpRichTextEngine() = default;
     // Characters in the text, counted as FormatRange counts them.

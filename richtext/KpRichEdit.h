@@ -2,6 +2,8 @@
 // The rich text control: a text edit that loads rich text (RTF) or plain text files and
 // renders its text page by page for printing (see KpFormatRange.h). A host may show it; the
 // demo keeps it hidden and only prints from it.
+#include "paginor/KpExport.h"
+
 #include <memory>
 
 #include <QFont>
@@ -13,14 +15,14 @@
 class TKpRichTextLayout;
 
 // Paper and margins a file asks for, in twips.
-struct TKpRichEditGeometry {
+struct PAGINOR_EXPORT TKpRichEditGeometry {
     bool hasPaper = false;
     int paperWidth = 0, paperHeight = 0;
     bool hasMargins = false;
     int marginLeft = 0, marginRight = 0, marginTop = 0, marginBottom = 0;
 };
 
-class TKpRichEdit : public QTextEdit, public TKpRichTextEngine {
+class PAGINOR_EXPORT TKpRichEdit : public QTextEdit, public TKpRichTextEngine {
     Q_OBJECT
 public:
     explicit TKpRichEdit(QWidget* parent = nullptr);

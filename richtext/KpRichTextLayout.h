@@ -2,6 +2,8 @@
 // A rich text document laid out for paper: a copy of the text laid out at 1,440 units per
 // inch with the fonts' design metrics, so line and page breaks are the same on every screen
 // and printer. Pages are cut from the laid-out column (see KpRichTextPager.h).
+#include "paginor/KpExport.h"
+
 #include <memory>
 #include <vector>
 
@@ -17,13 +19,13 @@ class QTextTable;
 // Layout units per inch: one unit is one twip.
 constexpr int KpTwipsPerInch = 1440;
 
-struct TKpTextPage {
+struct PAGINOR_EXPORT TKpTextPage {
     int from = 0; // first character on the page
     int next = 0; // first character of the next page (the length when all fitted)
     TKpPageSpan span;
 };
 
-class TKpRichTextLayout {
+class PAGINOR_EXPORT TKpRichTextLayout {
 public:
     // Lays out a copy of `source`; the source may change or go away afterwards.
     explicit TKpRichTextLayout(const QTextDocument& source);

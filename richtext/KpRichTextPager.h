@@ -2,10 +2,12 @@
 // Page breaking over text laid out in one endless column. The column is cut into units that
 // are never split (a line, a table row, a band of a row taller than a page); a page takes
 // units from its first one while they fit, and stops early at a forced break.
+#include "paginor/KpExport.h"
+
 #include <cstddef>
 #include <vector>
 
-struct TKpLayoutUnit {
+struct PAGINOR_EXPORT TKpLayoutUnit {
     int start = 0;            // first character of the unit
     double top = 0;           // column position of its top edge
     double bottom = 0;        // column position of its bottom edge
@@ -13,7 +15,7 @@ struct TKpLayoutUnit {
     bool breakAfter = false;  // a forced break follows this unit
 };
 
-struct TKpPageSpan {
+struct PAGINOR_EXPORT TKpPageSpan {
     std::size_t first = 0; // units [first, last) are on the page
     std::size_t last = 0;
     double top = 0;    // column position shown at the top of the page
@@ -21,9 +23,9 @@ struct TKpPageSpan {
 };
 
 // The unit holding character `position`: the last one that starts at or before it.
-std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int position);
+PAGINOR_EXPORT std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int position);
 
 // The page that starts with unit `first` in a frame `height` high, taking units before `end`
 // only. A unit taller than the frame still gets a page of its own, so pages always move on.
-TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first, double height,
-                     std::size_t end);
+PAGINOR_EXPORT TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first,
+                                    double height, std::size_t end);

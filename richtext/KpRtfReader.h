@@ -18,19 +18,22 @@
 // a light placeholder box of the same size. A HYPERLINK field's result is an anchor.
 // Tables become QTextTables; nested tables are flattened into their outer cell, one paragraph
 // per nested row with the nested cells separated by tabs.
+#include "paginor/KpExport.h"
+
 #include <QByteArray>
 #include <QStringList>
 
 class QTextDocument;
 
-struct TKpRtfPageGeometry { // lengths in twips; each 'has' flag says the file stated it
+// Lengths in twips; each 'has' flag says the file stated it.
+struct PAGINOR_EXPORT TKpRtfPageGeometry {
     bool hasPaper = false;
     int paperWidth = 0, paperHeight = 0;
     bool hasMargins = false;
     int marginLeft = 0, marginRight = 0, marginTop = 0, marginBottom = 0;
 };
 
-struct TKpRtfReadResult {
+struct PAGINOR_EXPORT TKpRtfReadResult {
     bool ok = true;       // false when the input is not RTF at all (no "{\rtf")
     QStringList warnings; // what was skipped or malformed, for the caller to show
     TKpRtfPageGeometry geometry;
@@ -38,11 +41,11 @@ struct TKpRtfReadResult {
 
 // True when the data starts (after an optional UTF-8 byte order mark and white space) with
 // "{\rtf".
-bool LooksLikeRtf(const QByteArray& data);
+PAGINOR_EXPORT bool LooksLikeRtf(const QByteArray& data);
 
 // Replaces doc's content with the file's. Linear in data.size(); never throws for bad input.
 // When the data is not RTF, the result has ok false and doc is left as it was. A malformed file
 // yields what could be read, with a warning for each kind of fault met.
 // A stated paper size or margin that the file leaves out takes the format's default
 // (paper 12240 x 15840, margins 1800 left and right, 1440 top and bottom).
-TKpRtfReadResult ReadRtf(const QByteArray& data, QTextDocument& doc);
+PAGINOR_EXPORT TKpRtfReadResult ReadRtf(const QByteArray& data, QTextDocument& doc);

@@ -165,11 +165,11 @@ class PAGINOR_EXPORT TKpThumbnails : public QScrollArea {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
     Q_PROPERTY(int GridWidth READ GridWidth WRITE SetGridWidth)
     Q_PROPERTY(bool Highlight READ Highlight WRITE SetHighlight)
-    Q_PROPERTY(TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(KpEnums::TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(QString PageCaptions READ PageCaptions WRITE SetPageCaptions)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ScrollIntoView MEMBER ScrollIntoView)

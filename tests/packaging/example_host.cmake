@@ -15,7 +15,9 @@ endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(path include/paginor/preview/KpPreview.h include/paginor/KpExport.h
-    include/paginor/thumbnails/KpThumbnails.h bin/kpptool bin/paginor-demo
+    include/paginor/thumbnails/KpThumbnails.h include/paginor/preview/KpPropertyEnums.h
+    include/paginor/content/KpGridPrint.h include/paginor/richtext/KpRichEdit.h
+    bin/kpptool bin/paginor-demo
     lib/cmake/Paginor/PaginorConfig.cmake lib/cmake/Paginor/PaginorConfigVersion.cmake
     lib/cmake/Paginor/PaginorTargets.cmake)
   if(NOT EXISTS ${prefix}/${path})
