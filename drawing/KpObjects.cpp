@@ -2,10 +2,12 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpPixelBudget.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
@@ -164,21 +166,85 @@ void TKpLineObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Ex
 TKpGraphicObject::TKpGraphicObject() : TKpBaseObject(kpGraphicObject), CopyMode(SRCCOPY) {}
 TKpGraphicObject::~TKpGraphicObject() = default;
 
+namespace {
+
+void putLE(QByteArray& b, int at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+// A bitmap file with 32 bits per pixel and an alpha mask (a version 5 information header
+// with bit-field masks), bottom-up rows of blue, green, red, alpha.
+QByteArray bitmapFileWithAlpha(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    constexpr int kFileHeader = 14, kInfoHeader = 124;
+    const int w = image.width(), h = image.height();
+    const int offset = kFileHeader + kInfoHeader;
+    QByteArray b(offset + 4 * w * h, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    putLE(b, 2, static_cast<uint32_t>(b.size()), 4);
+    putLE(b, 10, offset, 4);
+    putLE(b, 14, kInfoHeader, 4);
+    putLE(b, 18, static_cast<uint32_t>(w), 4);
+    putLE(b, 22, static_cast<uint32_t>(h), 4);
+    putLE(b, 26, 1, 2);  // planes
+    putLE(b, 28, 32, 2); // bits per pixel
+    putLE(b, 30, 3, 4);  // bit-field masks
+    putLE(b, 34, static_cast<uint32_t>(4 * w * h), 4);
+    putLE(b, 38, 3780, 4); // 96 pixels per inch
+    putLE(b, 42, 3780, 4);
+    putLE(b, 54, 0x00FF0000, 4); // red, green, blue, alpha masks
+    putLE(b, 58, 0x0000FF00, 4);
+    putLE(b, 62, 0x000000FF, 4);
+    putLE(b, 66, 0xFF000000, 4);
+    putLE(b, 70, 0x73524742, 4); // sRGB
+    putLE(b, 122, 4, 4);         // rendering intent: images
+    char* out = b.data() + offset;
+    for (int y = h - 1; y >= 0; --y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = line[x];
+            *out++ = static_cast<char>(qBlue(c));
+            *out++ = static_cast<char>(qGreen(c));
+            *out++ = static_cast<char>(qRed(c));
+            *out++ = static_cast<char>(qAlpha(c));
+        }
+    }
+    return b;
+}
+
+} // namespace
+
 void TKpGraphicObject::SetBitmap(const QImage& image) {
     BitmapData.clear();
     if (!image.isNull()) {
-        QBuffer buffer(&BitmapData);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "BMP");
+        // The platform's bitmap writer drops the alpha channel; such images are stored
+        // with 32 bits and an alpha mask.
+        if (image.hasAlphaChannel()) {
+            BitmapData = bitmapFileWithAlpha(image);
+        } else {
+            QBuffer buffer(&BitmapData);
+            buffer.open(QIODevice::WriteOnly);
+            image.save(&buffer, "BMP");
+        }
     }
     ImageKind = kpImageBitmap;
 }
 
 QImage TKpGraphicObject::Bitmap() const {
     if (BitmapData.isEmpty()) return QImage();
-    QImage image;
-    image.loadFromData(BitmapData, "BMP");
-    return image;
+    QByteArray bytes = BitmapData; // shared, not copied
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "BMP");
+    const QSize size = reader.size();
+    // Stored sizes come from files: a bitmap over the budget is not decoded.
+    if (kp::PixelCount(size.width(), size.height()) > kp::MaxObjectBitmapPixels) {
+        kp::NoteOverPixelBudget(size.width(), size.height(), "not drawn");
+        return QImage();
+    }
+    return reader.read();
 }
 
 void TKpGraphicObject::SetPicture(const TKpMetafile& picture) {
@@ -204,7 +270,13 @@ void TKpGraphicObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint
     if (ImageKind == kpImageMetafile) {
         // A graphic of another kind carries no image and draws nothing.
         if (!Picture || Picture->Empty()) return;
-        if (MetafileAsBitmap || (PrintMetafileAsBitmap && printerPrinting)) {
+        bool asBitmap = MetafileAsBitmap || (PrintMetafileAsBitmap && printerPrinting);
+        // The box comes from a file: a bitmap over the budget gives way to the vectors.
+        if (asBitmap && kp::PixelCount(r.width(), r.height()) > kp::MaxObjectBitmapPixels) {
+            kp::NoteOverPixelBudget(r.width(), r.height(), "the picture is drawn as vectors");
+            asBitmap = false;
+        }
+        if (asBitmap) {
             if (r.width() <= 0 || r.height() <= 0) return;
             QImage bitmap(r.width(), r.height(), QImage::Format_RGB32);
             bitmap.fill(Qt::white);

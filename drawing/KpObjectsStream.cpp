@@ -66,7 +66,7 @@ void TKpTextBoxObject::SaveToStream(TKpExtStream& stream) const {
 void TKpTextBoxObject::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     TKpTextObject::LoadFromStream(stream, fileVersion);
     TChunkReader c(stream);
-    Alignment = static_cast<TAlignment>(c.s.ReadInteger() & 0xFF);
+    Alignment = static_cast<TAlignment>(CheckedEnum(c.s.ReadInteger(), taCenter, "alignment"));
     X2 = c.s.ReadInteger();
     Y2 = c.s.ReadInteger();
     Pen = c.s.ReadPen();
@@ -234,8 +234,21 @@ void TKpPage::SaveToStream(TKpExtStream& stream) const {
 
 void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     TChunkReader c(stream);
-    SetOrientationField(c.s.ReadInteger() == kpLandscape ? kpLandscape : kpPortrait);
-    const int32_t count = c.s.ReadInteger();
+    // Errors name the page and the object they were found in, on one line.
+    auto where = [&](const QString& at, const std::exception& e) {
+        return EReadError(QStringLiteral("Page %1%2: %3")
+                              .arg(PageNum)
+                              .arg(at, QString::fromStdString(e.what()))
+                              .toStdString());
+    };
+    int32_t count = 0;
+    try {
+        SetOrientationField(static_cast<TKpOrientation>(
+            CheckedEnum(c.s.ReadInteger(), kpLandscape, "orientation")));
+        count = c.s.ReadInteger();
+    } catch (const EReadError& e) {
+        throw where(QString(), e);
+    }
     for (int32_t i = 0; i < count; ++i) {
         const int32_t type = c.s.ReadInteger();
         std::unique_ptr<TKpBaseObject> object = CreateObjectOfType(type);
@@ -247,6 +260,10 @@ void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
                                  .toStdString());
         TKpBaseObject* added = object.get();
         AddObject(std::move(object));
-        added->LoadFromStream(c.s, fileVersion);
+        try {
+            added->LoadFromStream(c.s, fileVersion);
+        } catch (const EReadError& e) {
+            throw where(QStringLiteral(", object %1 (type %2)").arg(i + 1).arg(type), e);
+        }
     }
 }

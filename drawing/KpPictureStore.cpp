@@ -4,6 +4,7 @@
 
 #include "drawing/KpStream.h"
 #include "platform/KpPicture.h"
+#include "platform/KpPictureCheck.h"
 
 namespace KpPictureStore {
 
@@ -12,11 +13,20 @@ namespace {
 constexpr char kPictureTag[4] = {'K', 'P', 'Q', 'P'};
 constexpr int64_t kPictureHeader = 16; // tag, size, width, height
 constexpr int64_t kBitmapHeader = 14;
+// An enhanced metafile from the original platform: its header record (type 1) holds the
+// signature " EMF" at offset 40 and the whole metafile's length at offset 48.
+constexpr int64_t kMetafileHeader = 88;
+constexpr char kMetafileSignature[4] = {' ', 'E', 'M', 'F'};
 
 uint32_t LittleEndian32(const char* p) {
     const auto* u = reinterpret_cast<const uint8_t*>(p);
     return static_cast<uint32_t>(u[0]) | (static_cast<uint32_t>(u[1]) << 8) |
            (static_cast<uint32_t>(u[2]) << 16) | (static_cast<uint32_t>(u[3]) << 24);
+}
+
+bool IsPlatformMetafile(const char* p, int64_t remaining) {
+    return remaining >= kMetafileHeader && LittleEndian32(p) == 1 &&
+           std::memcmp(p + 40, kMetafileSignature, 4) == 0;
 }
 
 // The size a stored image at the stream's position says it has (its header included),
@@ -32,6 +42,11 @@ int64_t StoredSize(const TKpExtStream& stream) {
     if (remaining >= kBitmapHeader && p[0] == 'B' && p[1] == 'M') {
         const int64_t size = LittleEndian32(p + 2);
         if (size < kBitmapHeader || size > remaining) throw EReadError("Stream read error");
+        return size;
+    }
+    if (IsPlatformMetafile(p, remaining)) {
+        const int64_t size = LittleEndian32(p + 48);
+        if (size < kMetafileHeader || size > remaining) throw EReadError("Stream read error");
         return size;
     }
     throw EReadError("Stream read error: unknown embedded image form");
@@ -52,19 +67,31 @@ void WritePicture(TKpExtStream& stream, const TKpMetafile& picture) {
 
 void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
     const char* p = stream.Data() + stream.Position();
+    picture.Clear();
+    if (IsPlatformMetafile(p, stream.Remaining())) {
+        // A metafile of the original platform cannot be played here: it is passed over by
+        // its own length and leaves an empty picture.
+        picture.SetWidth(0);
+        picture.SetHeight(0);
+        SkipImage(stream);
+        return;
+    }
     if (stream.Remaining() < kPictureHeader || std::memcmp(p, kPictureTag, 4) != 0)
         throw EReadError("Stream read error: not a stored picture");
     const int64_t size = StoredSize(stream);
     const int32_t width = static_cast<int32_t>(LittleEndian32(p + 8));
     const int32_t height = static_cast<int32_t>(LittleEndian32(p + 12));
-    picture.Clear();
-    picture.SetWidth(width);
-    picture.SetHeight(height);
     if (size > kPictureHeader) {
-        picture.Picture().setData(p + kPictureHeader, static_cast<uint>(size - kPictureHeader));
+        // Nothing plays the recording before it has been checked.
+        const QByteArrayView data(p + kPictureHeader, size - kPictureHeader);
+        const QString why = kp::CheckPictureData(data);
+        if (!why.isEmpty()) throw EReadError(("embedded picture refused: " + why).toStdString());
+        picture.Picture().setData(data.constData(), static_cast<uint>(data.size()));
         // The page size is the frame, as when the picture was recorded.
         if (width > 0 && height > 0) picture.Picture().setBoundingRect(QRect(0, 0, width, height));
     }
+    picture.SetWidth(width);
+    picture.SetHeight(height);
     stream.SetPosition(stream.Position() + size);
 }
 

@@ -4,7 +4,9 @@
 //
 // Bitmaps are bitmap files with their 14-byte file header ("BM", then the file size).
 // Pictures are a form of our own: the tag "KPQP", a 4-byte total size (tag and size
-// included), the width and height in pixels, then the recording's own bytes.
+// included), the width and height in pixels, then the recording's own bytes, which are
+// checked before they are kept. An enhanced metafile of the original platform (it states
+// its own length) is passed over and read as an empty picture.
 #include "paginor/KpExport.h"
 
 #include <cstdint>
@@ -18,8 +20,8 @@ namespace KpPictureStore {
 
 // Writes the picture in its stored form.
 PAGINOR_EXPORT void WritePicture(TKpExtStream& stream, const TKpMetafile& picture);
-// Reads a stored picture into the given metafile; EReadError when it is cut short or in a
-// form this reader does not know.
+// Reads a stored picture into the given metafile; EReadError when it is cut short, in a
+// form this reader does not know, or a recording that fails the checks.
 PAGINOR_EXPORT void ReadPicture(TKpExtStream& stream, TKpMetafile& picture);
 
 // Writes a bitmap file as is (it already starts with its file header). An empty one is

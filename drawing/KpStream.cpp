@@ -5,6 +5,8 @@
 
 #include <QIODevice>
 
+#include "drawing/KpCodePage.h"
+
 namespace {
 
 const char* const kReadError = "Stream read error";
@@ -25,6 +27,12 @@ int32_t SanitizeFontSize(int32_t points) {
     return points > MaxFontPoints    ? MaxFontPoints
            : points < -MaxFontPoints ? -MaxFontPoints
                                      : points;
+}
+
+int32_t CheckedEnum(int32_t value, int32_t last, const char* what) {
+    if (value < 0 || value > last)
+        throw EReadError(std::string(what) + " " + std::to_string(value) + " is out of range");
+    return value;
 }
 
 QString FontStyleToText(TFontStyles style) {
@@ -138,7 +146,7 @@ QString TKpExtStream::ReadString() {
     const int32_t n = ReadInteger();
     if (n <= 0) return QString();
     if (n > Remaining()) throw EReadError(kReadError);
-    const QString s = QString::fromLatin1(Data() + pos_, n);
+    const QString s = FromWindows1252(Data() + pos_, n);
     pos_ += n;
     return s;
 }
@@ -148,7 +156,8 @@ TKpBrushData TKpExtStream::ReadBrush() {
     chunk.LoadChunk(*this);
     TKpBrushData b;
     b.Color = static_cast<TColor>(chunk.ReadInteger());
-    b.Style = static_cast<TBrushStyle>(chunk.ReadInteger() & 0xFF);
+    b.Style =
+        static_cast<TBrushStyle>(CheckedEnum(chunk.ReadInteger(), bsDiagCross, "brush style"));
     return b;
 }
 
@@ -157,9 +166,9 @@ TKpPenData TKpExtStream::ReadPen() {
     chunk.LoadChunk(*this);
     TKpPenData p;
     p.Color = static_cast<TColor>(chunk.ReadInteger());
-    p.Style = static_cast<TPenStyle>(chunk.ReadInteger() & 0xFF);
+    p.Style = static_cast<TPenStyle>(CheckedEnum(chunk.ReadInteger(), psInsideFrame, "pen style"));
     p.Width = chunk.ReadInteger();
-    p.Mode = static_cast<TPenMode>(chunk.ReadInteger() & 0xFF);
+    p.Mode = static_cast<TPenMode>(CheckedEnum(chunk.ReadInteger(), pmNotXor, "pen mode"));
     return p;
 }
 
@@ -204,7 +213,7 @@ void TKpExtStream::WriteExtended(Extended v) {
 }
 
 void TKpExtStream::WriteString(const QString& s) {
-    const QByteArray bytes = s.toLatin1();
+    const QByteArray bytes = ToWindows1252(s);
     WriteInteger(static_cast<int32_t>(bytes.size()));
     Write(bytes.constData(), bytes.size());
 }

@@ -34,6 +34,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An enumeration value read from a file, refused with EReadError ("<what> <value> is out of
+// range") unless it is from 0 to last.
+int32_t CheckedEnum(int32_t value, int32_t last, const char* what);
+
 // The leading version number of a document: a normal positive value from 1 up to 100.
 PAGINOR_EXPORT bool IsPlausibleDocumentVersion(const TKpExt80& version);
 // Reads the 10 version bytes; EReadError ("Not a document file ...") when fewer are there or
@@ -87,7 +91,8 @@ public:
     double ReadDouble();
     Extended ReadExtended();
     TKpExt80 ReadExt80();
-    // n, then n bytes of 8-bit text; empty for n <= 0. A length beyond the end is an error.
+    // n, then n bytes of text in the Western Windows code page; empty for n <= 0. A length
+    // beyond the end is an error.
     QString ReadString();
     TKpBrushData ReadBrush();
     TKpPenData ReadPen();

@@ -1,5 +1,8 @@
 #include "drawing/KpUnits.h"
 
+#include <stdexcept>
+#include <string>
+
 Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x) {
     Extended k;
     switch (from) {
@@ -19,6 +22,9 @@ Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x) {
 }
 
 void TKpValue::SetPixels(int ppi, int pixels) {
+    if (ppi < 1)
+        throw std::invalid_argument("SetPixels: a resolution of " + std::to_string(ppi) +
+                                    " pixels per inch is below 1");
     // The product is an integer product, the division floating.
     const int64_t product = static_cast<int64_t>(pixels) * 2540;
     value = static_cast<int32_t>(kp::Round(static_cast<Extended>(product) / ppi));

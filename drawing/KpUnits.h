@@ -29,6 +29,7 @@ public:
     int32_t value = 0;
     ChangeEvent OnChange;
 
+    // std::invalid_argument for a resolution below 1 pixel per inch.
     void SetPixels(int ppi, int pixels);
     void SetMillimeters(Extended mm);
     void SetInches(Extended inches);

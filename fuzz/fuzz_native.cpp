@@ -1,11 +1,16 @@
-// Native document loader: any bytes, read as a whole document stream.
+// Native document loader: any bytes, read as a whole document stream, then every page
+// (up to a few) drawn, so that what the loader accepted is also played.
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 
+#include "drawing/KpPage.h"
 #include "fuzz_app.h"
+#include "platform/KpDeviceCanvas.h"
 #include "preview/KpPreview.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -14,17 +19,26 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Without a parent window the preview broadcasts nothing, so the closing refresh (which
-    // draws the current page) stays out of the loader's fuzzing; KPP_FUZZ_DRAW=1 keeps it in.
     static QWidget host;
-    static TKpPreview* preview =
-        new TKpPreview(qEnvironmentVariableIsSet("KPP_FUZZ_DRAW") ? &host : nullptr);
+    static TKpPreview* preview = new TKpPreview(&host);
     QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
         preview->LoadFromStream(buffer);
+    } catch (const std::exception&) {
+    }
+    try {
+        QImage target(120, 170, QImage::Format_RGB32);
+        for (int n = 1; n <= preview->NumPages() && n <= 4; ++n) {
+            preview->SetCurrentPage(n);
+            preview->RefreshPage();
+            target.fill(Qt::white);
+            QPainter painter(&target);
+            TKpDeviceCanvas canvas(&painter, 96, 96);
+            canvas.PlayMetafile(preview->GetPage(n)->Metafile(), target.rect());
+        }
     } catch (const std::exception&) {
     }
     return 0;

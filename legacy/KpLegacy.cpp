@@ -4,6 +4,7 @@
 #include <QIODevice>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpCodePage.h"
 #include "drawing/KpPictureStore.h"
 #include "platform/KpPicture.h"
 #include "preview/KpHeaderFooter.h"
@@ -144,8 +145,8 @@ void TKpExtValueList::parse(int depth) {
             nested.loadNested(s, depth + 1);
             const TKeys& k = Keys();
             r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.BrushColor));
-            r->Value.Style =
-                static_cast<TBrushStyle>(nested.GetInteger(bsSolid, k.BrushStyle) & 0xFF);
+            r->Value.Style = static_cast<TBrushStyle>(
+                CheckedEnum(nested.GetInteger(bsSolid, k.BrushStyle), bsDiagCross, "brush style"));
             brush_.push_back(std::move(r));
             break;
         }
@@ -168,9 +169,11 @@ void TKpExtValueList::parse(int depth) {
             nested.loadNested(s, depth + 1);
             const TKeys& k = Keys();
             r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.PenColor));
-            r->Value.Style = static_cast<TPenStyle>(nested.GetInteger(psSolid, k.PenStyle) & 0xFF);
+            r->Value.Style = static_cast<TPenStyle>(
+                CheckedEnum(nested.GetInteger(psSolid, k.PenStyle), psInsideFrame, "pen style"));
             r->Value.Width = nested.GetInteger(1, k.PenWidth);
-            r->Value.Mode = static_cast<TPenMode>(nested.GetInteger(pmCopy, k.PenMode) & 0xFF);
+            r->Value.Mode = static_cast<TPenMode>(
+                CheckedEnum(nested.GetInteger(pmCopy, k.PenMode), pmNotXor, "pen mode"));
             pen_.push_back(std::move(r));
             break;
         }
@@ -192,7 +195,7 @@ int32_t TKpExtValueList::GetInteger(int32_t defaultValue, const TKpExt80& key) c
 
 QString TKpExtValueList::GetString(const TKpExt80& key) const {
     const auto* r = Find(str_, key);
-    return r ? QString::fromLatin1(r->Value) : QString();
+    return r ? FromWindows1252(r->Value) : QString();
 }
 
 QByteArray TKpExtValueList::GetBytes(const TKpExt80& key) const {
@@ -312,8 +315,10 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
         if (auto* box = dynamic_cast<TKpTextBoxObject*>(text)) {
             box->X2 = list.GetInteger(0, k.X2);
             box->Y2 = list.GetInteger(0, k.Y2);
-            box->Alignment = static_cast<TAlignment>(list.GetInteger(0, k.Alignment) & 0xFF);
-            box->Layout = static_cast<TTextLayout>(list.GetInteger(0, k.Layout) & 0xFF);
+            box->Alignment = static_cast<TAlignment>(
+                CheckedEnum(list.GetInteger(0, k.Alignment) & 0xFF, taCenter, "alignment"));
+            box->Layout = static_cast<TTextLayout>(
+                CheckedEnum(list.GetInteger(0, k.Layout) & 0xFF, tlBottom, "layout"));
             box->Pen = ZeroPen();
             list.GetPen(box->Pen, k.Pen);
         }
@@ -327,6 +332,7 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
     const TKeys& k = Keys();
     preview.AutoRefresh = false;
     auto finish = [&] {
+        preview.ApplyPaperToPages();
         preview.AutoRefresh = true;
         preview.RefreshPage();
     };
@@ -334,8 +340,20 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
         preview.Clear();
         TKpExtValueList list;
         bool pageSeen = false;
+        int block = 0;
         while (!file.atEnd()) {
-            list.LoadFromStream(file);
+            ++block;
+            // Values out of range are refused naming the page and the block they are in.
+            try {
+                list.LoadFromStream(file);
+            } catch (const EReadError& e) {
+                if (std::string(e.what()).find(" is out of range") == std::string::npos) throw;
+                throw EReadError(QStringLiteral("Page %1, block %2: %3")
+                                     .arg(preview.NumPages())
+                                     .arg(block)
+                                     .arg(QString::fromStdString(e.what()))
+                                     .toStdString());
+            }
             switch (list.GetInteger(-1, k.BlockKind)) {
             case 1:
                 if (pageSeen) preview.NewPage();
@@ -395,7 +413,15 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
                 std::unique_ptr<TKpBaseObject> object =
                     CreateObjectOfType(list.GetInteger(-1, k.ObjectKind));
                 if (!object) break;
-                LoadObjectFromValueList(*object, list);
+                try {
+                    LoadObjectFromValueList(*object, list);
+                } catch (const EReadError& e) {
+                    throw EReadError(QStringLiteral("Page %1, object block %2: %3")
+                                         .arg(preview.NumPages())
+                                         .arg(block)
+                                         .arg(QString::fromStdString(e.what()))
+                                         .toStdString());
+                }
                 preview.Canvas().Page()->AddObject(std::move(object));
                 break;
             }

@@ -497,6 +497,20 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
 void TKpDeviceCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     const QRect box = normalised(x1, y1, x2, y2);
     if (box.isEmpty() || !beginFigure(true)) return;
+    const QPen pen = painter_->pen();
+    if (pen.style() != Qt::NoPen && pen.isCosmetic()) {
+        // The thinnest frame as a one-unit stroke through the centres of the edge pixels:
+        // the same pixels as a hairline here, and, when a recorded picture is played
+        // scaled, a frame that scales with the fill to the box's last pixels.
+        QPen frame = pen;
+        frame.setWidth(1);
+        frame.setCosmetic(false);
+        frame.setCapStyle(Qt::SquareCap);
+        painter_->setPen(frame);
+        painter_->drawRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter_->setPen(pen);
+        return;
+    }
     painter_->drawRect(outlineOf(box));
 }
 

@@ -117,6 +117,9 @@ public:
     void SetBorderStyle(TKpBorderStyle v);
     int OrientationType() const;
     static QString PaperSizeName(TKpPaperSize size);
+    // Gives every page the document's paper size in its own orientation, and its picture
+    // that pixel size (a loaded document's pages were never shown, so they have none).
+    void ApplyPaperToPages();
     static TKpPaperSize PaperSizeFromName(const QString& name);
 
     bool AutoRefresh = false;
@@ -256,7 +259,8 @@ private:
     // A page appended while a document loads: made current and bound to the canvas,
     // OnNewPage fired and pending messages processed, but no picture rebuilt.
     TKpPage* appendLoadedPage();
-    // The closing notifications of a load: KPM_LOADING (1), then KPM_REFRESH.
+    // The closing steps of a load: every page sized to the paper, then KPM_LOADING (1) and
+    // KPM_REFRESH.
     void finishLoading();
     void paperValueChanged();
     void updateScrollRanges();

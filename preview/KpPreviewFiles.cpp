@@ -1,5 +1,8 @@
 // Saving and loading whole documents: a 10-byte version number, then one chunk holding the
 // file information, settings, margins, header, footer and every page with its objects.
+#include <cerrno>
+#include <cstring>
+
 #include <QBuffer>
 #include <QDateTime>
 #include <QFile>
@@ -7,6 +10,7 @@
 
 #include "drawing/KpStream.h"
 #include "legacy/KpLegacy.h"
+#include "platform/KpScreen.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -90,11 +94,27 @@ void TKpPreview::SaveToFile(const QString& fileName) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
-    SaveToStream(file);
-    if (!file.commit())
-        throw EWriteError(QStringLiteral("Cannot create file %1: %2")
-                              .arg(fileName, file.errorString())
-                              .toStdString());
+    // A write refused by a full device leaves the file without an error of its own; the
+    // system's reason is taken then.
+    auto reason = [&](int systemError) {
+        if (file.error() != QFileDevice::NoError || systemError == 0) return file.errorString();
+        return QString::fromLocal8Bit(std::strerror(systemError));
+    };
+    auto fail = [&](const QString& why) {
+        file.cancelWriting();
+        throw EWriteError(
+            QStringLiteral("Cannot save file %1: %2").arg(fileName, why).toStdString());
+    };
+    try {
+        SaveToStream(file);
+    } catch (const EWriteError&) {
+        fail(reason(errno));
+    }
+    // The last bytes may still sit in the file's buffer, and committing does not report a
+    // failure to write them (a full disk): they are flushed and checked first.
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError) fail(reason(errno));
+    if (!file.commit()) fail(reason(errno));
 }
 
 void TKpPreview::SaveToStream(QIODevice& stream) {
@@ -124,9 +144,7 @@ void TKpPreview::SaveToStream(QIODevice& stream) {
         mark = doc.BeginChunk();
         doc.WriteInteger(paperWidth_->value);
         doc.WriteInteger(paperHeight_->value);
-        doc.WriteString(paperSize_ == A4   ? QStringLiteral("A4")
-                        : paperSize_ == A5 ? QStringLiteral("A5")
-                                           : QStringLiteral("Custom"));
+        doc.WriteString(PaperSizeName(paperSize_));
         doc.WriteInteger(orientation_);
         doc.WriteInteger(static_cast<int32_t>(Shadow().Color()));
         doc.WriteInteger(Shadow().Width());
@@ -183,7 +201,21 @@ TKpPage* TKpPreview::appendLoadedPage() {
     return page;
 }
 
+void TKpPreview::ApplyPaperToPages() {
+    const int ppi = ScreenPixelsPerInch();
+    for (int i = 1; i <= NumPages(); ++i) {
+        TKpPage* page = pages_->GetPage(i);
+        int w = paperWidth_->value, h = paperHeight_->value;
+        PaperDimensions(paperSize_, page->Orientation() == kpLandscape, w, h);
+        page->Width = static_cast<Extended>(w) / 100 / 25.4L;
+        page->Height = static_cast<Extended>(h) / 100 / 25.4L;
+        page->Metafile().SetWidth(kp::RoundInt(page->Width * ppi));
+        page->Metafile().SetHeight(kp::RoundInt(page->Height * ppi));
+    }
+}
+
 void TKpPreview::finishLoading() {
+    ApplyPaperToPages();
     BroadcastMessage(KPM_LOADING, 1);
     BroadcastMessage(KPM_REFRESH);
 }
@@ -216,10 +248,9 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
         paperWidth_->value = c.ReadInteger();
         paperHeight_->value = c.ReadInteger();
         const QString name = c.ReadString();
-        SetPaperSizeField(name == QLatin1String("A4")   ? A4
-                          : name == QLatin1String("A5") ? A5
-                                                        : Custom);
-        SetOrientationField(c.ReadInteger() == kpLandscape ? kpLandscape : kpPortrait);
+        SetPaperSizeField(PaperSizeFromName(name));
+        SetOrientationField(static_cast<TKpOrientation>(
+            CheckedEnum(c.ReadInteger(), kpLandscape, "Settings: orientation")));
         Shadow().SetColor(static_cast<TColor>(c.ReadInteger()));
         Shadow().SetWidth(c.ReadInteger());
         BroadcastMessage(KPM_PAPERSIZECHANGED);

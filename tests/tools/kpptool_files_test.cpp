@@ -149,3 +149,22 @@ TEST_F(KpptoolFiles, BadInputGivesOneLineAndNonZeroExit) {
         EXPECT_TRUE(r.err.startsWith("kpptool: error:")) << r.err.constData();
     }
 }
+
+// Paper of 5 m x 5 m loads and draws, but its image at 100 % is refused in one line.
+TEST_F(KpptoolFiles, RenderRefusesAnImageOverTheLimit) {
+    {
+        QWidget host;
+        TKpPreview preview(&host);
+        preview.PaperWidth().SetMillimeters(5000);
+        preview.PaperHeight().SetMillimeters(5000);
+        preview.SaveToFile(path);
+    }
+    const Result r = RunTool({QStringLiteral("render"), path, QStringLiteral("--page"),
+                              QStringLiteral("1"), QStringLiteral("-o"),
+                              dir.filePath(QStringLiteral("big.png"))});
+    EXPECT_NE(r.code, 0);
+    EXPECT_TRUE(r.err.startsWith("kpptool: error: a 18898 x 18898 pixel image is too large"))
+        << r.err.constData();
+    EXPECT_EQ(r.err.count('\n'), 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("big.png"))));
+}

@@ -13,6 +13,7 @@
 #include "drawing/KpStream.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpPixelBudget.h"
 #include "platform/KpScreen.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -93,6 +94,13 @@ int RunRender(const QStringList& args) {
     const Extended scale = static_cast<Extended>(zoom) / 100;
     const int w = kp::RoundInt(picture.Width() * scale), h = kp::RoundInt(picture.Height() * scale);
     if (w <= 0 || h <= 0) throw std::runtime_error("the page has no area");
+    if (kp::PixelCount(w, h) > kp::MaxPageBitmapPixels)
+        throw std::runtime_error(QStringLiteral("a %1 x %2 pixel image is too large to render "
+                                                "(at most %3 pixels); use a smaller --zoom")
+                                     .arg(w)
+                                     .arg(h)
+                                     .arg(kp::MaxPageBitmapPixels)
+                                     .toStdString());
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
