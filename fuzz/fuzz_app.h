@@ -10,7 +10,10 @@ inline void StartFuzzApplication() {
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing the application down after the fuzzer's exit handlers ran
+    // crashes in Qt's post routines.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
     kp::SetScreenPixelsPerInchOverride(96);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
 }

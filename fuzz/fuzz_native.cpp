@@ -11,6 +11,7 @@
 #include "drawing/KpPage.h"
 #include "fuzz_app.h"
 #include "platform/KpDeviceCanvas.h"
+#include "platform/KpPicture.h"
 #include "preview/KpPreview.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -37,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             target.fill(Qt::white);
             QPainter painter(&target);
             TKpDeviceCanvas canvas(&painter, 96, 96);
-            canvas.PlayMetafile(preview->GetPage(n)->Metafile(), target.rect());
+            // Scaled to fit, keeping the page's proportions, as the preview shows it.
+            const TKpMetafile& picture = preview->GetPage(n)->Metafile();
+            const QSize fit =
+                QSize(picture.Width(), picture.Height()).scaled(target.size(), Qt::KeepAspectRatio);
+            canvas.PlayMetafile(picture, QRect(QPoint(0, 0), fit.expandedTo(QSize(1, 1))));
         }
     } catch (const std::exception&) {
     }

@@ -672,6 +672,11 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     const qreal picX = resolution.logicalDpiX(), picY = resolution.logicalDpiY();
     const qreal sx = r.width() / (picture.Width() * devX / picX);
     const qreal sy = r.height() / (picture.Height() * devY / picY);
+    // Boxes come from files: text stretched thousands of times more on one axis than the
+    // other makes the glyph rasteriser fail. Such a sliver shows nothing anyway.
+    constexpr qreal kMaxStretchRatio = 256;
+    const qreal ratio = std::fabs(sx / sy);
+    if (!(ratio <= kMaxStretchRatio && ratio >= 1 / kMaxStretchRatio)) return;
     // Restored also when a drawing raises.
     struct SavedState {
         QPainter* painter;

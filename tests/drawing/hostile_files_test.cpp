@@ -250,6 +250,13 @@ TEST(HostileFiles, FramedPictureScalesToTheFullBox) {
         EXPECT_EQ(img.pixel(box.width() - 1, box.height() - 1), testimg::kBlack);
         EXPECT_EQ(img.pixel(box.width() / 2, box.height() / 2), testimg::kWhite);
     }
+    // A box far more stretched on one axis than the other (from a file) shows nothing.
+    QImage sliver = testimg::whiteImage(120, 100);
+    QPainter painter(&sliver);
+    TKpDeviceCanvas canvas(&painter, 96, 96);
+    canvas.PlayMetafile(frame, QRect(0, 0, 9000, 1));
+    painter.end();
+    EXPECT_EQ(testimg::inkCount(sliver), 0);
 }
 
 // Enumerations read from a file are range-checked, naming the page and the object.
