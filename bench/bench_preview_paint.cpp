@@ -91,6 +91,39 @@ void BM_PreviewRepaintPlayback(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewRepaintPlayback)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
+// From a page change to the page painted: page 1 holds the 10,000 objects, and every
+// iteration comes from page 2 to it and repaints the view at the given zoom. The second
+// argument 1 has the picture recorded and the recording played (a host holding the
+// picture, and what the screen path used to do) instead of drawn straight onto the sheet.
+void BM_PageChangeToPainted(benchmark::State& state) {
+    PaintFixture& f = fixture();
+    if (f.preview->NumPages() < 2) {
+        f.preview->AutoRefresh = false;
+        f.preview->NewPage();
+        f.preview->Canvas().TextOut(10, 10, QStringLiteral("Page 2"), kpMillimeters);
+        f.preview->AutoRefresh = true;
+    }
+    const bool recorded = state.range(1) != 0;
+    f.preview->SetZoom(static_cast<int>(state.range(0)));
+    f.preview->ScrollToPercent(0, 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.preview->SetCurrentPage(2);
+        f.preview->viewport()->repaint();
+        state.ResumeTiming();
+        f.preview->SetCurrentPage(1);
+        if (recorded) f.preview->GetPage(1)->Metafile().Picture();
+        f.preview->viewport()->repaint();
+    }
+    f.preview->SetCurrentPage(1);
+}
+BENCHMARK(BM_PageChangeToPainted)
+    ->Args({20, 0})
+    ->Args({20, 1})
+    ->Args({100, 0})
+    ->Args({100, 1})
+    ->Unit(benchmark::kMillisecond);
+
 // The picture rebuild that a zoom, margin or header change costs (not part of a paint).
 void BM_PageRebuild(benchmark::State& state) {
     PaintFixture& f = fixture();

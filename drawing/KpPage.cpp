@@ -1,5 +1,6 @@
 #include "drawing/KpPage.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/KpDeviceCanvas.h"
@@ -8,16 +9,30 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+void TKpObjectList::push_back(Item item) {
+    if (!items_) items_ = std::make_unique<std::vector<Item>>();
+    items_->push_back(std::move(item));
+}
+
+void TKpObjectList::clear() {
+    if (!items_) return;
+    while (!items_->empty())
+        items_->pop_back();
+    items_.reset();
+}
+
 EListError::EListError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"),
       Index(index) {}
 
-TKpPage::TKpPage(TKpPreview* owner)
-    : metafile_(std::make_unique<TKpMetafile>()), owner_(owner) {
+TKpPage::TKpPage(TKpPreview* owner) : owner_(owner) {
     if (owner_) orientation_ = owner_->Orientation();
 }
 
-TKpPage::~TKpPage() { Clear(); }
+TKpPage::~TKpPage() {
+    Clear();
+    metafile_.Clear();
+}
 
 TKpBaseObject* TKpPage::Objects(int index) const {
     if (index < 0 || index >= Count()) throw EListError(index);
@@ -30,7 +45,7 @@ int TKpPage::AddObject(std::unique_ptr<TKpBaseObject> object) {
 }
 
 void TKpPage::Clear() {
-    while (!objects_.empty()) objects_.pop_back();
+    objects_.clear();
 }
 
 void TKpPage::SetOrientation(TKpOrientation value) {
@@ -45,40 +60,54 @@ void TKpPage::SetOrientation(TKpOrientation value) {
 }
 
 void TKpPage::UpdateMetafile() {
-    metafile_->Clear();
     const Extended w = orientation_ == kpLandscape ? MaxFloat(Width, Height) : MinFloat(Width, Height);
     const Extended h = orientation_ == kpLandscape ? MinFloat(Width, Height) : MaxFloat(Width, Height);
     const int p = ScreenPixelsPerInch();
-    const int W = static_cast<int>(kp::Round(p * w));
-    const int H = static_cast<int>(kp::Round(p * h));
-    metafile_->SetWidth(W);
-    metafile_->SetHeight(H);
-    {
-        TKpMetafileCanvas recorder(*metafile_);
-        TKpDeviceCanvas& canvas = recorder.Canvas();
-        TKpMargins* margins = owner_ ? &owner_->Margins() : nullptr;
-        if (margins && margins->ClipMargins()) {
-            const QPoint topLeft(margins->Left().AsPixels(p), margins->Top().AsPixels(p));
-            const QPoint bottomRight(W - margins->Right().AsPixels(p), H - margins->Bottom().AsPixels(p));
-            canvas.SetClipRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
-        } else {
-            canvas.SetClipRect(QRect(0, 0, W, H));
-        }
-        const bool printing = owner_ && owner_->KpPrinter().Printing();
-        // Drawing errors propagate after the recording is closed (the recorder's destructor).
-        for (const auto& object : objects_) {
-            object->PageNum = PageNum;
-            object->Draw(canvas, owner_, QPoint(0, 0), 1.0L, printing);
-        }
-        if (owner_ && margins) {
-            if (owner_->Header().Visible())
-                owner_->Header().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
-            if (owner_->Footer().Visible())
-                owner_->Footer().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
-        }
-        canvas.ClearClip();
+    metafile_.SetWidth(static_cast<int>(kp::Round(p * w)));
+    metafile_.SetHeight(static_cast<int>(kp::Round(p * h)));
+    // Fixed now, drawn when played: the objects so far, the clip, header and footer.
+    drawnCount_ = Count();
+    drawn_ = 0;
+    if (owner_) {
+        if (owner_->Margins().ClipMargins()) drawn_ |= ClipToMargins;
+        if (owner_->KpPrinter().Printing()) drawn_ |= Printing;
+        if (owner_->Header().Visible()) drawn_ |= WithHeader;
+        if (owner_->Footer().Visible()) drawn_ |= WithFooter;
     }
+    // Unique across pages, so a display can tell any two rebuilds apart.
+    static uint32_t rebuilds = 0;
+    generation_ = ++rebuilds;
+    metafile_.SetSource(this);
     if (owner_) owner_->BroadcastMessage(KPM_PAGEREBUILT, PageNum);
+}
+
+void TKpPage::DrawPicture(TKpDeviceCanvas& canvas) const {
+    const int p = canvas.DpiX();
+    const int W = metafile_.Width(), H = metafile_.Height();
+    TKpMargins* margins = owner_ ? &owner_->Margins() : nullptr;
+    if (margins && (drawn_ & ClipToMargins)) {
+        const QPoint topLeft(margins->Left().AsPixels(p), margins->Top().AsPixels(p));
+        const QPoint bottomRight(W - margins->Right().AsPixels(p),
+                                 H - margins->Bottom().AsPixels(p));
+        canvas.SetClipRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
+    } else {
+        canvas.SetClipRect(QRect(0, 0, W, H));
+    }
+    const bool printing = drawn_ & Printing;
+    // Objects cleared away since the rebuild are gone from the picture as well.
+    const int count = std::min(drawnCount_, Count());
+    for (int i = 0; i < count; ++i) {
+        TKpBaseObject& object = *objects_[static_cast<size_t>(i)];
+        object.PageNum = PageNum;
+        object.Draw(canvas, owner_, QPoint(0, 0), 1.0L, printing);
+    }
+    if (owner_ && margins) {
+        if (drawn_ & WithHeader)
+            owner_->Header().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
+        if (drawn_ & WithFooter)
+            owner_->Footer().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
+    }
+    canvas.ClearClip();
 }
 
 TKpPageList::TKpPageList(TKpPreview* owner) : owner_(owner) {}

@@ -1,6 +1,9 @@
 #pragma once
 // A page: an ordered list of owned drawing objects, its orientation, paper size in inches,
 // and the picture it renders of itself at screen resolution. The page list owns the pages.
+// The picture is drawn from the objects whenever it is played; a rebuild only fixes what it
+// shows (the objects so far, the clip, header and footer). An empty page holds no heap
+// block at all.
 #include "paginor/KpExport.h"
 
 #include <cstdint>
@@ -21,7 +24,25 @@ public:
     int Index;
 };
 
-class PAGINOR_EXPORT TKpPage {
+// A page's objects, owned: no heap block until the first one arrives (most pages of a long
+// document are small, and an empty one should cost no more than the page itself).
+class PAGINOR_EXPORT TKpObjectList {
+public:
+    using Item = std::unique_ptr<TKpBaseObject>;
+    size_t size() const { return items_ ? items_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const Item* begin() const { return items_ ? items_->data() : nullptr; }
+    const Item* end() const { return begin() + size(); }
+    const Item& operator[](size_t i) const { return (*items_)[i]; }
+    void push_back(Item item);
+    // Frees the objects from the last to the first.
+    void clear();
+
+private:
+    std::unique_ptr<std::vector<Item>> items_;
+};
+
+class PAGINOR_EXPORT TKpPage final : private TKpPictureSource {
 public:
     explicit TKpPage(TKpPreview* owner);
     ~TKpPage();
@@ -38,26 +59,44 @@ public:
     // A change re-renders the picture and fires the preview's OnChangePageOrientation.
     void SetOrientation(TKpOrientation value);
     TKpOrientation Orientation() const { return orientation_; }
-    // Re-renders the picture from the objects, header and footer.
+    // Rebuilds the picture from the objects, header and footer: from now on it shows the
+    // objects there are now, clipped as the margins say now. It is drawn when played.
     void UpdateMetafile();
 
     void SaveToStream(TKpExtStream& stream) const;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion);
 
-    TKpMetafile& Metafile() { return *metafile_; }
+    TKpMetafile& Metafile() { return metafile_; }
+    const TKpMetafile& Metafile() const { return metafile_; }
     TKpPreview* Owner() const { return owner_; }
 
-    int32_t PageNum = 0;
-    Extended Width = 0;   // inches, unordered
-    Extended Height = 0;  // inches, unordered
     // Stores the orientation without rendering or notifying (document loading).
     void SetOrientationField(TKpOrientation value) { orientation_ = value; }
 
 private:
-    std::vector<std::unique_ptr<TKpBaseObject>> objects_;
-    std::unique_ptr<TKpMetafile> metafile_;
-    TKpOrientation orientation_ = kpPortrait;
+    // The picture's content: the objects of the last rebuild, then header and footer.
+    void DrawPicture(TKpDeviceCanvas& canvas) const override;
+    uint32_t PictureGeneration() const override { return generation_; }
+
+    // What the last rebuild fixed.
+    enum : uint8_t { ClipToMargins = 1, Printing = 2, WithHeader = 4, WithFooter = 8 };
+
+    TKpObjectList objects_;
+    TKpMetafile metafile_;
     TKpPreview* owner_;
+
+public:
+    int32_t PageNum = 0;
+
+private:
+    int32_t drawnCount_ = 0; // objects shown by the picture
+    uint32_t generation_ = 0;
+    TKpOrientation orientation_ = kpPortrait;
+    uint8_t drawn_ = 0; // ClipToMargins | Printing | WithHeader | WithFooter
+
+public:
+    Extended Width = 0;  // inches, unordered
+    Extended Height = 0; // inches, unordered
 };
 
 class PAGINOR_EXPORT TKpPageList {

@@ -11,6 +11,7 @@
 
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
+#include "platform/KpScreen.h"
 
 namespace {
 
@@ -299,9 +300,40 @@ void TKpDeviceCanvas::TextOut(int x, int y, const QString& text) {
     }
     const QPen textPen(ToQColor(font_.Color()));
     if (painter_->pen() != textPen) painter_->setPen(textPen);
-    painter_->drawText(QPointF(origin.x(), origin.y() + fm.ascent()), text);
+    drawTextAt(origin, fm.ascent(), text);
     if (rotated) painter_->restore();
     penPos_ = QPoint(x + width, y);
+}
+
+void TKpDeviceCanvas::drawTextAt(QPoint cell, int ascent, const QString& text) {
+    if (playback_) {
+        const QFont& font = painter_->font();
+        if (font.underline() || font.strikeOut() || font.overline()) {
+            // A recording keeps the lines under or through the text as drawn at recording
+            // time: record this text on its own and play it under the target's mapping.
+            QPicture piece;
+            {
+                QPainter recorder(&piece);
+                recorder.setRenderHints(painter_->renderHints());
+                recorder.setFont(font);
+                recorder.setPen(painter_->pen());
+                recorder.drawText(QPointF(cell.x(), cell.y() + ascent), text);
+            }
+            const QPaintDevice* dev = painter_->device();
+            const qreal devX = dev ? dev->logicalDpiX() : 96, devY = dev ? dev->logicalDpiY() : 96;
+            painter_->save();
+            painter_->scale(piece.logicalDpiX() / devX, piece.logicalDpiY() / devY);
+            painter_->drawPicture(0, 0, piece);
+            painter_->restore();
+            return;
+        }
+        // A played recording lays its text out again from the cell's top, which puts the
+        // baseline at the font's exact ascent; scaled or turned, that shows.
+        painter_->drawText(QRectF(cell, QSizeF(1, 1)),
+                           Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight, text);
+    } else {
+        painter_->drawText(QPointF(cell.x(), cell.y() + ascent), text);
+    }
 }
 
 int TKpDeviceCanvas::TextWidth(const QString& text) {
@@ -485,7 +517,7 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
             painter_->drawRect(QRect(x, y, w, lineHeight));
         }
         if (painter_->pen() != textPen) painter_->setPen(textPen);
-        painter_->drawText(QPointF(x, y + fm.ascent()), l);
+        drawTextAt(QPoint(x, y), fm.ascent(), l);
     }
     if (clip) {
         painter_->restore();
@@ -632,7 +664,12 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     // (the screen's), so only the remaining stretch is ours.
     const QPaintDevice* dev = painter_->device();
     const qreal devX = dev ? dev->logicalDpiX() : 96, devY = dev ? dev->logicalDpiY() : 96;
-    const qreal picX = picture.Picture().logicalDpiX(), picY = picture.Picture().logicalDpiY();
+    const TKpPictureSource* source = picture.Source();
+    // A recording's own resolution; a picture that is not recorded has the one every new
+    // recording gets.
+    const QPicture probe;
+    const QPicture& resolution = source ? probe : picture.Picture();
+    const qreal picX = resolution.logicalDpiX(), picY = resolution.logicalDpiY();
     const qreal sx = r.width() / (picture.Width() * devX / picX);
     const qreal sy = r.height() / (picture.Height() * devY / picY);
     // Boxes come from files: text stretched thousands of times more on one axis than the
@@ -640,7 +677,12 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     constexpr qreal kMaxStretchRatio = 256;
     const qreal ratio = std::fabs(sx / sy);
     if (!(ratio <= kMaxStretchRatio && ratio >= 1 / kMaxStretchRatio)) return;
-    painter_->save();
+    // Restored also when a drawing raises.
+    struct SavedState {
+        QPainter* painter;
+        explicit SavedState(QPainter* p) : painter(p) { painter->save(); }
+        ~SavedState() { painter->restore(); }
+    } saved(painter_);
     // A picture records only the state it changed; start it from the defaults.
     painter_->setPen(QPen(Qt::black));
     painter_->setBrush(Qt::NoBrush);
@@ -649,8 +691,17 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_->translate(r.left(), r.top());
     painter_->scale(sx, sy);
-    painter_->drawPicture(0, 0, picture.Picture());
-    painter_->restore();
+    if (source) {
+        // The content drawn straight onto the target, through the same mapping a playback
+        // of its recording would take.
+        painter_->scale(devX / picX, devY / picY);
+        const int ppi = ScreenPixelsPerInch();
+        TKpDeviceCanvas canvas(painter_, ppi, ppi);
+        canvas.playback_ = true;
+        source->DrawPicture(canvas);
+    } else {
+        painter_->drawPicture(0, 0, picture.Picture());
+    }
 }
 
 void TKpDeviceCanvas::blit(const QRect& r, const QImage& bitmap, uint32_t rop) {

@@ -154,6 +154,8 @@ private:
     QRectF outlineOf(const QRect& box) const;
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
+    // Text whose cell's top-left corner is at cell.
+    void drawTextAt(QPoint cell, int ascent, const QString& text);
 
     // The fonts used last (a report switches between a few); the first is the current one.
     mutable std::vector<std::unique_ptr<TFontCache>> fontCache_;
@@ -173,4 +175,7 @@ private:
     TKpFont font_;
     uint32_t copyMode_ = SRCCOPY;
     QPoint penPos_;
+    // Drawing a picture's content where its recording would be played: text is placed the
+    // way a played recording places it, so both give the same pixels.
+    bool playback_ = false;
 };

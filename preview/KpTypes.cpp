@@ -1,5 +1,9 @@
 #include "preview/KpTypes.h"
 
+#include <exception>
+#include <utility>
+
+#include <QDebug>
 #include <QPainter>
 #include <QtMath>
 
@@ -57,6 +61,8 @@ void TKpCustomPage::InvalidatePictureCache() {
     sheetCache_ = QImage();
     cachedPicture_ = QPicture();
     cachedMetafile_ = nullptr;
+    cachedSource_ = nullptr;
+    cachedGeneration_ = 0;
     cachedSize_ = QSize();
     cachedRatio_ = 0;
 }
@@ -81,7 +87,14 @@ void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int
     canvas.Brush().SetColor(clWhite);
     canvas.Rectangle(origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height());
     canvas.Brush().SetStyle(bsClear);
-    if (metafile_) canvas.PlayMetafile(*metafile_, QRect(origin, size));
+    if (!metafile_) return;
+    // The picture is drawn from its page's objects here; one that fails leaves the sheet as
+    // far as it got, and the error stops at the paint.
+    try {
+        canvas.PlayMetafile(*metafile_, QRect(origin, size));
+    } catch (const std::exception& e) {
+        qWarning("Page picture not drawn to the end: %s", e.what());
+    }
 }
 
 bool TKpCustomPage::cacheIsCurrent(QSize size, qreal ratio) const {
@@ -89,9 +102,12 @@ bool TKpCustomPage::cacheIsCurrent(QSize size, qreal ratio) const {
         cachedRatio_ != ratio)
         return false;
     if (!metafile_) return true;
+    if (metafile_->Source() != cachedSource_) return false;
+    // A picture drawn from its source says when it was rebuilt.
+    if (cachedSource_) return cachedSource_->PictureGeneration() == cachedGeneration_;
     // A rebuilt picture is a fresh recording; the cached one keeps the old recording alive,
     // so the two can only share their data when nothing was rebuilt.
-    const QPicture& now = metafile_->Picture();
+    const QPicture& now = std::as_const(*metafile_).Picture();
     return now.data() == cachedPicture_.data() && now.size() == cachedPicture_.size();
 }
 
@@ -118,7 +134,10 @@ void TKpCustomPage::PaintPage(QPainter& painter) {
             p.end();
             sheetCache_ = image;
             cachedMetafile_ = metafile_;
-            cachedPicture_ = metafile_ ? metafile_->Picture() : QPicture();
+            cachedSource_ = metafile_ ? metafile_->Source() : nullptr;
+            cachedGeneration_ = cachedSource_ ? cachedSource_->PictureGeneration() : 0;
+            cachedPicture_ =
+                metafile_ && !cachedSource_ ? std::as_const(*metafile_).Picture() : QPicture();
             cachedSize_ = size;
             cachedRatio_ = ratio;
         }

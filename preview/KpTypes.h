@@ -3,6 +3,7 @@
 // the pages-per-sheet selector's sheet picture.
 #include "paginor/KpExport.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -78,6 +79,8 @@ private:
     QImage sheetCache_;
     QPicture cachedPicture_; // shares the recording; a rebuilt picture is a new one
     const TKpMetafile* cachedMetafile_ = nullptr;
+    const class TKpPictureSource* cachedSource_ = nullptr; // or the source it was drawn from
+    uint32_t cachedGeneration_ = 0;
     QSize cachedSize_;
     qreal cachedRatio_ = 0;
     qint64 maxCachePixels_ = 4096LL * 4096LL;

@@ -45,16 +45,6 @@ TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
              };
          },
          [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
-        {"orientation: page rebuild", addRaisingObject,
-         [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
-        {"paper size: page rebuild", addRaisingObject, [](TKpPreview& p) { p.SetPaperSize(A5); }},
-        {"thumbnails: rebuilding the pictures", [](TKpPreview&) {},
-         [](TKpPreview& p) {
-             TKpThumbnails strip(p.parentWidget());
-             strip.SetPreview(&p);
-             addRaisingObject(p);
-             strip.RefreshImages();
-         }},
     };
     for (const RaisingCase& c : cases) {
         SCOPED_TRACE(c.place);
@@ -64,6 +54,31 @@ TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
         EXPECT_THROW(c.run(p), std::runtime_error);
         EXPECT_TRUE(p.AutoRefresh);
     }
+}
+
+// The objects are drawn when the picture is played, not inside the quiet spells of a rebuild:
+// an object whose drawing raises passes through them, and the error stops at the paint.
+TEST(StateGuard, RaisingObjectIsDrawnOnlyAtThePaint) {
+    PreviewHost host(400, 300);
+    TKpPreview& p = *host.preview;
+    addRaisingObject(p);
+    EXPECT_NO_THROW(p.SetOrientation(kpLandscape));
+    EXPECT_NO_THROW(p.SetPaperSize(A5));
+    {
+        TKpThumbnails strip(p.parentWidget());
+        strip.SetPreview(&p);
+        EXPECT_NO_THROW(strip.RefreshImages());
+        EXPECT_NO_THROW(strip.Thumbnails().Items(1)->PageImage()->grab());
+    }
+    EXPECT_TRUE(p.AutoRefresh);
+    // Played on its own the picture passes the error on to whoever plays it.
+    QImage image(100, 100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    TKpDeviceCanvas canvas(&painter, 96, 96);
+    EXPECT_THROW(canvas.PlayMetafile(p.GetPage(1)->Metafile(), image.rect()), std::runtime_error);
+    // The sheet on screen shows what was drawn before it.
+    const QImage shown = p.PageImage().grab().toImage();
+    EXPECT_EQ(shown.pixelColor(p.PageImage().PageRect().center()), QColor(Qt::white));
 }
 
 TEST(StateGuard, BandLeavesTheTargetBrushAsFound) {
