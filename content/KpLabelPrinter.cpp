@@ -1,7 +1,7 @@
 #include "content/KpLabelPrinter.h"
 
-#include "platform/KpStateGuard.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"

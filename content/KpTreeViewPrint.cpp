@@ -4,11 +4,11 @@
 
 #include <QImage>
 
-#include "platform/KpStateGuard.h"
 #include "content/KpImageList.h"
 #include "content/KpTreeLayout.h"
 #include "content/KpTreeList.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"

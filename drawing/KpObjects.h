@@ -21,9 +21,18 @@ class TKpPreview;
 
 // Object type ids as stored in document files.
 enum TKpObjectType : int32_t {
-    kpTextObject = 1, kpLineObject = 2, kpEllipseShape = 3, kpRectangleShape = 4,
-    kpRoundRectShape = 5, kpTextBoxObject = 6, kpPolygonObject = 7, kpPolyLineObject = 8,
-    kpGraphicObject = 9, kpArcShape = 10, kpChordShape = 11, kpPieShape = 12,
+    kpTextObject = 1,
+    kpLineObject = 2,
+    kpEllipseShape = 3,
+    kpRectangleShape = 4,
+    kpRoundRectShape = 5,
+    kpTextBoxObject = 6,
+    kpPolygonObject = 7,
+    kpPolyLineObject = 8,
+    kpGraphicObject = 9,
+    kpArcShape = 10,
+    kpChordShape = 11,
+    kpPieShape = 12,
     kpPolyBezierObject = 13
 };
 
@@ -45,10 +54,10 @@ struct PAGINOR_EXPORT TKpPenData {
 };
 
 struct PAGINOR_EXPORT TKpFontData {
-    Extended Angle = 0;  // degrees, counter-clockwise
+    Extended Angle = 0; // degrees, counter-clockwise
     TColor Color = clBlack;
     QString Name = QStringLiteral("Arial");
-    int32_t Size = 8;  // points
+    int32_t Size = 8; // points
     TFontStyles Style = 0;
     bool operator==(const TKpFontData&) const = default;
 };
@@ -176,7 +185,7 @@ protected:
 class PAGINOR_EXPORT TKpRectangleShape : public TKpSimpleShape {
 public:
     TKpRectangleShape() : TKpSimpleShape(kpRectangleShape) {}
-    bool FillOnly = false;  // not stored
+    bool FillOnly = false; // not stored
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
               bool printing) override;
 };
@@ -191,8 +200,8 @@ public:
 class PAGINOR_EXPORT TKpRoundRectShape : public TKpSimpleShape {
 public:
     TKpRoundRectShape() : TKpSimpleShape(kpRoundRectShape) {}
-    int32_t X3 = 0;  // corner ellipse width (a length)
-    int32_t Y3 = 0;  // corner ellipse height
+    int32_t X3 = 0; // corner ellipse width (a length)
+    int32_t Y3 = 0; // corner ellipse height
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
     void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
@@ -236,7 +245,7 @@ class PAGINOR_EXPORT TKpPolyBaseObject : public TKpBaseObject {
 public:
     TKpBrushData Brush;
     TKpPenData Pen;
-    QVector<QPoint> Points;  // KpUnits
+    QVector<QPoint> Points; // KpUnits
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
 

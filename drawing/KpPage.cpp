@@ -22,8 +22,7 @@ void TKpObjectList::clear() {
 }
 
 EListError::EListError(int index)
-    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"),
-      Index(index) {}
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"), Index(index) {}
 
 TKpPage::TKpPage(TKpPreview* owner) : owner_(owner) {
     if (owner_) orientation_ = owner_->Orientation();
@@ -60,8 +59,10 @@ void TKpPage::SetOrientation(TKpOrientation value) {
 }
 
 void TKpPage::UpdateMetafile() {
-    const Extended w = orientation_ == kpLandscape ? MaxFloat(Width, Height) : MinFloat(Width, Height);
-    const Extended h = orientation_ == kpLandscape ? MinFloat(Width, Height) : MaxFloat(Width, Height);
+    const Extended w =
+        orientation_ == kpLandscape ? MaxFloat(Width, Height) : MinFloat(Width, Height);
+    const Extended h =
+        orientation_ == kpLandscape ? MinFloat(Width, Height) : MaxFloat(Width, Height);
     const int p = ScreenPixelsPerInch();
     metafile_.SetWidth(static_cast<int>(kp::Round(p * w)));
     metafile_.SetHeight(static_cast<int>(kp::Round(p * h)));
@@ -115,7 +116,8 @@ TKpPageList::TKpPageList(TKpPreview* owner) : owner_(owner) {}
 TKpPageList::~TKpPageList() {
     // Destroying the list frees the pages; the preview is already being destroyed, so its
     // handlers are not called any more.
-    while (!pages_.empty()) pages_.pop_back();
+    while (!pages_.empty())
+        pages_.pop_back();
 }
 
 TKpPage* TKpPageList::GetPage(int number) const {
@@ -124,7 +126,8 @@ TKpPage* TKpPageList::GetPage(int number) const {
 }
 
 void TKpPageList::Renumber() {
-    for (int i = 0; i < Count(); ++i) pages_[static_cast<size_t>(i)]->PageNum = i + 1;
+    for (int i = 0; i < Count(); ++i)
+        pages_[static_cast<size_t>(i)]->PageNum = i + 1;
 }
 
 TKpPage* TKpPageList::AddPage() {
@@ -135,7 +138,8 @@ TKpPage* TKpPageList::AddPage() {
 }
 
 void TKpPageList::Clear() {
-    while (!pages_.empty()) pages_.pop_back();
+    while (!pages_.empty())
+        pages_.pop_back();
     if (owner_ && owner_->OnClear) owner_->OnClear(owner_);
 }
 

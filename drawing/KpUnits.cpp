@@ -6,18 +6,33 @@
 Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x) {
     Extended k;
     switch (from) {
-    case kpPixels: k = x * 100 * 25.4L / ScreenPixelsPerInch(); break;
-    case kpMillimeters: k = x * 100; break;
-    case kpCentimeters: k = x * 1000; break;
-    case kpInches: k = x * 100 * 25.4L; break;
-    default: k = x; break;
+    case kpPixels:
+        k = x * 100 * 25.4L / ScreenPixelsPerInch();
+        break;
+    case kpMillimeters:
+        k = x * 100;
+        break;
+    case kpCentimeters:
+        k = x * 1000;
+        break;
+    case kpInches:
+        k = x * 100 * 25.4L;
+        break;
+    default:
+        k = x;
+        break;
     }
     switch (to) {
-    case kpPixels: return k / 100 / 25.4L * ScreenPixelsPerInch();
-    case kpMillimeters: return k / 100;
-    case kpCentimeters: return k / 1000;
-    case kpInches: return k / 100 / 25.4L;
-    default: return k;
+    case kpPixels:
+        return k / 100 / 25.4L * ScreenPixelsPerInch();
+    case kpMillimeters:
+        return k / 100;
+    case kpCentimeters:
+        return k / 1000;
+    case kpInches:
+        return k / 100 / 25.4L;
+    default:
+        return k;
     }
 }
 
@@ -50,9 +65,8 @@ TKpValueRect::TKpValueRect()
       right_(std::make_unique<TKpValue>()), bottom_(std::make_unique<TKpValue>()) {}
 
 void PaperDimensions(TKpPaperSize size, bool landscape, int& width, int& height) {
-    static const int table[8][2] = {{29700, 42000}, {21000, 29700}, {14850, 21000},
-                                    {10500, 14850}, {17600, 25000}, {16300, 22900},
-                                    {21590, 35560}, {21590, 27940}};
+    static const int table[8][2] = {{29700, 42000}, {21000, 29700}, {14850, 21000}, {10500, 14850},
+                                    {17600, 25000}, {16300, 22900}, {21590, 35560}, {21590, 27940}};
     int a = width, b = height;
     if (size <= Letter) {
         a = table[size][0];
@@ -65,9 +79,11 @@ void PaperDimensions(TKpPaperSize size, bool landscape, int& width, int& height)
 
 char* NextToken(char*& cursor) {
     if (!cursor) return nullptr;
-    while (*cursor == ' ') ++cursor;
+    while (*cursor == ' ')
+        ++cursor;
     char* token = cursor;
-    while (*cursor && *cursor != ',') ++cursor;
+    while (*cursor && *cursor != ',')
+        ++cursor;
     if (*cursor == ',') {
         *cursor = '\0';
         ++cursor;

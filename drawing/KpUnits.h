@@ -10,7 +10,13 @@
 #include "platform/KpMath.h"
 #include "platform/KpScreen.h"
 
-enum TKpUnit : uint8_t { kpUnits = 0, kpPixels = 1, kpMillimeters = 2, kpCentimeters = 3, kpInches = 4 };
+enum TKpUnit : uint8_t {
+    kpUnits = 0,
+    kpPixels = 1,
+    kpMillimeters = 2,
+    kpCentimeters = 3,
+    kpInches = 4
+};
 
 enum TKpPaperSize : uint8_t { A3 = 0, A4, A5, A6, B5, C5, Legal, Letter, Custom };
 enum TKpOrientation : uint8_t { kpPortrait = 0, kpLandscape = 1 };

@@ -47,9 +47,15 @@ PAGINOR_EXPORT TColor ColorToRGB(TColor color);
 PAGINOR_EXPORT QColor ToQColor(TColor color);
 PAGINOR_EXPORT TColor FromQColor(const QColor& color);
 
-inline int GetRValue(TColor c) { return c & 0xFF; }
-inline int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-inline int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+inline int GetRValue(TColor c) {
+    return c & 0xFF;
+}
+inline int GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+inline int GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 // Grey of the same brightness: g = rounded(0.3 R + 0.6 G + 0.1 B).
 PAGINOR_EXPORT TColor ToGrey(TColor color);

@@ -55,9 +55,13 @@ void TKpBrush::Assign(const TKpBrush& other) {
     changed();
 }
 
-TKpFont::TKpFont() : ppi_(ScreenPixelsPerInch()) { height_ = -mulDiv(8, ppi_, 72); }
+TKpFont::TKpFont() : ppi_(ScreenPixelsPerInch()) {
+    height_ = -mulDiv(8, ppi_, 72);
+}
 
-int TKpFont::Size() const { return -mulDiv(height_, 72, ppi_); }
+int TKpFont::Size() const {
+    return -mulDiv(height_, 72, ppi_);
+}
 
 void TKpFont::SetColor(TColor v) {
     if (v == color_) return;
@@ -70,7 +74,9 @@ void TKpFont::SetName(const QString& v) {
     escapement_ = 0;
     changed();
 }
-void TKpFont::SetSize(int points) { SetHeight(-mulDiv(points, ppi_, 72)); }
+void TKpFont::SetSize(int points) {
+    SetHeight(-mulDiv(points, ppi_, 72));
+}
 void TKpFont::SetHeight(int pixels) {
     if (pixels == height_) return;
     height_ = pixels;

@@ -11,19 +11,48 @@
 #include "platform/KpColor.h"
 
 enum TPenStyle : uint8_t {
-    psSolid = 0, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame
+    psSolid = 0,
+    psDash,
+    psDot,
+    psDashDot,
+    psDashDotDot,
+    psClear,
+    psInsideFrame
 };
 enum TPenMode : uint8_t {
-    pmBlack = 0, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack = 0,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 enum TBrushStyle : uint8_t {
-    bsSolid = 0, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+    bsSolid = 0,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
 };
 // Font style set bits.
 enum TFontStyle : uint8_t { fsBold = 0, fsItalic = 1, fsUnderline = 2, fsStrikeOut = 3 };
 using TFontStyles = uint8_t;
-constexpr TFontStyles FontStyleBit(TFontStyle s) { return static_cast<TFontStyles>(1u << s); }
+constexpr TFontStyles FontStyleBit(TFontStyle s) {
+    return static_cast<TFontStyles>(1u << s);
+}
 
 using TNotifyEvent = std::function<void(void* sender)>;
 
@@ -84,7 +113,7 @@ public:
 
     TColor Color() const { return color_; }
     QString Name() const { return name_; }
-    int Size() const;  // points
+    int Size() const; // points
     int Height() const { return height_; }
     int PixelsPerInch() const { return ppi_; }
     TFontStyles Style() const { return style_; }

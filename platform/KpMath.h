@@ -14,16 +14,30 @@ namespace kp {
 // rounding mode, which the suite never changes from round-to-nearest-even; unlike nearbyint
 // it does not save and restore the floating-point environment, which made rounding the
 // costliest step of recording an object.
-inline int64_t Round(Extended v) { return static_cast<int64_t>(__builtin_rintl(v)); }
-inline int RoundInt(Extended v) { return static_cast<int>(__builtin_rintl(v)); }
-inline int64_t Trunc(Extended v) { return static_cast<int64_t>(std::truncl(v)); }
+inline int64_t Round(Extended v) {
+    return static_cast<int64_t>(__builtin_rintl(v));
+}
+inline int RoundInt(Extended v) {
+    return static_cast<int>(__builtin_rintl(v));
+}
+inline int64_t Trunc(Extended v) {
+    return static_cast<int64_t>(std::truncl(v));
+}
 
 } // namespace kp
 
-inline int MaxInt(int a, int b) { return a > b ? a : b; }
-inline int MinInt(int a, int b) { return a < b ? a : b; }
-inline Extended MaxFloat(Extended a, Extended b) { return a > b ? a : b; }
-inline Extended MinFloat(Extended a, Extended b) { return a < b ? a : b; }
+inline int MaxInt(int a, int b) {
+    return a > b ? a : b;
+}
+inline int MinInt(int a, int b) {
+    return a < b ? a : b;
+}
+inline Extended MaxFloat(Extended a, Extended b) {
+    return a > b ? a : b;
+}
+inline Extended MinFloat(Extended a, Extended b) {
+    return a < b ? a : b;
+}
 inline void SwapInt(int& a, int& b) {
     int t = a;
     a = b;

@@ -74,7 +74,9 @@ TKpMetafileCanvas::TKpMetafileCanvas(TKpMetafile& metafile) : metafile_(metafile
     canvas_ = std::make_unique<TKpDeviceCanvas>(painter_.get(), ppi, ppi);
 }
 
-TKpMetafileCanvas::~TKpMetafileCanvas() { End(); }
+TKpMetafileCanvas::~TKpMetafileCanvas() {
+    End();
+}
 
 void TKpMetafileCanvas::End() {
     if (!painter_) return;

@@ -345,7 +345,7 @@ void record(uint8_t code, Reader& r) {
         point(r);
         string(r);
         font(r);
-        r.U32(); // layout flags
+        r.U32();                                          // layout flags
         r.F64In(1.0 / 64, 64, "a text resolution ratio"); // rich text is laid out at 1440 dpi
         r.F64In(-kMaxCoordinate, kMaxCoordinate, "a justification width");
         break;

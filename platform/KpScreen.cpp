@@ -8,7 +8,9 @@ namespace {
 int screenOverride = 0;
 }
 
-void kp::SetScreenPixelsPerInchOverride(int ppi) { screenOverride = ppi > 0 ? ppi : 0; }
+void kp::SetScreenPixelsPerInchOverride(int ppi) {
+    screenOverride = ppi > 0 ? ppi : 0;
+}
 
 int ScreenPixelsPerInch() {
     if (screenOverride > 0) return screenOverride;

@@ -27,7 +27,7 @@ TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     gutter_ = 30;
     header_ = std::make_unique<TKpHeader>(this);
     margins_ = std::make_unique<TKpMargins>(this);
-    pageImage_ = new TKpPageImage(this, viewport());  // owned by the viewport
+    pageImage_ = new TKpPageImage(this, viewport()); // owned by the viewport
     pageImage_->SetMargins(margins_.get());
     margins_->SetPageImage(pageImage_);
     printCopies_ = 1;
@@ -71,13 +71,21 @@ TKpPreview::~TKpPreview() {
     linked_.clear();
 }
 
-QString TKpPreview::About() const { return QStringLiteral("TKpPreview v2.42"); }
+QString TKpPreview::About() const {
+    return QStringLiteral("TKpPreview v2.42");
+}
 
-int TKpPreview::NumPages() const { return pages_->Count(); }
+int TKpPreview::NumPages() const {
+    return pages_->Count();
+}
 
-TKpPage* TKpPreview::GetPage(int n) const { return pages_->GetPage(n); }
+TKpPage* TKpPreview::GetPage(int n) const {
+    return pages_->GetPage(n);
+}
 
-TKpShadow& TKpPreview::Shadow() { return pageImage_->Shadow(); }
+TKpShadow& TKpPreview::Shadow() {
+    return pageImage_->Shadow();
+}
 
 void TKpPreview::bindCanvas(TKpPage* page) {
     if (canvas_) canvas_->SetPage(page);
@@ -198,7 +206,9 @@ bool TKpPreview::PrevPage() {
     return true;
 }
 
-void TKpPreview::paperValueChanged() { paperSize_ = Custom; }
+void TKpPreview::paperValueChanged() {
+    paperSize_ = Custom;
+}
 
 void TKpPreview::SetPaperSize(TKpPaperSize v) {
     if (v == Custom) return;
@@ -249,8 +259,12 @@ void TKpPreview::SetPrintCopies(int v) {
     printCopies_ = v;
 }
 
-QString TKpPreview::Title() const { return printer_->Title(); }
-void TKpPreview::SetTitle(const QString& v) { printer_->SetTitle(v); }
+QString TKpPreview::Title() const {
+    return printer_->Title();
+}
+void TKpPreview::SetTitle(const QString& v) {
+    printer_->SetTitle(v);
+}
 
 void TKpPreview::SetGutter(int v) {
     if (v == gutter_) return;
@@ -272,9 +286,12 @@ int TKpPreview::OrientationType() const {
 
 QString TKpPreview::PaperSizeName(TKpPaperSize size) {
     switch (size) {
-    case A4: return QStringLiteral("A4");
-    case A5: return QStringLiteral("A5");
-    default: return QStringLiteral("Custom");
+    case A4:
+        return QStringLiteral("A4");
+    case A5:
+        return QStringLiteral("A5");
+    default:
+        return QStringLiteral("Custom");
     }
 }
 
@@ -312,7 +329,9 @@ void TKpPreview::RemoveLinkedControl(QObject* control) {
     std::erase_if(linked_, [control](const QPointer<QObject>& c) { return c == control; });
 }
 
-bool TKpPreview::hasParentWindow() const { return parentWidget() != nullptr; }
+bool TKpPreview::hasParentWindow() const {
+    return parentWidget() != nullptr;
+}
 
 void TKpPreview::BroadcastMessage(int msg, long long wparam, long long lparam) {
     if (!AutoRefresh || !hasParentWindow() || destroying_) return;
@@ -365,7 +384,8 @@ QString TKpPreview::SubstituteTokens(const QString& text, int pageNum) const {
                        .arg(d.year(), 4, 10, QLatin1Char('0')));
     }
     if (s.contains(QLatin1String("{TIME}")))
-        replaceAll(QStringLiteral("{TIME}"), QTime::currentTime().toString(QStringLiteral("HH:mm")));
+        replaceAll(QStringLiteral("{TIME}"),
+                   QTime::currentTime().toString(QStringLiteral("HH:mm")));
     replaceAll(QStringLiteral("{PAGE}"), QString::number(pageNum));
     replaceAll(QStringLiteral("{NUMPAGES}"), QString::number(NumPages()));
     return s;

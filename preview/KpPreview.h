@@ -229,7 +229,7 @@ public:
     TPageMouseEvent OnPageMouseDown;
     TPageMouseMoveEvent OnPageMouseMove;
     TPageMouseEvent OnPageMouseUp;
-    TNotifyEvent OnPageSizeChange;  // stored, never fired
+    TNotifyEvent OnPageSizeChange; // stored, never fired
     TOnPrintPage OnPrintPage;
     TOnPrintProgressEvent OnPrintProgress;
     TNotifyEvent OnResize;
@@ -272,7 +272,7 @@ private:
     std::unique_ptr<TKpFooter> footer_;
     std::unique_ptr<TKpHeader> header_;
     std::unique_ptr<TKpMargins> margins_;
-    TKpPageImage* pageImage_ = nullptr;  // child widget of the viewport
+    TKpPageImage* pageImage_ = nullptr; // child widget of the viewport
     std::unique_ptr<TKpPrinter> printer_;
     std::unique_ptr<TKpValue> paperWidth_;
     std::unique_ptr<TKpValue> paperHeight_;
@@ -296,7 +296,7 @@ private:
     int lastMouseY_ = 0;
     QPoint pageImagePos_;
     int autoRangeSuspended_ = 0;
-    int wheelZoomDelta_ = 0;  // Ctrl + wheel angle not yet turned into zoom steps
+    int wheelZoomDelta_ = 0; // Ctrl + wheel angle not yet turned into zoom steps
     // The scroll positions as fractions of their ranges, remembered whenever a position is
     // set (not when a range change merely clamps it), so KeepScrollProportion can restore
     // them after the page image changed size.

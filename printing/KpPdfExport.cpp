@@ -24,8 +24,8 @@ void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExpor
     setup.Name = QStringLiteral("PDF export");
     setup.Resolution = options.Resolution;
     setup.Offset = options.Offset;
-    setup.Paper = QPageSize(QSizeF(std::min(a, b), std::max(a, b)), QPageSize::Millimeter, QString(),
-                           QPageSize::ExactMatch);
+    setup.Paper = QPageSize(QSizeF(std::min(a, b), std::max(a, b)), QPageSize::Millimeter,
+                            QString(), QPageSize::ExactMatch);
 
     TKpPrinter& printer = preview.KpPrinter();
     const QString title =

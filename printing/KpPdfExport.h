@@ -22,4 +22,4 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
 // orientation; the printer's PrintColor and the preview's PagesPerSheet and PrintCopies apply.
 // The system printer's selection, orientation and title are left as they were.
 PAGINOR_EXPORT void ExportToPdf(TKpPreview& preview, const QString& fileName,
-                 const TKpPdfExportOptions& options = {});
+                                const TKpPdfExportOptions& options = {});

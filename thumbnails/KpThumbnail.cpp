@@ -48,8 +48,10 @@ void TKpThumbnailPage::paintEvent(QPaintEvent* e) {
     if (TKpMetafile* picture = Metafile()) {
         TKpPreview* preview = thumbnail_->Preview();
         TKpPage* page = pageOf(preview, PageNumber);
-        if (!page || &page->Metafile() != picture) SetMetafile(nullptr, false);
-        else strip_->RequestImage(PageNumber); // on screen: its picture goes first
+        if (!page || &page->Metafile() != picture)
+            SetMetafile(nullptr, false);
+        else
+            strip_->RequestImage(PageNumber); // on screen: its picture goes first
     }
     TKpCustomPage::paintEvent(e);
 }

@@ -156,7 +156,7 @@ void TKpThumbnails::previewDestroyed() {
     // The pages the thumbnails showed are gone with their preview.
     preview_ = nullptr;
     dropPendingImages();
-    ++layoutGeneration_;  // a layout in progress stops
+    ++layoutGeneration_; // a layout in progress stops
     progress_->hide();
     list_->Clear();
     content_->resize(0, 0);

@@ -218,8 +218,8 @@ TEST_F(Labels, OutlinesShowInThePreviewButNotInTheExportedPdf) {
     const QString pdf = dir.filePath(QStringLiteral("labels.pdf"));
     ExportToPdf(preview, pdf, {.Resolution = 300});
     kptest::Run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
-         QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("p"))});
+                {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                 QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("p"))});
     const QImage img =
         QImage(dir.filePath(QStringLiteral("p.png"))).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(img.isNull());

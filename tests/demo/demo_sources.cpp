@@ -1,11 +1,11 @@
 // The demo's window code, compiled into the test executable so the tests drive the real
 // window (the program's own main() stays out).
+#include "demo/DemoApplication.cpp"
 #include "demo/DemoPictures.cpp"
+#include "demo/TabRows.cpp"
 #include "demo/untAbout.cpp"
 #include "demo/untMain.cpp"
-#include "demo/untMainDemos.cpp"
 #include "demo/untMainContent.cpp"
-#include "demo/untPrint.cpp"
+#include "demo/untMainDemos.cpp"
 #include "demo/untMainFiles.cpp"
-#include "demo/TabRows.cpp"
-#include "demo/DemoApplication.cpp"
+#include "demo/untPrint.cpp"

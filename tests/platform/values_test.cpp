@@ -8,8 +8,8 @@
 TEST(Colors, RgbLayoutAndGrey) {
     EXPECT_EQ(KpRGB(1, 2, 3), 0x030201u);
     EXPECT_EQ(ToGrey(KpRGB(0, 255, 0)), KpRGB(153, 153, 153));
-    EXPECT_EQ(ToGrey(KpRGB(255, 0, 0)), KpRGB(76, 76, 76));    // 76.5 rounds to even
-    EXPECT_EQ(ToGrey(KpRGB(0, 0, 255)), KpRGB(26, 26, 26));    // 25.5 rounds to even
+    EXPECT_EQ(ToGrey(KpRGB(255, 0, 0)), KpRGB(76, 76, 76)); // 76.5 rounds to even
+    EXPECT_EQ(ToGrey(KpRGB(0, 0, 255)), KpRGB(26, 26, 26)); // 25.5 rounds to even
     EXPECT_EQ(ToGrey(clWhite), clWhite);
     EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
     EXPECT_EQ(FromQColor(QColor(10, 20, 30)), KpRGB(10, 20, 30));
@@ -64,8 +64,8 @@ TEST(Font, SizeAndHeightFollowPixelsPerInch) {
     EXPECT_EQ(font.Height(), -16);
     EXPECT_EQ(font.Size(), 12);
     font.SetSize(10);
-    EXPECT_EQ(font.Height(), -13);  // 13.33 rounded
-    EXPECT_EQ(font.Size(), 10);     // 9.75 rounded
+    EXPECT_EQ(font.Height(), -13); // 13.33 rounded
+    EXPECT_EQ(font.Size(), 10);    // 9.75 rounded
 
     // A copy onto a 600 dpi font carries the point size over.
     TKpFont printerFont;
@@ -79,7 +79,7 @@ TEST(Font, SizeAndHeightFollowPixelsPerInch) {
 TEST(Font, EscapementDroppedWhenTheHandleIsRecreated) {
     TKpFont font;
     font.SetEscapement(900);
-    font.SetColor(clRed);  // colour is not part of the handle
+    font.SetColor(clRed); // colour is not part of the handle
     EXPECT_EQ(font.Escapement(), 900);
     font.SetStyle(FontStyleBit(fsBold));
     EXPECT_EQ(font.Escapement(), 0);
@@ -106,9 +106,7 @@ TEST(Metafile, KeepsSizeAcrossClear) {
     TKpMetafile picture;
     picture.SetWidth(794);
     picture.SetHeight(1123);
-    {
-        TKpMetafileCanvas recorder(picture);
-    }
+    { TKpMetafileCanvas recorder(picture); }
     picture.Clear();
     EXPECT_EQ(picture.Width(), 794);
     EXPECT_EQ(picture.Height(), 1123);

@@ -5,8 +5,8 @@
 #include <QSet>
 #include <QThread>
 
-#include "platform/KpCupsResolution.h"
 #include "cups_queue.h"
+#include "platform/KpCupsResolution.h"
 #include "print_fixture.h"
 
 using namespace kptest;

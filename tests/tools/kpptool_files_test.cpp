@@ -159,9 +159,9 @@ TEST_F(KpptoolFiles, RenderRefusesAnImageOverTheLimit) {
         preview.PaperHeight().SetMillimeters(5000);
         preview.SaveToFile(path);
     }
-    const Result r = RunTool({QStringLiteral("render"), path, QStringLiteral("--page"),
-                              QStringLiteral("1"), QStringLiteral("-o"),
-                              dir.filePath(QStringLiteral("big.png"))});
+    const Result r =
+        RunTool({QStringLiteral("render"), path, QStringLiteral("--page"), QStringLiteral("1"),
+                 QStringLiteral("-o"), dir.filePath(QStringLiteral("big.png"))});
     EXPECT_NE(r.code, 0);
     EXPECT_TRUE(r.err.startsWith("kpptool: error: a 18898 x 18898 pixel image is too large"))
         << r.err.constData();
