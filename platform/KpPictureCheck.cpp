@@ -142,7 +142,7 @@ void rect(Reader& r) {
 }
 
 void color(Reader& r) {
-    r.U8In(5, "a colour spec");
+    r.U8In(5, "a colour model");
     r.Take(10); // alpha, three components, padding
 }
 

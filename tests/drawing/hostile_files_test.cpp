@@ -27,22 +27,10 @@
 #include "stream_test_util.h"
 
 using streamtest::Bytes;
+using streamtest::LoadBytes;
+using streamtest::SaveBytes;
 
 namespace {
-
-QByteArray SaveBytes(TKpPreview& p) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    p.SaveToStream(buffer);
-    return data;
-}
-
-void LoadBytes(TKpPreview& p, QByteArray data) {
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    p.LoadFromStream(buffer);
-}
 
 // Big-endian bytes, as the picture format stores them.
 QByteArray be32(uint32_t v) {

@@ -22,7 +22,9 @@
 using kptest::AddObject;
 using streamtest::Bytes;
 using streamtest::Hex;
+using streamtest::LoadBytes;
 using streamtest::MessageRecorder;
+using streamtest::SaveBytes;
 
 namespace {
 
@@ -34,20 +36,6 @@ struct Doc {
     TKpPreview& operator*() { return *preview; }
     TKpPreview* operator->() { return preview; }
 };
-
-QByteArray SaveBytes(TKpPreview& p) {
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    p.SaveToStream(buffer);
-    return data;
-}
-
-void LoadBytes(TKpPreview& p, QByteArray data) {
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    p.LoadFromStream(buffer);
-}
 
 // The document stream's chunks, in file order.
 std::vector<QByteArray> Chunks(const QByteArray& file) {

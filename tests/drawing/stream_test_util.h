@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QObject>
 
 #include "preview/KpMessages.h"
+#include "preview/KpPreview.h"
 
 namespace streamtest {
 
@@ -80,5 +82,20 @@ public:
         return QObject::event(e);
     }
 };
+
+// A whole document saved to bytes, and loaded back from them.
+inline QByteArray SaveBytes(TKpPreview& p) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    p.SaveToStream(buffer);
+    return data;
+}
+
+inline void LoadBytes(TKpPreview& p, QByteArray data) {
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    p.LoadFromStream(buffer);
+}
 
 } // namespace streamtest
