@@ -25,6 +25,11 @@ QByteArray ReadInput(const QString& fileName) {
     return file.readAll();
 }
 
+QString OptionValue(const QStringList& args, int& i) {
+    if (i + 1 >= args.size()) throw EUsage(args[i].toStdString() + " needs a value");
+    return args[++i];
+}
+
 TKpPaperSize PaperFromName(const QString& name) {
     static const struct {
         const char* name;

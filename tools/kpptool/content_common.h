@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "drawing/KpUnits.h"
 #include "printing/KpErrors.h"
@@ -28,6 +29,8 @@ public:
 
 // The whole input file; EInput when it cannot be read or is too large to be a document.
 QByteArray ReadInput(const QString& fileName);
+// The value after the option args[i], with i moved onto it; EUsage when it is missing.
+QString OptionValue(const QStringList& args, int& i);
 // "A4", "Letter", ...; EUsage for any other name.
 TKpPaperSize PaperFromName(const QString& name);
 // A number given to an option, within [low, high]; EUsage otherwise.

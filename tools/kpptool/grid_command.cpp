@@ -43,30 +43,28 @@ GridOptions Parse(const QStringList& args) {
     GridOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        auto value = [&]() {
-            if (i + 1 >= args.size()) throw EUsage(a.toStdString() + " needs a value");
-            return args[++i];
-        };
         if (a == QLatin1String("-o")) {
-            o.out = value();
+            o.out = OptionValue(args, i);
         } else if (a == QLatin1String("--paper")) {
-            o.paper = PaperFromName(value());
+            o.paper = PaperFromName(OptionValue(args, i));
         } else if (a == QLatin1String("--landscape")) {
             o.landscape = true;
         } else if (a == QLatin1String("--x")) {
-            o.x = NumberArg(value(), "--x", 0, 1000);
+            o.x = NumberArg(OptionValue(args, i), "--x", 0, 1000);
         } else if (a == QLatin1String("--y")) {
-            o.y = NumberArg(value(), "--y", 0, 1000);
+            o.y = NumberArg(OptionValue(args, i), "--y", 0, 1000);
         } else if (a == QLatin1String("--width")) {
-            o.width = NumberArg(value(), "--width", 1, 1000);
+            o.width = NumberArg(OptionValue(args, i), "--width", 1, 1000);
         } else if (a == QLatin1String("--fixed-rows")) {
-            o.fixedRows = static_cast<int>(NumberArg(value(), "--fixed-rows", 0, 1000000));
+            o.fixedRows =
+                static_cast<int>(NumberArg(OptionValue(args, i), "--fixed-rows", 0, 1000000));
         } else if (a == QLatin1String("--fixed-cols")) {
-            o.fixedCols = static_cast<int>(NumberArg(value(), "--fixed-cols", 0, 1000000));
+            o.fixedCols =
+                static_cast<int>(NumberArg(OptionValue(args, i), "--fixed-cols", 0, 1000000));
         } else if (a == QLatin1String("--mono")) {
             o.mono = true;
         } else if (a == QLatin1String("--title")) {
-            o.title = value();
+            o.title = OptionValue(args, i);
         } else if (a.startsWith(QLatin1Char('-'))) {
             throw EUsage("unknown option '" + a.toStdString() + "'");
         } else if (o.in.isEmpty()) {

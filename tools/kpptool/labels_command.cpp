@@ -34,24 +34,20 @@ LabelOptions Parse(const QStringList& args) {
     LabelOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        auto value = [&]() {
-            if (i + 1 >= args.size()) throw EUsage(a.toStdString() + " needs a value");
-            return args[++i];
-        };
         if (a == QLatin1String("-o")) {
-            o.out = value();
+            o.out = OptionValue(args, i);
         } else if (a == QLatin1String("--template")) {
-            const QString name = value();
+            const QString name = OptionValue(args, i);
             if (!LabelTemplateFromName(name, o.templ) || o.templ == TLabelTemplate::Custom)
                 throw EInput("unknown template '" + name.toStdString() +
                              "' (kpptool labels --list-templates shows them)");
             o.haveTemplate = true;
         } else if (a == QLatin1String("--font")) {
-            o.font = value();
+            o.font = OptionValue(args, i);
         } else if (a == QLatin1String("--size")) {
-            o.size = static_cast<int>(NumberArg(value(), "--size", 4, 72));
+            o.size = static_cast<int>(NumberArg(OptionValue(args, i), "--size", 4, 72));
         } else if (a == QLatin1String("--skip")) {
-            o.skip = static_cast<int>(NumberArg(value(), "--skip", 0, 1000));
+            o.skip = static_cast<int>(NumberArg(OptionValue(args, i), "--skip", 0, 1000));
         } else if (a == QLatin1String("--down")) {
             o.down = true;
         } else if (a == QLatin1String("--list-templates")) {

@@ -3,25 +3,21 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
-#include <stdexcept>
 
-#include <QFileInfo>
 #include <QWidget>
 
 #include "commands.h"
 #include "content/KpRtfPreview.h"
+#include "content_common.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
-#include "printing/KpPdfExport.h"
 #include "richtext/KpRichEdit.h"
 
 namespace {
 
-class EUsage : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using kpptool::EUsage;
+using kpptool::OptionValue;
 
 struct RtfOptions {
     QString file, out;
@@ -45,14 +41,10 @@ RtfOptions Parse(const QStringList& args) {
     RtfOptions o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        auto value = [&](const char* what) {
-            if (i + 1 >= args.size()) throw EUsage(std::string(what) + " needs a value");
-            return args[++i];
-        };
         if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
-            o.out = value("-o");
+            o.out = OptionValue(args, i);
         } else if (a == QLatin1String("--paper")) {
-            const QString p = value("--paper");
+            const QString p = OptionValue(args, i);
             if (p.compare(QLatin1String("A4"), Qt::CaseInsensitive) == 0)
                 o.paper = A4;
             else if (p.compare(QLatin1String("Letter"), Qt::CaseInsensitive) == 0)
@@ -60,20 +52,20 @@ RtfOptions Parse(const QStringList& args) {
             else
                 throw EUsage("--paper takes A4 or Letter");
         } else if (a == QLatin1String("--left")) {
-            o.left = ToMillimetres(value("--left"), "--left");
+            o.left = ToMillimetres(OptionValue(args, i), "--left");
         } else if (a == QLatin1String("--right")) {
-            o.right = ToMillimetres(value("--right"), "--right");
+            o.right = ToMillimetres(OptionValue(args, i), "--right");
         } else if (a == QLatin1String("--top")) {
-            o.top = ToMillimetres(value("--top"), "--top");
+            o.top = ToMillimetres(OptionValue(args, i), "--top");
         } else if (a == QLatin1String("--bottom")) {
-            o.bottom = ToMillimetres(value("--bottom"), "--bottom");
+            o.bottom = ToMillimetres(OptionValue(args, i), "--bottom");
         } else if (a == QLatin1String("--plain")) {
             o.plain = true;
         } else if (a == QLatin1String("--font")) {
-            o.font = value("--font");
+            o.font = OptionValue(args, i);
         } else if (a == QLatin1String("--size")) {
             bool ok = false;
-            o.size = value("--size").toDouble(&ok);
+            o.size = OptionValue(args, i).toDouble(&ok);
             if (!ok || !(o.size >= 1 && o.size <= 1000))
                 throw EUsage("--size takes 1 to 1000 points");
         } else if (a.startsWith(QLatin1Char('-'))) {
@@ -85,10 +77,7 @@ RtfOptions Parse(const QStringList& args) {
         }
     }
     if (o.file.isEmpty()) throw EUsage("no IN file given");
-    if (o.out.isEmpty()) throw EUsage("rtf needs -o OUT.kpp or -o OUT.pdf");
-    const QString suffix = QFileInfo(o.out).suffix().toLower();
-    if (suffix != QLatin1String("kpp") && suffix != QLatin1String("pdf"))
-        throw EUsage("-o must name a .kpp or a .pdf file");
+    kpptool::CheckOutputName(o.out);
     if (!o.plain && (!o.font.isEmpty() || o.size > 0))
         throw EUsage("--font and --size go with --plain");
     return o;
@@ -167,9 +156,6 @@ int RunRtf(const QStringList& args) {
     set(rtf.BottomMargin(), o.bottom, g.hasMargins, g.marginBottom);
 
     rtf.PrintRichEdit(edit);
-    if (QFileInfo(o.out).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0)
-        ExportToPdf(preview, o.out);
-    else
-        preview.SaveToFile(o.out);
+    kpptool::WriteDocument(preview, o.out);
     return 0;
 }

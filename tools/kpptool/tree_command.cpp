@@ -26,18 +26,14 @@ int Tree(const QStringList& args) {
     bool landscape = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        auto value = [&]() {
-            if (i + 1 >= args.size()) throw EUsage(a.toStdString() + " needs a value");
-            return args[++i];
-        };
         if (a == QLatin1String("-o"))
-            out = value();
+            out = OptionValue(args, i);
         else if (a == QLatin1String("--paper"))
-            paper = PaperFromName(value());
+            paper = PaperFromName(OptionValue(args, i));
         else if (a == QLatin1String("--landscape"))
             landscape = true;
         else if (a == QLatin1String("--title"))
-            title = value();
+            title = OptionValue(args, i);
         else if (a.startsWith(QLatin1Char('-')))
             throw EUsage("unknown option '" + a.toStdString() + "'");
         else if (in.isEmpty())
