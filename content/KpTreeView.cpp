@@ -22,6 +22,11 @@ TKpTreeView::TKpTreeView(QWidget* parent) : QTreeWidget(parent) {
     connect(m, &QAbstractItemModel::layoutChanged, this, stale);
 }
 
+TKpTreeView::~TKpTreeView() {
+    // The tree widget empties its model after this part is gone: no more news of it here.
+    disconnect(model(), nullptr, this, nullptr);
+}
+
 const std::vector<QTreeWidgetItem*>& TKpTreeView::nodes() const {
     if (stale_) {
         nodes_.clear();

@@ -15,6 +15,7 @@ class PAGINOR_EXPORT TKpTreeView : public QTreeWidget, public IKpTreeSource {
     Q_OBJECT
 public:
     explicit TKpTreeView(QWidget* parent = nullptr);
+    ~TKpTreeView() override;
 
     int Count() const override { return static_cast<int>(nodes().size()); }
     QString Text(int index) const override;
