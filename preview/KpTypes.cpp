@@ -59,7 +59,7 @@ void TKpCustomPage::SetMaxCachePixels(qint64 pixels) {
 
 void TKpCustomPage::InvalidatePictureCache() {
     sheetCache_ = QImage();
-    cachedPicture_ = QPicture();
+    cachedPicture_.reset();
     cachedMetafile_ = nullptr;
     cachedSource_ = nullptr;
     cachedGeneration_ = 0;
@@ -108,7 +108,8 @@ bool TKpCustomPage::cacheIsCurrent(QSize size, qreal ratio) const {
     // A rebuilt picture is a fresh recording; the cached one keeps the old recording alive,
     // so the two can only share their data when nothing was rebuilt.
     const QPicture& now = std::as_const(*metafile_).Picture();
-    return now.data() == cachedPicture_.data() && now.size() == cachedPicture_.size();
+    return cachedPicture_ && now.data() == cachedPicture_->data() &&
+           now.size() == cachedPicture_->size();
 }
 
 void TKpCustomPage::PaintPage(QPainter& painter) {
@@ -136,8 +137,10 @@ void TKpCustomPage::PaintPage(QPainter& painter) {
             cachedMetafile_ = metafile_;
             cachedSource_ = metafile_ ? metafile_->Source() : nullptr;
             cachedGeneration_ = cachedSource_ ? cachedSource_->PictureGeneration() : 0;
-            cachedPicture_ =
-                metafile_ && !cachedSource_ ? std::as_const(*metafile_).Picture() : QPicture();
+            if (metafile_ && !cachedSource_)
+                cachedPicture_ = std::as_const(*metafile_).Picture();
+            else
+                cachedPicture_.reset();
             cachedSize_ = size;
             cachedRatio_ = ratio;
         }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QImage>
 #include <QPicture>
@@ -77,7 +78,9 @@ private:
     // The sheet as last rendered, in device pixels of the display (so it stays as crisp as
     // a direct playback), and what it was rendered from.
     QImage sheetCache_;
-    QPicture cachedPicture_; // shares the recording; a rebuilt picture is a new one
+    // Shares the recording; a rebuilt picture is a new one. Made only when there is one to
+    // keep: an empty picture costs some hundred bytes, and a strip has thousands of pages.
+    std::optional<QPicture> cachedPicture_;
     const TKpMetafile* cachedMetafile_ = nullptr;
     const class TKpPictureSource* cachedSource_ = nullptr; // or the source it was drawn from
     uint32_t cachedGeneration_ = 0;

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
@@ -97,8 +98,26 @@ void TKpThumbnailPage::contextMenuEvent(QContextMenuEvent* e) {
 
 // ---- TKpThumbnailLabel ----
 
+void TKpThumbnailLabel::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    update();
+}
+
+void TKpThumbnailLabel::setAlignment(Qt::Alignment alignment) {
+    if (alignment == alignment_) return;
+    alignment_ = alignment;
+    update();
+}
+
+void TKpThumbnailLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), static_cast<int>(alignment_), palette(),
+                          isEnabled(), text_, QPalette::WindowText);
+}
+
 void TKpThumbnailLabel::mouseReleaseEvent(QMouseEvent* e) {
-    QLabel::mouseReleaseEvent(e);
+    QWidget::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && OnClick)
         OnClick();
 }

@@ -2,6 +2,7 @@
 // preview's notification messages.
 #include "thumbnails/KpThumbnails.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include <QElapsedTimer>
@@ -141,7 +142,9 @@ void TKpThumbnails::SetPreview(TKpPreview* v) {
     previewConnection_ = connect(v, &QObject::destroyed, this, [this] { previewDestroyed(); });
     v->AddLinkedControl(this);
     if (!enabled_) return;
+    QPointer<TKpThumbnails> self(this);
     SetThumbnailCount(v->NumPages());
+    if (!self || !enabled_ || preview_ != v) return;
     RefreshImages();
     const int current = v->CurrentPage();
     if (current >= 1 && current <= list_->Count()) {
@@ -167,7 +170,10 @@ void TKpThumbnails::previewDestroyed() {
 void TKpThumbnails::Rebuild() {
     if (!enabled_ || !preview_) return;
     ++rebuildCount_;
+    QPointer<TKpThumbnails> self(this);
     SetThumbnailCount(preview_->NumPages());
+    // Input handled while the thumbnails were made may have freed or switched off the strip.
+    if (!self || !enabled_ || !preview_) return;
     RefreshImages();
     ResizeAll();
     Relayout(false);
@@ -175,18 +181,28 @@ void TKpThumbnails::Rebuild() {
 
 bool TKpThumbnails::SetThumbnailCount(int n) {
     if (!enabled_) return false;
-    // A thumbnail shows a page of the linked preview: never more of them than pages.
-    const int limit = preview_ ? preview_->NumPages() : 0;
-    if (n > limit) n = limit;
-    if (n < 0) n = 0;
+    QPointer<TKpThumbnails> self(this);
+    QElapsedTimer slice;
+    slice.start();
     bool changed = false;
-    while (list_->Count() < n) {
-        appendThumbnail();
+    for (;;) {
+        // A thumbnail shows a page of the linked preview: never more of them than pages
+        // (asked anew each time: pages may come and go while the event loop turns).
+        const int target = std::clamp(n, 0, preview_ ? preview_->NumPages() : 0);
+        if (list_->Count() < target)
+            appendThumbnail();
+        else if (list_->Count() > target)
+            list_->Delete(list_->Count());
+        else
+            break;
         changed = true;
-    }
-    while (list_->Count() > n) {
-        list_->Delete(list_->Count());
-        changed = true;
+        // Thousands of thumbnails take a while to make: the event loop turns between
+        // slices, as it does after each thumbnail of a layout.
+        if (slice.elapsed() >= imageSliceMs_) {
+            ProcessPendingMessages();
+            if (!self || !enabled_) return changed;
+            slice.restart();
+        }
     }
     if (currentIndex_ >= list_->Count())
         currentIndex_ = list_->Count() > 0 ? list_->Count() - 1 : 0;
@@ -417,10 +433,12 @@ void TKpThumbnails::HandleMessage(const TKpMessageEvent& message) {
         ScrollCurrentIntoView();
         break;
     }
-    case KPM_SETPAGECOUNT:
+    case KPM_SETPAGECOUNT: {
+        QPointer<TKpThumbnails> self(this);
         SetThumbnailCount(static_cast<int>(std::clamp<long long>(message.WParam, 0, INT32_MAX)));
-        Relayout(ShowProgress);
+        if (self) Relayout(ShowProgress);
         break;
+    }
     case KPM_ORIENTATIONCHANGED:
         if (!preview_) return;
         for (int i = 1; i <= list_->Count(); ++i)

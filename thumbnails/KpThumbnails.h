@@ -10,7 +10,6 @@
 #include <vector>
 
 #include <QFrame>
-#include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTimer>
@@ -88,15 +87,26 @@ private:
     QPointer<QMenu> popup_;
 };
 
-// The caption label; a click on it acts like a click on the page above it.
-class PAGINOR_EXPORT TKpThumbnailLabel : public QLabel {
+// The caption label: one line of text in the palette's window-text colour; a click on it
+// acts like a click on the page above it. A plain widget that paints its text, not a full
+// label control: a strip holds thousands of them.
+class PAGINOR_EXPORT TKpThumbnailLabel : public QWidget {
     Q_OBJECT
 public:
-    explicit TKpThumbnailLabel(QWidget* parent) : QLabel(parent) {}
+    explicit TKpThumbnailLabel(QWidget* parent) : QWidget(parent) {}
+    QString text() const { return text_; }
+    void setText(const QString& text);
+    Qt::Alignment alignment() const { return alignment_; }
+    void setAlignment(Qt::Alignment alignment);
     std::function<void()> OnClick;
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QString text_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
 // One thumbnail: the page image and its caption.
@@ -227,9 +237,10 @@ public:
     int PendingImages() const { return pendingImages_; }
     // Moves page n's picture to the front of the pending ones.
     void RequestImage(int n);
-    // Time one idle slice may spend on picture rebuilds, in milliseconds (default 15). A
-    // slice rebuilds at least one page, and a page is never split, so a single very large
-    // page may take longer.
+    // Time one slice of work may take before the event loop turns, in milliseconds (default
+    // 15): picture rebuilds in idle time, and the making of many thumbnails at once. A
+    // slice does at least one page or thumbnail, and a page is never split, so a single
+    // very large page may take longer.
     int ImageSliceMs() const { return imageSliceMs_; }
     void SetImageSliceMs(int ms) { imageSliceMs_ = ms < 0 ? 0 : ms; }
 

@@ -109,3 +109,28 @@ TEST(ThumbnailImages, DisablingTheStripDropsThePendingPictures) {
     QApplication::processEvents();
     EXPECT_FALSE(s.Built(kPages));
 }
+
+TEST(ThumbnailImages, MakingManyThumbnailsLetsTheLoopTurnAndStopsWhenTheStripIsSwitchedOff) {
+    LazyStrip s;
+    std::vector<int> countAtTurn;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        countAtTurn.push_back(s.strip->Thumbnails().Count());
+        // Switched off by input handled halfway through.
+        if (s.strip->Thumbnails().Count() == kPages / 2) s.strip->SetEnabled(false);
+    });
+    turn.start(0);
+    s.strip->SetEnabled(true);
+    turn.stop();
+    // A turn after every thumbnail made, up to the one that switched the strip off.
+    ASSERT_GE(countAtTurn.size(), static_cast<size_t>(kPages / 2));
+    for (int k = 1; k <= kPages / 2; ++k)
+        EXPECT_EQ(countAtTurn[static_cast<size_t>(k - 1)], k);
+    EXPECT_FALSE(s.strip->Enabled());
+
+    // Switched on again, it makes the rest and lays all of them out.
+    s.strip->SetEnabled(true);
+    ASSERT_EQ(s.strip->Thumbnails().Count(), kPages);
+    EXPECT_EQ(s.strip->Thumbnails().Items(kPages)->pos().x(),
+              (kPages - 1) * s.strip->Thumbnails().Items(1)->width());
+}
