@@ -20,7 +20,7 @@ std::unique_ptr<TKpBaseObject> MakeObject(int i) {
     case 0: {
         auto t = std::make_unique<TKpTextObject>();
         t->Text = QStringLiteral("Row %1 of the report").arg(i);
-        t->Font.Style = FontStyleBit(fsBold);
+        t->Font.Edit().Style = FontStyleBit(fsBold);
         return t;
     }
     case 1: {

@@ -38,7 +38,7 @@ struct Document {
                     text->Y1 = y;
                     text->Text =
                         QStringLiteral("Line %1 column %2 on page %3").arg(k).arg(t).arg(p);
-                    text->Font.Size = 9;
+                    text->Font.Edit().Size = 9;
                     text->Brush.Style = bsClear;
                     page->AddObject(std::move(text));
                 }

@@ -87,7 +87,7 @@ void TKpCanvas::requirePage() const {
     if (!page_) throw std::logic_error("TKpCanvas: no page to record on");
 }
 
-void TKpCanvas::addObject(std::unique_ptr<TKpBaseObject> object) {
+void TKpCanvas::addObject(TKpObjectPtr<TKpBaseObject> object) {
     requirePage();
     TKpBaseObject* added = object.get();
     page_->AddObject(std::move(object));
@@ -103,7 +103,7 @@ TKpFontData TKpCanvas::fontData() const {
 
 void TKpCanvas::TextOut(Extended x, Extended y, const QString& text, TKpUnit unit) {
     requirePage();
-    auto object = std::make_unique<TKpTextObject>();
+    auto object = newObject<TKpTextObject>();
     object->X1 = toUnits(x, unit) + originXNow();
     object->Y1 = toUnits(y, unit) + originYNow();
     object->Brush = GetBrushData(brush_);
@@ -116,7 +116,7 @@ void TKpCanvas::TextOut(Extended x, Extended y, const QString& text, TKpUnit uni
 void TKpCanvas::TextOutRight(Extended x, Extended y, const QString& text, TKpUnit unit) {
     requirePage();
     const int32_t width = TextWidth(text).value;
-    auto object = std::make_unique<TKpTextObject>();
+    auto object = newObject<TKpTextObject>();
     object->X1 = toUnits(x, unit) + originXNow() - width;
     object->Y1 = toUnits(y, unit) + originYNow();
     object->Brush = GetBrushData(brush_);
@@ -129,7 +129,7 @@ void TKpCanvas::RotateOut(Extended x, Extended y, Extended angle, const QString&
                           TKpUnit unit) {
     requirePage();
     font_.SetEscapement(kp::RoundInt(angle * 10));
-    auto object = std::make_unique<TKpTextObject>();
+    auto object = newObject<TKpTextObject>();
     object->X1 = static_cast<int32_t>(kp::Round(originXNow() + ConvertUnits(unit, kpUnits, x)));
     object->Y1 = static_cast<int32_t>(kp::Round(originYNow() + ConvertUnits(unit, kpUnits, y)));
     object->Brush = GetBrushData(brush_);
@@ -148,7 +148,7 @@ Extended TKpCanvas::TextBox(Extended x1, Extended y1, Extended x2, Extended y2, 
     Extended fy2 = ConvertUnits(unit, kpUnits, y2);
     if (text.isEmpty() && fy2 == 0) fy2 = fy1;
 
-    auto object = std::make_unique<TKpTextBoxObject>();
+    auto object = newObject<TKpTextBoxObject>();
     object->Text = text;
     object->Alignment = alignment;
     object->Layout = layout;
@@ -184,7 +184,7 @@ Extended TKpCanvas::TextBox(Extended x1, Extended y1, Extended x2, Extended y2, 
 // ---- figures ----
 
 template <typename Shape>
-void TKpCanvas::recordShape(std::unique_ptr<Shape> shape, Extended x1, Extended y1, Extended x2,
+void TKpCanvas::recordShape(TKpObjectPtr<Shape> shape, Extended x1, Extended y1, Extended x2,
                             Extended y2, TKpUnit unit) {
     const int32_t ox = originXNow(), oy = originYNow();
     shape->X1 = toUnits(x1, unit) + ox;
@@ -198,18 +198,18 @@ void TKpCanvas::recordShape(std::unique_ptr<Shape> shape, Extended x1, Extended 
 
 void TKpCanvas::Rectangle(Extended x1, Extended y1, Extended x2, Extended y2, TKpUnit unit) {
     requirePage();
-    recordShape(std::make_unique<TKpRectangleShape>(), x1, y1, x2, y2, unit);
+    recordShape(newObject<TKpRectangleShape>(), x1, y1, x2, y2, unit);
 }
 
 void TKpCanvas::Ellipse(Extended x1, Extended y1, Extended x2, Extended y2, TKpUnit unit) {
     requirePage();
-    recordShape(std::make_unique<TKpEllipseShape>(), x1, y1, x2, y2, unit);
+    recordShape(newObject<TKpEllipseShape>(), x1, y1, x2, y2, unit);
 }
 
 void TKpCanvas::RoundRect(Extended x1, Extended y1, Extended x2, Extended y2, Extended x3,
                           Extended y3, TKpUnit unit) {
     requirePage();
-    auto shape = std::make_unique<TKpRoundRectShape>();
+    auto shape = newObject<TKpRoundRectShape>();
     // The corner ellipse is a size, not a position: no origin.
     shape->X3 = toUnits(x3, unit);
     shape->Y3 = toUnits(y3, unit);
@@ -220,7 +220,7 @@ template <typename Shape>
 void TKpCanvas::recordComplex(Extended x1, Extended y1, Extended x2, Extended y2, Extended x3,
                               Extended y3, Extended x4, Extended y4, TKpUnit unit) {
     requirePage();
-    auto shape = std::make_unique<Shape>();
+    auto shape = newObject<Shape>();
     const int32_t ox = originXNow(), oy = originYNow();
     shape->X3 = toUnits(x3, unit) + ox;
     shape->Y3 = toUnits(y3, unit) + oy;
@@ -247,7 +247,7 @@ void TKpCanvas::Pie(Extended x1, Extended y1, Extended x2, Extended y2, Extended
 template <typename Poly>
 void TKpCanvas::recordPoints(const QVector<QPointF>& points, TKpUnit unit) {
     requirePage();
-    auto object = std::make_unique<Poly>();
+    auto object = newObject<Poly>();
     const int32_t ox = originXNow(), oy = originYNow();
     object->Points.reserve(points.size());
     for (const QPointF& p : points)
@@ -271,7 +271,7 @@ void TKpCanvas::PolyBezier(const QVector<QPointF>& points, TKpUnit unit) {
 
 void TKpCanvas::addLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     requirePage();
-    auto line = std::make_unique<TKpLineObject>();
+    auto line = newObject<TKpLineObject>();
     const int32_t ox = originXNow(), oy = originYNow();
     line->X1 = x1 + ox;
     line->Y1 = y1 + oy;
@@ -297,10 +297,10 @@ void TKpCanvas::LineTo(Extended x, Extended y, TKpUnit unit) {
 
 // ---- graphics ----
 
-std::unique_ptr<TKpGraphicObject> TKpCanvas::newGraphic(Extended x1, Extended y1, Extended x2,
-                                                        Extended y2, TKpUnit unit) {
+TKpObjectPtr<TKpGraphicObject> TKpCanvas::newGraphic(Extended x1, Extended y1, Extended x2,
+                                                     Extended y2, TKpUnit unit) {
     requirePage();
-    auto object = std::make_unique<TKpGraphicObject>();
+    auto object = newObject<TKpGraphicObject>();
     object->CopyMode = copyMode_;
     const int32_t ox = originXNow(), oy = originYNow();
     object->X1 = toUnits(x1, unit) + ox;

@@ -144,17 +144,21 @@ private:
     int32_t originYNow() const { return baseY() + OriginY; }
     static int32_t toUnits(Extended v, TKpUnit unit);
     void requirePage() const;
-    void addObject(std::unique_ptr<TKpBaseObject> object);
+    void addObject(TKpObjectPtr<TKpBaseObject> object);
+    // A new object in the document's object pool (on the heap without a page).
+    template <typename T> TKpObjectPtr<T> newObject() const {
+        return page_ ? page_->NewObject<T>() : MakeObject<T>(nullptr);
+    }
     void addLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     template <typename Shape>
-    void recordShape(std::unique_ptr<Shape> shape, Extended x1, Extended y1, Extended x2,
-                     Extended y2, TKpUnit unit);
+    void recordShape(TKpObjectPtr<Shape> shape, Extended x1, Extended y1, Extended x2, Extended y2,
+                     TKpUnit unit);
     template <typename Shape>
     void recordComplex(Extended x1, Extended y1, Extended x2, Extended y2, Extended x3, Extended y3,
                        Extended x4, Extended y4, TKpUnit unit);
     template <typename Poly> void recordPoints(const QVector<QPointF>& points, TKpUnit unit);
-    std::unique_ptr<TKpGraphicObject> newGraphic(Extended x1, Extended y1, Extended x2, Extended y2,
-                                                 TKpUnit unit);
+    TKpObjectPtr<TKpGraphicObject> newGraphic(Extended x1, Extended y1, Extended x2, Extended y2,
+                                              TKpUnit unit);
     void drawScaled(Extended x, Extended y, int pixelWidth, int pixelHeight, Extended scale,
                     TKpUnit unit,
                     const std::function<void(int32_t, int32_t, int32_t, int32_t)>& stretch);

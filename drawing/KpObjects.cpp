@@ -372,35 +372,50 @@ void TKpPolyBezierObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offs
 
 // ---- factory ----
 
-std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type) {
+TKpObjectPtr<TKpBaseObject> CreateObjectOfType(int32_t type, TKpObjectPool* pool) {
     switch (type) {
     case kpTextObject:
-        return std::make_unique<TKpTextObject>();
+        return MakeObject<TKpTextObject>(pool);
     case kpLineObject:
-        return std::make_unique<TKpLineObject>();
+        return MakeObject<TKpLineObject>(pool);
     case kpEllipseShape:
-        return std::make_unique<TKpEllipseShape>();
+        return MakeObject<TKpEllipseShape>(pool);
     case kpRectangleShape:
-        return std::make_unique<TKpRectangleShape>();
+        return MakeObject<TKpRectangleShape>(pool);
     case kpRoundRectShape:
-        return std::make_unique<TKpRoundRectShape>();
+        return MakeObject<TKpRoundRectShape>(pool);
     case kpTextBoxObject:
-        return std::make_unique<TKpTextBoxObject>();
+        return MakeObject<TKpTextBoxObject>(pool);
     case kpPolygonObject:
-        return std::make_unique<TKpPolygonObject>();
+        return MakeObject<TKpPolygonObject>(pool);
     case kpPolyLineObject:
-        return std::make_unique<TKpPolyLineObject>();
+        return MakeObject<TKpPolyLineObject>(pool);
     case kpGraphicObject:
-        return std::make_unique<TKpGraphicObject>();
+        return MakeObject<TKpGraphicObject>(pool);
     case kpArcShape:
-        return std::make_unique<TKpArcShape>();
+        return MakeObject<TKpArcShape>(pool);
     case kpChordShape:
-        return std::make_unique<TKpChordShape>();
+        return MakeObject<TKpChordShape>(pool);
     case kpPieShape:
-        return std::make_unique<TKpPieShape>();
+        return MakeObject<TKpPieShape>(pool);
     case kpPolyBezierObject:
-        return std::make_unique<TKpPolyBezierObject>();
+        return MakeObject<TKpPolyBezierObject>(pool);
     default:
         return nullptr;
     }
+}
+
+std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type) {
+    return std::unique_ptr<TKpBaseObject>(CreateObjectOfType(type, nullptr).release());
+}
+
+void TKpObjectDeleter::operator()(TKpBaseObject* object) const noexcept {
+    if (!object) return;
+    const size_t bytes = size_t{object->poolGranules_} * TKpObjectPool::Granule;
+    if (bytes == 0) {
+        delete object; // made on the heap
+        return;
+    }
+    object->~TKpBaseObject();
+    Pool->Free(object, bytes);
 }

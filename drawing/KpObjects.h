@@ -1,16 +1,21 @@
 #pragma once
 // Drawing objects: one recorded drawing call each, with its geometry in KpUnits from the
-// page corner and value copies of the pen, brush and font in force when it was recorded.
+// page corner, the brush in force when it was recorded, and the pen and font as shared blocks
+// (identical ones are stored once).
 #include "paginor/KpExport.h"
 
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <type_traits>
 
 #include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QVector>
 
+#include "drawing/KpObjectPool.h"
+#include "drawing/KpSharedStyle.h"
 #include "platform/KpGraphics.h"
 #include "platform/KpMath.h"
 
@@ -19,8 +24,8 @@ class TKpExtStream;
 class TKpMetafile;
 class TKpPreview;
 
-// Object type ids as stored in document files.
-enum TKpObjectType : int32_t {
+// Object type ids as stored in document files (as 32-bit integers; one byte in an object).
+enum TKpObjectType : uint8_t {
     kpTextObject = 1,
     kpLineObject = 2,
     kpEllipseShape = 3,
@@ -71,19 +76,36 @@ PAGINOR_EXPORT TKpFontData GetFontData(const TKpFont& font);
 // the escapement from the angle.
 PAGINOR_EXPORT void SetFontData(TKpFont& font, const TKpFontData& data, Extended scale);
 
+class TKpBaseObject;
+
+// Frees a drawing object wherever it was made: in a document's object pool or on the heap.
+struct PAGINOR_EXPORT TKpObjectDeleter {
+    TKpObjectPool* Pool = nullptr;
+    void operator()(TKpBaseObject* object) const noexcept;
+};
+template <class T> using TKpObjectPtr = std::unique_ptr<T, TKpObjectDeleter>;
+
 class PAGINOR_EXPORT TKpBaseObject {
+    friend struct TKpObjectDeleter;
+    template <class T> friend TKpObjectPtr<T> MakeObject(TKpObjectPool* pool);
+
 public:
-    explicit TKpBaseObject(int32_t type) : ObjectType(type) {}
+    explicit TKpBaseObject(TKpObjectType type) : ObjectType(type) {}
     virtual ~TKpBaseObject() = default;
     TKpBaseObject(const TKpBaseObject&) = delete;
     TKpBaseObject& operator=(const TKpBaseObject&) = delete;
 
-    int32_t ObjectType;
+    // The small fields last, packed after the numbers: every object is as small as it can be.
     int32_t X1 = 0;
     int32_t Y1 = 0;
     int32_t PageNum = 0;
+    const TKpObjectType ObjectType;
     bool Printable = true;
 
+private:
+    uint8_t poolGranules_ = 0; // the size taken from a pool, in granules; 0 on the heap
+
+public:
     virtual void SaveToStream(TKpExtStream& stream) const;
     virtual void LoadFromStream(TKpExtStream& stream, Extended fileVersion);
     virtual void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
@@ -98,7 +120,7 @@ public:
     TKpTextObject() : TKpBaseObject(kpTextObject) {}
     TKpBrushData Brush;
     QString Text;
-    TKpFontData Font;
+    TKpShared<TKpFontData> Font;
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
@@ -106,7 +128,7 @@ public:
               bool printing) override;
 
 protected:
-    explicit TKpTextObject(int32_t type) : TKpBaseObject(type) {}
+    explicit TKpTextObject(TKpObjectType type) : TKpBaseObject(type) {}
 };
 
 class PAGINOR_EXPORT TKpTextBoxObject : public TKpTextObject {
@@ -116,7 +138,7 @@ public:
     TTextLayout Layout = tlTop;
     int32_t X2 = 0;
     int32_t Y2 = 0;
-    TKpPenData Pen;
+    TKpShared<TKpPenData> Pen;
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
@@ -127,10 +149,10 @@ public:
 class PAGINOR_EXPORT TKpLineObject : public TKpBaseObject {
 public:
     TKpLineObject() : TKpBaseObject(kpLineObject) {}
-    TKpPenData Pen;
     int32_t X2 = 0;
     int32_t Y2 = 0;
     int32_t Reserved = 0;
+    TKpShared<TKpPenData> Pen; // last: the numbers fill the room the base leaves
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
@@ -171,7 +193,7 @@ public:
 class PAGINOR_EXPORT TKpSimpleShape : public TKpBaseObject {
 public:
     TKpBrushData Brush;
-    TKpPenData Pen;
+    TKpShared<TKpPenData> Pen;
     int32_t X2 = 0;
     int32_t Y2 = 0;
 
@@ -179,7 +201,7 @@ public:
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
 
 protected:
-    explicit TKpSimpleShape(int32_t type) : TKpBaseObject(type) {}
+    explicit TKpSimpleShape(TKpObjectType type) : TKpBaseObject(type) {}
 };
 
 class PAGINOR_EXPORT TKpRectangleShape : public TKpSimpleShape {
@@ -216,7 +238,7 @@ public:
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
 
 protected:
-    explicit TKpComplexShape(int32_t type) : TKpSimpleShape(type) {}
+    explicit TKpComplexShape(TKpObjectType type) : TKpSimpleShape(type) {}
 };
 
 class PAGINOR_EXPORT TKpArcShape : public TKpComplexShape {
@@ -244,13 +266,13 @@ public:
 class PAGINOR_EXPORT TKpPolyBaseObject : public TKpBaseObject {
 public:
     TKpBrushData Brush;
-    TKpPenData Pen;
+    TKpShared<TKpPenData> Pen;
     QVector<QPoint> Points; // KpUnits
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
 
 protected:
-    explicit TKpPolyBaseObject(int32_t type) : TKpBaseObject(type) {}
+    explicit TKpPolyBaseObject(TKpObjectType type) : TKpBaseObject(type) {}
 };
 
 class PAGINOR_EXPORT TKpPolygonObject : public TKpPolyBaseObject {
@@ -274,5 +296,29 @@ public:
               bool printing) override;
 };
 
+// A new object of type T, made in pool (on the heap when there is none or T does not fit).
+template <class T> TKpObjectPtr<T> MakeObject(TKpObjectPool* pool) {
+    static_assert(std::is_base_of_v<TKpBaseObject, T>);
+    if constexpr (sizeof(T) <= TKpObjectPool::MaxObjectSize &&
+                  alignof(T) <= TKpObjectPool::Granule) {
+        if (pool) {
+            void* place = pool->Allocate(sizeof(T));
+            T* object = nullptr;
+            try {
+                object = ::new (place) T();
+            } catch (...) {
+                pool->Free(place, sizeof(T));
+                throw;
+            }
+            object->poolGranules_ = static_cast<uint8_t>(TKpObjectPool::RoundedSize(sizeof(T)) /
+                                                         TKpObjectPool::Granule);
+            return TKpObjectPtr<T>(object, TKpObjectDeleter{pool});
+        }
+    }
+    return TKpObjectPtr<T>(std::make_unique<T>().release(), TKpObjectDeleter{});
+}
+
 // A new object of the given type id, or null for an id outside 1..13.
 PAGINOR_EXPORT std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type);
+// The same, made in pool.
+PAGINOR_EXPORT TKpObjectPtr<TKpBaseObject> CreateObjectOfType(int32_t type, TKpObjectPool* pool);

@@ -251,7 +251,7 @@ void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     }
     for (int32_t i = 0; i < count; ++i) {
         const int32_t type = c.s.ReadInteger();
-        std::unique_ptr<TKpBaseObject> object = CreateObjectOfType(type);
+        TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(type, ObjectPool());
         // An unknown kind gives no length for its record, so nothing after it can be found.
         if (!object)
             throw EReadError(QStringLiteral("Page %1: unknown object type id %2")

@@ -1,6 +1,7 @@
 #include "drawing/KpPage.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 #include "platform/KpDeviceCanvas.h"
@@ -9,16 +10,33 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
-void TKpObjectList::push_back(Item item) {
-    if (!items_) items_ = std::make_unique<std::vector<Item>>();
-    items_->push_back(std::move(item));
+void TKpObjectList::push_back(TKpObjectPtr<TKpBaseObject>&& object) {
+    if (!object) return;
+    TKpObjectPool* pool = object.get_deleter().Pool;
+    if (!block_) block_ = std::make_unique<Block>();
+    if (pool) {
+        if (block_->pool && block_->pool != pool)
+            throw std::invalid_argument("The object was made for another document");
+        block_->pool = pool;
+    }
+    block_->items.push_back(object.get());
+    object.release();
 }
 
 void TKpObjectList::clear() {
-    if (!items_) return;
-    while (!items_->empty())
-        items_->pop_back();
-    items_.reset();
+    if (!block_) return;
+    const TKpObjectDeleter free{block_->pool};
+    std::vector<TKpBaseObject*>& items = block_->items;
+    while (!items.empty()) {
+        TKpBaseObject* last = items.back();
+        items.pop_back();
+        free(last);
+    }
+    block_.reset();
+}
+
+void TKpObjectList::shrink_to_fit() {
+    if (block_) block_->items.shrink_to_fit();
 }
 
 EListError::EListError(int index)
@@ -35,12 +53,23 @@ TKpPage::~TKpPage() {
 
 TKpBaseObject* TKpPage::Objects(int index) const {
     if (index < 0 || index >= Count()) throw EListError(index);
-    return objects_[static_cast<size_t>(index)].get();
+    return objects_[static_cast<size_t>(index)];
 }
 
 int TKpPage::AddObject(std::unique_ptr<TKpBaseObject> object) {
+    return AddObject(TKpObjectPtr<TKpBaseObject>(object.release()));
+}
+
+int TKpPage::AddObject(TKpObjectPtr<TKpBaseObject>&& object) {
+    // Another document's pool would be freed before its objects here.
+    if (object.get_deleter().Pool && object.get_deleter().Pool != ObjectPool())
+        throw std::invalid_argument("The object was made for another document");
     objects_.push_back(std::move(object));
     return Count() - 1;
+}
+
+TKpObjectPool* TKpPage::ObjectPool() const {
+    return owner_ ? owner_->ObjectPool() : nullptr;
 }
 
 void TKpPage::Clear() {
@@ -131,6 +160,7 @@ void TKpPageList::Renumber() {
 }
 
 TKpPage* TKpPageList::AddPage() {
+    if (!pages_.empty()) pages_.back()->TrimStorage();
     pages_.push_back(std::make_unique<TKpPage>(owner_));
     TKpPage* page = pages_.back().get();
     page->PageNum = Count();
@@ -140,6 +170,7 @@ TKpPage* TKpPageList::AddPage() {
 void TKpPageList::Clear() {
     while (!pages_.empty())
         pages_.pop_back();
+    pool_.ReleaseIfEmpty();
     if (owner_ && owner_->OnClear) owner_->OnClear(owner_);
 }
 

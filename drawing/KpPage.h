@@ -24,22 +24,35 @@ public:
     int Index;
 };
 
-// A page's objects, owned: no heap block until the first one arrives (most pages of a long
-// document are small, and an empty one should cost no more than the page itself).
+// A page's objects, owned, made in the document's object pool or on the heap: no heap block
+// until the first one arrives (most pages of a long document are small, and an empty one
+// should cost no more than the page itself).
 class PAGINOR_EXPORT TKpObjectList {
 public:
-    using Item = std::unique_ptr<TKpBaseObject>;
-    size_t size() const { return items_ ? items_->size() : 0; }
+    TKpObjectList() = default;
+    ~TKpObjectList() { clear(); }
+    TKpObjectList(const TKpObjectList&) = delete;
+    TKpObjectList& operator=(const TKpObjectList&) = delete;
+
+    size_t size() const { return block_ ? block_->items.size() : 0; }
     bool empty() const { return size() == 0; }
-    const Item* begin() const { return items_ ? items_->data() : nullptr; }
-    const Item* end() const { return begin() + size(); }
-    const Item& operator[](size_t i) const { return (*items_)[i]; }
-    void push_back(Item item);
+    TKpBaseObject* const* begin() const { return block_ ? block_->items.data() : nullptr; }
+    TKpBaseObject* const* end() const { return begin() + size(); }
+    TKpBaseObject* operator[](size_t i) const { return block_->items[i]; }
+    // Takes the object. The pooled objects of one list all come from one pool; one from
+    // another pool is refused with std::invalid_argument and stays with the caller.
+    void push_back(TKpObjectPtr<TKpBaseObject>&& object);
     // Frees the objects from the last to the first.
     void clear();
+    // Gives back the spare room of the list (the page is finished).
+    void shrink_to_fit();
 
 private:
-    std::unique_ptr<std::vector<Item>> items_;
+    struct Block {
+        TKpObjectPool* pool = nullptr;
+        std::vector<TKpBaseObject*> items;
+    };
+    std::unique_ptr<Block> block_;
 };
 
 class PAGINOR_EXPORT TKpPage final : private TKpPictureSource {
@@ -54,6 +67,14 @@ public:
     TKpBaseObject* Objects(int index) const;
     // Appends and takes ownership; returns the index. No picture update, no event.
     int AddObject(std::unique_ptr<TKpBaseObject> object);
+    // The same for an object of NewObject or CreateObjectOfType with this page's pool.
+    int AddObject(TKpObjectPtr<TKpBaseObject>&& object);
+    // A new object of type T in the document's object pool (on the heap for a page without
+    // a preview), to be filled in and added.
+    template <class T> TKpObjectPtr<T> NewObject() const { return MakeObject<T>(ObjectPool()); }
+    TKpObjectPool* ObjectPool() const;
+    // Gives back the spare room of the object list (the page is finished).
+    void TrimStorage() { objects_.shrink_to_fit(); }
     // Frees the objects from the last to the first; the picture is not updated.
     void Clear();
     // A change re-renders the picture and fires the preview's OnChangePageOrientation.
@@ -118,8 +139,12 @@ public:
     // Frees page number; outside the preview's Clear the rest are renumbered and the preview's
     // OnDeletePage fires.
     void DeletePage(int number);
+    // Where the drawing objects of the document's pages are made.
+    TKpObjectPool& Pool() { return pool_; }
 
 private:
+    // Declared before the pages: it outlives every object in them.
+    TKpObjectPool pool_;
     std::vector<std::unique_ptr<TKpPage>> pages_;
     TKpPreview* owner_;
 };

@@ -148,7 +148,14 @@ QString TKpExtStream::ReadString() {
     if (n > Remaining()) throw EReadError(kReadError);
     const QString s = FromWindows1252(Data() + pos_, n);
     pos_ += n;
-    return s;
+    return strings_ ? strings_->Intern(s) : s;
+}
+
+QString TKpStringPool::Intern(const QString& text) {
+    const auto found = texts_.constFind(text);
+    if (found != texts_.constEnd()) return *found;
+    texts_.insert(text);
+    return text;
 }
 
 TKpBrushData TKpExtStream::ReadBrush() {
@@ -254,6 +261,7 @@ void TKpExtStream::LoadChunk(TKpExtStream& source) {
     view_ = source.Data() + source.pos_;
     viewSize_ = length;
     pos_ = 0;
+    strings_ = source.strings_;
     source.pos_ += length;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include "drawing/KpExtended.h"
@@ -57,6 +58,16 @@ PAGINOR_EXPORT QString FontStyleToText(TFontStyles style);
 // Each style whose capital letter occurs anywhere in the text.
 PAGINOR_EXPORT TFontStyles TextToFontStyle(const QString& text);
 
+// The texts of one document being read: a text met again is shared with its first
+// reading, so a report's repeated texts are held once.
+class PAGINOR_EXPORT TKpStringPool {
+public:
+    QString Intern(const QString& text);
+
+private:
+    QSet<QString> texts_;
+};
+
 class PAGINOR_EXPORT TKpExtStream {
 public:
     TKpExtStream() = default;
@@ -77,6 +88,9 @@ public:
     void Detach() { detach(); }
     void Clear();
     void Reserve(int64_t n) { buffer_.reserve(static_cast<size_t>(n)); }
+    // Texts read from now on, and from the chunks loaded from this stream, are shared
+    // through pool (none: each text is its own).
+    void SetStringPool(TKpStringPool* pool) { strings_ = pool; }
 
     // Reads up to n bytes at the position; returns how many were there.
     int64_t Read(void* dest, int64_t n);
@@ -129,4 +143,5 @@ private:
     const char* view_ = nullptr; // a parent's bytes while reading a chunk of it
     int64_t viewSize_ = 0;
     int64_t pos_ = 0;
+    TKpStringPool* strings_ = nullptr;
 };

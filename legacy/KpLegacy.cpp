@@ -244,6 +244,13 @@ TKpFontData ZeroFont() {
     return f;
 }
 
+// The pen under a key, from zero where the record has none.
+TKpPenData PenFrom(const TKpExtValueList& list, const TKpExt80& key) {
+    TKpPenData pen = ZeroPen();
+    list.GetPen(pen, key);
+    return pen;
+}
+
 void LoadGraphic(TKpGraphicObject& g, const TKpExtValueList& list) {
     const TKeys& k = Keys();
     g.X2 = list.GetInteger(0, k.X2);
@@ -298,19 +305,18 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
         }
         shape->Brush = ZeroBrush();
         list.GetBrush(shape->Brush, k.Brush);
-        shape->Pen = ZeroPen();
-        list.GetPen(shape->Pen, k.Pen);
+        shape->Pen = PenFrom(list, k.Pen);
     } else if (auto* line = dynamic_cast<TKpLineObject*>(&object)) {
         line->X2 = list.GetInteger(0, k.X2);
         line->Y2 = list.GetInteger(0, k.Y2);
         line->Reserved = list.GetInteger(0, k.Reserved) & 0xFF;
-        line->Pen = ZeroPen();
-        list.GetPen(line->Pen, k.Pen);
+        line->Pen = PenFrom(list, k.Pen);
     } else if (auto* text = dynamic_cast<TKpTextObject*>(&object)) {
         text->Brush = ZeroBrush();
         list.GetBrush(text->Brush, k.Brush);
-        text->Font = ZeroFont();
-        list.GetFont(text->Font, k.Font);
+        TKpFontData font = ZeroFont();
+        list.GetFont(font, k.Font);
+        text->Font = font;
         text->Text = list.GetString(k.Text);
         if (auto* box = dynamic_cast<TKpTextBoxObject*>(text)) {
             box->X2 = list.GetInteger(0, k.X2);
@@ -319,8 +325,7 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
                 CheckedEnum(list.GetInteger(0, k.Alignment) & 0xFF, taCenter, "alignment"));
             box->Layout = static_cast<TTextLayout>(
                 CheckedEnum(list.GetInteger(0, k.Layout) & 0xFF, tlBottom, "layout"));
-            box->Pen = ZeroPen();
-            list.GetPen(box->Pen, k.Pen);
+            box->Pen = PenFrom(list, k.Pen);
         }
     } else if (auto* graphic = dynamic_cast<TKpGraphicObject*>(&object)) {
         LoadGraphic(*graphic, list);
@@ -410,9 +415,10 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
                 break;
             }
             case 10: {
-                std::unique_ptr<TKpBaseObject> object =
-                    CreateObjectOfType(list.GetInteger(-1, k.ObjectKind));
-                if (!object) break;
+                TKpPage* page = preview.Canvas().Page();
+                TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(
+                    list.GetInteger(-1, k.ObjectKind), page ? page->ObjectPool() : nullptr);
+                if (!object || !page) break;
                 try {
                     LoadObjectFromValueList(*object, list);
                 } catch (const EReadError& e) {
@@ -422,7 +428,7 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
                                          .arg(QString::fromStdString(e.what()))
                                          .toStdString());
                 }
-                preview.Canvas().Page()->AddObject(std::move(object));
+                page->AddObject(std::move(object));
                 break;
             }
             default:

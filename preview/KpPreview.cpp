@@ -175,6 +175,7 @@ void TKpPreview::Clear() {
         }
         currentPage_ = 1;
         bindCanvas(pages_->GetPage(1));
+        pages_->Pool().ReleaseIfEmpty();
     }
     BroadcastMessage(KPM_PAGESCLEARED);
     if (oldCurrent > 1) BroadcastMessage(KPM_PAGECHANGED, 1);

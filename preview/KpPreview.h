@@ -81,6 +81,8 @@ public:
     int NumPages() const;
     TKpPage* GetPage(int n) const;
     TKpPageList& Pages() { return *pages_; }
+    // Where the document's drawing objects are made.
+    TKpObjectPool* ObjectPool() const { return pages_ ? &pages_->Pool() : nullptr; }
     int CurrentPage() const { return currentPage_; }
     // Also rebinds when the page under the canvas is no longer page n.
     void SetCurrentPage(int n);

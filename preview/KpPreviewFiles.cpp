@@ -231,6 +231,8 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
         Clear();
         FireStreamEvent(BeforeReadStream, this, doc);
         doc.LoadChunk(stream);
+        TKpStringPool texts; // a report repeats its texts: each is held once
+        doc.SetStringPool(&texts);
         bool loadFile = true;
         if (BeforeLoad) BeforeLoad(this, version, loadFile);
         if (!loadFile) {

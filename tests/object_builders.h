@@ -24,9 +24,9 @@ inline TKpTextObject* AddText(TKpPage* page, int x, int y, const QString& text,
     object->X1 = x;
     object->Y1 = y;
     object->Text = text;
-    object->Font.Name = QStringLiteral("Arial");
-    object->Font.Size = size;
-    object->Font.Color = color;
+    object->Font.Edit().Name = QStringLiteral("Arial");
+    object->Font.Edit().Size = size;
+    object->Font.Edit().Color = color;
     object->Brush.Style = bsClear;
     return object;
 }
@@ -41,8 +41,8 @@ inline TKpRectangleShape* AddRect(TKpPage* page, int x1, int y1, int x2, int y2,
     object->Y2 = y2;
     object->Brush.Color = fill;
     object->Brush.Style = bsSolid;
-    object->Pen.Color = penColor;
-    object->Pen.Width = penWidth;
+    object->Pen.Edit().Color = penColor;
+    object->Pen.Edit().Width = penWidth;
     return object;
 }
 
@@ -53,8 +53,8 @@ inline TKpLineObject* AddLine(TKpPage* page, int x1, int y1, int x2, int y2, TCo
     object->Y1 = y1;
     object->X2 = x2;
     object->Y2 = y2;
-    object->Pen.Color = color;
-    object->Pen.Width = width;
+    object->Pen.Edit().Color = color;
+    object->Pen.Edit().Width = width;
     return object;
 }
 

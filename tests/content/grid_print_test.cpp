@@ -74,7 +74,7 @@ TEST_F(GridPrint, HalfWidthHalvesColumnsAndTextButKeepsRowHeights) {
         const auto cells = Rectangles(preview.GetPage(1));
         EXPECT_EQ(cells[0]->X2 - cells[0]->X1, k.column) << k.width;
         EXPECT_EQ(cells[0]->Y2 - cells[0]->Y1, 635) << k.width;
-        EXPECT_EQ(boxes[0]->Font.Size, k.points) << k.width;
+        EXPECT_EQ(boxes[0]->Font->Size, k.points) << k.width;
     }
     EXPECT_NEAR(static_cast<double>(printer.ScaleFactor()), 2.0, 1e-3);
 }
@@ -91,7 +91,7 @@ TEST_F(GridPrint, FixedCellsTakeTheFixedColourAndMonochromeFillsNothing) {
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(cells[i]->Brush.Color, expected[i]) << i;
         EXPECT_EQ(cells[i]->Brush.Style, bsSolid);
-        EXPECT_EQ(cells[i]->Pen.Color, expected[i]); // outlined in its own colour
+        EXPECT_EQ(cells[i]->Pen->Color, expected[i]); // outlined in its own colour
     }
     preview.Clear();
     printer.Monochrome = true;
@@ -99,12 +99,12 @@ TEST_F(GridPrint, FixedCellsTakeTheFixedColourAndMonochromeFillsNothing) {
     cells = Rectangles(preview.GetPage(1));
     for (TKpRectangleShape* cell : cells) {
         EXPECT_EQ(cell->Brush.Style, bsClear);
-        EXPECT_EQ(cell->Pen.Style, psClear);
+        EXPECT_EQ(cell->Pen->Style, psClear);
     }
     EXPECT_EQ(TextBoxes(preview.GetPage(1)).size(), 4u);
     for (TKpLineObject* l : Lines(preview.GetPage(1))) {
-        EXPECT_EQ(l->Pen.Color, clBlack);
-        EXPECT_EQ(l->Pen.Style, psSolid);
+        EXPECT_EQ(l->Pen->Color, clBlack);
+        EXPECT_EQ(l->Pen->Style, psSolid);
     }
 }
 
@@ -120,7 +120,7 @@ TEST_F(GridPrint, CellTextStartsOneMillimetreInAndIsCentredOnOneLine) {
     EXPECT_EQ(boxes[1]->Y2, 4000 + 635);
     EXPECT_EQ(boxes[1]->Layout, tlCenter);
     EXPECT_EQ(boxes[1]->Alignment, taLeftJustify);
-    EXPECT_EQ(boxes[1]->Pen.Style, psClear);
+    EXPECT_EQ(boxes[1]->Pen->Style, psClear);
 }
 
 TEST_F(GridPrint, DemoGridStartsAt40MmAndContinuesAtTheSameHeight) {
@@ -220,7 +220,7 @@ TEST_F(GridPrint, BothWidgetAndModelSourcesPrintTheSameTable) {
                        .arg(b->X1)
                        .arg(b->Y1)
                        .arg(b->X2)
-                       .arg(b->Font.Size);
+                       .arg(b->Font->Size);
         for (TKpRectangleShape* r : Rectangles(preview.GetPage(1)))
             out << QString::number(r->Brush.Color);
         return out;

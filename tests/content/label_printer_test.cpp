@@ -91,7 +91,7 @@ TEST_F(Labels, L7161GivesEighteenUnprintableOutlinesColumnByColumn) {
         EXPECT_EQ(outlines[k]->X2 - outlines[k]->X1, 6350);
         EXPECT_EQ(outlines[k]->Y2 - outlines[k]->Y1, 4660);
         EXPECT_FALSE(outlines[k]->Printable);
-        EXPECT_EQ(outlines[k]->Pen.Color, clSilver);
+        EXPECT_EQ(outlines[k]->Pen->Color, clSilver);
     }
     EXPECT_EQ(preview.Margins().Left().value, 720);
     EXPECT_EQ(preview.Margins().Top().value, 950);
@@ -193,7 +193,7 @@ TEST_F(Labels, ThePreviewIsClearedWhenReplacedOrWhenTheLookChanges) {
     ASSERT_EQ(preview.NumPages(), 2);
     labels.LabelPen().SetColor(clRed);
     EXPECT_EQ(preview.NumPages(), 1);
-    EXPECT_EQ(Outlines(preview.GetPage(1)).front()->Pen.Color, clRed);
+    EXPECT_EQ(Outlines(preview.GetPage(1)).front()->Pen->Color, clRed);
     PreviewHost other;
     preview.NewPage();
     labels.SetPreview(other.preview);

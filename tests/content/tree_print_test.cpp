@@ -192,7 +192,7 @@ TEST_F(TreePrint, TheCanvasFontComesBackAlsoWhenTheNewPageHandlerRaises) {
     EXPECT_EQ(preview.Canvas().Font().Name(), QStringLiteral("Liberation Serif"));
     EXPECT_EQ(preview.Canvas().Font().Size(), 14);
     EXPECT_TRUE(preview.AutoRefresh);
-    EXPECT_EQ(Texts(preview.GetPage(1)).front()->Font.Size, 8);
+    EXPECT_EQ(Texts(preview.GetPage(1)).front()->Font->Size, 8);
 }
 
 TEST_F(TreePrint, WithoutAPreviewNothingHappens) {

@@ -97,8 +97,8 @@ TEST(LabelDemo, ThreeSheetsNumberedDownTheColumns) {
         for (TKpTextObject* t : ObjectsOf<TKpTextObject>(d.preview(), page, kpTextObject)) {
             if (t->Text.startsWith(QStringLiteral("Label no. "))) {
                 numbered[t->Text.mid(10).toInt()] = QPoint(t->X1, t->Y1);
-                EXPECT_EQ(t->Font.Color, clRed);
-                EXPECT_EQ(t->Font.Size, 22);
+                EXPECT_EQ(t->Font->Color, clRed);
+                EXPECT_EQ(t->Font->Size, 22);
             } else {
                 EXPECT_EQ(t->Text, QStringLiteral("Add graphics..."));
                 ++others;
@@ -178,8 +178,8 @@ TEST(TreeDemo, PrintsTheNodesShownOrAllAtZoom70) {
         ASSERT_EQ(texts.size(), c.rows);
         EXPECT_EQ(texts[0]->Text, QStringLiteral(" Item 1"));
         EXPECT_EQ(texts.back()->Text, QStringLiteral(" Item 8"));
-        EXPECT_EQ(texts[0]->Font.Name, QStringLiteral("Arial"));
-        EXPECT_EQ(texts[0]->Font.Size, 8);
+        EXPECT_EQ(texts[0]->Font->Name, QStringLiteral("Arial"));
+        EXPECT_EQ(texts[0]->Font->Size, 8);
         // Every node has its 16 x 16 icon.
         EXPECT_EQ(ObjectsOf<TKpGraphicObject>(d.preview(), 1, kpGraphicObject).size(), c.rows);
     }
@@ -230,7 +230,7 @@ TEST(GridDemo, CellsRunOverSeveralPagesFrom40mmOnEach) {
         for (TKpTextBoxObject* b : boxes) {
             top = std::min(top, b->Y1);
             if (!b->Text.isEmpty()) firstColumn << b->Text;
-            EXPECT_EQ(b->Font.Name, QStringLiteral("Arial"));
+            EXPECT_EQ(b->Font->Name, QStringLiteral("Arial"));
         }
         EXPECT_EQ(top, 4000) << "page " << n;
         EXPECT_EQ(boxes.front()->X1, 2000 + 100); // the text 1 mm into the first cell

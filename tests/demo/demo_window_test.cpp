@@ -109,8 +109,8 @@ TEST(DemoWindow, AboutPageHoldsTheTitleAndThePictureAtTwiceItsSize) {
     EXPECT_EQ(texts[0]->Text, QStringLiteral("Paginor"));
     EXPECT_EQ(texts[0]->X1, 3000);
     EXPECT_EQ(texts[0]->Y1, 6000);
-    EXPECT_EQ(texts[0]->Font.Size, 72);
-    EXPECT_EQ(texts[0]->Font.Name, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(texts[0]->Font->Size, 72);
+    EXPECT_EQ(texts[0]->Font->Name, QStringLiteral("Times New Roman"));
     const auto pictures = d.objects<TKpGraphicObject>(1, kpGraphicObject);
     ASSERT_EQ(pictures.size(), 1u);
     // 312 x 231 pixels at 96 per inch: 8255 x 6112.5 hundredths of a millimetre, doubled.
@@ -138,9 +138,9 @@ TEST(DemoWindow, CanvasDemoMakesSevenPages) {
         const TKpTextObject* shadow = texts[texts.size() - 2];
         const TKpTextObject* title = texts.back();
         EXPECT_EQ(title->Text, QString::fromLatin1(titles[n - 1]));
-        EXPECT_EQ(shadow->Font.Color, clBlack);
-        EXPECT_EQ(title->Font.Color, clRed);
-        EXPECT_EQ(title->Font.Size, 56);
+        EXPECT_EQ(shadow->Font->Color, clBlack);
+        EXPECT_EQ(title->Font->Color, clRed);
+        EXPECT_EQ(title->Font->Size, 56);
         EXPECT_EQ(title->Brush.Style, bsClear);
         EXPECT_EQ(shadow->X1, 2100);
         EXPECT_EQ(shadow->Y1, 23800); // 297 - 59 mm
@@ -157,15 +157,15 @@ TEST(DemoWindow, CanvasFirstPageTextOutLinesShrinkAndDarken) {
     for (int k = 0; k < 13; ++k) {
         const TKpTextObject* t = texts[static_cast<size_t>(k)];
         EXPECT_EQ(t->Text, kTextOut);
-        EXPECT_EQ(t->Font.Size, 27 - k);
-        EXPECT_EQ(t->Font.Color, 0xC0C0C0u - 0x101010u * static_cast<unsigned>(k));
-        EXPECT_EQ(t->Font.Name, QStringLiteral("Times New Roman"));
+        EXPECT_EQ(t->Font->Size, 27 - k);
+        EXPECT_EQ(t->Font->Color, 0xC0C0C0u - 0x101010u * static_cast<unsigned>(k));
+        EXPECT_EQ(t->Font->Name, QStringLiteral("Times New Roman"));
         EXPECT_EQ(t->X1, 2500);
         EXPECT_EQ(t->Y1, 1400 * (k + 3));
     }
-    EXPECT_EQ(texts[0]->Font.Color, 0xC0C0C0u);
-    EXPECT_EQ(texts[12]->Font.Size, 15);
-    EXPECT_EQ(texts[12]->Font.Color, 0x000000u);
+    EXPECT_EQ(texts[0]->Font->Color, 0xC0C0C0u);
+    EXPECT_EQ(texts[12]->Font->Size, 15);
+    EXPECT_EQ(texts[12]->Font->Color, 0x000000u);
 }
 
 TEST(DemoWindow, CanvasFirstPageTextOutRightLinesEndAt200mm) {
@@ -177,13 +177,13 @@ TEST(DemoWindow, CanvasFirstPageTextOutRightLinesEndAt200mm) {
     for (int k = 0; k < 13; ++k) {
         const TKpTextObject* t = texts[static_cast<size_t>(13 + k)];
         EXPECT_EQ(t->Text, kTextOutRight);
-        EXPECT_EQ(t->Font.Size, 27 - k);
-        EXPECT_EQ(t->Font.Color, 0xC0C0C0u - 0x101010u * static_cast<unsigned>(k));
+        EXPECT_EQ(t->Font->Size, 27 - k);
+        EXPECT_EQ(t->Font->Color, 0xC0C0C0u - 0x101010u * static_cast<unsigned>(k));
         // Drawn from the bottom up: the largest at 210 mm, the smallest at 42 mm.
         EXPECT_EQ(t->Y1, 1400 * (15 - k));
-        measure.Font().SetName(t->Font.Name);
-        measure.Font().SetSize(t->Font.Size);
-        measure.Font().SetStyle(t->Font.Style);
+        measure.Font().SetName(t->Font->Name);
+        measure.Font().SetSize(t->Font->Size);
+        measure.Font().SetStyle(t->Font->Style);
         const int width = measure.TextWidth(t->Text).value;
         EXPECT_GT(width, 0);
         EXPECT_EQ(t->X1 + width, 20000) << "line " << k;
@@ -199,22 +199,22 @@ TEST(DemoWindow, RotatedTextPageHolds24TextsFrom16To361Degrees) {
     ASSERT_EQ(texts.size(), 24u + 2u);
     for (int i = 1; i <= 24; ++i) {
         const TKpTextObject* t = texts[static_cast<size_t>(i - 1)];
-        EXPECT_DOUBLE_EQ(static_cast<double>(t->Font.Angle), 15.0 * i + 1) << i;
+        EXPECT_DOUBLE_EQ(static_cast<double>(t->Font->Angle), 15.0 * i + 1) << i;
         EXPECT_EQ(t->Text, QStringLiteral("             Draw Rotated Text"));
         EXPECT_EQ(t->X1, 10000);
         EXPECT_EQ(t->Y1, 14000);
-        EXPECT_EQ(t->Font.Size, 22);
-        EXPECT_TRUE(t->Font.Style & FontStyleBit(fsBold));
+        EXPECT_EQ(t->Font->Size, 22);
+        EXPECT_TRUE(t->Font->Style & FontStyleBit(fsBold));
     }
-    EXPECT_DOUBLE_EQ(static_cast<double>(texts[23]->Font.Angle), 361.0);
-    EXPECT_EQ(texts[0]->Font.Color, 0xC0C0C0u);
-    EXPECT_EQ(texts[1]->Font.Color, 0xB5B5B5u);
+    EXPECT_DOUBLE_EQ(static_cast<double>(texts[23]->Font->Angle), 361.0);
+    EXPECT_EQ(texts[0]->Font->Color, 0xC0C0C0u);
+    EXPECT_EQ(texts[1]->Font->Color, 0xB5B5B5u);
     // The colour stops at black instead of running below zero.
     for (const TKpTextObject* t : texts)
-        EXPECT_EQ(t->Font.Color & 0xFF000000u, 0u);
-    EXPECT_EQ(texts[23]->Font.Color, 0u);
+        EXPECT_EQ(t->Font->Color & 0xFF000000u, 0u);
+    EXPECT_EQ(texts[23]->Font->Color, 0u);
     // The title's size change drops the rotation.
-    EXPECT_DOUBLE_EQ(static_cast<double>(texts.back()->Font.Angle), 0.0);
+    EXPECT_DOUBLE_EQ(static_cast<double>(texts.back()->Font->Angle), 0.0);
 }
 
 TEST(DemoWindow, CanvasShapesPagesHoldFilledShapes) {
@@ -226,7 +226,7 @@ TEST(DemoWindow, CanvasShapesPagesHoldFilledShapes) {
     EXPECT_EQ(boxes3[1]->Alignment, taCenter);
     EXPECT_EQ(boxes3[2]->Alignment, taRightJustify);
     EXPECT_EQ(boxes3[0]->Brush.Color, 0xC0C0C0u);
-    EXPECT_EQ(boxes3[0]->Pen.Style, psClear);
+    EXPECT_EQ(boxes3[0]->Pen->Style, psClear);
     EXPECT_EQ(boxes3[1]->X1, 6000);
     EXPECT_EQ(boxes3[1]->X2, 15000);
     EXPECT_EQ(boxes3[1]->Y1, 12000);
@@ -234,8 +234,8 @@ TEST(DemoWindow, CanvasShapesPagesHoldFilledShapes) {
     const auto boxes4 = d.objects<TKpTextBoxObject>(4, kpTextBoxObject);
     ASSERT_EQ(boxes4.size(), 3u);
     EXPECT_EQ(boxes4[2]->Brush.Color, 0xAAAAFFu);
-    EXPECT_EQ(boxes4[2]->Pen.Width, 3);
-    EXPECT_EQ(boxes4[2]->Pen.Style, psSolid);
+    EXPECT_EQ(boxes4[2]->Pen->Width, 3);
+    EXPECT_EQ(boxes4[2]->Pen->Style, psSolid);
     EXPECT_EQ(d.page(5)->Count(), 4 + 2);
     EXPECT_EQ(d.page(6)->Count(), 4 + 2);
     EXPECT_EQ(d.page(7)->Count(), 4 + 2);

@@ -227,7 +227,7 @@ TEST_F(CanvasTest, TextBoxRecordsItsSettings) {
     EXPECT_EQ(box->Y2, 4000);
     EXPECT_EQ(box->Alignment, taCenter);
     EXPECT_EQ(box->Layout, tlBottom);
-    EXPECT_EQ(box->Pen.Color, clRed);
+    EXPECT_EQ(box->Pen->Color, clRed);
     EXPECT_EQ(box->Brush.Style, bsClear);
     EXPECT_EQ(box->Text, "text");
 }
@@ -312,15 +312,15 @@ TEST_F(CanvasTest, RotateOutAngleStaysOnTheFont) {
     canvas().RotateOut(10, 10, 90, "up", kpMillimeters);
     canvas().TextOut(20, 10, "also up", kpMillimeters);
     canvas().TextBox(0, 0, 10, 10, "box", taLeftJustify, true, kpMillimeters);
-    EXPECT_EQ(object<TKpTextObject>(0)->Font.Angle, 90);
-    EXPECT_EQ(object<TKpTextObject>(1)->Font.Angle, 90);
-    EXPECT_EQ(object<TKpTextBoxObject>(2)->Font.Angle, 90);
+    EXPECT_EQ(object<TKpTextObject>(0)->Font->Angle, 90);
+    EXPECT_EQ(object<TKpTextObject>(1)->Font->Angle, 90);
+    EXPECT_EQ(object<TKpTextBoxObject>(2)->Font->Angle, 90);
     EXPECT_EQ(canvas().Font().Escapement(), 900);
     // A change of size recreates the font without the angle.
     canvas().Font().SetSize(14);
     canvas().TextOut(0, 0, "flat", kpMillimeters);
-    EXPECT_EQ(object<TKpTextObject>(3)->Font.Angle, 0);
-    EXPECT_EQ(object<TKpTextObject>(3)->Font.Size, 14);
+    EXPECT_EQ(object<TKpTextObject>(3)->Font->Angle, 0);
+    EXPECT_EQ(object<TKpTextObject>(3)->Font->Size, 14);
 }
 
 TEST_F(CanvasTest, RotateOutRoundsOriginPlusUnroundedPosition) {

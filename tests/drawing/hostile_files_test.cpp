@@ -252,7 +252,7 @@ TEST(HostileFiles, EnumerationsOutOfRangeAreRefused) {
     QWidget host;
     TKpPreview p(&host);
     auto box = std::make_unique<TKpTextBoxObject>();
-    box->Pen.Style = psDot;
+    box->Pen.Edit().Style = psDot;
     p.GetPage(1)->AddObject(std::move(box));
     const QByteArray file = SaveBytes(p);
     // The box's pen chunk: colour 0 (black), style 2, width 1, mode 4.

@@ -101,7 +101,7 @@ TEST_F(ObjectsRender, PenWidthRuleUsesPrinterDots) {
     line.Y1 = 500;
     line.X2 = 2000;
     line.Y2 = 500;
-    line.Pen.Width = 3;
+    line.Pen.Edit().Width = 3;
     QImage img = whiteImage(100, 40);
     QPainter painter(&img);
     TKpDeviceCanvas canvas(&painter, 96, 96);
@@ -113,7 +113,7 @@ TEST_F(ObjectsRender, PenWidthRuleUsesPrinterDots) {
     line.Draw(canvas, nullptr, {}, 1, false);
     EXPECT_EQ(canvas.Pen().Width(), 1); // rounded(0.8)
     // Wide pens show the ratio on screen: 30 dots are 5 pixels at 600, 8 at 360.
-    line.Pen.Width = 30;
+    line.Pen.Edit().Width = 30;
     line.Draw(canvas, nullptr, {}, 1, false);
     EXPECT_EQ(canvas.Pen().Width(), 8);
     SetPrinterDpiOverride(600);
@@ -132,7 +132,7 @@ TEST_F(ObjectsRender, WidePenOnScreenIsThinnedToItsPixelWidth) {
     line.Y1 = 500;
     line.X2 = 2000;
     line.Y2 = 500;
-    line.Pen.Width = 30;
+    line.Pen.Edit().Width = 30;
     const QImage img = render(line, 100, 40);
     int thickness = 0;
     for (int y = 0; y < 40; ++y)
@@ -181,7 +181,7 @@ TEST_F(ObjectsRender, PieWithCoincidingPointsIsAFullEllipseWithOneRadius) {
 TEST_F(ObjectsRender, OnePointPolylineIsInvisibleAndTwoPointPolygonIsALine) {
     TKpPolyLineObject polyline;
     polyline.Points = {{1000, 1000}};
-    polyline.Pen.Width = 360;
+    polyline.Pen.Edit().Width = 360;
     EXPECT_EQ(inkCount(render(polyline, 60, 60)), 0);
     TKpPolyLineObject empty;
     EXPECT_EQ(inkCount(render(empty, 60, 60)), 0);
@@ -216,7 +216,7 @@ TEST_F(ObjectsRender, MonochromePrintingGreysAndColourPrintingKeepsColours) {
     TKpRectangleShape r;
     setBox(r, 0, 0, 1000, 1000);
     r.Brush.Color = clLime;
-    r.Pen.Color = clRed;
+    r.Pen.Edit().Color = clRed;
     SetCurrentPrintColor(kpMonochrome);
     QImage img = render(r, 60, 60, 96, {}, 1, true);
     EXPECT_EQ(img.pixel(20, 20), qRgb(153, 153, 153));
@@ -291,13 +291,13 @@ TEST_F(ObjectsRender, TextTokensShowPageTwoOfFive) {
 TEST_F(ObjectsRender, TextSizeFollowsTheScaleAndAngleRotates) {
     TKpTextObject t;
     t.Text = "Wide text";
-    t.Font.Size = 10;
+    t.Font.Edit().Size = 10;
     t.Brush.Color = clYellow;
     const QRect one = inkBounds(render(t, 400, 100));
     const QRect two = inkBounds(render(t, 400, 100, 96, {}, 2));
     EXPECT_NEAR(two.width(), 2 * one.width(), 3);
     EXPECT_NEAR(two.height(), 2 * one.height(), 3);
-    t.Font.Angle = 90;
+    t.Font.Edit().Angle = 90;
     t.Y1 = 2540;
     const QRect up = inkBounds(render(t, 400, 200));
     EXPECT_NEAR(up.width(), one.height(), 1);
@@ -341,8 +341,8 @@ TEST_F(ObjectsRender, TextBoxCentredLayoutKeepsTheTextOnOneLine) {
     box.X2 = 1000; // 38 pixels: far too narrow for the text
     box.Y2 = 2540; // 96 pixels
     box.Text = "one two three four";
-    box.Font.Size = 10;
-    box.Pen.Style = psClear;
+    box.Font.Edit().Size = 10;
+    box.Pen.Edit().Style = psClear;
     box.Brush.Style = bsClear;
     box.Layout = tlTop;
     const QRect wrapped = inkBounds(render(box, 300, 120));

@@ -125,11 +125,11 @@ TEST(StreamObjects, TextAndTextBoxRecordBytes) {
     box.Y1 = 6;
     box.Brush = TKpBrushData{clYellow, bsClear};
     box.Text = QStringLiteral("Hi");
-    box.Font.Angle = 0;
-    box.Font.Color = clBlack;
-    box.Font.Name = QStringLiteral("Arial");
-    box.Font.Size = 12;
-    box.Font.Style = FontStyleBit(fsUnderline);
+    box.Font.Edit().Angle = 0;
+    box.Font.Edit().Color = clBlack;
+    box.Font.Edit().Name = QStringLiteral("Arial");
+    box.Font.Edit().Size = 12;
+    box.Font.Edit().Style = FontStyleBit(fsUnderline);
     box.Alignment = taCenter;
     box.Layout = tlBottom;
     box.X2 = 700;

@@ -312,8 +312,8 @@ TEST_F(Legacy, ObjectFieldsFromKeys) {
     EXPECT_EQ(box->Alignment, taCenter); // the low byte of 0x102
     EXPECT_EQ(box->Layout, tlCenter);
     EXPECT_EQ(box->X2, 900);
-    EXPECT_EQ(box->Font.Name, QString()); // no font key: a zeroed record
-    EXPECT_EQ(box->Font.Size, 0);
+    EXPECT_EQ(box->Font->Name, QString()); // no font key: a zeroed record
+    EXPECT_EQ(box->Font->Size, 0);
     auto* line = dynamic_cast<TKpLineObject*>(d->GetPage(1)->Objects(2));
     ASSERT_TRUE(line);
     EXPECT_EQ(line->Reserved, 0xFF);
@@ -426,8 +426,8 @@ TEST_F(Legacy, HugeOrNonFiniteFontAnglesAreMadeSafe) {
     LoadDocument(*d.preview, file);
     auto* box = dynamic_cast<TKpTextBoxObject*>(d->GetPage(1)->Objects(0));
     ASSERT_TRUE(box);
-    EXPECT_TRUE(std::isfinite(box->Font.Angle));
-    EXPECT_LT(std::fabs(box->Font.Angle), 360);
+    EXPECT_TRUE(std::isfinite(box->Font->Angle));
+    EXPECT_LT(std::fabs(box->Font->Angle), 360);
 }
 
 TEST_F(Legacy, FontSizesBeyondDrawableAreClamped) {
@@ -449,6 +449,6 @@ TEST_F(Legacy, FuzzerCrasherLoadsAndDraws) {
     for (int p = 1; p <= d->NumPages(); ++p)
         for (int k = 0; k < d->GetPage(p)->Count(); ++k)
             if (auto* text = dynamic_cast<TKpTextObject*>(d->GetPage(p)->Objects(k)))
-                EXPECT_TRUE(std::isfinite(text->Font.Angle));
+                EXPECT_TRUE(std::isfinite(text->Font->Angle));
     EXPECT_TRUE(d->AutoRefresh);
 }

@@ -52,7 +52,7 @@ protected:
                                                                             QPoint(3, 4)};
         auto* text = kptest::AddObject<TKpTextObject>(preview.GetPage(2));
         text->Text = QStringLiteral("Hello");
-        text->Font.Style = FontStyleBit(fsUnderline);
+        text->Font.Edit().Style = FontStyleBit(fsUnderline);
         preview.SaveToFile(path);
     }
     QTemporaryDir dir;
