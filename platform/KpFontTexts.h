@@ -21,30 +21,39 @@ public:
     int Advance(const QFontMetrics& fm, const QString& text);
 
     // Draws text the way a played recording draws it: laid out again as one line whose
-    // top-left corner is at cell, in the painter's font, which must always be the same one
-    // (the font these texts belong to, on the painter's device). The same pixels as
-    // QPainter::drawText(QRectF(cell, 1 x 1), PlayedTextFlags, text).
+    // top-left corner is at cell, in the painter's font (the font these texts belong to,
+    // on the painter's device). The same pixels as
+    // QPainter::drawText(QRectF(cell, 1 x 1), PlayedTextFlags, text). A text is laid out to
+    // be kept the second time it is drawn: a page of texts that never repeat costs no more
+    // than drawing them the ordinary way.
     void DrawPlayed(QPainter& painter, QPointF cell, const QString& text);
     static constexpr int PlayedTextFlags =
         Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight;
 
-    // How much the tables hold (characters of the texts kept).
-    qsizetype AdvanceChars() const { return advanceChars_; }
-    qsizetype LayoutChars() const { return layoutChars_; }
+    // How much the table holds: characters of the texts kept, and of those laid out.
+    qsizetype KeptChars() const { return keptChars_; }
+    qsizetype LaidOutChars() const { return laidOutChars_; }
 
     // Texts longer than this are measured and laid out each time; the budgets bound the
-    // memory of the tables (a laid-out character takes some tens of bytes).
+    // memory of the table (a laid-out character takes some tens of bytes).
     static constexpr qsizetype kMaxTextLength = 256;
-    static constexpr qsizetype kAdvanceBudget = 64 * 1024;
-    static constexpr qsizetype kLayoutBudget = 16 * 1024;
+    static constexpr qsizetype kKeptBudget = 64 * 1024;
+    static constexpr qsizetype kLaidOutBudget = 16 * 1024;
 
 private:
-    // The line laid out as drawText lays out a single line, or null when the text does not
-    // make exactly one such line (that text is drawn the ordinary way).
-    std::shared_ptr<const QTextLayout> layoutOf(const QFont& font, const QString& text);
+    struct TKept {
+        int advance = -1;   // not measured yet
+        bool drawn = false; // drawn once the ordinary way
+        bool plain = false; // not one line: always drawn the ordinary way
+        std::shared_ptr<const QTextLayout> layout;
+    };
+    // The text's entry, made (after emptying a full table) when it has none.
+    TKept& kept(const QString& text);
+    void clear();
 
-    QHash<QString, int> advances_;
-    qsizetype advanceChars_ = 0;
-    QHash<QString, std::shared_ptr<const QTextLayout>> layouts_;
-    qsizetype layoutChars_ = 0;
+    QHash<QString, TKept> texts_;
+    TKept* last_ = nullptr; // the entry looked up last, for lastText_
+    QString lastText_;
+    qsizetype keptChars_ = 0;
+    qsizetype laidOutChars_ = 0;
 };
