@@ -19,10 +19,12 @@ namespace {
 constexpr int kObjects = 10000;
 
 // 10,000 objects spread over the page: a quarter each of text, rectangles, lines and
-// ellipses, in rows 2.5 mm apart (the text recorded in a few fonts and colours).
-void fillPage(TKpCanvas& canvas) {
-    const QString text = QStringLiteral("Invoice line 0042");
+// ellipses, in rows 2.5 mm apart (the text recorded in a few fonts and colours). With
+// distinct texts no two texts are alike.
+void fillPage(TKpCanvas& canvas, bool distinctTexts = false) {
     for (int i = 0; i < kObjects / 4; ++i) {
+        const QString text = distinctTexts ? QStringLiteral("Invoice line %1").arg(i)
+                                           : QStringLiteral("Invoice line 0042");
         const Extended col = (i % 4) * 48;
         const Extended y = 10 + (i / 4) % 110 * 2.5L;
         canvas.Font().SetSize(6 + i % 3);
@@ -123,6 +125,34 @@ BENCHMARK(BM_PageChangeToPainted)
     ->Args({100, 0})
     ->Args({100, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The same page change onto a page whose 2,500 texts all differ (page 3): nothing a page
+// repeats to gain from, everything to lay out.
+void BM_PageChangeToPaintedDistinctTexts(benchmark::State& state) {
+    PaintFixture& f = fixture();
+    if (f.preview->NumPages() < 3) {
+        f.preview->AutoRefresh = false;
+        if (f.preview->NumPages() < 2) {
+            f.preview->NewPage();
+            f.preview->Canvas().TextOut(10, 10, QStringLiteral("Page 2"), kpMillimeters);
+        }
+        f.preview->NewPage();
+        fillPage(f.preview->Canvas(), true);
+        f.preview->AutoRefresh = true;
+    }
+    f.preview->SetZoom(static_cast<int>(state.range(0)));
+    f.preview->ScrollToPercent(0, 0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.preview->SetCurrentPage(2);
+        f.preview->viewport()->repaint();
+        state.ResumeTiming();
+        f.preview->SetCurrentPage(3);
+        f.preview->viewport()->repaint();
+    }
+    f.preview->SetCurrentPage(1);
+}
+BENCHMARK(BM_PageChangeToPaintedDistinctTexts)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // The picture rebuild that a zoom, margin or header change costs (not part of a paint).
 void BM_PageRebuild(benchmark::State& state) {

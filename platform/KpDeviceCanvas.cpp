@@ -221,10 +221,10 @@ const TKpDeviceCanvas::TFontCache& TKpDeviceCanvas::fontCache() const {
     QPaintDevice* device = painter_ && painter_->isActive() ? painter_->device() : nullptr;
     constexpr size_t kFonts = 8;
     if (fontCache_.size() >= kFonts) fontCache_.pop_back();
+    const QFontMetrics metrics = device ? QFontMetrics(f, device) : QFontMetrics(f);
     fontCache_.insert(fontCache_.begin(),
                       std::make_unique<TFontCache>(TFontCache{
-                          font_.Name(), h, font_.Style(), f,
-                          device ? QFontMetrics(f, device) : QFontMetrics(f), nextFontId_++}));
+                          font_.Name(), h, font_.Style(), f, metrics, nextFontId_++, {}}));
     return *fontCache_.front();
 }
 
@@ -280,7 +280,7 @@ void TKpDeviceCanvas::TextOut(int x, int y, const QString& text) {
     if (!painter_ || !painter_->isActive()) return;
     const TFontCache& fc = fontCache();
     const QFontMetrics& fm = fc.metrics;
-    const int width = fm.horizontalAdvance(text);
+    const int width = fc.texts.Advance(fm, text);
     const int cell = fm.ascent() + fm.descent();
     setComposition(QPainter::CompositionMode_SourceOver);
     usePainterFont(fc);
@@ -300,12 +300,13 @@ void TKpDeviceCanvas::TextOut(int x, int y, const QString& text) {
     }
     const QPen textPen(ToQColor(font_.Color()));
     if (painter_->pen() != textPen) painter_->setPen(textPen);
-    drawTextAt(origin, fm.ascent(), text);
+    drawTextAt(fc, origin, text);
     if (rotated) painter_->restore();
     penPos_ = QPoint(x + width, y);
 }
 
-void TKpDeviceCanvas::drawTextAt(QPoint cell, int ascent, const QString& text) {
+void TKpDeviceCanvas::drawTextAt(const TFontCache& fc, QPoint cell, const QString& text) {
+    const int ascent = fc.metrics.ascent();
     if (playback_) {
         const QFont& font = painter_->font();
         if (font.underline() || font.strikeOut() || font.overline()) {
@@ -328,16 +329,17 @@ void TKpDeviceCanvas::drawTextAt(QPoint cell, int ascent, const QString& text) {
             return;
         }
         // A played recording lays its text out again from the cell's top, which puts the
-        // baseline at the font's exact ascent; scaled or turned, that shows.
-        painter_->drawText(QRectF(cell, QSizeF(1, 1)),
-                           Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight, text);
+        // baseline at the font's exact ascent; scaled or turned, that shows. The layout is
+        // kept for the next time the page shows the same text.
+        fc.texts.DrawPlayed(*painter_, QPointF(cell), text);
     } else {
         painter_->drawText(QPointF(cell.x(), cell.y() + ascent), text);
     }
 }
 
 int TKpDeviceCanvas::TextWidth(const QString& text) {
-    return fontCache().metrics.horizontalAdvance(text);
+    const TFontCache& fc = fontCache();
+    return fc.texts.Advance(fc.metrics, text);
 }
 
 int TKpDeviceCanvas::TextHeight(const QString&) {
@@ -517,7 +519,7 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
             painter_->drawRect(QRect(x, y, w, lineHeight));
         }
         if (painter_->pen() != textPen) painter_->setPen(textPen);
-        drawTextAt(QPoint(x, y), fm.ascent(), l);
+        drawTextAt(fc, QPoint(x, y), l);
     }
     if (clip) {
         painter_->restore();

@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "platform/KpFontTexts.h"
 #include "platform/KpGraphics.h"
 
 class TKpMetafile;
@@ -134,7 +135,8 @@ private:
         TFontStyles style;
         QFont font;
         QFontMetrics metrics;
-        int id; // tells the fonts apart (painter state, text layouts)
+        int id;                     // tells the fonts apart (painter state, text layouts)
+        mutable TKpFontTexts texts; // its texts' advances and played lines
     };
     const TFontCache& fontCache() const;
     // A text broken into lines for DrawText, with the lines' widths: what a text of one font,
@@ -154,8 +156,8 @@ private:
     QRectF outlineOf(const QRect& box) const;
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
-    // Text whose cell's top-left corner is at cell.
-    void drawTextAt(QPoint cell, int ascent, const QString& text);
+    // Text in the font fc whose cell's top-left corner is at cell.
+    void drawTextAt(const TFontCache& fc, QPoint cell, const QString& text);
 
     // The fonts used last (a report switches between a few); the first is the current one.
     mutable std::vector<std::unique_ptr<TFontCache>> fontCache_;
