@@ -280,7 +280,9 @@ void TKpDeviceCanvas::TextOut(int x, int y, const QString& text) {
     if (!painter_ || !painter_->isActive()) return;
     const TFontCache& fc = fontCache();
     const QFontMetrics& fm = fc.metrics;
-    const int width = fc.texts.Advance(fm, text);
+    // A transparent text needs its advance only for the pen position: measured when asked.
+    const bool opaque = brush_.Style() == bsSolid;
+    const int width = opaque ? fc.texts.Advance(fm, text) : 0;
     const int cell = fm.ascent() + fm.descent();
     setComposition(QPainter::CompositionMode_SourceOver);
     usePainterFont(fc);
@@ -291,18 +293,40 @@ void TKpDeviceCanvas::TextOut(int x, int y, const QString& text) {
         painter_->rotate(-font_.Escapement() / 10.0);
     }
     const QPoint origin = rotated ? QPoint(0, 0) : QPoint(x, y);
-    if (brush_.Style() == bsSolid && width > 0) {
+    if (opaque && width > 0) {
         // The opaque cell: a pen-less rectangle in the brush colour.
         if (painter_->pen().style() != Qt::NoPen) painter_->setPen(Qt::NoPen);
         const QBrush cellBrush(ToQColor(brush_.Color()));
         if (painter_->brush() != cellBrush) painter_->setBrush(cellBrush);
         painter_->drawRect(QRect(origin, QSize(width, cell)));
     }
-    const QPen textPen(ToQColor(font_.Color()));
-    if (painter_->pen() != textPen) painter_->setPen(textPen);
+    useTextPen(ToQColor(font_.Color()));
     drawTextAt(fc, origin, text);
     if (rotated) painter_->restore();
     penPos_ = QPoint(x + width, y);
+    if (opaque)
+        pendingAdvance_.reset();
+    else
+        pendingAdvance_.emplace(TPendingAdvance{text, fm});
+}
+
+void TKpDeviceCanvas::useTextPen(const QColor& color) {
+    // Glyphs are filled with the pen's colour alone: any solid pen of that colour draws the
+    // same text, and keeping the one in force spares the device a change of state (a PDF
+    // writer records every one).
+    const QPen& pen = painter_->pen();
+    if (pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern &&
+        pen.color() == color)
+        return;
+    painter_->setPen(QPen(color));
+}
+
+QPoint TKpDeviceCanvas::PenPos() const {
+    if (pendingAdvance_) {
+        penPos_.rx() += pendingAdvance_->metrics.horizontalAdvance(pendingAdvance_->text);
+        pendingAdvance_.reset();
+    }
+    return penPos_;
 }
 
 void TKpDeviceCanvas::drawTextAt(const TFontCache& fc, QPoint cell, const QString& text) {
@@ -502,7 +526,7 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
     setComposition(QPainter::CompositionMode_SourceOver);
     usePainterFont(fc);
     const bool opaque = brush_.Style() == bsSolid;
-    const QPen textPen(ToQColor(font_.Color()));
+    const QColor textColor = ToQColor(font_.Color());
     const QBrush cellBrush(ToQColor(brush_.Color()));
     for (int i = 0; i < lines.size(); ++i) {
         const QString& l = lines[i];
@@ -518,7 +542,7 @@ int TKpDeviceCanvas::DrawText(const QString& text, QRect& r, unsigned flags) {
             if (painter_->brush() != cellBrush) painter_->setBrush(cellBrush);
             painter_->drawRect(QRect(x, y, w, lineHeight));
         }
-        if (painter_->pen() != textPen) painter_->setPen(textPen);
+        useTextPen(textColor);
         drawTextAt(fc, QPoint(x, y), l);
     }
     if (clip) {
@@ -629,11 +653,12 @@ bool TKpDeviceCanvas::PolyBezier(const QVector<QPoint>& points) {
 }
 
 void TKpDeviceCanvas::MoveTo(int x, int y) {
+    pendingAdvance_.reset();
     penPos_ = QPoint(x, y);
 }
 
 void TKpDeviceCanvas::LineTo(int x, int y) {
-    const QPoint from = penPos_;
+    const QPoint from = PenPos();
     penPos_ = QPoint(x, y);
     if (from == penPos_ || pen_.Style() == psClear || !beginFigure(false, false)) return;
     // The end point itself is not painted: an aliased flat-capped cosmetic line between

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QBrush>
@@ -108,7 +109,7 @@ public:
     void MoveTo(int x, int y);
     // The end point itself is not painted.
     void LineTo(int x, int y);
-    QPoint PenPos() const { return penPos_; }
+    QPoint PenPos() const;
 
     // Clip rectangle, intersected with any clip the painter already has (a replayed
     // recording never escapes the clip of the painter that replays it).
@@ -156,6 +157,8 @@ private:
     QRectF outlineOf(const QRect& box) const;
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
+    // A pen that draws text in color.
+    void useTextPen(const QColor& color);
     // Text in the font fc whose cell's top-left corner is at cell.
     void drawTextAt(const TFontCache& fc, QPoint cell, const QString& text);
 
@@ -176,7 +179,13 @@ private:
     TKpBrush brush_;
     TKpFont font_;
     uint32_t copyMode_ = SRCCOPY;
-    QPoint penPos_;
+    mutable QPoint penPos_;
+    // The transparent text last drawn, whose advance still moves the pen position.
+    struct TPendingAdvance {
+        QString text;
+        QFontMetrics metrics;
+    };
+    mutable std::optional<TPendingAdvance> pendingAdvance_;
     // Drawing a picture's content where its recording would be played: text is placed the
     // way a played recording places it, so both give the same pixels.
     bool playback_ = false;

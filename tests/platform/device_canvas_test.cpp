@@ -242,6 +242,21 @@ TEST(DeviceCanvas, XorPenModeUndoesItselfAndNopDrawsNothing) {
     EXPECT_EQ(inkCount(img, img.rect()), 0);
 }
 
+TEST(DeviceCanvas, TransparentTextMovesThePenByItsOwnFontsAdvance) {
+    QImage img = whiteImage(200, 60);
+    paint(img, [&](TKpDeviceCanvas& c) {
+        c.Font().SetSize(12);
+        const int w = c.TextWidth("Xg");
+        c.Brush().SetStyle(bsClear);
+        c.TextOut(20, 40, "Xg");
+        c.Font().SetSize(30); // measured in the font the text was drawn in
+        EXPECT_EQ(c.PenPos(), QPoint(20 + w, 40));
+        c.TextOut(0, 0, "Xg");
+        c.MoveTo(5, 5);
+        EXPECT_EQ(c.PenPos(), QPoint(5, 5));
+    });
+}
+
 TEST(DeviceCanvas, TextCellIsAscentPlusDescentAndOpaqueWithSolidBrush) {
     QImage img = whiteImage(200, 60);
     int h = 0, w = 0;
