@@ -310,8 +310,38 @@ void TKpThumbnails::ScrollCurrentIntoView() {
 }
 
 void TKpThumbnails::detachAll() {
+    placed_ = 0;
     for (int i = 1; i <= list_->Count(); ++i)
         list_->Items(i)->hide();
+}
+
+QRect TKpThumbnails::nearView() const {
+    // What is on screen and a screenful around it, in the content's coordinates.
+    const QRect view(-content_->pos(), viewport()->size());
+    return view.adjusted(-view.width(), -view.height(), view.width(), view.height());
+}
+
+void TKpThumbnails::showPlacedInView() {
+    // Placed thumbnails are shown when they come near the view. Every shown widget costs
+    // the toolkit some bookkeeping of its own, so a long document's strip keeps the ones
+    // never scrolled to hidden.
+    placed_ = std::min(placed_, list_->Count());
+    if (!enabled_ || placed_ == 0) return;
+    const QRect near = nearView();
+    for (int i = 1; i <= placed_; ++i) {
+        TKpThumbnail* t = list_->Items(i);
+        if (t->isHidden() && near.intersects(t->geometry())) t->show();
+    }
+}
+
+void TKpThumbnails::resizeEvent(QResizeEvent* e) {
+    QScrollArea::resizeEvent(e);
+    showPlacedInView();
+}
+
+void TKpThumbnails::scrollContentsBy(int dx, int dy) {
+    QScrollArea::scrollContentsBy(dx, dy);
+    showPlacedInView();
 }
 
 void TKpThumbnails::repaintCurrent() {
@@ -371,7 +401,8 @@ void TKpThumbnails::Relayout(bool showProgress) {
         if (right > content_->width() || bottom > content_->height())
             content_->resize(std::max(right, content_->width() * 2),
                              std::max(bottom, content_->height() * 2));
-        t->show();
+        placed_ = i;
+        if (nearView().intersects(t->geometry())) t->show();
         ProcessPendingMessages();
         // Input or a message handled meanwhile may have relaid or freed the strip.
         if (!self || generation != layoutGeneration_) return;

@@ -253,12 +253,16 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent* e) override;
     virtual void HandleMessage(const TKpMessageEvent& message);
 
 private:
     void appendThumbnail();
     void previewDestroyed();
     void detachAll();
+    QRect nearView() const;
+    void showPlacedInView();
     void repaintCurrent();
     // Rebuilds page n's picture if it is pending and hands it to its thumbnail.
     void buildImage(int n);
@@ -285,6 +289,7 @@ private:
     bool savedEnabled_ = true;
     int rebuildCount_ = 0;
     int layoutGeneration_ = 0;
+    int placed_ = 0;                   // thumbnails 1 to placed_ have their place in the layout
     std::vector<uint8_t> staleImages_; // by page number - 1
     std::vector<int> urgentImages_;    // page numbers asked for by painting thumbnails
     int imageCursor_ = 0;              // next page number - 1 for the idle rebuilds

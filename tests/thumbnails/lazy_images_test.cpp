@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 #include <vector>
@@ -133,4 +134,25 @@ TEST(ThumbnailImages, MakingManyThumbnailsLetsTheLoopTurnAndStopsWhenTheStripIsS
     ASSERT_EQ(s.strip->Thumbnails().Count(), kPages);
     EXPECT_EQ(s.strip->Thumbnails().Items(kPages)->pos().x(),
               (kPages - 1) * s.strip->Thumbnails().Items(1)->width());
+}
+
+TEST(ThumbnailImages, ThumbnailsAreShownAsTheyComeNearTheView) {
+    LazyStrip s;
+    s.strip->setGeometry(0, 400, 200, 200);
+    s.window.show();
+    s.strip->SetEnabled(true);
+    auto& list = s.strip->Thumbnails();
+    const int w = list.Items(1)->width();
+    const int view = s.strip->viewport()->width();
+    // Placed in a row as always, shown up to a screenful past the view.
+    for (int i = 1; i <= kPages; ++i) {
+        EXPECT_EQ(list.Items(i)->pos(), QPoint((i - 1) * w, 0)) << i;
+        EXPECT_EQ(!list.Items(i)->isHidden(), (i - 1) * w < 2 * view) << i;
+    }
+    s.strip->horizontalScrollBar()->setValue(s.strip->horizontalScrollBar()->maximum());
+    EXPECT_FALSE(list.Items(kPages)->isHidden());
+    // The current page scrolled into view is shown with it.
+    s.strip->horizontalScrollBar()->setValue(0);
+    s.preview->SetCurrentPage(kPages - 8);
+    EXPECT_FALSE(list.Items(kPages - 8)->isHidden());
 }
