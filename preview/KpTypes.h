@@ -59,6 +59,7 @@ public:
 
     // Drops the rendered copy of the sheet; the next paint plays the picture again.
     void InvalidatePictureCache();
+    bool HasRenderedSheet() const { return !sheetCache_.isNull(); }
     // Largest rendered copy kept, in device pixels (default 4096 x 4096); larger sheets
     // play the picture at every paint. 0 plays it at every paint.
     qint64 MaxCachePixels() const { return maxCachePixels_; }

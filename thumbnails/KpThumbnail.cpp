@@ -55,6 +55,7 @@ void TKpThumbnailPage::paintEvent(QPaintEvent* e) {
             strip_->RequestImage(PageNumber); // on screen: its picture goes first
     }
     TKpCustomPage::paintEvent(e);
+    strip_->KeepRenderedSheet(this);
 }
 
 void TKpThumbnailPage::PaintPage(QPainter& painter) {

@@ -285,6 +285,17 @@ void TKpThumbnails::buildPendingImages() {
     if (self && pendingImages_ > 0) imageTimer_->start();
 }
 
+void TKpThumbnails::KeepRenderedSheet(TKpThumbnailPage* page) {
+    page->PaintStamp = ++paintStamp_;
+    keptSheets_.emplace_back(page, page->PaintStamp);
+    while (keptSheets_.size() > KeptSheets) {
+        const auto [oldest, stamp] = keptSheets_.front();
+        keptSheets_.pop_front();
+        // Painted again since, it is further back in the queue.
+        if (oldest && oldest->PaintStamp == stamp) oldest->InvalidatePictureCache();
+    }
+}
+
 void TKpThumbnails::dropPendingImages() {
     imageTimer_->stop();
     staleImages_.clear();

@@ -5,6 +5,7 @@
 // picture scaled to the thumbnail.
 #include "paginor/KpExport.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -64,6 +65,8 @@ public:
 
     int PageNumber = 0;
     bool Selected() const { return selected_; }
+    // The strip's stamp of this image's last paint.
+    uint64_t PaintStamp = 0;
     void SetSelected(bool v);
     // The colour of the frame and the caption: blue for the highlighted page, else black.
     TColor FrameColor() const;
@@ -244,6 +247,11 @@ public:
     int ImageSliceMs() const { return imageSliceMs_; }
     void SetImageSliceMs(int ms) { imageSliceMs_ = ms < 0 ? 0 : ms; }
 
+    // A painted page image keeps its rendered sheet; only the ones painted last keep it, so
+    // scrolling through a long document does not keep a sheet for every page.
+    void KeepRenderedSheet(TKpThumbnailPage* page);
+    static constexpr size_t KeptSheets = 256;
+
     void Rebuild();
     bool SetThumbnailCount(int n);
     void RefreshImages();
@@ -289,7 +297,10 @@ private:
     bool savedEnabled_ = true;
     int rebuildCount_ = 0;
     int layoutGeneration_ = 0;
-    int placed_ = 0;                   // thumbnails 1 to placed_ have their place in the layout
+    int placed_ = 0; // thumbnails 1 to placed_ have their place in the layout
+    // The page images painted last, oldest first, each with its paint's stamp.
+    std::deque<std::pair<QPointer<TKpThumbnailPage>, uint64_t>> keptSheets_;
+    uint64_t paintStamp_ = 0;
     std::vector<uint8_t> staleImages_; // by page number - 1
     std::vector<int> urgentImages_;    // page numbers asked for by painting thumbnails
     int imageCursor_ = 0;              // next page number - 1 for the idle rebuilds

@@ -156,3 +156,29 @@ TEST(ThumbnailImages, ThumbnailsAreShownAsTheyComeNearTheView) {
     s.preview->SetCurrentPage(kPages - 8);
     EXPECT_FALSE(list.Items(kPages - 8)->isHidden());
 }
+
+TEST(ThumbnailImages, OnlyThePageImagesPaintedLastKeepTheirRenderedSheet) {
+    QWidget window;
+    auto* preview = new TKpPreview(&window);
+    auto* strip = new TKpThumbnails(&window);
+    preview->AutoRefresh = false;
+    const int pages = static_cast<int>(TKpThumbnails::KeptSheets) + 4;
+    for (int p = 2; p <= pages; ++p)
+        preview->NewPage();
+    preview->AutoRefresh = true;
+    strip->SetPreview(preview);
+    ASSERT_EQ(strip->Thumbnails().Count(), pages);
+    const auto paint = [&](int n) {
+        QImage target(strip->Thumbnails().Items(n)->PageImage()->size(), QImage::Format_ARGB32);
+        strip->Thumbnails().Items(n)->PageImage()->render(&target);
+        return strip->Thumbnails().Items(n)->PageImage()->HasRenderedSheet();
+    };
+    for (int n = 1; n <= pages; ++n)
+        EXPECT_TRUE(paint(n)) << n;
+    // Painted again, page 1 has its sheet back and pushes out page 5; 2 to 4 went before.
+    EXPECT_TRUE(paint(1));
+    EXPECT_FALSE(strip->Thumbnails().Items(2)->PageImage()->HasRenderedSheet());
+    EXPECT_FALSE(strip->Thumbnails().Items(5)->PageImage()->HasRenderedSheet());
+    EXPECT_TRUE(strip->Thumbnails().Items(6)->PageImage()->HasRenderedSheet());
+    EXPECT_TRUE(strip->Thumbnails().Items(1)->PageImage()->HasRenderedSheet());
+}
