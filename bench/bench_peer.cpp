@@ -334,9 +334,14 @@ void runAll(const QString& program, int pages) {
     for (const QString& name : names) {
         r[name] = runChild(program, name, pages);
         std::printf("%-16s", qPrintable(name));
-        for (const auto& [k, v] : r[name])
-            std::printf("  %s %.1f", qPrintable(k), k == QLatin1String("peak_kib") ? v / 1024 : v);
-        std::printf("%s\n", r[name].count(QStringLiteral("peak_kib")) ? "  (peak in MiB)" : "");
+        // The children report their peak in KiB; the table shows MiB.
+        for (const auto& [k, v] : r[name]) {
+            if (k == QLatin1String("peak_kib"))
+                std::printf("  peak_mib %.1f", v / 1024);
+            else
+                std::printf("  %s %.1f", qPrintable(k), v);
+        }
+        std::printf("\n");
         std::fflush(stdout);
     }
     auto v = [&](const char* name, const char* key) {
