@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <functional>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/asan_interface.h>
@@ -37,10 +38,10 @@ void* TKpObjectPool::Allocate(size_t size) {
         const size_t bytes =
             std::max(rounded, std::min(LargestSlabBytes, FirstSlabBytes << std::min(c.slabs, 8)));
         const size_t usable = bytes / rounded * rounded;
-        slabs_.push_back(std::make_unique_for_overwrite<std::byte[]>(usable));
+        slabs_.push_back({std::make_unique_for_overwrite<std::byte[]>(usable), usable});
         slabBytes_ += usable;
         ++c.slabs;
-        c.next = slabs_.back().get();
+        c.next = slabs_.back().bytes.get();
         c.end = c.next + usable;
         KP_POISON(c.next, usable);
     }
@@ -67,4 +68,12 @@ void TKpObjectPool::ReleaseIfEmpty() {
     classes_ = {};
     slabs_.clear();
     slabBytes_ = 0;
+}
+
+bool TKpObjectPool::Owns(const void* place) const {
+    const auto* p = static_cast<const std::byte*>(place);
+    return std::any_of(slabs_.begin(), slabs_.end(), [p](const Slab& slab) {
+        return std::less_equal<>()(slab.bytes.get(), p) &&
+               std::less<>()(p, slab.bytes.get() + slab.size);
+    });
 }

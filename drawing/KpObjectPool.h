@@ -33,6 +33,9 @@ public:
     size_t SlabBytes() const { return slabBytes_; }
     // Frees every slab when no object lives in the pool any more.
     void ReleaseIfEmpty();
+    // Whether place lies in one of the pool's slabs (slow: for checking what a caller hands
+    // back, not for every object).
+    bool Owns(const void* place) const;
 
 private:
     struct FreePlace {
@@ -45,7 +48,11 @@ private:
         int slabs = 0;
     };
     std::array<SizeClass, MaxObjectSize / Granule + 1> classes_{};
-    std::vector<std::unique_ptr<std::byte[]>> slabs_;
+    struct Slab {
+        std::unique_ptr<std::byte[]> bytes;
+        size_t size;
+    };
+    std::vector<Slab> slabs_;
     size_t slabBytes_ = 0;
     int64_t live_ = 0;
 };

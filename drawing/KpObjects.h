@@ -106,6 +106,9 @@ private:
     uint8_t poolGranules_ = 0; // the size taken from a pool, in granules; 0 on the heap
 
 public:
+    // Made in a document's object pool (NewObject, CreateObjectOfType with a pool).
+    bool MadeInPool() const { return poolGranules_ != 0; }
+
     virtual void SaveToStream(TKpExtStream& stream) const;
     virtual void LoadFromStream(TKpExtStream& stream, Extended fileVersion);
     virtual void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,

@@ -57,6 +57,16 @@ TKpBaseObject* TKpPage::Objects(int index) const {
 }
 
 int TKpPage::AddObject(std::unique_ptr<TKpBaseObject> object) {
+    // An object of a pool handed over as a heap object must go back to its own pool; one
+    // of another document's pool is left alone (leaked, not freed into the wrong place).
+    if (object && object->MadeInPool()) {
+        TKpObjectPool* pool = ObjectPool();
+        if (!pool || !pool->Owns(object.get())) {
+            object.release();
+            throw std::invalid_argument("The object was made for another document");
+        }
+        return AddObject(TKpObjectPtr<TKpBaseObject>(object.release(), TKpObjectDeleter{pool}));
+    }
     return AddObject(TKpObjectPtr<TKpBaseObject>(object.release()));
 }
 

@@ -73,6 +73,16 @@ TEST(ObjectStorage, AnObjectMadeForAnotherDocumentIsRefused) {
     EXPECT_EQ(a.ObjectPool()->LiveObjects(), 0);
     // Objects made on the heap go anywhere.
     EXPECT_EQ(b.GetPage(1)->AddObject(std::make_unique<TKpLineObject>()), 0);
+    // A pooled object passed on as a heap object goes back to its own pool, and only there.
+    b.GetPage(1)->AddObject(
+        std::unique_ptr<TKpBaseObject>(b.GetPage(1)->NewObject<TKpLineObject>().release()));
+    EXPECT_EQ(b.ObjectPool()->LiveObjects(), 1);
+    EXPECT_THROW(b.GetPage(1)->AddObject(std::unique_ptr<TKpBaseObject>(
+                     a.GetPage(1)->NewObject<TKpLineObject>().release())),
+                 std::invalid_argument);
+    EXPECT_EQ(b.GetPage(1)->Count(), 2);
+    b.Clear();
+    EXPECT_EQ(b.ObjectPool()->LiveObjects(), 0);
 }
 
 TEST(ObjectStorage, AReadDocumentHoldsEachRepeatedTextAndStyleOnce) {
