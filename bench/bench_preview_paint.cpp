@@ -93,31 +93,43 @@ void BM_PreviewRepaintPlayback(benchmark::State& state) {
 }
 BENCHMARK(BM_PreviewRepaintPlayback)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
-// From a page change to the page painted: page 1 holds the 10,000 objects, and every
-// iteration comes from page 2 to it and repaints the view at the given zoom. The second
-// argument 1 has the picture recorded and the recording played (a host holding the
-// picture, and what the screen path used to do) instead of drawn straight onto the sheet.
-void BM_PageChangeToPainted(benchmark::State& state) {
+// The pages the page changes go between: 1 (10,000 objects), 2 (one text) and 3 (10,000
+// objects whose texts all differ).
+void addChangePages(PaintFixture& f) {
+    if (f.preview->NumPages() >= 3) return;
+    f.preview->AutoRefresh = false;
+    f.preview->NewPage();
+    f.preview->Canvas().TextOut(10, 10, QStringLiteral("Page 2"), kpMillimeters);
+    f.preview->NewPage();
+    fillPage(f.preview->Canvas(), true);
+    f.preview->AutoRefresh = true;
+}
+
+// Every iteration comes from page 2 to page target and repaints the view at zoom; with
+// recorded, the target's picture is recorded and the recording played.
+void changePage(benchmark::State& state, int target, int zoom, bool recorded) {
     PaintFixture& f = fixture();
-    if (f.preview->NumPages() < 2) {
-        f.preview->AutoRefresh = false;
-        f.preview->NewPage();
-        f.preview->Canvas().TextOut(10, 10, QStringLiteral("Page 2"), kpMillimeters);
-        f.preview->AutoRefresh = true;
-    }
-    const bool recorded = state.range(1) != 0;
-    f.preview->SetZoom(static_cast<int>(state.range(0)));
+    addChangePages(f);
+    f.preview->SetZoom(zoom);
     f.preview->ScrollToPercent(0, 0);
     for (auto _ : state) {
         state.PauseTiming();
         f.preview->SetCurrentPage(2);
         f.preview->viewport()->repaint();
         state.ResumeTiming();
-        f.preview->SetCurrentPage(1);
-        if (recorded) f.preview->GetPage(1)->Metafile().Picture();
+        f.preview->SetCurrentPage(target);
+        if (recorded) f.preview->GetPage(target)->Metafile().Picture();
         f.preview->viewport()->repaint();
     }
     f.preview->SetCurrentPage(1);
+}
+
+// From a page change to the page painted: page 1 holds the 10,000 objects, and every
+// iteration comes from page 2 to it and repaints the view at the given zoom. The second
+// argument 1 has the picture recorded and the recording played (a host holding the
+// picture, and what the screen path used to do) instead of drawn straight onto the sheet.
+void BM_PageChangeToPainted(benchmark::State& state) {
+    changePage(state, 1, static_cast<int>(state.range(0)), state.range(1) != 0);
 }
 BENCHMARK(BM_PageChangeToPainted)
     ->Args({20, 0})
@@ -129,28 +141,7 @@ BENCHMARK(BM_PageChangeToPainted)
 // The same page change onto a page whose 2,500 texts all differ (page 3): nothing a page
 // repeats to gain from, everything to lay out.
 void BM_PageChangeToPaintedDistinctTexts(benchmark::State& state) {
-    PaintFixture& f = fixture();
-    if (f.preview->NumPages() < 3) {
-        f.preview->AutoRefresh = false;
-        if (f.preview->NumPages() < 2) {
-            f.preview->NewPage();
-            f.preview->Canvas().TextOut(10, 10, QStringLiteral("Page 2"), kpMillimeters);
-        }
-        f.preview->NewPage();
-        fillPage(f.preview->Canvas(), true);
-        f.preview->AutoRefresh = true;
-    }
-    f.preview->SetZoom(static_cast<int>(state.range(0)));
-    f.preview->ScrollToPercent(0, 0);
-    for (auto _ : state) {
-        state.PauseTiming();
-        f.preview->SetCurrentPage(2);
-        f.preview->viewport()->repaint();
-        state.ResumeTiming();
-        f.preview->SetCurrentPage(3);
-        f.preview->viewport()->repaint();
-    }
-    f.preview->SetCurrentPage(1);
+    changePage(state, 3, static_cast<int>(state.range(0)), false);
 }
 BENCHMARK(BM_PageChangeToPaintedDistinctTexts)->Arg(100)->Unit(benchmark::kMillisecond);
 
