@@ -13,6 +13,28 @@ constexpr int32_t kTextInset = 100;
 // Kept free above the bottom margin and the header's height on every page (10 mm).
 constexpr int32_t kBottomReserve = 1000;
 
+// Around a host's cell handler: afterwards the font's figure comes back and the pen is solid
+// again, also when the handler raises. A handler may destroy the preview (closing the window
+// that holds it, say); its canvas went with it, so then nothing is touched.
+class TKpCellHandlerScope {
+public:
+    TKpCellHandlerScope(TKpCanvas& canvas, int ppi)
+        : canvas_(canvas), owner_(canvas.Owner()), owned_(canvas.Owner() != nullptr), ppi_(ppi) {}
+    ~TKpCellHandlerScope() {
+        if (owned_ && owner_.isNull()) return;
+        canvas_.Font().SetPixelsPerInch(ppi_);
+        canvas_.Pen().SetStyle(psSolid);
+    }
+    TKpCellHandlerScope(const TKpCellHandlerScope&) = delete;
+    TKpCellHandlerScope& operator=(const TKpCellHandlerScope&) = delete;
+
+private:
+    TKpCanvas& canvas_;
+    QPointer<TKpPreview> owner_;
+    bool owned_;
+    int ppi_;
+};
+
 int64_t ColumnPixelSum(const IKpGridSource& grid) {
     int64_t sum = 0;
     for (int c = 0; c < grid.ColCount(); ++c)
@@ -124,16 +146,10 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     font.SetPixelsPerInch(grid.Font().PixelsPerInch());
     font.Assign(grid.Font());
     if (OnDrawCell) {
-        // The font's figure comes back also when the handler raises.
-        struct KeepFigure {
-            TKpFont& font;
-            int ppi;
-            ~KeepFigure() { font.SetPixelsPerInch(ppi); }
-        } keepFigure{font, ppi};
+        const TKpCellHandlerScope scope(*canvas, ppi);
         scaleFont(*canvas);
         canvas->Pen().SetStyle(psClear);
         OnDrawCell(this, col, row, rect, canvas);
-        canvas->Pen().SetStyle(psSolid);
         return;
     }
     TKpBrush& brush = canvas->Brush();

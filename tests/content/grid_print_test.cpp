@@ -305,3 +305,26 @@ TEST_F(GridPrint, OnDrawCellGetsTheCellWithAClearPenAndTheScaledFont) {
     EXPECT_TRUE(TextBoxes(preview.GetPage(1)).empty());
     EXPECT_EQ(preview.Canvas().Font().PixelsPerInch(), 96);
 }
+
+TEST_F(GridPrint, AHandlerThatClosesThePreviewsWindowEndsTheTable) {
+    // The window goes with its preview and canvas; nothing may be written to them afterwards.
+    auto window = std::make_unique<QWidget>();
+    auto* doomed = new TKpPreview(window.get());
+    printer.SetPreview(doomed);
+    TKpTextGrid grid(Rows(3, 3));
+    for (bool scaled : {false, true}) {
+        SCOPED_TRACE(scaled ? "scaled" : "unscaled");
+        if (!window) {
+            window = std::make_unique<QWidget>();
+            printer.SetPreview(new TKpPreview(window.get()));
+        }
+        int calls = 0;
+        printer.OnDrawCell = [&](void*, int, int, TKpCellRect&, TKpCanvas*) {
+            ++calls;
+            window.reset();
+        };
+        printer.PrintGrid(kpUnits, grid, 0, 0, scaled ? 1000 : 0);
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(printer.Preview(), nullptr);
+    }
+}
