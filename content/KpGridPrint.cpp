@@ -1,5 +1,6 @@
 #include "content/KpGridPrint.h"
 
+#include "content/KpGridPageLimit.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
@@ -10,7 +11,8 @@
 namespace {
 // The table's cell text starts this far right of the cell's left rule (1 mm).
 constexpr int32_t kTextInset = 100;
-// Kept free above the bottom margin and the header's height on every page (10 mm).
+// Kept free above the footer's band on every page (10 mm): the row that passes the limit
+// stays on the page.
 constexpr int32_t kBottomReserve = 1000;
 
 // Around a host's cell handler: afterwards the font's figure comes back and the pen is solid
@@ -77,7 +79,7 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
         const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
         topMargin_->value = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, y)));
         bottomMargin_->value =
-            preview.Header().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
+            preview.Footer().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
 
         TKpGridLayout layout(scaleFactor_, x0, topMargin_->value);
         const int rows = grid.RowCount();
@@ -103,7 +105,7 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
                     canvas.Line(cell.Left, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
             }
             layout.EndRow(cell);
-            const int32_t limit = preview.PaperHeight().value - bottomMargin_->value;
+            const int32_t limit = KpRowLimit(preview, bottomMargin_->value);
             if (layout.PageFull(limit, r == rows - 1)) {
                 // Close the table on this page, then carry on at the top of the next one.
                 preview.Canvas().Pen().SetColor(clBlack);

@@ -64,7 +64,7 @@ TEST_F(Cli, TenThousandRowsPrintInOrderOnFullPages) {
     auto host = Load(kpp);
     TKpPreview& doc = *host->preview;
     const int32_t limit = doc.PaperHeight().value -
-                          (doc.Header().BandHeight().value + doc.Margins().Bottom().value + 1000);
+                          (doc.Footer().BandHeight().value + doc.Margins().Bottom().value + 1000);
     int rows = 0;
     for (int p = 1; p <= doc.NumPages(); ++p) {
         const auto cells = Rectangles(doc.GetPage(p));

@@ -139,7 +139,7 @@ TEST_F(GridPrint, DemoGridStartsAt40MmAndContinuesAtTheSameHeight) {
         ++breaks;
     };
     printer.PrintGrid(kpMillimeters, grid, 20, 40, 0);
-    const int32_t limit = 29700 - (preview.Header().BandHeight().value + 2500 + 1000);
+    const int32_t limit = 29700 - (preview.Footer().BandHeight().value + 2500 + 1000);
     EXPECT_EQ(printer.BottomMargin().value, 29700 - limit);
     EXPECT_EQ(breaks, preview.NumPages() - 1);
     ASSERT_GT(preview.NumPages(), 2);
@@ -326,5 +326,40 @@ TEST_F(GridPrint, AHandlerThatClosesThePreviewsWindowEndsTheTable) {
         printer.PrintGrid(kpUnits, grid, 0, 0, scaled ? 1000 : 0);
         EXPECT_EQ(calls, 1);
         EXPECT_EQ(printer.Preview(), nullptr);
+    }
+}
+
+TEST_F(GridPrint, TheTableEndsAboveTheFootersBandInEveryOriginMode) {
+    // A tall footer and a short header: the footer is what sits at the bottom.
+    preview.Header().SetVisible(true);
+    preview.Footer().CaptionCenterFont().SetSize(30);
+    preview.Footer().SetCaptionCenter(QStringLiteral("Page {PAGE}"));
+    preview.Footer().SetVisible(true);
+    const int32_t footer = preview.Footer().BandHeight().value;
+    ASSERT_GT(footer, preview.Header().BandHeight().value + 500);
+    const int32_t rule = 29700 - preview.Margins().Bottom().value - footer;
+    const int32_t rowHeight = TKpGridLayout::Units(24);
+    TKpTextGrid grid(Rows(60, 2));
+    const struct {
+        TKpOriginMode mode;
+        int32_t originY;
+    } cases[] = {
+        {kpOriginPage, 0},
+        {kpOriginMargins, preview.Margins().Top().value},
+        {kpOriginHeader, preview.Margins().Top().value + preview.Header().BandHeight().value}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(static_cast<int>(k.mode));
+        preview.Clear();
+        preview.Canvas().SetOriginMode(k.mode);
+        printer.PrintGrid(kpMillimeters, grid, 20, 10, 0);
+        EXPECT_EQ(printer.BottomMargin().value, footer + preview.Margins().Bottom().value + 1000);
+        ASSERT_GT(preview.NumPages(), 1);
+        const auto cells = Rectangles(preview.GetPage(1));
+        // Recorded coordinates are the page's: the canvas added its origin.
+        EXPECT_EQ(cells.front()->Y1, 1000 + k.originY);
+        // The last row passes the limit kept free above the footer, and ends above its rule.
+        EXPECT_GT(cells.back()->Y2, rule - 1000);
+        EXPECT_LE(cells.back()->Y2 - rowHeight, rule - 1000);
+        EXPECT_LE(cells.back()->Y2, rule);
     }
 }
