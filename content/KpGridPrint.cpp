@@ -1,5 +1,9 @@
 #include "content/KpGridPrint.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
 #include "content/KpGridPageLimit.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
@@ -136,7 +140,13 @@ void TKpGridPrint::scaleFont(TKpCanvas& canvas) const {
     if (scaleFactor_ < 1 && ScaleText) {
         // The font keeps its pixel height; more pixels per inch make fewer points.
         TKpFont& font = canvas.Font();
-        font.SetPixelsPerInch(kp::RoundInt(font.PixelsPerInch() / scaleFactor_));
+        Extended ppi = std::numeric_limits<int>::max();
+        if (scaleFactor_ > 0) ppi = std::min(ppi, font.PixelsPerInch() / scaleFactor_);
+        // Far down the size would round to 0 pt, which prints at the default size: the text
+        // stops at 1 pt, the smallest size a recorded font keeps.
+        const Extended onePoint = static_cast<Extended>(std::abs(font.Height())) * 72;
+        if (onePoint > 0) ppi = std::min(ppi, onePoint);
+        font.SetPixelsPerInch(kp::RoundInt(ppi));
     }
 }
 

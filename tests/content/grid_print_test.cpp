@@ -363,3 +363,30 @@ TEST_F(GridPrint, TheTableEndsAboveTheFootersBandInEveryOriginMode) {
         EXPECT_LE(cells.back()->Y2, rule);
     }
 }
+
+TEST_F(GridPrint, TextScaledFarDownStaysAtOnePointInsideItsCell) {
+    // Two 1000-px columns (52,917 units) printed narrower and narrower: the size follows the
+    // scale down to 1 pt and stays there; it never falls to 0 (the default size).
+    TKpTextGrid grid(Rows(2, 2));
+    grid.SetColWidths(0, 1000);
+    grid.SetColWidths(1, 1000);
+    const struct {
+        Extended width; // mm
+        int points;
+    } cases[] = {{200, 3}, {100, 2}, {25, 1}, {2, 1}, {0.1, 1}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(static_cast<double>(k.width));
+        preview.Clear();
+        printer.PrintGrid(kpMillimeters, grid, 10, 10, k.width);
+        const auto boxes = TextBoxes(preview.GetPage(1));
+        ASSERT_EQ(boxes.size(), 4u);
+        TKpFont& font = preview.Canvas().Font();
+        font.SetSize(boxes[0]->Font->Size);
+        for (TKpTextBoxObject* b : boxes) {
+            EXPECT_EQ(b->Font->Size, k.points);
+            if (k.width >= 25) // wide enough a cell for a 1-pt text
+                EXPECT_LE(b->X1 + preview.Canvas().TextWidth(b->Text).value, b->X2)
+                    << b->Text.toStdString();
+        }
+    }
+}
