@@ -93,19 +93,26 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
             TKpCellRect cell;
             for (int c = 0; c < cols; ++c) {
                 cell = layout.NextCell(grid.ColWidths(c), grid.RowHeights(r));
-                TKpCellRect rect = cell;
-                DrawCell(this, c, r, rect, &preview.Canvas());
-                if (!preview_) return; // a handler removed the preview
+                // A column that rounds to no width cannot be seen: it records nothing but the
+                // table's right rule when it is the last one.
+                const bool visible = cell.Right != cell.Left;
+                if (visible) {
+                    TKpCellRect rect = cell;
+                    DrawCell(this, c, r, rect, &preview.Canvas());
+                    if (!preview_) return; // a handler removed the preview
+                }
                 TKpCanvas& canvas = preview.Canvas();
                 canvas.Pen().SetColor(clBlack);
-                canvas.MoveTo(cell.Left, cell.Bottom, kpUnits);
-                canvas.LineTo(cell.Left, cell.Top, kpUnits);
-                canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                if (visible) {
+                    canvas.MoveTo(cell.Left, cell.Bottom, kpUnits);
+                    canvas.LineTo(cell.Left, cell.Top, kpUnits);
+                    canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                }
                 if (c == cols - 1) {
                     canvas.MoveTo(cell.Right, cell.Bottom, kpUnits);
                     canvas.LineTo(cell.Right, cell.Top, kpUnits);
                 }
-                if (r == rows - 1)
+                if (r == rows - 1 && visible)
                     canvas.Line(cell.Left, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
             }
             layout.EndRow(cell);

@@ -364,6 +364,30 @@ TEST_F(GridPrint, TheTableEndsAboveTheFootersBandInEveryOriginMode) {
     }
 }
 
+TEST_F(GridPrint, AColumnThatRoundsToNoWidthRecordsNothing) {
+    // Two rows of three columns, one of them 0 px wide: its cells, rules and text are not
+    // recorded; the table's right rule is, also when the empty column is the last.
+    const int w = TKpGridLayout::Units(64), h = TKpGridLayout::Units(24);
+    for (int empty : {0, 1, 2}) {
+        SCOPED_TRACE(empty);
+        preview.Clear();
+        TKpTextGrid grid(Rows(2, 3));
+        grid.SetColWidths(empty, 0);
+        printer.PrintGrid(kpUnits, grid, 0, 0, 0);
+        TKpPage* page = preview.GetPage(1);
+        EXPECT_EQ(Rectangles(page).size(), 4u);
+        QStringList texts;
+        for (TKpTextBoxObject* b : TextBoxes(page))
+            texts << b->Text;
+        EXPECT_FALSE(texts.join(' ').contains(QStringLiteral("c%1").arg(empty)));
+        EXPECT_EQ(texts.size(), 4);
+        // Left and top rules of the four cells, two right rules, two bottom rules.
+        EXPECT_EQ(Lines(page).size(), 4u * 2 + 2 + 2);
+        EXPECT_TRUE(HasLine(page, 2 * w, h, 2 * w, 0));
+        EXPECT_TRUE(HasLine(page, 2 * w, 2 * h, 2 * w, h));
+    }
+}
+
 TEST_F(GridPrint, TextScaledFarDownStaysAtOnePointInsideItsCell) {
     // Two 1000-px columns (52,917 units) printed narrower and narrower: the size follows the
     // scale down to 1 pt and stays there; it never falls to 0 (the default size).
