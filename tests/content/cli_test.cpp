@@ -176,6 +176,8 @@ TEST_F(Cli, BadInputGivesOneLineNamingTheProblem) {
          "--skip must be below the 18"},
         {{"tree"}, "\n\n", 1, "the file is empty"},
         {{"grid", "--paper", "Folio"}, "a\n", 2, "--paper takes"},
+        {{"grid", "--y", "1000"}, "a\n", 2, "--y leaves no room for the table"},
+        {{"grid", "--y", "280"}, "a\n", 2, "--y leaves no room for the table"},
     };
     int n = 0;
     for (const auto& c : cases) {

@@ -133,6 +133,10 @@ int Grid(const QStringList& args) {
         o.y >= 0
             ? o.y
             : (margins.Top().value + preview.Header().BandHeight().value) / 100.0 + kGapBelowHeader;
+    const int32_t bodyBottom =
+        preview.PaperHeight().value - margins.Bottom().value - preview.Footer().BandHeight().value;
+    if (kp::Round(y * 100) + TKpGridLayout::Units(grid.RowHeight) > bodyBottom)
+        throw EUsage("--y leaves no room for the table");
     double width = 0;
     if (o.width > 0) {
         width = o.width;
