@@ -152,7 +152,7 @@ int Grid(const QStringList& args) {
     printer.PrintGrid(kpMillimeters, grid, x, y, width);
     if (errors.Failed()) return 1;
     preview.FirstPage();
-    WriteDocument(preview, o.out);
+    WriteDocument(preview, o.out, &errors);
     return errors.Failed() ? 1 : 0;
 }
 
