@@ -87,6 +87,42 @@ TEST_F(Cli, TenThousandRowsPrintInOrderOnFullPages) {
     EXPECT_EQ(lastPage, doc.NumPages());
 }
 
+TEST_F(Cli, GridTablesOfAnyShapeFitBetweenTheMargins) {
+    const struct {
+        const char* name;
+        QByteArray csv;
+        size_t maxObjects; // on the first page
+    } cases[] = {
+        // Columns far narrower than a unit: rounded one by one they add up past the paper.
+        // (Five objects to a cell of a one-row table: box, text, left, top and bottom rules.)
+        {"10,000 columns", QByteArray("x,").repeated(9999) + "x\n", 5 * 10000 + 1},
+        // Invisible columns record nothing: 18,000 units hold at most 18,000 cells.
+        {"200,000 empty fields", QByteArray(199999, ','), 5 * 18000 + 1},
+        // Measured in one go, a text this wide wraps around to a few pixels.
+        {"one 4 MB cell", QByteArray(4 << 20, 'W') + "\n", 10},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const QString kpp = dir.filePath(QStringLiteral("fit.kpp"));
+        const ToolResult r = RunTool({"grid", Write("fit.csv", k.csv), "-o", kpp});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        auto host = Load(kpp);
+        TKpPreview& doc = *host->preview;
+        ASSERT_EQ(doc.NumPages(), 1);
+        const int32_t left = doc.Margins().Left().value;
+        const int32_t right = doc.PaperWidth().value - doc.Margins().Right().value;
+        int32_t lowest = INT32_MAX, highest = INT32_MIN;
+        for (TKpLineObject* l : Lines(doc.GetPage(1))) {
+            lowest = std::min({lowest, l->X1, l->X2});
+            highest = std::max({highest, l->X1, l->X2});
+        }
+        EXPECT_EQ(lowest, left);
+        EXPECT_LE(highest, right);
+        EXPECT_GE(highest, right - 100); // the table is scaled to the room, not below it
+        EXPECT_LE(static_cast<size_t>(doc.GetPage(1)->Count()), k.maxObjects);
+    }
+}
+
 TEST_F(Cli, LabelsSkipPartOfTheFirstSheetInMailMergeOrder) {
     const QString in = Write("a.csv", "Ann,1 Road\nBob,\"2 Street\nFlat 3\"\nCy,3 Lane\n");
     const QString kpp = dir.filePath("l.kpp");
