@@ -1,5 +1,10 @@
 #include "content/KpGridPrint.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+#include "content/KpGridPageLimit.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
@@ -10,8 +15,31 @@
 namespace {
 // The table's cell text starts this far right of the cell's left rule (1 mm).
 constexpr int32_t kTextInset = 100;
-// Kept free above the bottom margin and the header's height on every page (10 mm).
+// Kept free above the footer's band on every page (10 mm): the row that passes the limit
+// stays on the page.
 constexpr int32_t kBottomReserve = 1000;
+
+// Around a host's cell handler: afterwards the font's figure comes back and the pen is solid
+// again, also when the handler raises. A handler may destroy the preview (closing the window
+// that holds it, say); its canvas went with it, so then nothing is touched.
+class TKpCellHandlerScope {
+public:
+    TKpCellHandlerScope(TKpCanvas& canvas, int ppi)
+        : canvas_(canvas), owner_(canvas.Owner()), owned_(canvas.Owner() != nullptr), ppi_(ppi) {}
+    ~TKpCellHandlerScope() {
+        if (owned_ && owner_.isNull()) return;
+        canvas_.Font().SetPixelsPerInch(ppi_);
+        canvas_.Pen().SetStyle(psSolid);
+    }
+    TKpCellHandlerScope(const TKpCellHandlerScope&) = delete;
+    TKpCellHandlerScope& operator=(const TKpCellHandlerScope&) = delete;
+
+private:
+    TKpCanvas& canvas_;
+    QPointer<TKpPreview> owner_;
+    bool owned_;
+    int ppi_;
+};
 
 int64_t ColumnPixelSum(const IKpGridSource& grid) {
     int64_t sum = 0;
@@ -55,7 +83,7 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
         const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
         topMargin_->value = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, y)));
         bottomMargin_->value =
-            preview.Header().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
+            preview.Footer().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
 
         TKpGridLayout layout(scaleFactor_, x0, topMargin_->value);
         const int rows = grid.RowCount();
@@ -65,23 +93,30 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
             TKpCellRect cell;
             for (int c = 0; c < cols; ++c) {
                 cell = layout.NextCell(grid.ColWidths(c), grid.RowHeights(r));
-                TKpCellRect rect = cell;
-                DrawCell(this, c, r, rect, &preview.Canvas());
-                if (!preview_) return; // a handler removed the preview
+                // A column that rounds to no width cannot be seen: it records nothing but the
+                // table's right rule when it is the last one.
+                const bool visible = cell.Right != cell.Left;
+                if (visible) {
+                    TKpCellRect rect = cell;
+                    DrawCell(this, c, r, rect, &preview.Canvas());
+                    if (!preview_) return; // a handler removed the preview
+                }
                 TKpCanvas& canvas = preview.Canvas();
                 canvas.Pen().SetColor(clBlack);
-                canvas.MoveTo(cell.Left, cell.Bottom, kpUnits);
-                canvas.LineTo(cell.Left, cell.Top, kpUnits);
-                canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                if (visible) {
+                    canvas.MoveTo(cell.Left, cell.Bottom, kpUnits);
+                    canvas.LineTo(cell.Left, cell.Top, kpUnits);
+                    canvas.LineTo(cell.Right, cell.Top, kpUnits);
+                }
                 if (c == cols - 1) {
                     canvas.MoveTo(cell.Right, cell.Bottom, kpUnits);
                     canvas.LineTo(cell.Right, cell.Top, kpUnits);
                 }
-                if (r == rows - 1)
+                if (r == rows - 1 && visible)
                     canvas.Line(cell.Left, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
             }
             layout.EndRow(cell);
-            const int32_t limit = preview.PaperHeight().value - bottomMargin_->value;
+            const int32_t limit = KpRowLimit(preview, bottomMargin_->value);
             if (layout.PageFull(limit, r == rows - 1)) {
                 // Close the table on this page, then carry on at the top of the next one.
                 preview.Canvas().Pen().SetColor(clBlack);
@@ -112,7 +147,13 @@ void TKpGridPrint::scaleFont(TKpCanvas& canvas) const {
     if (scaleFactor_ < 1 && ScaleText) {
         // The font keeps its pixel height; more pixels per inch make fewer points.
         TKpFont& font = canvas.Font();
-        font.SetPixelsPerInch(kp::RoundInt(font.PixelsPerInch() / scaleFactor_));
+        Extended ppi = std::numeric_limits<int>::max();
+        if (scaleFactor_ > 0) ppi = std::min(ppi, font.PixelsPerInch() / scaleFactor_);
+        // Far down the size would round to 0 pt, which prints at the default size: the text
+        // stops at 1 pt, the smallest size a recorded font keeps.
+        const Extended onePoint = static_cast<Extended>(std::abs(font.Height())) * 72;
+        if (onePoint > 0) ppi = std::min(ppi, onePoint);
+        font.SetPixelsPerInch(kp::RoundInt(ppi));
     }
 }
 
@@ -124,16 +165,10 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     font.SetPixelsPerInch(grid.Font().PixelsPerInch());
     font.Assign(grid.Font());
     if (OnDrawCell) {
-        // The font's figure comes back also when the handler raises.
-        struct KeepFigure {
-            TKpFont& font;
-            int ppi;
-            ~KeepFigure() { font.SetPixelsPerInch(ppi); }
-        } keepFigure{font, ppi};
+        const TKpCellHandlerScope scope(*canvas, ppi);
         scaleFont(*canvas);
         canvas->Pen().SetStyle(psClear);
         OnDrawCell(this, col, row, rect, canvas);
-        canvas->Pen().SetStyle(psSolid);
         return;
     }
     TKpBrush& brush = canvas->Brush();

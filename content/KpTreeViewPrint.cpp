@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "content/KpGridPageLimit.h"
 #include "content/KpImageList.h"
 #include "content/KpTreeLayout.h"
 #include "content/KpTreeList.h"
@@ -84,7 +85,7 @@ void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TK
             // The text's white ground covers the lines beneath it.
             canvas.TextOut(layout.TextX(row, iw), TKpTreeLayout::TextY(row, h),
                            QLatin1Char(' ') + node.Text, kpUnits);
-            if (layout.PageFull(row, preview.PaperHeight().value - bottomMargin_->value)) {
+            if (layout.PageFull(row, KpRowLimit(preview, bottomMargin_->value))) {
                 preview.NewPage();
                 k = 0;
                 if (OnNewPage && preview_) OnNewPage(this, *topMargin_, *bottomMargin_);

@@ -64,7 +64,7 @@ TEST_F(Cli, TenThousandRowsPrintInOrderOnFullPages) {
     auto host = Load(kpp);
     TKpPreview& doc = *host->preview;
     const int32_t limit = doc.PaperHeight().value -
-                          (doc.Header().BandHeight().value + doc.Margins().Bottom().value + 1000);
+                          (doc.Footer().BandHeight().value + doc.Margins().Bottom().value + 1000);
     int rows = 0;
     for (int p = 1; p <= doc.NumPages(); ++p) {
         const auto cells = Rectangles(doc.GetPage(p));
@@ -85,6 +85,42 @@ TEST_F(Cli, TenThousandRowsPrintInOrderOnFullPages) {
     }
     EXPECT_EQ(expected, 10001);
     EXPECT_EQ(lastPage, doc.NumPages());
+}
+
+TEST_F(Cli, GridTablesOfAnyShapeFitBetweenTheMargins) {
+    const struct {
+        const char* name;
+        QByteArray csv;
+        size_t maxObjects; // on the first page
+    } cases[] = {
+        // Columns far narrower than a unit: rounded one by one they add up past the paper.
+        // (Five objects to a cell of a one-row table: box, text, left, top and bottom rules.)
+        {"10,000 columns", QByteArray("x,").repeated(9999) + "x\n", 5 * 10000 + 1},
+        // Invisible columns record nothing: 18,000 units hold at most 18,000 cells.
+        {"200,000 empty fields", QByteArray(199999, ','), 5 * 18000 + 1},
+        // Measured in one go, a text this wide wraps around to a few pixels.
+        {"one 4 MB cell", QByteArray(4 << 20, 'W') + "\n", 10},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        const QString kpp = dir.filePath(QStringLiteral("fit.kpp"));
+        const ToolResult r = RunTool({"grid", Write("fit.csv", k.csv), "-o", kpp});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        auto host = Load(kpp);
+        TKpPreview& doc = *host->preview;
+        ASSERT_EQ(doc.NumPages(), 1);
+        const int32_t left = doc.Margins().Left().value;
+        const int32_t right = doc.PaperWidth().value - doc.Margins().Right().value;
+        int32_t lowest = INT32_MAX, highest = INT32_MIN;
+        for (TKpLineObject* l : Lines(doc.GetPage(1))) {
+            lowest = std::min({lowest, l->X1, l->X2});
+            highest = std::max({highest, l->X1, l->X2});
+        }
+        EXPECT_EQ(lowest, left);
+        EXPECT_LE(highest, right);
+        EXPECT_GE(highest, right - 100); // the table is scaled to the room, not below it
+        EXPECT_LE(static_cast<size_t>(doc.GetPage(1)->Count()), k.maxObjects);
+    }
 }
 
 TEST_F(Cli, LabelsSkipPartOfTheFirstSheetInMailMergeOrder) {
@@ -176,6 +212,8 @@ TEST_F(Cli, BadInputGivesOneLineNamingTheProblem) {
          "--skip must be below the 18"},
         {{"tree"}, "\n\n", 1, "the file is empty"},
         {{"grid", "--paper", "Folio"}, "a\n", 2, "--paper takes"},
+        {{"grid", "--y", "1000"}, "a\n", 2, "--y leaves no room for the table"},
+        {{"grid", "--y", "280"}, "a\n", 2, "--y leaves no room for the table"},
     };
     int n = 0;
     for (const auto& c : cases) {

@@ -139,7 +139,7 @@ TEST_F(GridPrint, DemoGridStartsAt40MmAndContinuesAtTheSameHeight) {
         ++breaks;
     };
     printer.PrintGrid(kpMillimeters, grid, 20, 40, 0);
-    const int32_t limit = 29700 - (preview.Header().BandHeight().value + 2500 + 1000);
+    const int32_t limit = 29700 - (preview.Footer().BandHeight().value + 2500 + 1000);
     EXPECT_EQ(printer.BottomMargin().value, 29700 - limit);
     EXPECT_EQ(breaks, preview.NumPages() - 1);
     ASSERT_GT(preview.NumPages(), 2);
@@ -304,4 +304,113 @@ TEST_F(GridPrint, OnDrawCellGetsTheCellWithAClearPenAndTheScaledFont) {
     EXPECT_EQ(visited[3], std::make_pair(0, 1));
     EXPECT_TRUE(TextBoxes(preview.GetPage(1)).empty());
     EXPECT_EQ(preview.Canvas().Font().PixelsPerInch(), 96);
+}
+
+TEST_F(GridPrint, AHandlerThatClosesThePreviewsWindowEndsTheTable) {
+    // The window goes with its preview and canvas; nothing may be written to them afterwards.
+    auto window = std::make_unique<QWidget>();
+    auto* doomed = new TKpPreview(window.get());
+    printer.SetPreview(doomed);
+    TKpTextGrid grid(Rows(3, 3));
+    for (bool scaled : {false, true}) {
+        SCOPED_TRACE(scaled ? "scaled" : "unscaled");
+        if (!window) {
+            window = std::make_unique<QWidget>();
+            printer.SetPreview(new TKpPreview(window.get()));
+        }
+        int calls = 0;
+        printer.OnDrawCell = [&](void*, int, int, TKpCellRect&, TKpCanvas*) {
+            ++calls;
+            window.reset();
+        };
+        printer.PrintGrid(kpUnits, grid, 0, 0, scaled ? 1000 : 0);
+        EXPECT_EQ(calls, 1);
+        EXPECT_EQ(printer.Preview(), nullptr);
+    }
+}
+
+TEST_F(GridPrint, TheTableEndsAboveTheFootersBandInEveryOriginMode) {
+    // A tall footer and a short header: the footer is what sits at the bottom.
+    preview.Header().SetVisible(true);
+    preview.Footer().CaptionCenterFont().SetSize(30);
+    preview.Footer().SetCaptionCenter(QStringLiteral("Page {PAGE}"));
+    preview.Footer().SetVisible(true);
+    const int32_t footer = preview.Footer().BandHeight().value;
+    ASSERT_GT(footer, preview.Header().BandHeight().value + 500);
+    const int32_t rule = 29700 - preview.Margins().Bottom().value - footer;
+    const int32_t rowHeight = TKpGridLayout::Units(24);
+    TKpTextGrid grid(Rows(60, 2));
+    const struct {
+        TKpOriginMode mode;
+        int32_t originY;
+    } cases[] = {
+        {kpOriginPage, 0},
+        {kpOriginMargins, preview.Margins().Top().value},
+        {kpOriginHeader, preview.Margins().Top().value + preview.Header().BandHeight().value}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(static_cast<int>(k.mode));
+        preview.Clear();
+        preview.Canvas().SetOriginMode(k.mode);
+        printer.PrintGrid(kpMillimeters, grid, 20, 10, 0);
+        EXPECT_EQ(printer.BottomMargin().value, footer + preview.Margins().Bottom().value + 1000);
+        ASSERT_GT(preview.NumPages(), 1);
+        const auto cells = Rectangles(preview.GetPage(1));
+        // Recorded coordinates are the page's: the canvas added its origin.
+        EXPECT_EQ(cells.front()->Y1, 1000 + k.originY);
+        // The last row passes the limit kept free above the footer, and ends above its rule.
+        EXPECT_GT(cells.back()->Y2, rule - 1000);
+        EXPECT_LE(cells.back()->Y2 - rowHeight, rule - 1000);
+        EXPECT_LE(cells.back()->Y2, rule);
+    }
+}
+
+TEST_F(GridPrint, AColumnThatRoundsToNoWidthRecordsNothing) {
+    // Two rows of three columns, one of them 0 px wide: its cells, rules and text are not
+    // recorded; the table's right rule is, also when the empty column is the last.
+    const int w = TKpGridLayout::Units(64), h = TKpGridLayout::Units(24);
+    for (int empty : {0, 1, 2}) {
+        SCOPED_TRACE(empty);
+        preview.Clear();
+        TKpTextGrid grid(Rows(2, 3));
+        grid.SetColWidths(empty, 0);
+        printer.PrintGrid(kpUnits, grid, 0, 0, 0);
+        TKpPage* page = preview.GetPage(1);
+        EXPECT_EQ(Rectangles(page).size(), 4u);
+        QStringList texts;
+        for (TKpTextBoxObject* b : TextBoxes(page))
+            texts << b->Text;
+        EXPECT_FALSE(texts.join(' ').contains(QStringLiteral("c%1").arg(empty)));
+        EXPECT_EQ(texts.size(), 4);
+        // Left and top rules of the four cells, two right rules, two bottom rules.
+        EXPECT_EQ(Lines(page).size(), 4u * 2 + 2 + 2);
+        EXPECT_TRUE(HasLine(page, 2 * w, h, 2 * w, 0));
+        EXPECT_TRUE(HasLine(page, 2 * w, 2 * h, 2 * w, h));
+    }
+}
+
+TEST_F(GridPrint, TextScaledFarDownStaysAtOnePointInsideItsCell) {
+    // Two 1000-px columns (52,917 units) printed narrower and narrower: the size follows the
+    // scale down to 1 pt and stays there; it never falls to 0 (the default size).
+    TKpTextGrid grid(Rows(2, 2));
+    grid.SetColWidths(0, 1000);
+    grid.SetColWidths(1, 1000);
+    const struct {
+        Extended width; // mm
+        int points;
+    } cases[] = {{200, 3}, {100, 2}, {25, 1}, {2, 1}, {0.1, 1}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(static_cast<double>(k.width));
+        preview.Clear();
+        printer.PrintGrid(kpMillimeters, grid, 10, 10, k.width);
+        const auto boxes = TextBoxes(preview.GetPage(1));
+        ASSERT_EQ(boxes.size(), 4u);
+        TKpFont& font = preview.Canvas().Font();
+        font.SetSize(boxes[0]->Font->Size);
+        for (TKpTextBoxObject* b : boxes) {
+            EXPECT_EQ(b->Font->Size, k.points);
+            if (k.width >= 25) // wide enough a cell for a 1-pt text
+                EXPECT_LE(b->X1 + preview.Canvas().TextWidth(b->Text).value, b->X2)
+                    << b->Text.toStdString();
+        }
+    }
 }

@@ -204,3 +204,31 @@ TEST_F(TreePrint, WithoutAPreviewNothingHappens) {
     EXPECT_EQ(lone.Font().Name(), QStringLiteral("Arial"));
     EXPECT_EQ(lone.About(), QStringLiteral("TKpTreeViewPrint v2.42"));
 }
+
+TEST_F(TreePrint, TheCanvasOriginMovesTheOutlineButNotThePageEnd) {
+    // Started at the same place on the paper, the outline fills the page to the same row
+    // whatever origin the canvas records from.
+    std::vector<TKpTreeNode> nodes(60, TKpTreeNode{QStringLiteral("n"), 0, -1, true});
+    TKpTreeList list(nodes);
+    preview.Header().SetVisible(true);
+    preview.Footer().SetVisible(true);
+    auto firstPage = [&](TKpOriginMode mode, int32_t originY) {
+        preview.Clear();
+        preview.Canvas().SetOriginMode(mode);
+        printer.PrintTreeView(0, 4000 - originY, list, kpUnits);
+        std::vector<int32_t> ys;
+        for (TKpTextObject* t : Texts(preview.GetPage(1)))
+            ys.push_back(t->Y1);
+        return ys;
+    };
+    const std::vector<int32_t> onPage = firstPage(kpOriginPage, 0);
+    ASSERT_GT(onPage.size(), 10u);
+    const int32_t top = preview.Margins().Top().value;
+    const struct {
+        TKpOriginMode mode;
+        int32_t originY;
+    } cases[] = {{kpOriginMargins, top},
+                 {kpOriginHeader, top + preview.Header().BandHeight().value}};
+    for (const auto& k : cases)
+        EXPECT_EQ(firstPage(k.mode, k.originY), onPage) << static_cast<int>(k.mode);
+}

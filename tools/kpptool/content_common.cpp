@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -62,11 +64,26 @@ void CheckOutputName(const QString& out) {
         throw EUsage("-o must name a .pdf or .kpp file, not '" + out.toStdString() + "'");
 }
 
-void WriteDocument(TKpPreview& preview, const QString& out) {
-    if (QFileInfo(out).suffix().toLower() == QLatin1String("kpp"))
-        preview.SaveToFile(out);
-    else
-        ExportToPdf(preview, out);
+void WriteDocument(TKpPreview& preview, const QString& out, const ErrorsToStderr* errors) {
+    const QFileInfo info(out);
+    if (info.suffix().toLower() == QLatin1String("kpp")) {
+        preview.SaveToFile(out); // replaces the file only once it is complete
+    } else {
+        // The PDF grows page by page: it is written beside the output and takes its name only
+        // when complete.
+        const QString part = info.dir().filePath(QStringLiteral(".%1.%2.part.pdf")
+                                                     .arg(info.fileName())
+                                                     .arg(QCoreApplication::applicationPid()));
+        struct PartFile {
+            const QString& name;
+            ~PartFile() { QFile::remove(name); }
+        } removeOnFailure{part};
+        ExportToPdf(preview, part);
+        if (errors && errors->Failed()) return;
+        if (!QFileInfo::exists(part) || std::rename(QFile::encodeName(part).constData(),
+                                                    QFile::encodeName(out).constData()) != 0)
+            throw EInput(QStringLiteral("cannot write %1").arg(out).toStdString());
+    }
     if (!QFileInfo::exists(out))
         throw EInput(QStringLiteral("cannot write %1").arg(out).toStdString());
 }

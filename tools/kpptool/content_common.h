@@ -15,6 +15,8 @@ class TKpPreview;
 
 namespace kpptool {
 
+class ErrorsToStderr;
+
 // A mistake in the command line (exit code 2).
 class EUsage : public std::runtime_error {
 public:
@@ -37,7 +39,9 @@ TKpPaperSize PaperFromName(const QString& name);
 double NumberArg(const QString& text, const char* option, double low, double high);
 // OUT.pdf or OUT.kpp; EUsage for another ending.
 void CheckOutputName(const QString& out);
-void WriteDocument(TKpPreview& preview, const QString& out);
+// Writes the document; a run that fails, or whose components reported an error to `errors`,
+// leaves no output file behind (nor a half-written one) and an earlier one as it was.
+void WriteDocument(TKpPreview& preview, const QString& out, const ErrorsToStderr* errors = nullptr);
 
 // Reports from the components go to standard error and mark the command as failed.
 class ErrorsToStderr {

@@ -28,6 +28,13 @@ constexpr int kCellPadding = 10;
 constexpr int kRowPadding = 8;
 // Room between the header band and the table (mm).
 constexpr double kGapBelowHeader = 3;
+// The widest table the columns are measured to (pixels, some 13 km): wider ones are cut down
+// column by column, so that their width in KpUnits stays a 32-bit number. Such a table is
+// scaled to the paper anyway.
+constexpr int64_t kMaxTablePixels = 50'000'000;
+// Qt adds up a text's advance in 26.6 fixed point, which wraps past 2^25 pixels: long texts
+// are measured in pieces of this many characters.
+constexpr qsizetype kMeasurePiece = 4096;
 
 struct GridOptions {
     QString in, out, title;
@@ -86,6 +93,60 @@ std::vector<QStringList> OneLineCells(std::vector<QStringList> records) {
     return records;
 }
 
+// The text's width in pixels, also for texts far wider than Qt measures in one go.
+int64_t TextWidth(TKpDeviceCanvas& measure, const QString& text) {
+    int64_t width = 0;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype n = std::min(kMeasurePiece, text.size() - at);
+        // A surrogate pair stays in one piece.
+        if (at + n < text.size() && text[at + n - 1].isHighSurrogate()) --n;
+        width += measure.TextWidth(text.mid(at, n));
+        at += n;
+    }
+    return width;
+}
+
+// The table's width (KpUnits) as the grid printer lays it out when asked for `width`: it
+// rounds every column on its own, so many narrow columns can add up to more than was asked.
+int64_t LaidOutWidth(const IKpGridSource& grid, int64_t natural, int32_t width) {
+    TKpGridLayout layout(TKpGridLayout::ScaleFactor(width, natural), 0, 0);
+    for (int c = 0; c < grid.ColCount(); ++c)
+        layout.NextCell(grid.ColWidths(c), 0);
+    return layout.X();
+}
+
+// The widest width (KpUnits) to ask the grid printer for so that the table it lays out is no
+// wider than `room`. The laid-out width grows with the width asked for.
+int32_t FittedWidth(const IKpGridSource& grid, int64_t natural, int32_t room) {
+    if (LaidOutWidth(grid, natural, room) <= room) return room;
+    int32_t fits = 1, tooWide = room;
+    while (tooWide - fits > 1) {
+        const int32_t mid = fits + (tooWide - fits) / 2;
+        (LaidOutWidth(grid, natural, mid) <= room ? fits : tooWide) = mid;
+    }
+    return fits;
+}
+
+// Scales the columns to `room` KpUnits and returns the width to print the table at. The
+// printer rounds each column on its own, which over thousands of columns adds up to far more
+// (or less) than the room; so the columns' edges are rounded here instead, and each column
+// gets the pixel width that the printer turns into exactly its share.
+int32_t FitColumns(TKpTextGrid& grid, int64_t natural, int32_t room) {
+    const Extended perPixel = static_cast<Extended>(room) / natural;
+    int64_t passed = 0, fitted = 0;
+    int32_t edge = 0;
+    for (int c = 0; c < grid.ColCount(); ++c) {
+        passed += grid.ColWidths(c);
+        const auto next = static_cast<int32_t>(kp::Round(perPixel * passed));
+        const int pixels = static_cast<int>(kp::Round((next - edge) / perPixel));
+        edge = next;
+        grid.SetColWidths(c, pixels);
+        fitted += pixels;
+    }
+    // What rounding is left over must not take the table past its room.
+    return FittedWidth(grid, fitted, room);
+}
+
 int Grid(const QStringList& args) {
     const GridOptions o = Parse(args);
     TKpCsvReader csv;
@@ -112,17 +173,20 @@ int Grid(const QStringList& args) {
     // Each column as wide as its widest text, each row as high as a line.
     TKpDeviceCanvas& measure = preview.Canvas().MeasureCanvas();
     measure.Font().Assign(grid.Look.Font);
-    std::vector<int> widths(static_cast<size_t>(grid.ColCount()), 0);
+    std::vector<int64_t> widths(static_cast<size_t>(grid.ColCount()), 0);
     for (int r = 0; r < grid.RowCount(); ++r)
         for (int c = 0; c < grid.ColCount(); ++c) {
             const QString text = grid.Cells(c, r);
             if (!text.isEmpty())
                 widths[static_cast<size_t>(c)] =
-                    std::max(widths[static_cast<size_t>(c)], measure.TextWidth(text));
+                    std::max(widths[static_cast<size_t>(c)], TextWidth(measure, text));
         }
+    const int64_t widest =
+        std::max<int64_t>(kCellPadding, kMaxTablePixels / MaxInt(1, grid.ColCount()));
     int64_t natural = 0;
     for (int c = 0; c < grid.ColCount(); ++c) {
-        grid.SetColWidths(c, widths[static_cast<size_t>(c)] + kCellPadding);
+        grid.SetColWidths(
+            c, static_cast<int>(std::min(widths[static_cast<size_t>(c)] + kCellPadding, widest)));
         natural += grid.ColWidths(c);
     }
     grid.RowHeight = measure.TextHeight(QStringLiteral("Ag")) + kRowPadding;
@@ -133,6 +197,10 @@ int Grid(const QStringList& args) {
         o.y >= 0
             ? o.y
             : (margins.Top().value + preview.Header().BandHeight().value) / 100.0 + kGapBelowHeader;
+    const int32_t bodyBottom =
+        preview.PaperHeight().value - margins.Bottom().value - preview.Footer().BandHeight().value;
+    if (kp::Round(y * 100) + TKpGridLayout::Units(grid.RowHeight) > bodyBottom)
+        throw EUsage("--y leaves no room for the table");
     double width = 0;
     if (o.width > 0) {
         width = o.width;
@@ -141,6 +209,8 @@ int Grid(const QStringList& args) {
         if (TKpGridLayout::Units(natural) / 100.0 > room) width = room;
         if (width <= 0 && room <= 0) throw EUsage("--x leaves no room for the table");
     }
+    if (width > 0)
+        width = FitColumns(grid, natural, static_cast<int32_t>(kp::Round(width * 100))) / 100.0;
 
     TKpGridPrint printer;
     printer.SetPreview(&preview);
@@ -148,7 +218,7 @@ int Grid(const QStringList& args) {
     printer.PrintGrid(kpMillimeters, grid, x, y, width);
     if (errors.Failed()) return 1;
     preview.FirstPage();
-    WriteDocument(preview, o.out);
+    WriteDocument(preview, o.out, &errors);
     return errors.Failed() ? 1 : 0;
 }
 
