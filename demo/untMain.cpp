@@ -24,9 +24,11 @@
 
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
+#include "demo/InfoMemo.h"
 #include "demo/TabRows.h"
 #include "demo/untAbout.h"
 #include "demo/untPrint.h"
+#include "demo/WindowFont.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpCursors.h"
 #include "preview/KpHeaderFooter.h"
@@ -51,31 +53,6 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 namespace {
-
-// An explanatory text on an info-coloured panel with a grey drop shadow 4 pixels off.
-class TInfoMemo : public QWidget {
-public:
-    TInfoMemo(const QStringList& lines, QWidget* parent) : QWidget(parent) {
-        auto* text = new QLabel(lines.join(QLatin1Char('\n')), this);
-        text->setWordWrap(true); // a memo wraps what its width cannot hold
-        text->setContentsMargins(6, 4, 6, 4);
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 4, 4);
-        layout->addWidget(text);
-        label = text;
-    }
-    QLabel* label;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        const QRect r = rect().adjusted(0, 0, -4, -4);
-        p.fillRect(r.translated(4, 4), QColor(128, 128, 128));
-        p.fillRect(r, palette().color(QPalette::ToolTipBase));
-        p.setPen(QColor(80, 80, 80));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-    }
-};
 
 QToolButton* speedButton(QWidget* parent, const QString& glyph, const QString& text,
                          QSize size = QSize(25, 25)) {
@@ -117,9 +94,7 @@ TKpFont& setKpFont(TKpFont& f, const char* name, int size, TFontStyles style = 0
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Paginor Demo - ") + MakerWebAddress());
     resize(798, 570);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(DemoWindowFont());
     ShowInformation = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };
@@ -735,6 +710,13 @@ void TfrmMain::selectTab(int index) {
 }
 
 // ---- handlers ----
+
+void TfrmMain::SetWindows(TfrmAbout* about, TfrmPrint* print) {
+    frmAbout = about;
+    frmPrint = print;
+    // The print dialog's selectors follow this window's preview from the start.
+    if (frmPrint) frmPrint->LinkSelectors(KpPreview1);
+}
 
 void TfrmMain::FormCreate() {
     showZoom();
