@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -78,6 +79,22 @@ QLabel* hiddenPicture(QWidget* parent, const QImage& image) {
     return l;
 }
 
+// The font dialog lists the faces that are installed, so it is given the face a font name
+// stands for ("Times New Roman" may be drawn with a metric-compatible face).
+QFont fontForDialog(const QFont& font) {
+    QFont shown = font;
+    shown.setFamily(QFontInfo(font).family());
+    return shown;
+}
+
+// The dialog's choice; while the face stays the one the current name stands for, the name
+// stays too, so documents keep naming the font as the demo does.
+QFont fontFromDialog(const QFont& current, const QFont& chosen) {
+    QFont font = chosen;
+    if (chosen.family() == QFontInfo(current).family()) font.setFamily(current.family());
+    return font;
+}
+
 TKpFont& setKpFont(TKpFont& f, const char* name, int size, TFontStyles style = 0,
                    TColor color = clBlack) {
     f.SetName(QString::fromLatin1(name));
@@ -100,8 +117,12 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     };
     OpenAddress = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
     ChooseOpenFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            QStringLiteral("KpPreview Files (*.kpp)"));
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("kpp")); // a name typed without one gets ".kpp"
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
     };
     ChooseSaveFile = [this] {
         QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
@@ -126,8 +147,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     };
     ChooseFont = [this](QFont& font) {
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, font, this);
-        if (ok) font = chosen;
+        const QFont chosen = QFontDialog::getFont(&ok, fontForDialog(font), this);
+        if (ok) font = fontFromDialog(font, chosen);
         return ok;
     };
 
