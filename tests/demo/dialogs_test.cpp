@@ -1,5 +1,5 @@
-// The demo's own dialogs as the user meets them: the font dialog of the rich text tab and
-// the open dialog.
+// The demo's own dialogs as the user meets them: the font dialog of the rich text tab, the
+// open dialog and the About box.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,8 +9,10 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -90,4 +92,26 @@ TEST(DemoDialogs, OpenDialogAddsTheDefaultExtension) {
             QMetaObject::invokeMethod(&dialog, "accept"); // as OK does
         });
     EXPECT_EQ(chosen, dir.filePath(QStringLiteral("typed.kpp")));
+}
+
+TEST(DemoDialogs, AboutBoxShowsItsTextsWholeBlankCaptionCentredOnTheScreen) {
+    DemoWindows d;
+    d.main->move(0, 0);
+    WhileOpen<TfrmAbout>([&] { d.main->About1Click(); },
+                         [&](TfrmAbout& about) {
+                             const QRect screen = about.screen()->availableGeometry();
+                             EXPECT_EQ(about.frameGeometry().center(), screen.center());
+                             EXPECT_NE(about.geometry().center(), d.main->frameGeometry().center());
+                             for (QLabel* l : about.findChildren<QLabel*>()) {
+                                 if (l->text().isEmpty()) continue; // pictures
+                                 SCOPED_TRACE(l->text().toStdString());
+                                 EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()),
+                                           l->contentsRect().width());
+                             }
+                         });
+    // A title of its own that is blank: an empty one would be replaced by the program's name.
+    EXPECT_FALSE(d.about->windowTitle().isEmpty());
+    EXPECT_TRUE(d.about->windowTitle().trimmed().isEmpty());
+    EXPECT_EQ(QFontInfo(d.about->font()).family(), QFontInfo(d.main->font()).family());
+    EXPECT_EQ(d.about->font().pointSize(), 8);
 }
