@@ -6,7 +6,7 @@ inline QString MakerWebAddress() {
     return QStringLiteral("https://paginor.example.org");
 }
 inline QString MakerEmailAddress() {
-    return QStringLiteral("support@paginor.example.org");
+    return QStringLiteral("paginor@example.org"); // short enough for the About box
 }
 inline QString MakerAuthor() {
     return QStringLiteral("The Paginor developers");

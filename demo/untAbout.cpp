@@ -4,11 +4,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QUrl>
 
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
 #include "demo/untMain.h"
+#include "demo/WindowFont.h"
 
 namespace {
 
@@ -26,8 +28,10 @@ QFrame* shadowedBox(QWidget* parent, QRect r) {
 } // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString());
+    // No caption. An empty title would show the program's name instead, so it is a space.
+    setWindowTitle(QStringLiteral(" "));
     setFixedSize(328, 269);
+    setFont(DemoWindowFont());
     OpenAddress = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
 
     QFrame* logoBox = shadowedBox(this, QRect(40, 12, 243, 45));
@@ -76,6 +80,16 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
     ok->setGeometry(231, 212, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmAbout::showEvent(QShowEvent* e) {
+    // Centred on the screen, not on the main window as a dialog would be.
+    QDialog::showEvent(e);
+    if (const QScreen* shown = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shown->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void TfrmAbout::Label2Click() {

@@ -18,4 +18,7 @@ public:
 
     TLinkLabel* Label2; // web address
     TLinkLabel* Label7; // e-mail address
+
+protected:
+    void showEvent(QShowEvent* e) override;
 };

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -24,9 +25,11 @@
 
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
+#include "demo/InfoMemo.h"
 #include "demo/TabRows.h"
 #include "demo/untAbout.h"
 #include "demo/untPrint.h"
+#include "demo/WindowFont.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpCursors.h"
 #include "preview/KpHeaderFooter.h"
@@ -52,31 +55,6 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* e) {
 
 namespace {
 
-// An explanatory text on an info-coloured panel with a grey drop shadow 4 pixels off.
-class TInfoMemo : public QWidget {
-public:
-    TInfoMemo(const QStringList& lines, QWidget* parent) : QWidget(parent) {
-        auto* text = new QLabel(lines.join(QLatin1Char('\n')), this);
-        text->setWordWrap(true); // a memo wraps what its width cannot hold
-        text->setContentsMargins(6, 4, 6, 4);
-        auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 4, 4);
-        layout->addWidget(text);
-        label = text;
-    }
-    QLabel* label;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        const QRect r = rect().adjusted(0, 0, -4, -4);
-        p.fillRect(r.translated(4, 4), QColor(128, 128, 128));
-        p.fillRect(r, palette().color(QPalette::ToolTipBase));
-        p.setPen(QColor(80, 80, 80));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-    }
-};
-
 QToolButton* speedButton(QWidget* parent, const QString& glyph, const QString& text,
                          QSize size = QSize(25, 25)) {
     auto* b = new QToolButton(parent);
@@ -101,6 +79,22 @@ QLabel* hiddenPicture(QWidget* parent, const QImage& image) {
     return l;
 }
 
+// The font dialog lists the faces that are installed, so it is given the face a font name
+// stands for ("Times New Roman" may be drawn with a metric-compatible face).
+QFont fontForDialog(const QFont& font) {
+    QFont shown = font;
+    shown.setFamily(QFontInfo(font).family());
+    return shown;
+}
+
+// The dialog's choice; while the face stays the one the current name stands for, the name
+// stays too, so documents keep naming the font as the demo does.
+QFont fontFromDialog(const QFont& current, const QFont& chosen) {
+    QFont font = chosen;
+    if (chosen.family() == QFontInfo(current).family()) font.setFamily(current.family());
+    return font;
+}
+
 TKpFont& setKpFont(TKpFont& f, const char* name, int size, TFontStyles style = 0,
                    TColor color = clBlack) {
     f.SetName(QString::fromLatin1(name));
@@ -117,16 +111,18 @@ TKpFont& setKpFont(TKpFont& f, const char* name, int size, TFontStyles style = 0
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Paginor Demo - ") + MakerWebAddress());
     resize(798, 570);
-    QFont windowFont(QStringLiteral("MS Sans Serif"));
-    windowFont.setPointSize(8);
-    setFont(windowFont);
+    setFont(DemoWindowFont());
     ShowInformation = [this](const QString& text) {
         QMessageBox::information(this, windowTitle(), text);
     };
     OpenAddress = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
     ChooseOpenFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(),
-                                            QStringLiteral("KpPreview Files (*.kpp)"));
+        QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("kpp")); // a name typed without one gets ".kpp"
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
     };
     ChooseSaveFile = [this] {
         QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
@@ -151,8 +147,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     };
     ChooseFont = [this](QFont& font) {
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, font, this);
-        if (ok) font = chosen;
+        const QFont chosen = QFontDialog::getFont(&ok, fontForDialog(font), this);
+        if (ok) font = fontFromDialog(font, chosen);
         return ok;
     };
 
@@ -735,6 +731,13 @@ void TfrmMain::selectTab(int index) {
 }
 
 // ---- handlers ----
+
+void TfrmMain::SetWindows(TfrmAbout* about, TfrmPrint* print) {
+    frmAbout = about;
+    frmPrint = print;
+    // The print dialog's selectors follow this window's preview from the start.
+    if (frmPrint) frmPrint->LinkSelectors(KpPreview1);
+}
 
 void TfrmMain::FormCreate() {
     showZoom();

@@ -50,10 +50,7 @@ public:
     ~TfrmMain() override;
 
     // The other two program windows (created after this one, kept for the program's life).
-    void SetWindows(TfrmAbout* about, TfrmPrint* print) {
-        frmAbout = about;
-        frmPrint = print;
-    }
+    void SetWindows(TfrmAbout* about, TfrmPrint* print);
 
     // The demos a name runs (as the window's button or tab does), in a fixed order.
     struct DemoEntry {

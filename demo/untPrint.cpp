@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "demo/InfoMemo.h"
+#include "demo/WindowFont.h"
 #include "preview/KpPreview.h"
 #include "printing/KpMultipageImage.h"
 #include "printing/KpPrinterList.h"
@@ -12,24 +14,22 @@
 TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print"));
     setFixedSize(316, 317);
+    setFont(DemoWindowFont());
 
-    // Made first so that the top panel covers it.
+    // Made first so that the top panel covers it. Out of sight, it takes no keyboard focus.
     KpPrinterList1 = new TKpPrinterList(this);
     KpPrinterList1->setGeometry(16, 32, 177, 22);
     KpPrinterList1->SetItemHeight(16);
+    KpPrinterList1->setFocusPolicy(Qt::NoFocus);
 
     // The top panel, opaque, over the unlinked list.
     auto* topPanel = new QWidget(this);
     topPanel->setGeometry(0, 0, 316, 57);
     topPanel->setAutoFillBackground(true);
-    auto* memoShadow = new QFrame(topPanel);
-    memoShadow->setGeometry(12, 10, 292, 41);
-    memoShadow->setStyleSheet(QStringLiteral("background: #808080;"));
-    auto* memo = new QLabel(QStringLiteral("Here you can see 2 more Paginor components... \n"
-                                           "TKpPrinterList and TKpMultipageImage."),
-                            topPanel);
-    memo->setGeometry(8, 6, 292, 41);
-    memo->setStyleSheet(QStringLiteral("background: palette(tooltip-base); padding: 4px;"));
+    auto* memo = new TInfoMemo({QStringLiteral("Here you can see 2 more Paginor components... "),
+                                QStringLiteral("TKpPrinterList and TKpMultipageImage.")},
+                               topPanel);
+    memo->setGeometry(8, 6, 296, 45); // the panel 292 x 41 and its shadow
 
     auto underlined = [this](const QString& text, int x, int y) {
         auto* l = new QLabel(text, this);
@@ -85,12 +85,6 @@ TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
 void TfrmPrint::LinkSelectors(TKpPreview* preview) {
     if (KpPrinterList2->Preview() != preview) KpPrinterList2->SetPreview(preview);
     if (KpMultipageImage1->Preview() != preview) KpMultipageImage1->SetPreview(preview);
-}
-
-void TfrmPrint::showEvent(QShowEvent* e) {
-    // The selectors act on the preview that is printed.
-    if (Preview) LinkSelectors(Preview);
-    QDialog::showEvent(e);
 }
 
 void TfrmPrint::Button2Click() {

@@ -16,7 +16,8 @@ public:
 
     // The preview to print; set by the main window before each showing (not owned).
     QPointer<TKpPreview> Preview;
-    // Links the selectors to the main window's preview (as the window's designer did).
+    // Links the selectors to the main window's preview; done once, when the program's
+    // windows are made.
     void LinkSelectors(TKpPreview* preview);
 
     void Button2Click();
@@ -29,7 +30,4 @@ public:
     TKpPrinterList* KpPrinterList1; // unlinked, under the top panel
     TKpPrinterList* KpPrinterList2; // the selected printer
     TKpMultipageImage* KpMultipageImage1;
-
-protected:
-    void showEvent(QShowEvent* e) override;
 };

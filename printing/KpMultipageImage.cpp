@@ -228,5 +228,7 @@ bool TKpMultipageImage::event(QEvent* e) {
 
 void TKpMultipageImage::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (e->size() != QSize(FixedWidth, FixedHeight)) resize(FixedWidth, FixedHeight);
+    // Size limits changed from outside (setFixedSize, setMinimumSize, ...) are what forced
+    // the new size, so they are put back with it.
+    if (e->size() != QSize(FixedWidth, FixedHeight)) setFixedSize(FixedWidth, FixedHeight);
 }

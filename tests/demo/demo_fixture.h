@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "demo/DemoApplication.h"
+#include "demo/InfoMemo.h"
 #include "demo/untAbout.h"
 #include "demo/untMain.h"
 #include "demo/untPrint.h"
@@ -55,5 +56,14 @@ struct DemoWindows {
         return out;
     }
 };
+
+// The explanatory memos inside a window (the memo class has no meta-object of its own, so
+// findChildren cannot tell it from other widgets).
+inline std::vector<TInfoMemo*> Memos(QWidget* in) {
+    std::vector<TInfoMemo*> out;
+    for (QWidget* w : in->findChildren<QWidget*>())
+        if (auto* memo = dynamic_cast<TInfoMemo*>(w)) out.push_back(memo);
+    return out;
+}
 
 } // namespace demotest

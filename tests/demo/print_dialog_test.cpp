@@ -4,15 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "demo_fixture.h"
 #include "platform/KpPrinterDevice.h"
 #include "printing/KpMultipageImage.h"
+#include "printing/KpPrinter.h"
 #include "printing/KpPrinterList.h"
 #include "thumbnails/mouse_clicks.h"
 
@@ -52,11 +57,26 @@ void WithPrintDialog(DemoWindows& d, const std::function<void(TfrmPrint&)>& act)
     EXPECT_TRUE(seen);
 }
 
-// Enter where the user's keyboard focus is; the dialog takes what its controls leave.
-void PressEnter(QDialog& dialog) {
+// A key pressed where the user's keyboard focus is; the dialog takes what its controls leave.
+void PressKey(QDialog& dialog, Qt::Key key) {
     QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
+}
+
+void PressEnter(QDialog& dialog) {
+    PressKey(dialog, Qt::Key_Return);
+}
+
+// Where the text of a label or a radio button ends, in dialog coordinates.
+int TextRight(QWidget* w) {
+    int left = 0;
+    if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(radio);
+        left = radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio).x();
+    }
+    return w->x() + left + w->fontMetrics().horizontalAdvance(w->property("text").toString());
 }
 
 } // namespace
@@ -138,4 +158,63 @@ TEST(PrintDialog, CloseAndNoPrinterPrintNothing) {
     WithPrintDialog(d, [](TfrmPrint& dialog) { testmouse::click(dialog.Button1); });
     EXPECT_TRUE(printers.jobs->Jobs().empty());
     EXPECT_TRUE(d.errors.empty());
+}
+
+TEST(PrintDialog, SelectorsFollowThePreviewBeforeTheFirstShowing) {
+    VirtualPrinters printers({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    DemoWindows d;
+    EXPECT_EQ(d.print->KpPrinterList2->Preview(), &d.preview());
+    EXPECT_EQ(d.print->KpPrinterList2->count(), 2);
+    EXPECT_EQ(d.print->KpMultipageImage1->Preview(), &d.preview());
+    d.preview().SetPagesPerSheet(kpTwoPage);
+    EXPECT_EQ(d.print->KpMultipageImage1->PagesPerSheet(), kpTwoPage);
+    EXPECT_EQ(d.print->KpPrinterList1->Preview(), nullptr);
+}
+
+TEST(PrintDialog, KeyboardStartsOnTheVisiblePrinterList) {
+    VirtualPrinters printers({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    DemoWindows d;
+    WithPrintDialog(d, [&](TfrmPrint& dialog) {
+        // The focus comes with the window's activation.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.focusWidget() != nullptr; }));
+        EXPECT_EQ(dialog.focusWidget(), dialog.KpPrinterList2);
+        PressKey(dialog, Qt::Key_Down);
+        EXPECT_EQ(dialog.KpPrinterList2->currentIndex(), 1);
+        EXPECT_EQ(d.preview().KpPrinter().PrinterIndex(), 1);
+        // Round the whole tab chain: the covered list is never reached.
+        for (int i = 0; i < 12; ++i) {
+            PressKey(dialog, Qt::Key_Tab);
+            EXPECT_NE(dialog.focusWidget(), dialog.KpPrinterList1);
+        }
+    });
+}
+
+TEST(PrintDialog, TextsInTheWindowFontClearOfTheLinesOnAnInfoColouredMemo) {
+    VirtualPrinters printers({QStringLiteral("Alpha")});
+    DemoWindows d;
+    TfrmPrint& p = *d.print;
+    EXPECT_EQ(QFontInfo(p.font()).family(), QFontInfo(d.main->font()).family());
+    EXPECT_EQ(p.font().pointSize(), 8);
+    // Left of the vertical line at x = 112, texts end before it.
+    int checked = 0;
+    for (QWidget* w : p.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->x() >= 112 || w->y() < 64 || w->y() > 233) continue;
+        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QRadioButton*>(w)) continue;
+        SCOPED_TRACE(w->property("text").toString().toStdString());
+        EXPECT_LT(TextRight(w), 112);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 4); // "Selected Printer:", "Print:", "All Pages", "Current Page"
+
+    ASSERT_EQ(demotest::Memos(&p).size(), 1u);
+    TInfoMemo* memo = demotest::Memos(&p).front();
+    QStringList lines;
+    for (const QString& line : memo->Lines())
+        lines << line.trimmed();
+    EXPECT_EQ(memo->Rows(memo->width()), lines); // every line whole on its row
+    const QImage shot = p.grab().toImage();
+    const QPoint panelCorner = memo->mapTo(&p, QPoint(2, 2));
+    EXPECT_EQ(shot.pixelColor(panelCorner), QColor(0xFF, 0xFF, 0xDC));
+    EXPECT_EQ(shot.pixelColor(memo->mapTo(&p, QPoint(memo->width() - 2, memo->height() - 2))),
+              QColor(128, 128, 128)); // the shadow
 }

@@ -183,6 +183,28 @@ TEST(Multipage, AlwaysOneHundredAndFiveByEightyOne) {
     EXPECT_EQ(selector.size(), QSize(105, 81));
     selector.setGeometry(5, 6, 20, 10);
     EXPECT_EQ(selector.geometry(), QRect(5, 6, 105, 81));
+    // Size limits force a size too. On a form that shows, the selector takes its own size
+    // back at once, and keeps it on a later resize.
+    QWidget form;
+    auto* onForm = new TKpMultipageImage(&form);
+    form.show();
+    using Attempt = void (*)(QWidget&);
+    const Attempt limits[] = {
+        [](QWidget& w) { w.setFixedSize(300, 300); },
+        [](QWidget& w) { w.setMinimumSize(200, 150); },
+        [](QWidget& w) { w.setMaximumSize(50, 40); },
+        [](QWidget& w) { w.setFixedWidth(20); },
+    };
+    for (Attempt attempt : limits) {
+        attempt(*onForm);
+        EXPECT_EQ(onForm->size(), QSize(105, 81));
+        onForm->resize(300, 300);
+        EXPECT_EQ(onForm->size(), QSize(105, 81));
+    }
+    // Not shown yet, it does so when it shows.
+    selector.setFixedSize(300, 300);
+    selector.show();
+    EXPECT_EQ(selector.size(), QSize(105, 81));
 }
 
 TEST(Multipage, StartsWithThreeButtonsOnePageDown) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "cups_queue.h"
+#include "demo/InfoMemo.cpp"
 #include "demo/untPrint.cpp" // the dialog as the demo program builds it
 #include "printing/KpPrinterList.h"
 
