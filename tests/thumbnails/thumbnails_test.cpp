@@ -603,14 +603,16 @@ TEST(Thumbnails, StripFollowsADrawingRunMadeWithAutoRefreshOff) {
     }
 }
 
-// A ruled table (cells 30 by 5 mm framed with the thinnest pen) reads as grey lines on
+// A ruled table (rules 5 mm apart across, 30 mm down, the thinnest pen) reads as grey lines on
 // white in its thumbnail, not as a black block.
 TEST(Thumbnails, RuledTablePageReadsAsGreyLines) {
     SetPrinterDpiOverride(360);
     Strip s;
-    for (int y = 1000; y < 28000; y += 500)
-        for (int x = 1000; x < 19000; x += 3000)
-            kptest::AddRect(s.preview->GetPage(1), x, y, x + 3000, y + 500, clWhite);
+    TKpPage* page = s.preview->GetPage(1);
+    for (int y = 1000; y <= 28000; y += 500)
+        kptest::AddLine(page, 1000, y, 19000, y, clBlack, 1);
+    for (int x = 1000; x <= 19000; x += 3000)
+        kptest::AddLine(page, x, 1000, x, 28000, clBlack, 1);
     s.preview->RefreshPage();
     s.strip->RefreshImages();
     TKpThumbnailPage* thumb = s.T(1)->PageImage();
@@ -627,7 +629,8 @@ TEST(Thumbnails, RuledTablePageReadsAsGreyLines) {
         }
     const double mean = sum / (grey.width() * grey.height());
     EXPECT_GT(mean, 150);
-    EXPECT_LT(darkest, 200);                                  // the rules still show
-    EXPECT_FALSE(s.preview->PageImage().SmoothDownscaling()); // the page display keeps pixels
+    EXPECT_LT(darkest, 200) << mean; // the rules still show
+    // The page display keeps its exact pixels.
+    EXPECT_FALSE(s.preview->PageImage().SmoothDownscaling());
     SetPrinterDpiOverride(0);
 }
