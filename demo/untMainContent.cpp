@@ -10,6 +10,7 @@
 
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpLimitedRead.h"
 #include "preview/KpHeaderFooter.h"
 
 namespace {
@@ -54,7 +55,11 @@ QString TfrmMain::BundledRtfFile() {
     if (dir.isEmpty() || !QDir().mkpath(dir)) return QString();
     const QString path = QDir(dir).filePath(QStringLiteral("Paginor.rtf"));
     QFile existing(path);
-    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return path;
+    QByteArray held;
+    QString unreadable;
+    if (existing.open(QIODevice::ReadOnly) &&
+        kp::ReadLimited(existing, bytes.size(), path, held, unreadable) && held == bytes)
+        return path;
     existing.close();
     // A copy from another version (or a damaged one) is replaced whole.
     QSaveFile out(path);

@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
+
+#include <QPainter>
+#include <QPicture>
 
 #include "platform/KpDeviceCanvas.h"
+#include "platform/KpScreen.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -39,6 +44,45 @@ void TKpObjectList::shrink_to_fit() {
     if (block_) block_->items.shrink_to_fit();
 }
 
+namespace {
+
+// One of the thirteen kinds the suite itself defines (a host's class derived from one of them
+// is the host's own kind).
+bool IsBuiltInKind(const TKpBaseObject& object) {
+    const std::type_info& type = typeid(object);
+    switch (object.ObjectType) {
+    case kpTextObject:
+        return type == typeid(TKpTextObject);
+    case kpLineObject:
+        return type == typeid(TKpLineObject);
+    case kpEllipseShape:
+        return type == typeid(TKpEllipseShape);
+    case kpRectangleShape:
+        return type == typeid(TKpRectangleShape);
+    case kpRoundRectShape:
+        return type == typeid(TKpRoundRectShape);
+    case kpTextBoxObject:
+        return type == typeid(TKpTextBoxObject);
+    case kpPolygonObject:
+        return type == typeid(TKpPolygonObject);
+    case kpPolyLineObject:
+        return type == typeid(TKpPolyLineObject);
+    case kpGraphicObject:
+        return type == typeid(TKpGraphicObject);
+    case kpArcShape:
+        return type == typeid(TKpArcShape);
+    case kpChordShape:
+        return type == typeid(TKpChordShape);
+    case kpPieShape:
+        return type == typeid(TKpPieShape);
+    case kpPolyBezierObject:
+        return type == typeid(TKpPolyBezierObject);
+    }
+    return false;
+}
+
+} // namespace
+
 EListError::EListError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"), Index(index) {}
 
@@ -47,6 +91,7 @@ TKpPage::TKpPage(TKpPreview* owner) : owner_(owner) {
 }
 
 TKpPage::~TKpPage() {
+    if (TKpPageList* pages = list()) pages->detach(*this);
     Clear();
     metafile_.Clear();
 }
@@ -74,7 +119,9 @@ int TKpPage::AddObject(TKpObjectPtr<TKpBaseObject>&& object) {
     // Another document's pool would be freed before its objects here.
     if (object.get_deleter().Pool && object.get_deleter().Pool != ObjectPool())
         throw std::invalid_argument("The object was made for another document");
+    const bool hostKind = object && !IsBuiltInKind(*object);
     objects_.push_back(std::move(object));
+    hostObjects_ = hostObjects_ || hostKind;
     return Count() - 1;
 }
 
@@ -84,11 +131,27 @@ TKpObjectPool* TKpPage::ObjectPool() const {
 
 void TKpPage::Clear() {
     objects_.clear();
+    hostObjects_ = false;
+    if (TKpPageList* pages = list()) ++pages->revision_;
+}
+
+TKpPageList* TKpPage::list() const {
+    return listed_ && owner_ ? &owner_->Pages() : nullptr;
+}
+
+void TKpPage::storeOrientation(TKpOrientation value) {
+    if (TKpPageList* pages = list(); pages && value != orientation_)
+        pages->landscapeCount_ += value == kpLandscape ? 1 : -1;
+    orientation_ = value;
+}
+
+void TKpPage::SetOrientationField(TKpOrientation value) {
+    storeOrientation(value);
 }
 
 void TKpPage::SetOrientation(TKpOrientation value) {
     if (value == orientation_) return;
-    orientation_ = value;
+    storeOrientation(value);
     UpdateMetafile();
     if (!owner_) return;
     owner_->BroadcastMessage(KPM_REFRESH);
@@ -118,7 +181,19 @@ void TKpPage::UpdateMetafile() {
     static uint32_t rebuilds = 0;
     generation_ = ++rebuilds;
     metafile_.SetSource(this);
+    // The suite's own kinds are drawn when the picture is played. A host's kinds are drawn
+    // once here as well, so that an error of theirs reaches the caller of the rebuild (and
+    // the rebuild is not reported).
+    if (hostObjects_) drawOnce();
     if (owner_) owner_->BroadcastMessage(KPM_PAGEREBUILT, PageNum);
+}
+
+void TKpPage::drawOnce() const {
+    QPicture scratch;
+    QPainter painter(&scratch);
+    const int ppi = ScreenPixelsPerInch();
+    TKpDeviceCanvas canvas(&painter, ppi, ppi);
+    DrawPicture(canvas);
 }
 
 void TKpPage::DrawPicture(TKpDeviceCanvas& canvas) const {
@@ -154,7 +229,9 @@ TKpPageList::TKpPageList(TKpPreview* owner) : owner_(owner) {}
 
 TKpPageList::~TKpPageList() {
     // Destroying the list frees the pages; the preview is already being destroyed, so its
-    // handlers are not called any more.
+    // handlers are not called any more (nor is the list, which it no longer reaches).
+    for (const auto& page : pages_)
+        page->listed_ = false;
     while (!pages_.empty())
         pages_.pop_back();
 }
@@ -174,12 +251,23 @@ TKpPage* TKpPageList::AddPage() {
     pages_.push_back(std::make_unique<TKpPage>(owner_));
     TKpPage* page = pages_.back().get();
     page->PageNum = Count();
+    // A page finds its list through its preview: only the preview's own list counts.
+    page->listed_ = owner_ && &owner_->Pages() == this;
+    ++revision_;
+    if (page->listed_ && page->Orientation() == kpLandscape) ++landscapeCount_;
     return page;
+}
+
+void TKpPageList::detach(TKpPage& page) {
+    if (!page.listed_) return;
+    if (page.Orientation() == kpLandscape) --landscapeCount_;
+    page.listed_ = false;
 }
 
 void TKpPageList::Clear() {
     while (!pages_.empty())
         pages_.pop_back();
+    ++revision_;
     pool_.ReleaseIfEmpty();
     if (owner_ && owner_->OnClear) owner_->OnClear(owner_);
 }
@@ -189,6 +277,8 @@ void TKpPageList::DeletePage(int number) {
     // Out of the list but still alive while the preview moves its canvas and display off it.
     const std::unique_ptr<TKpPage> page = std::move(pages_[static_cast<size_t>(number - 1)]);
     pages_.erase(pages_.begin() + (number - 1));
+    detach(*page);
+    ++revision_;
     const bool clearing = owner_ && owner_->Clearing();
     if (!clearing) Renumber();
     if (owner_) owner_->PageDeleted(number, page.get());

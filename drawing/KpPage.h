@@ -16,6 +16,7 @@
 
 class TKpPreview;
 class TKpExtStream;
+class TKpPageList;
 
 // The list's own range error ("List index out of bounds (%d)").
 class PAGINOR_EXPORT EListError : public std::out_of_range {
@@ -81,7 +82,8 @@ public:
     void SetOrientation(TKpOrientation value);
     TKpOrientation Orientation() const { return orientation_; }
     // Rebuilds the picture from the objects, header and footer: from now on it shows the
-    // objects there are now, clipped as the margins say now. It is drawn when played.
+    // objects there are now, clipped as the margins say now. It is drawn when played; a page
+    // holding objects of a host's own kinds is drawn here too, and their errors pass on.
     void UpdateMetafile();
 
     void SaveToStream(TKpExtStream& stream) const;
@@ -92,7 +94,7 @@ public:
     TKpPreview* Owner() const { return owner_; }
 
     // Stores the orientation without rendering or notifying (document loading).
-    void SetOrientationField(TKpOrientation value) { orientation_ = value; }
+    void SetOrientationField(TKpOrientation value);
 
 private:
     // The picture's content: the objects of the last rebuild, then header and footer.
@@ -101,6 +103,14 @@ private:
 
     // What the last rebuild fixed.
     enum : uint8_t { ClipToMargins = 1, Printing = 2, WithHeader = 4, WithFooter = 8 };
+
+    friend class TKpPageList;
+    // Every change of orientation_ goes through here, so the list's count stays true.
+    void storeOrientation(TKpOrientation value);
+    // The owner's page list while the page is in it, none otherwise.
+    TKpPageList* list() const;
+    // Draws the picture's content onto a scratch recording (errors pass on to the caller).
+    void drawOnce() const;
 
     TKpObjectList objects_;
     TKpMetafile metafile_;
@@ -113,7 +123,9 @@ private:
     int32_t drawnCount_ = 0; // objects shown by the picture
     uint32_t generation_ = 0;
     TKpOrientation orientation_ = kpPortrait;
-    uint8_t drawn_ = 0; // ClipToMargins | Printing | WithHeader | WithFooter
+    uint8_t drawn_ = 0;        // ClipToMargins | Printing | WithHeader | WithFooter
+    bool listed_ = false;      // in the owner's page list
+    bool hostObjects_ = false; // holds objects of kinds the host defined
 
 public:
     Extended Width = 0;  // inches, unordered
@@ -141,8 +153,20 @@ public:
     void DeletePage(int number);
     // Where the drawing objects of the document's pages are made.
     TKpObjectPool& Pool() { return pool_; }
+    // How many pages are landscape, kept as pages come, go and turn (a print job asks at
+    // every sheet).
+    int LandscapeCount() const { return landscapeCount_; }
+    // Changes whenever a page is added, deleted or emptied: a view that remembers it can
+    // tell that the pages it shows are no longer the document's.
+    uint32_t Revision() const { return revision_; }
 
 private:
+    friend class TKpPage;
+    // Takes the page out of the count; it stays alive but belongs to no list.
+    void detach(TKpPage& page);
+
+    int landscapeCount_ = 0;
+    uint32_t revision_ = 0;
     // Declared before the pages: it outlives every object in them.
     TKpObjectPool pool_;
     std::vector<std::unique_ptr<TKpPage>> pages_;

@@ -581,16 +581,32 @@ void TKpDeviceCanvas::FillRect(const QRect& r) {
     painter_->drawRect(r);
 }
 
+// The thinnest outline as a one-unit stroke through the centres of the edge pixels, as the
+// rectangle's frame: the same pixels as a hairline here, and, when a recorded picture is
+// played scaled, an outline that scales with the fill to the figure's last pixels. The
+// painter's pen is set anew by the next figure.
+qreal TKpDeviceCanvas::unitStroke() {
+    const QPen pen = painter_->pen();
+    if (pen.style() == Qt::NoPen || !pen.isCosmetic()) return 0;
+    QPen unit = pen;
+    unit.setWidth(1);
+    unit.setCosmetic(false);
+    painter_->setPen(unit);
+    return 0.5;
+}
+
 void TKpDeviceCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     const QRect box = normalised(x1, y1, x2, y2);
     if (box.isEmpty() || !beginFigure(true)) return;
-    painter_->drawEllipse(nudged(outlineOf(box)));
+    const qreal shift = unitStroke();
+    painter_->drawEllipse(nudged(outlineOf(box)).translated(shift, shift));
 }
 
 void TKpDeviceCanvas::RoundRect(int x1, int y1, int x2, int y2, int w, int h) {
     const QRect box = normalised(x1, y1, x2, y2);
     if (box.isEmpty() || !beginFigure(true)) return;
-    const QRectF r = nudged(outlineOf(box));
+    const qreal shift = unitStroke();
+    const QRectF r = nudged(outlineOf(box)).translated(shift, shift);
     painter_->drawRoundedRect(r, qMin(qAbs(w) / 2.0, r.width() / 2),
                               qMin(qAbs(h) / 2.0, r.height() / 2));
 }
@@ -605,7 +621,8 @@ void TKpDeviceCanvas::arcFigure(int kind, int x1, int y1, int x2, int y2, int x3
     const qreal a0 = rayAngle(full, x3, y3);
     const qreal span = sweep(a0, rayAngle(full, x4, y4));
     if (!beginFigure(kind != 0)) return;
-    const QRectF r = nudged(outlineOf(box));
+    const qreal shift = unitStroke();
+    const QRectF r = nudged(outlineOf(box)).translated(shift, shift);
     QPainterPath p;
     if (kind == 2) { // pie: centre, arc, back to the centre
         p.moveTo(r.center());
@@ -633,6 +650,11 @@ void TKpDeviceCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4
 
 void TKpDeviceCanvas::Polygon(const QVector<QPoint>& points) {
     if (points.size() < 2 || !beginFigure(true)) return;
+    if (const qreal shift = unitStroke()) {
+        painter_->drawPolygon(QPolygonF(QPolygon(points)).translated(shift, shift),
+                              Qt::OddEvenFill);
+        return;
+    }
     painter_->drawPolygon(points.constData(), static_cast<int>(points.size()), Qt::OddEvenFill);
 }
 

@@ -155,6 +155,9 @@ private:
     bool beginFigure(bool filled, bool usesBrush = true);
     void setComposition(QPainter::CompositionMode mode);
     QRectF outlineOf(const QRect& box) const;
+    // After beginFigure: a thinnest pen becomes a one-unit stroke; returns how far the
+    // figure's geometry moves with it (half a pixel, or 0 when the pen stays).
+    qreal unitStroke();
     void arcFigure(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void blit(const QRect& r, const QImage& bitmap, uint32_t rop);
     // A pen that draws text in color.

@@ -280,9 +280,9 @@ void TKpPreview::SetBorderStyle(TKpBorderStyle v) {
 }
 
 int TKpPreview::OrientationType() const {
-    for (int i = 1; i <= NumPages(); ++i)
-        if (pages_->GetPage(i)->Orientation() != orientation_) return 2;
-    return static_cast<int>(orientation_);
+    // Every page has the document's orientation when the landscape pages are none or all.
+    const int landscape = orientation_ == kpLandscape ? NumPages() : 0;
+    return pages_->LandscapeCount() == landscape ? static_cast<int>(orientation_) : 2;
 }
 
 QString TKpPreview::PaperSizeName(TKpPaperSize size) {

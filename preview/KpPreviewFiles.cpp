@@ -2,6 +2,7 @@
 // file information, settings, margins, header, footer and every page with its objects.
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include <QBuffer>
 #include <QDateTime>
@@ -20,6 +21,17 @@ namespace {
 
 // Files below this version are of the older keyed format.
 const Extended kNativeFormatVersion = ExtendedFromDecimal("2.3");
+
+// The longest paper side a document may have, in KpUnits: 10 m (a banner on a roll).
+constexpr int32_t kMaxPaperSide = 1000000;
+
+// A paper side read from a file, refused with EReadError ("<what> <value> is out of range")
+// unless it is positive and at most kMaxPaperSide.
+int32_t CheckedPaperSide(int32_t value, const char* what) {
+    if (value < 1 || value > kMaxPaperSide)
+        throw EReadError(std::string(what) + " " + std::to_string(value) + " is out of range");
+    return value;
+}
 
 // Days since 30 December 1899, the time of day as the fraction.
 double DocumentTimeNow() {
@@ -247,8 +259,10 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
         LoadedPageCount = n;
 
         c.LoadChunk(doc);
-        paperWidth_->value = c.ReadInteger();
-        paperHeight_->value = c.ReadInteger();
+        const int32_t paperWidth = CheckedPaperSide(c.ReadInteger(), "Settings: paper width");
+        const int32_t paperHeight = CheckedPaperSide(c.ReadInteger(), "Settings: paper height");
+        paperWidth_->value = paperWidth;
+        paperHeight_->value = paperHeight;
         const QString name = c.ReadString();
         SetPaperSizeField(PaperSizeFromName(name));
         SetOrientationField(static_cast<TKpOrientation>(

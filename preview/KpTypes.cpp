@@ -1,5 +1,6 @@
 #include "preview/KpTypes.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -9,6 +10,7 @@
 
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpPixelBudget.h"
 
 void TKpShadow::SetColor(TColor v) {
     if (v == color_) return;
@@ -52,6 +54,13 @@ void TKpCustomPage::SetMetafile(TKpMetafile* picture, bool invalidate) {
     if (invalidate) update();
 }
 
+void TKpCustomPage::SetSmoothDownscaling(bool on) {
+    if (on == smoothDownscaling_) return;
+    smoothDownscaling_ = on;
+    InvalidatePictureCache();
+    update();
+}
+
 void TKpCustomPage::SetMaxCachePixels(qint64 pixels) {
     maxCachePixels_ = pixels < 0 ? 0 : pixels;
     InvalidatePictureCache();
@@ -88,10 +97,39 @@ void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int
     canvas.Rectangle(origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height());
     canvas.Brush().SetStyle(bsClear);
     if (!metafile_) return;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const int shown = qCeil(size.width() * ratio);
+    int factor = smoothDownscaling_ && shown > 0
+                     ? std::clamp((metafile_->Width() + shown - 1) / shown, 1, 4)
+                     : 1;
+    // Only a small sheet is drawn larger: a paper size from a file may be anything.
+    if (kp::PixelCount(int64_t(shown) * factor, qCeil(size.height() * ratio) * int64_t(factor)) >
+        kp::MaxObjectBitmapPixels)
+        factor = 1;
+    if (factor == 1) {
+        playPicture(canvas, QRect(origin, size));
+        return;
+    }
+    QImage large(qCeil(size.width() * ratio * factor), qCeil(size.height() * ratio * factor),
+                 QImage::Format_ARGB32_Premultiplied);
+    large.setDevicePixelRatio(ratio * factor);
+    large.fill(Qt::transparent);
+    {
+        QPainter onLarge(&large);
+        TKpDeviceCanvas largeCanvas(&onLarge, dpiX, dpiY);
+        playPicture(largeCanvas, QRect(QPoint(0, 0), size));
+    }
+    QImage small = large.scaled(shown, qCeil(size.height() * ratio), Qt::IgnoreAspectRatio,
+                                Qt::SmoothTransformation);
+    small.setDevicePixelRatio(ratio);
+    painter.drawImage(origin, small);
+}
+
+void TKpCustomPage::playPicture(TKpDeviceCanvas& canvas, const QRect& r) {
     // The picture is drawn from its page's objects here; one that fails leaves the sheet as
     // far as it got, and the error stops at the paint.
     try {
-        canvas.PlayMetafile(*metafile_, QRect(origin, size));
+        canvas.PlayMetafile(*metafile_, r);
     } catch (const std::exception& e) {
         qWarning("Page picture not drawn to the end: %s", e.what());
     }

@@ -64,6 +64,11 @@ public:
     // play the picture at every paint. 0 plays it at every paint.
     qint64 MaxCachePixels() const { return maxCachePixels_; }
     void SetMaxCachePixels(qint64 pixels);
+    // A picture shown smaller than its own size is drawn up to four times larger and scaled
+    // down smoothly, so that hair-lines come out grey instead of covering whole pixels (the
+    // thumbnails). Off by default: the page display keeps exact pixels.
+    bool SmoothDownscaling() const { return smoothDownscaling_; }
+    void SetSmoothDownscaling(bool on);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -75,6 +80,8 @@ private:
     // sheet's top-left corner at origin.
     void paintSheet(class QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY);
     bool cacheIsCurrent(QSize size, qreal ratio) const;
+    // Plays the picture into r; an error stops at the paint.
+    void playPicture(class TKpDeviceCanvas& canvas, const QRect& r);
 
     // The sheet as last rendered, in device pixels of the display (so it stays as crisp as
     // a direct playback), and what it was rendered from.
@@ -93,4 +100,5 @@ private:
     std::unique_ptr<TKpShadow> shadow_;
     TKpMetafile* metafile_ = nullptr; // belongs to a page
     TColor borderColor_ = clBlack;
+    bool smoothDownscaling_ = false;
 };

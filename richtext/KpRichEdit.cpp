@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <QTextDocument>
 
+#include "platform/KpLimitedRead.h"
 #include "richtext/KpRichTextLayout.h"
 #include "richtext/KpRtfReader.h"
 
@@ -53,13 +54,10 @@ bool TKpRichEdit::LoadFromFile(const QString& fileName, QString* error) {
         if (error) *error = QStringLiteral("cannot open %1: %2").arg(fileName, file.errorString());
         return false;
     }
-    if (file.size() > MaxFileSize) {
-        if (error) *error = QStringLiteral("%1 is larger than 1 GiB").arg(fileName);
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error) *error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
+    QByteArray data;
+    QString readError;
+    if (!kp::ReadLimited(file, MaxFileSize, fileName, data, readError)) {
+        if (error) *error = readError;
         return false;
     }
     if (!LoadFromData(data, error)) {

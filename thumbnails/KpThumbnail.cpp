@@ -23,7 +23,10 @@ TKpPage* pageOf(TKpPreview* preview, int n) {
 // ---- TKpThumbnailPage ----
 
 TKpThumbnailPage::TKpThumbnailPage(TKpThumbnails* strip, TKpThumbnail* thumbnail)
-    : TKpCustomPage(thumbnail), strip_(strip), thumbnail_(thumbnail) {}
+    : TKpCustomPage(thumbnail), strip_(strip), thumbnail_(thumbnail) {
+    // Ruled tables read as grey lines at this size, not as black blocks.
+    SetSmoothDownscaling(true);
+}
 
 void TKpThumbnailPage::SetSelected(bool v) {
     if (v == selected_) return;

@@ -42,7 +42,16 @@ TKpThumbnails::TKpThumbnails(QWidget* parent) : QScrollArea(parent) {
     imageTimer_ = new QTimer(this);
     imageTimer_->setSingleShot(true);
     imageTimer_->setInterval(0);
-    connect(imageTimer_, &QTimer::timeout, this, [this] { buildPendingImages(); });
+    connect(imageTimer_, &QTimer::timeout, this, [this] {
+        // Idle work nobody called: an error of a host's object stops here (the page reports
+        // it where the host refreshes it), and the other pictures are still made.
+        try {
+            buildPendingImages();
+        } catch (const std::exception& e) {
+            qWarning("Page picture not rebuilt: %s", e.what());
+            if (pendingImages_ > 0) imageTimer_->start();
+        }
+    });
     content_ = new QWidget;
     content_->resize(0, 0);
     setWidget(content_); // the scroll area owns it from here
@@ -229,6 +238,7 @@ void TKpThumbnails::RefreshImages() {
     if (!preview_) return;
     TKpPreview& preview = *preview_;
     const int pages = preview.NumPages();
+    shownRevision_ = preview.Pages().Revision();
     // Every thumbnail shows its page's picture from now on; the pictures themselves are
     // rebuilt from the first page on for one time slice here, the rest later.
     staleImages_.assign(static_cast<size_t>(pages), 1);
@@ -238,6 +248,11 @@ void TKpThumbnails::RefreshImages() {
     for (int i = 1; i <= std::min(pages, list_->Count()); ++i)
         list_->Items(i)->PageImage()->SetMetafile(&preview.GetPage(i)->Metafile(), true);
     buildPendingImages();
+}
+
+bool TKpThumbnails::outOfStep() const {
+    return preview_ && (list_->Count() != preview_->NumPages() ||
+                        preview_->Pages().Revision() != shownRevision_);
 }
 
 void TKpThumbnails::RequestImage(int n) {
@@ -457,7 +472,7 @@ void TKpThumbnails::HandleMessage(const TKpMessageEvent& message) {
     switch (message.Msg) {
     case KPM_PAGECHANGED: {
         if (!preview_) return;
-        if (list_->Count() != preview_->NumPages()) Rebuild();
+        if (outOfStep()) Rebuild();
         const long long n = message.WParam;
         currentIndex_ = static_cast<int>(n - 1);
         for (int i = 1; i <= list_->Count(); ++i) {
@@ -507,7 +522,12 @@ void TKpThumbnails::HandleMessage(const TKpMessageEvent& message) {
     case KPM_PAGESCLEARED:
         Rebuild();
         break;
+    case KPM_DISPLAYUPDATED:
+        // The end of a drawing run made with the preview's AutoRefresh off: the strip was
+        // told nothing of the pages it cleared and added.
+        if (outOfStep()) Rebuild();
+        break;
     default:
-        break; // page rebuilt, display updated: nothing to do
+        break; // page rebuilt: nothing to do
     }
 }

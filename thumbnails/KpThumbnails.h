@@ -267,6 +267,9 @@ protected:
 
 private:
     void appendThumbnail();
+    // The preview's pages are not the ones the thumbnails were made for (pages added,
+    // deleted or emptied while the strip was not told, the preview's AutoRefresh off).
+    bool outOfStep() const;
     void previewDestroyed();
     void detachAll();
     QRect nearView() const;
@@ -296,6 +299,7 @@ private:
     int currentIndex_ = 0;
     bool savedEnabled_ = true;
     int rebuildCount_ = 0;
+    uint32_t shownRevision_ = 0; // the preview's page list revision the images were made for
     int layoutGeneration_ = 0;
     int placed_ = 0; // thumbnails 1 to placed_ have their place in the layout
     // The page images painted last, oldest first, each with its paint's stamp.

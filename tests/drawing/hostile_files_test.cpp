@@ -342,3 +342,40 @@ TEST(HostileFiles, SaveOntoAFullDiskFailsAndKeepsTheOldFile) {
     q.LoadFromFile(path);
     EXPECT_EQ(q.NumPages(), 1);
 }
+
+// Paper sides read from a file are positive and at most 10 m; others are refused by name.
+TEST(HostileFiles, PaperSidesOutOfRangeAreRefused) {
+    QWidget host;
+    TKpPreview p(&host);
+    const QByteArray file = SaveBytes(p);
+    const QByteArray paper = Bytes().i32(21000).i32(29700).i32(2).raw("A4").data();
+    const int at = file.indexOf(paper);
+    ASSERT_GT(at, 0);
+    struct Case {
+        int32_t width, height;
+        const char* message; // none: loads
+    } cases[] = {{0, 29700, "Settings: paper width 0 is out of range"},
+                 {-21000, 29700, "Settings: paper width -21000 is out of range"},
+                 {21000, 1000001, "Settings: paper height 1000001 is out of range"},
+                 {21000, INT32_MAX, "Settings: paper height 2147483647 is out of range"},
+                 {1, 1000000, nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        QByteArray bad = file;
+        bad.replace(at, 8, Bytes().i32(c.width).i32(c.height).data());
+        TKpPreview q(&host);
+        if (!c.message) {
+            LoadBytes(q, bad);
+            EXPECT_EQ(q.PaperWidth().value, c.width);
+            EXPECT_EQ(q.PaperHeight().value, c.height);
+            continue;
+        }
+        try {
+            LoadBytes(q, bad);
+            ADD_FAILURE() << "no error";
+        } catch (const EReadError& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+        EXPECT_EQ(q.PaperWidth().value, 21000); // the paper is left as it was
+    }
+}

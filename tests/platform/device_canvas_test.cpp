@@ -480,3 +480,54 @@ TEST(DeviceCanvas, StretchDrawScalesWithTheCopyMode) {
     EXPECT_EQ(inkBounds(img), QRect(0, 0, 10, 10)); // blue or white is white
     EXPECT_EQ(img.pixel(9, 9), qRgb(0, 0, 255));
 }
+
+namespace {
+
+struct FramedFigure {
+    const char* name;
+    void (*draw)(TKpDeviceCanvas&); // a 1-pixel frame in a 40 x 30 box, nothing filled
+};
+
+class FramedFigureScaled : public ::testing::TestWithParam<FramedFigure> {};
+
+} // namespace
+
+// A recorded figure with the thinnest frame, played scaled, reaches the last pixels of its
+// box as its fill would (curves may stop one pixel short); played at its own size it keeps
+// the hairline's pixels.
+TEST_P(FramedFigureScaled, ReachesTheLastPixelsOfItsBox) {
+    TKpMetafile picture;
+    picture.SetWidth(40);
+    picture.SetHeight(30);
+    {
+        TKpMetafileCanvas recording(picture);
+        recording.Canvas().Brush().SetStyle(bsClear);
+        GetParam().draw(recording.Canvas());
+    }
+    for (const QSize box : {QSize(40, 30), QSize(96, 72)}) {
+        SCOPED_TRACE(box.width());
+        QImage img = whiteImage(120, 100);
+        paint(img, [&](TKpDeviceCanvas& c) { c.PlayMetafile(picture, QRect(QPoint(0, 0), box)); });
+        const QRect ink = inkBounds(img);
+        EXPECT_EQ(ink.topLeft(), QPoint(0, 0));
+        EXPECT_GE(ink.right(), box.width() - 2);
+        EXPECT_LE(ink.right(), box.width() - 1);
+        EXPECT_GE(ink.bottom(), box.height() - 2);
+        EXPECT_LE(ink.bottom(), box.height() - 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Figures, FramedFigureScaled,
+    ::testing::Values(
+        FramedFigure{"Ellipse", [](TKpDeviceCanvas& c) { c.Ellipse(0, 0, 40, 30); }},
+        FramedFigure{"RoundRect", [](TKpDeviceCanvas& c) { c.RoundRect(0, 0, 40, 30, 8, 8); }},
+        // Equal start and end rays: a full turn.
+        FramedFigure{"Arc", [](TKpDeviceCanvas& c) { c.Arc(0, 0, 40, 30, 40, 15, 40, 15); }},
+        FramedFigure{"Chord", [](TKpDeviceCanvas& c) { c.Chord(0, 0, 40, 30, 40, 15, 40, 15); }},
+        FramedFigure{"Pie", [](TKpDeviceCanvas& c) { c.Pie(0, 0, 40, 30, 40, 15, 40, 15); }},
+        FramedFigure{"Polygon",
+                     [](TKpDeviceCanvas& c) {
+                         c.Polygon({QPoint(0, 0), QPoint(39, 0), QPoint(39, 29), QPoint(0, 29)});
+                     }}),
+    [](const ::testing::TestParamInfo<FramedFigure>& info) { return info.param.name; });

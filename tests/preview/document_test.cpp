@@ -316,6 +316,35 @@ TEST(PreviewDocument, OrientationTurnsEveryPage) {
     EXPECT_EQ(d.preview->OrientationType(), 2);
 }
 
+// The count behind OrientationType follows pages as they come, turn, load and go.
+TEST(PreviewDocument, OrientationTypeFollowsEveryChange) {
+    Doc d;
+    TKpPreview& p = *d.preview;
+    const auto expect = [&](int landscape, int type, const char* step) {
+        EXPECT_EQ(p.Pages().LandscapeCount(), landscape) << step;
+        EXPECT_EQ(p.OrientationType(), type) << step;
+    };
+    p.NewPage();
+    p.NewPage();
+    expect(0, 0, "three portrait pages");
+    p.GetPage(2)->SetOrientation(kpLandscape);
+    expect(1, 2, "page 2 turned");
+    p.GetPage(3)->SetOrientationField(kpLandscape);
+    expect(2, 2, "page 3 loaded landscape");
+    p.Pages().DeletePage(2);
+    expect(1, 2, "page 2 deleted");
+    p.SetOrientation(kpLandscape);
+    expect(2, 1, "document turned");
+    p.NewPage();
+    expect(3, 1, "landscape page added");
+    p.GetPage(1)->SetOrientationField(kpPortrait);
+    expect(2, 2, "page 1 loaded portrait");
+    p.Clear();
+    expect(0, 2, "cleared to the portrait page 1");
+    p.SetOrientation(kpPortrait);
+    expect(0, 0, "document portrait again");
+}
+
 TEST(PreviewDocument, PrintCopiesAndPagesPerSheet) {
     Doc d;
     d.preview->SetPrintCopies(0);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "display_fixture.h"
+#include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
@@ -15,12 +16,20 @@
 
 namespace {
 
-// An object whose drawing fails, as a handler raising inside a page rebuild would.
+// Objects of a host's own kinds whose drawing fails, as a handler raising inside a page
+// rebuild would: one on the base, one derived from a rectangle.
 class RaisingObject : public TKpBaseObject {
 public:
     RaisingObject() : TKpBaseObject(kpLineObject) {}
     void Draw(TKpDeviceCanvas&, TKpPreview*, QPoint, Extended, bool) override {
         throw std::runtime_error("drawing failed");
+    }
+};
+
+class RaisingRectangle : public TKpRectangleShape {
+public:
+    void Draw(TKpDeviceCanvas&, TKpPreview*, QPoint, Extended, bool) override {
+        throw std::runtime_error("rectangle failed");
     }
 };
 
@@ -45,6 +54,15 @@ TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
              };
          },
          [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
+        {"orientation: a host's object", addRaisingObject,
+         [](TKpPreview& p) { p.SetOrientation(kpLandscape); }},
+        {"paper size: a host's object", addRaisingObject,
+         [](TKpPreview& p) { p.SetPaperSize(A5); }},
+        {"thumbnails: a host's object", addRaisingObject,
+         [](TKpPreview& p) {
+             TKpThumbnails strip(p.parentWidget());
+             strip.SetPreview(&p);
+         }},
     };
     for (const RaisingCase& c : cases) {
         SCOPED_TRACE(c.place);
@@ -56,27 +74,33 @@ TEST(StateGuard, RaisingInsideEveryQuietSpellKeepsAutoRefresh) {
     }
 }
 
-// The objects are drawn when the picture is played, not inside the quiet spells of a rebuild:
-// an object whose drawing raises passes through them, and the error stops at the paint.
-TEST(StateGuard, RaisingObjectIsDrawnOnlyAtThePaint) {
+// A host's object that raises while its page is rebuilt stops the rebuild: the error reaches
+// the caller of RefreshPage and no rebuild is reported. The suite's own kinds are drawn when
+// played; played, the picture passes the error on, and the display stops it at the paint.
+TEST(StateGuard, RaisingHostObjectReachesTheCaller) {
     PreviewHost host(400, 300);
     TKpPreview& p = *host.preview;
-    addRaisingObject(p);
-    EXPECT_NO_THROW(p.SetOrientation(kpLandscape));
-    EXPECT_NO_THROW(p.SetPaperSize(A5));
-    {
-        TKpThumbnails strip(p.parentWidget());
-        strip.SetPreview(&p);
-        EXPECT_NO_THROW(strip.RefreshImages());
-        EXPECT_NO_THROW(strip.Thumbnails().Items(1)->PageImage()->grab());
+    MessageLog log;
+    p.AddLinkedControl(&log);
+    kptest::AddRect(p.GetPage(1), 0, 0, 2540, 2540, clRed, clRed);
+    EXPECT_NO_THROW(p.RefreshPage());
+    EXPECT_EQ(log.count(KPM_PAGEREBUILT), 1);
+    for (int kind = 0; kind < 2; ++kind) {
+        SCOPED_TRACE(kind);
+        p.GetPage(1)->Clear();
+        if (kind == 0)
+            addRaisingObject(p);
+        else
+            p.GetPage(1)->AddObject(std::make_unique<RaisingRectangle>());
+        log.entries.clear();
+        EXPECT_THROW(p.RefreshPage(), std::runtime_error);
+        EXPECT_EQ(log.count(KPM_PAGEREBUILT), 0);
+        EXPECT_EQ(log.count(KPM_DISPLAYUPDATED), 0);
     }
-    EXPECT_TRUE(p.AutoRefresh);
-    // Played on its own the picture passes the error on to whoever plays it.
     QImage image(100, 100, QImage::Format_RGB32);
     QPainter painter(&image);
     TKpDeviceCanvas canvas(&painter, 96, 96);
     EXPECT_THROW(canvas.PlayMetafile(p.GetPage(1)->Metafile(), image.rect()), std::runtime_error);
-    // The sheet on screen shows what was drawn before it.
     const QImage shown = p.PageImage().grab().toImage();
     EXPECT_EQ(shown.pixelColor(p.PageImage().PageRect().center()), QColor(Qt::white));
 }

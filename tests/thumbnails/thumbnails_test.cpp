@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <QImage>
 #include <QPainter>
@@ -11,7 +12,10 @@
 
 #include "drawing/KpPage.h"
 #include "mouse_clicks.h"
+#include "object_builders.h"
+#include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
+#include "printing/KpPrinter.h"
 #include "thumbnails/KpThumbnails.h"
 
 namespace {
@@ -572,4 +576,61 @@ TEST(Thumbnails, BorderStyleNoneDropsTheFrame) {
     EXPECT_EQ(strip.frameStyle(), static_cast<int>(QFrame::NoFrame));
     strip.SetBorderStyle(bsSingle);
     EXPECT_NE(strip.frameStyle(), static_cast<int>(QFrame::NoFrame));
+}
+
+// A drawing run made the documented way with the strip left on (AutoRefresh off, Clear,
+// NewPage, drawing, AutoRefresh on, RefreshPage) leaves a thumbnail for every page, each
+// playing its own page's new picture: more pages than before, or as many.
+TEST(Thumbnails, StripFollowsADrawingRunMadeWithAutoRefreshOff) {
+    for (const int pages : {5, 3}) {
+        SCOPED_TRACE(pages);
+        Strip s(3);
+        s.preview->AutoRefresh = false;
+        s.preview->Clear();
+        for (int i = 1; i <= pages; ++i) {
+            if (i > 1) s.preview->NewPage();
+            kptest::AddRect(s.preview->GetPage(i), 0, 0, 21000, 29700, clBlack, clBlack);
+        }
+        s.preview->AutoRefresh = true;
+        s.preview->RefreshPage();
+        ASSERT_EQ(s.Count(), pages);
+        for (int i = 1; i <= pages; ++i) {
+            EXPECT_EQ(s.T(i)->PageImage()->Metafile(), &s.preview->GetPage(i)->Metafile());
+            const QImage img = renderOf(s.T(i)->PageImage());
+            EXPECT_EQ(img.pixelColor(s.T(i)->PageImage()->PageRect().center()), QColor(Qt::black))
+                << "page " << i;
+        }
+    }
+}
+
+// A ruled table (rules 5 mm apart across, 30 mm down, the thinnest pen) reads as grey lines on
+// white in its thumbnail, not as a black block.
+TEST(Thumbnails, RuledTablePageReadsAsGreyLines) {
+    SetPrinterDpiOverride(360);
+    Strip s;
+    TKpPage* page = s.preview->GetPage(1);
+    for (int y = 1000; y <= 28000; y += 500)
+        kptest::AddLine(page, 1000, y, 19000, y, clBlack, 1);
+    for (int x = 1000; x <= 19000; x += 3000)
+        kptest::AddLine(page, x, 1000, x, 28000, clBlack, 1);
+    s.preview->RefreshPage();
+    s.strip->RefreshImages();
+    TKpThumbnailPage* thumb = s.T(1)->PageImage();
+    const QImage grey = renderOf(thumb)
+                            .copy(thumb->PageRect().adjusted(1, 1, -1, -1))
+                            .convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    int darkest = 255;
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x) {
+            const int v = grey.constScanLine(y)[x];
+            sum += v;
+            darkest = std::min(darkest, v);
+        }
+    const double mean = sum / (grey.width() * grey.height());
+    EXPECT_GT(mean, 150);
+    EXPECT_LT(darkest, 200) << mean; // the rules still show
+    // The page display keeps its exact pixels.
+    EXPECT_FALSE(s.preview->PageImage().SmoothDownscaling());
+    SetPrinterDpiOverride(0);
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/KpLimitedRead.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
@@ -22,9 +23,10 @@ QByteArray ReadInput(const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly))
         throw EInput(
             QStringLiteral("%1: cannot open (%2)").arg(fileName, file.errorString()).toStdString());
-    if (file.size() > kMaxInput)
-        throw EInput(QStringLiteral("%1: larger than 256 MB").arg(fileName).toStdString());
-    return file.readAll();
+    QByteArray data;
+    QString error;
+    if (!kp::ReadLimited(file, kMaxInput, fileName, data, error)) throw EInput(error.toStdString());
+    return data;
 }
 
 QString OptionValue(const QStringList& args, int& i) {
