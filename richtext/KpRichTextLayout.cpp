@@ -295,6 +295,13 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     constexpr double touch = 0.5;
     context.clip =
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
+    // A paragraph that goes on over the next page keeps its shaped text: the engine would
+    // otherwise shape the whole paragraph again for each of its pages.
+    if (page.span.last < units_.size()) {
+        const QTextBlock last = doc_->findBlock(units_[page.span.last - 1].start);
+        if (last.isValid() && last.position() + last.length() > units_[page.span.last].start)
+            last.layout()->setCacheEnabled(true);
+    }
     {
         // The page records its own coordinates, not the column's.
         TKpPageBand device(painter, page.span.top, band, KpTwipsPerInch);
