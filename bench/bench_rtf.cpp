@@ -169,6 +169,71 @@ void BM_LibreOfficeToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_LibreOfficeToPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// One paragraph of state.range(0) bytes of words, read and laid out onto pages: the time per
+// byte stays the same as the paragraph grows.
+QByteArray OneParagraph(qsizetype bytes) {
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0\\fs24 ";
+    static const char* words[] = {"layout ", "page ", "preview ", "text ", "rich ", "margin "};
+    rtf.reserve(bytes + 64);
+    for (int w = 0; rtf.size() < bytes; ++w)
+        rtf += words[w % 6];
+    return rtf + "\\par}";
+}
+
+// A table of state.range(0) rows of four cells, read and laid out onto pages.
+QByteArray TableRows(int rows) {
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0\\fs20\n";
+    for (int r = 0; r < rows; ++r) {
+        rtf += "\\trowd\\trgaph108";
+        for (int c = 0; c < 4; ++c)
+            rtf += "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\cellx" + QByteArray::number(2400 * (c + 1));
+        for (int c = 0; c < 4; ++c)
+            rtf += "\\pard\\intbl cell " + QByteArray::number(r) + "." + QByteArray::number(c) +
+                   "\\cell";
+        rtf += "\\row\n";
+    }
+    return rtf + "\\pard\\par}";
+}
+
+void LayOut(benchmark::State& state, const QByteArray& data) {
+    int pages = 0;
+    for (auto _ : state) {
+        TKpRichEdit edit;
+        if (!edit.LoadFromData(data)) {
+            state.SkipWithError("the sample did not load");
+            return;
+        }
+        QWidget host;
+        TKpPreview preview(&host);
+        TKpRtfPreview rtf;
+        rtf.SetPreview(&preview);
+        rtf.PrintRichEdit(edit);
+        pages = preview.NumPages();
+    }
+    state.counters["pages"] = pages;
+    state.SetBytesProcessed(state.iterations() * data.size());
+}
+
+void BM_LongParagraph(benchmark::State& state) {
+    LayOut(state, OneParagraph(state.range(0)));
+}
+BENCHMARK(BM_LongParagraph)
+    ->Arg(200 << 10)
+    ->Arg(2 << 20)
+    ->Arg(20 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+void BM_TableRows(benchmark::State& state) {
+    LayOut(state, TableRows(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_TableRows)
+    ->Arg(2500)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -14,10 +14,14 @@
 
 namespace {
 
-// A length in whole 96-dpi pixels, expressed in twips of a surface with `dpi` pixels per inch.
+// A length in twips of a surface with `dpi` pixels per inch. On a 96-dpi surface it is whole
+// 96-dpi pixels times 15, as the layout has always had it. On any other surface that pixel
+// rule would scale the margins by 96 / dpi (wider than the paper below 96, narrower above), so
+// there the length goes straight to twips, which the surface maps back to the same place.
 int ToTwips(int32_t kpUnits, int dpi) {
-    const int64_t pixels = kp::Round(static_cast<Extended>(kpUnits) / 2540 * 96);
-    return static_cast<int>(pixels * 1440 / (dpi > 0 ? dpi : 96));
+    const Extended inches = static_cast<Extended>(kpUnits) / 2540;
+    if (dpi != 96) return static_cast<int>(kp::Round(inches * 1440));
+    return static_cast<int>(kp::Round(inches * 96) * 15);
 }
 
 } // namespace
@@ -68,6 +72,9 @@ TKpTwipsRect TKpRtfPreview::TextRect(int dpiX, int dpiY) const {
 
 void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     if (!preview_) return;
+    // The run stays with this preview even when a new-page handler points the component at
+    // another one or at none.
+    const QPointer<TKpPreview> target = preview_;
     TKpPreview& preview = *preview_;
     preview.AutoRefresh = false;
     preview.Clear();
@@ -91,33 +98,45 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     const int length = richEdit.TextLength();
     richEdit.FormatRange(false, nullptr);
 
-    // The engine's cache is freed and the page drawn so far placed, also when rendering fails.
-    auto finish = [&] {
-        richEdit.FormatRange(false, nullptr);
+    bool placed = false; // the picture being drawn is on its page already
+    auto place = [&] {
         surface->End();
         preview.Canvas().Draw(0, 0, &picture, 1, kpMillimeters);
+        placed = true;
+    };
+    // The engine's cache is freed and the page drawn so far placed, also when rendering fails.
+    // A page added for text that never came (its handler failed or took the preview away)
+    // is not kept, so every page shows its own text once.
+    auto finish = [&] {
+        richEdit.FormatRange(false, nullptr);
+        if (!placed) {
+            place();
+            return;
+        }
+        const int last = preview.NumPages();
+        if (last > 1 && preview.GetPage(last)->Count() == 0) preview.Pages().DeletePage(last);
     };
     try {
-        int next = 0;
         int start = 0;
         for (;;) {
             range.rc = range.rcPage = rect;
             range.cpMin = start;
-            next = richEdit.FormatRange(true, &range);
+            const int next = richEdit.FormatRange(true, &range);
             if (next >= length || next == -1) break;
             // An engine that makes no progress would add blank pages for ever.
             if (next <= start) break;
-            surface->End();
-            preview.Canvas().Draw(0, 0, &picture, 1, kpMillimeters);
+            place();
             preview.NewPage();
             if (OnNewPage) {
                 OnNewPage(this, *topMargin_, *bottomMargin_);
-                if (!preview_) { // the handler took the preview away
+                if (!target) { // the handler freed the preview
                     richEdit.FormatRange(false, nullptr);
                     return;
                 }
+                if (preview_ != target) break; // no more pages for this preview
             }
             surface = std::make_unique<TKpMetafileCanvas>(picture);
+            placed = false;
             bind(*surface);
             rect = TextRect(range.dpiX, range.dpiY);
             start = next;
@@ -125,8 +144,13 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     } catch (...) {
         // The pages so far stay, and the preview goes on refreshing and telling its linked
         // controls, as after a complete run.
+        if (!target) {
+            richEdit.FormatRange(false, nullptr);
+            throw;
+        }
         finish();
         preview.AutoRefresh = true;
+        preview.RefreshPage();
         throw;
     }
     finish();

@@ -45,7 +45,8 @@ public:
     TKpValue& TopMargin() { return *topMargin_; }
     TKpValue& BottomMargin() { return *bottomMargin_; }
 
-    // Fired after each new page; the text rectangle follows the margins it leaves.
+    // Fired after each new page; the text rectangle follows the margins it leaves. A handler
+    // that points Preview elsewhere ends the run: the pages laid out so far stay.
     TKpRtfNewPageEvent OnNewPage;
 
     // Replaces the preview's document with the engine's text. Does nothing without a preview.

@@ -81,25 +81,29 @@ bool TKpRichEdit::LoadFromData(const QByteArray& data, QString* error) {
             *error = QStringLiteral("not a rich text (RTF) file (it does not begin with {\\rtf)");
         return false;
     }
+    // The edit lays out what it is given at its own width, a second layout as costly as the
+    // print layout (a long table or paragraph takes seconds). A hidden edit shows nothing, so
+    // it gets the document empty and the text goes in with the edit's layout held back;
+    // showing the edit lays it out.
+    const QPointer<QTextDocument> old = document();
     auto* doc = new QTextDocument(this);
-    const TKpRtfReadResult result = ReadRtf(data, *doc);
-    if (!result.ok) {
-        if (error)
-            *error = result.warnings.isEmpty() ? QStringLiteral("the rich text could not be read")
-                                               : result.warnings.first();
-        delete doc;
-        return false;
-    }
+    setDocument(doc);
+    if (!isVisible()) doc->setPageSize(QSizeF(0, 0));
+    // The edit frees a document of its own making; one we gave it earlier is ours to free.
+    if (old && old->parent() == this) delete old.data();
+    const TKpRtfReadResult result = ReadRtf(data, *doc); // ok: the data looks like rich text
     const TKpRtfPageGeometry& g = result.geometry;
     geometry_ = {g.hasPaper,   g.paperWidth,  g.paperHeight, g.hasMargins,
                  g.marginLeft, g.marginRight, g.marginTop,   g.marginBottom};
     warnings_ = result.warnings;
-    // The edit frees a document of its own making; one we gave it earlier is ours to free.
-    const QPointer<QTextDocument> old = document();
-    setDocument(doc);
-    if (old && old->parent() == this) delete old.data();
     layout_.reset();
     return true;
+}
+
+void TKpRichEdit::showEvent(QShowEvent* event) {
+    // A document read while the edit was hidden is laid out now (see LoadFromData).
+    if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+    QTextEdit::showEvent(event);
 }
 
 int TKpRichEdit::TextLength() const {

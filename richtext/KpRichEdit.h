@@ -47,6 +47,9 @@ public:
     int TextLength() const override;
     int FormatRange(bool render, TKpFormatRange* range) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void contentChanged();
 

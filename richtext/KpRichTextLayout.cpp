@@ -12,6 +12,8 @@
 #include <QTextLayout>
 #include <QTextTable>
 
+#include "richtext/KpPageBand.h"
+
 namespace {
 
 // Qt takes frame and cell lengths (borders, paddings, margins) in 1/96 inch.
@@ -32,6 +34,9 @@ double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
 
 TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
     : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()) {
+    // No layout until the frame's width is known: with the source's page size (often no
+    // width at all) every change below would lay a long paragraph out as one endless line.
+    doc_->setPageSize(QSizeF(0, 0));
     scaleIndents();
     const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
     device_.setDotsPerMeterX(dotsPerMeter);
@@ -278,18 +283,30 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     if (page.span.last <= page.span.first || dpiX <= 0 || dpiY <= 0) return;
     painter.save();
     painter.scale(double(dpiX) / KpTwipsPerInch, double(dpiY) / KpTwipsPerInch);
-    painter.translate(originX, originY - page.span.top);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
+    painter.translate(originX, originY);
     // Only the page's band of the column; sideways, anything that sticks out still shows.
     constexpr double wide = 100.0 * KpTwipsPerInch;
     const double height = page.span.bottom - page.span.top;
-    painter.setClipRect(QRectF(-wide, page.span.top, 2 * wide, height), Qt::IntersectClip);
-    // Lines that only touch the band are left out altogether rather than clipped away, so no
-    // hidden copy of them reaches a PDF's text.
+    const QRectF band(-wide, 0, 2 * wide, height);
+    painter.setClipRect(band, Qt::IntersectClip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    // Lines that only touch the band are left out altogether rather than clipped away.
     constexpr double touch = 0.5;
     context.clip =
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
-    doc_->documentLayout()->draw(&painter, context);
+    // A paragraph that goes on over the next page keeps its shaped text: the engine would
+    // otherwise shape the whole paragraph again for each of its pages.
+    if (page.span.last < units_.size()) {
+        const QTextBlock last = doc_->findBlock(units_[page.span.last - 1].start);
+        if (last.isValid() && last.position() + last.length() > units_[page.span.last].start)
+            last.layout()->setCacheEnabled(true);
+    }
+    {
+        // The page records its own coordinates, not the column's.
+        TKpPageBand device(painter, page.span.top, band, KpTwipsPerInch);
+        QPainter column(&device);
+        doc_->documentLayout()->draw(&column, context);
+    }
     painter.restore();
 }

@@ -21,6 +21,7 @@ bool On(const TToken& t) {
 TRtfParser::TRtfParser(const QByteArray& data, qsizetype start, QTextDocument& doc)
     : tokenizer_(data, start), builder_(doc, fonts_, colors_, fields_.Links()) {
     stack_.reserve(kMaxGroupDepth);
+    firstAt_.fill(-1);
     // What the format assumes when a file does not say.
     geometry_.paperWidth = 12240;
     geometry_.paperHeight = 15840;
@@ -29,7 +30,11 @@ TRtfParser::TRtfParser(const QByteArray& data, qsizetype start, QTextDocument& d
 }
 
 void TRtfParser::Run() {
+    qsizetype at = tokenizer_.Position();
     for (;;) {
+        // Faults are counted while a token is read and handled; they are placed at its start.
+        NoteFaults(at);
+        at = tokenizer_.Position();
         const TToken t = tokenizer_.Next();
         if (t.kind == TTokenKind::End) break;
         if (overflow_ > 0) { // inside a group past the depth cap: only its end matters
@@ -103,12 +108,32 @@ void TRtfParser::Run() {
         }
     }
 finished:
+    NoteFaults(at);
     FlushBytes();
     FlushHighSurrogate();
     unclosed_ = rootClosed_ ? 0 : static_cast<int>(stack_.size());
     while (stack_.size() > 1)
         CloseGroup();
     if (!stack_.empty()) builder_.Finish(Top().para, Top().chars);
+    NoteFaults(tokenizer_.Position());
+}
+
+std::array<int, 9> TRtfParser::FaultCounts() const {
+    return {deepGroups_,
+            strayCloses_,
+            unclosed_,
+            tokenizer_.longWords,
+            tokenizer_.clampedNumbers,
+            tokenizer_.shortBinary,
+            tokenizer_.badHex + picture_.badHex,
+            picturesTooLarge_,
+            picturesUndecodable_};
+}
+
+void TRtfParser::NoteFaults(qsizetype at) {
+    const std::array<int, 9> counts = FaultCounts();
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        if (counts[i] > 0 && firstAt_[i] < 0) firstAt_[i] = at;
 }
 
 void TRtfParser::OpenGroup() {
@@ -954,32 +979,27 @@ void TRtfParser::Dispatch(const QString& text) {
 }
 
 QStringList TRtfParser::Warnings() const {
+    const std::array<int, 9> n = FaultCounts();
+    const QString texts[9] = {
+        QStringLiteral("Groups nested deeper than %1 levels were skipped.").arg(kMaxGroupDepth),
+        QStringLiteral("%1 stray '}' ignored.").arg(n[1]),
+        QStringLiteral("%1 group(s) still open at the end of the file were closed.").arg(n[2]),
+        QStringLiteral("%1 control word(s) longer than %2 letters were ignored.")
+            .arg(n[3])
+            .arg(kMaxWordLetters),
+        QStringLiteral("%1 numeric parameter(s) beyond 32 bits were clamped.").arg(n[4]),
+        QStringLiteral("Binary data (\\bin) ran past the end of the file."),
+        QStringLiteral("%1 bad hex digit(s) were skipped.").arg(n[6]),
+        QStringLiteral("%1 picture(s) too large to decode were shown as a box.").arg(n[7]),
+        QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8])};
     QStringList w;
-    if (deepGroups_ > 0)
-        w << QStringLiteral("Groups nested deeper than %1 levels were skipped.")
-                 .arg(kMaxGroupDepth);
-    if (strayCloses_ > 0) w << QStringLiteral("%1 stray '}' ignored.").arg(strayCloses_);
-    if (unclosed_ > 0)
-        w << QStringLiteral("%1 group(s) still open at the end of the file were closed.")
-                 .arg(unclosed_);
-    if (tokenizer_.longWords > 0)
-        w << QStringLiteral("%1 control word(s) longer than %2 letters were ignored.")
-                 .arg(tokenizer_.longWords)
-                 .arg(kMaxWordLetters);
-    if (tokenizer_.clampedNumbers > 0)
-        w << QStringLiteral("%1 numeric parameter(s) beyond 32 bits were clamped.")
-                 .arg(tokenizer_.clampedNumbers);
-    if (tokenizer_.shortBinary > 0)
-        w << QStringLiteral("Binary data (\\bin) ran past the end of the file.");
-    if (tokenizer_.badHex + picture_.badHex > 0)
-        w << QStringLiteral("%1 bad hex digit(s) were skipped.")
-                 .arg(tokenizer_.badHex + picture_.badHex);
-    if (picturesTooLarge_ > 0)
-        w << QStringLiteral("%1 picture(s) too large to decode were shown as a box.")
-                 .arg(picturesTooLarge_);
-    if (picturesUndecodable_ > 0)
-        w << QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.")
-                 .arg(picturesUndecodable_);
+    for (std::size_t i = 0; i < n.size(); ++i) {
+        if (n[i] <= 0) continue;
+        QString text = texts[i];
+        if (firstAt_[i] >= 0)
+            text.insert(text.size() - 1, QStringLiteral(" (first at byte %1)").arg(firstAt_[i]));
+        w << text;
+    }
     return w;
 }
 

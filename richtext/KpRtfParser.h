@@ -2,6 +2,7 @@
 // Reads the token stream with a stack of group states and hands text, pictures, paragraphs
 // and table rows to the document builder. The stack is capped: deeper groups are skipped
 // whole, so memory stays bounded and nothing recurses.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // start is the offset of the opening "{\rtf".
     TRtfParser(const QByteArray& data, qsizetype start, QTextDocument& doc);
     void Run();
+    // One line per kind of fault met, with the byte offset of the token where it was first
+    // seen.
     QStringList Warnings() const;
     TKpRtfPageGeometry Geometry() const;
 
@@ -55,6 +58,8 @@ private:
     void EmitText(const QString& text);
     void Dispatch(const QString& text);
     int CurrentCodePage();
+    std::array<int, 9> FaultCounts() const;
+    void NoteFaults(qsizetype at);
 
     TRtfTokenizer tokenizer_;
     std::vector<TGroupState> stack_;
@@ -83,6 +88,8 @@ private:
     bool rootClosed_ = false;
     int deepGroups_ = 0, strayCloses_ = 0, unclosed_ = 0;
     int picturesTooLarge_ = 0, picturesUndecodable_ = 0;
+    // Where each kind of fault (in FaultCounts order) was first met; -1 while it was not.
+    std::array<qsizetype, 9> firstAt_;
 };
 
 } // namespace kp::rtf

@@ -32,6 +32,8 @@ public:
     std::string_view ReadBinary(int64_t count);
     // True when nothing but white space and NUL bytes is left.
     bool OnlyBlankLeft() const;
+    // The byte offset of what Next reads next.
+    qsizetype Position() const { return pos_; }
 
     // Faults met so far.
     int longWords = 0;

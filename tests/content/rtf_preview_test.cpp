@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtMath>
 
 #include "content/KpRtfPreview.h"
 #include "drawing/KpObjects.h"
@@ -16,6 +17,7 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpGraphics.h"
 #include "platform/KpPicture.h"
+#include "platform/KpScreen.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
@@ -118,8 +120,8 @@ TEST_F(RtfPreview, TextRectangleIs180By217MillimetresOnA4) {
     EXPECT_EQ(r, (TKpTwipsRect{855, 2265, 11055, 14565}));
     EXPECT_NEAR(r.Width() / 1440.0 * 25.4, 180, 0.5);
     EXPECT_NEAR(r.Height() / 1440.0 * 25.4, 217, 0.5);
-    // Other surfaces: whole 96-dpi pixels times 1440 / dpi, truncated.
-    EXPECT_EQ(rtf.TextRect(120, 144), (TKpTwipsRect{684, 1510, 8844, 9710}));
+    // Other surfaces take the lengths in whole twips: 15 mm, 40 mm, 195 mm and 257 mm.
+    EXPECT_EQ(rtf.TextRect(120, 144), (TKpTwipsRect{850, 2268, 11055, 14570}));
 }
 
 TEST_F(RtfPreview, TextRectangleFollowsLeftAndRightMarginsOnly) {
@@ -210,6 +212,44 @@ TEST_F(RtfPreview, PicturesHoldThePageTextInsideTheTextRectangle) {
     }
 }
 
+// At every screen resolution the text sits where the margins put it and no line is cut off
+// at the paper's edge.
+class RtfPreviewScreens : public RtfPreview, public ::testing::WithParamInterface<int> {
+protected:
+    void TearDown() override { kp::SetScreenPixelsPerInchOverride(96); }
+};
+
+TEST_P(RtfPreviewScreens, TextRectangleAndInkStayInsideTheMargins) {
+    const int dpi = GetParam();
+    kp::SetScreenPixelsPerInchOverride(dpi);
+    const TKpTwipsRect r = rtf.TextRect(dpi, dpi);
+    const double mm[4] = {15, 40, 195, 257};
+    const int twips[4] = {r.left, r.top, r.right, r.bottom};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(twips[i] / 1440.0 * 25.4, mm[i], 0.1) << dpi << " dpi, edge " << i;
+    LoadText(Lines(200));
+    CountingEngine engine(edit);
+    rtf.PrintRichEdit(engine);
+    EXPECT_GE(preview.NumPages(), 4);
+    EXPECT_LE(preview.NumPages(), 5);
+    const double px = dpi / 25.4;
+    const QRect text(qFloor(15 * px), qFloor(40 * px), qCeil(180 * px), qCeil(217 * px));
+    for (int i = 1; i <= preview.NumPages(); ++i) {
+        auto* g = dynamic_cast<TKpGraphicObject*>(preview.GetPage(i)->Objects(0));
+        ASSERT_NE(g, nullptr);
+        QImage img = testimg::whiteImage(g->Picture->Width(), g->Picture->Height());
+        {
+            QPainter p(&img);
+            TKpDeviceCanvas canvas(&p, dpi, dpi);
+            canvas.PlayMetafile(*g->Picture, img.rect());
+        }
+        const QRect ink = testimg::inkBounds(img);
+        EXPECT_TRUE(text.adjusted(-1, -1, 1, 1).contains(ink)) << dpi << " dpi, page " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, RtfPreviewScreens, ::testing::Values(72, 96, 120, 144));
+
 TEST_F(RtfPreview, NewPageEventMovesTheNextPagesRectangle) {
     ScriptedEngine engine;
     engine.length = 30;
@@ -276,6 +316,54 @@ TEST_F(RtfPreview, FailingRenderFreesTheCacheAndKeepsThePagesSoFar) {
     EXPECT_TRUE(preview.AutoRefresh);
 }
 
+// A new-page handler that fails, or that takes the preview away, leaves the pages laid out so
+// far, each once, and a preview that refreshes again.
+TEST_F(RtfPreview, NewPageHandlerEndsTheRunCleanly) {
+    for (const bool fails : {true, false}) {
+        ScriptedEngine engine;
+        engine.length = 30;
+        engine.answers = {10, 20, 30};
+        rtf.SetPreview(&preview);
+        rtf.OnNewPage = [&](void*, TKpValue&, TKpValue&) {
+            if (fails) throw std::runtime_error("handler failed");
+            rtf.SetPreview(nullptr);
+        };
+        if (fails)
+            EXPECT_THROW(rtf.PrintRichEdit(engine), std::runtime_error);
+        else
+            rtf.PrintRichEdit(engine);
+        EXPECT_EQ(engine.renders, 1) << fails;
+        EXPECT_EQ(preview.NumPages(), 1) << fails;
+        ExpectOnePicturePerPage(preview);
+        EXPECT_EQ(engine.frees, 2) << fails;
+        EXPECT_TRUE(preview.AutoRefresh) << fails;
+    }
+}
+
+// A document of 200 pages saves and opens again: each page picture holds its own page's
+// coordinates, not the text column's.
+TEST_F(RtfPreview, LongDocumentSavesAndOpensAgain) {
+    LoadText(Lines(44 * 200));
+    rtf.PrintRichEdit(edit);
+    ASSERT_GE(preview.NumPages(), 200);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("long.kpp"));
+    preview.SaveToFile(file);
+    QWidget host2;
+    TKpPreview loaded(&host2);
+    ASSERT_NO_THROW(loaded.LoadFromFile(file));
+    ASSERT_EQ(loaded.NumPages(), preview.NumPages());
+    auto* g = dynamic_cast<TKpGraphicObject*>(loaded.GetPage(200)->Objects(0));
+    ASSERT_NE(g, nullptr);
+    QImage img = testimg::whiteImage(794, 1123);
+    {
+        QPainter p(&img);
+        TKpDeviceCanvas canvas(&p, 96, 96);
+        canvas.PlayMetafile(*g->Picture, img.rect());
+    }
+    EXPECT_GT(testimg::inkCount(img), 0);
+}
+
 // The pages' text reaches a PDF as text in embedded fonts, each line once.
 TEST_F(RtfPreview, PdfKeepsTheTextSearchable) {
     QTemporaryDir dir;
@@ -298,6 +386,17 @@ TEST_F(RtfPreview, PdfKeepsTheTextSearchable) {
                               {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
                                QStringLiteral("2"), pdf, QStringLiteral("-")});
     EXPECT_FALSE(page2.contains(QStringLiteral("Line 0 of")));
+    // One paragraph over several pages: each word once, none repeated above a page's text.
+    QString paragraph;
+    for (int i = 0; i < 1500; ++i)
+        paragraph += QStringLiteral("w%1 ").arg(i, 4, 10, QLatin1Char('0'));
+    LoadText(paragraph);
+    rtf.PrintRichEdit(edit);
+    ASSERT_GE(preview.NumPages(), 3);
+    const QString pdf2 = dir.filePath(QStringLiteral("paragraph.pdf"));
+    ExportToPdf(preview, pdf2);
+    const QString words = run(QStringLiteral("pdftotext"), {pdf2, QStringLiteral("-")});
+    EXPECT_EQ(words.count(QLatin1Char('w')), 1500);
     const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
     EXPECT_TRUE(fonts.contains(QStringLiteral("LiberationSerif"))) << fonts.toStdString();
     for (const QString& line : fonts.split(QLatin1Char('\n')).mid(2))

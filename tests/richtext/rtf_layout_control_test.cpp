@@ -117,6 +117,7 @@ TEST(RichEdit, ScreenAndPrintShowTheSameIndent) {
     TKpRichEdit edit;
     ASSERT_TRUE(edit.LoadFromData("{\\rtf1 \\li720\\fi-360 a\\tab item}"));
     edit.resize(600, 300);
+    edit.show();
     const QTextDocument& screen = *edit.document();
     const QTextBlock item = screen.lastBlock();
     const QTextLine line = item.layout()->lineAt(0);
@@ -132,6 +133,16 @@ TEST(RichEdit, ScreenAndPrintShowTheSameIndent) {
     EXPECT_EQ(edit.FormatRange(true, &range), edit.TextLength());
     // Printed at 96 dpi, the hanging first line starts 24 pixels from the rectangle's left.
     EXPECT_NEAR(testimg::inkBounds(img).left(), 24, 1);
+}
+
+// Hidden, the control leaves laying the text out to printing; shown, it lays it out itself.
+TEST(RichEdit, HiddenControlLaysOutOnlyWhenShown) {
+    TKpRichEdit edit;
+    ASSERT_TRUE(edit.LoadFromData("{\\rtf1 one\\par two}"));
+    const QTextBlock first = edit.document()->firstBlock();
+    EXPECT_EQ(first.layout()->lineCount(), 0);
+    edit.show();
+    EXPECT_EQ(first.layout()->lineCount(), 1);
 }
 
 } // namespace

@@ -198,4 +198,17 @@ TEST(RtfLayout, PagesAreDrawnInsideTheTextRectangle) {
     }
 }
 
+// The copy is laid out once, at the frame's width: a long paragraph is never laid out first
+// as one line of unlimited width.
+TEST(RtfLayout, NothingIsLaidOutBeforeTheWidthIsKnown) {
+    auto doc = NewDocument();
+    QTextCursor c(doc.get());
+    AddParagraphs(c, 0, 1, 2000);
+    TKpRichTextLayout layout(*doc);
+    const QTextBlock block = layout.Document().firstBlock();
+    EXPECT_EQ(block.layout()->lineCount(), 0);
+    layout.Page(0, kWidth, kHeight);
+    EXPECT_GT(block.layout()->lineCount(), 100);
+}
+
 } // namespace

@@ -109,6 +109,30 @@ TEST_F(KpptoolRtf, BadInputFailsWithOneLine) {
     }
 }
 
+// What the reader skipped is told on standard error, one line each with its place; the
+// document is still written. --quiet keeps the tool's own lines back.
+TEST_F(KpptoolRtf, ReaderWarningsOneLineEach) {
+    const QString in = Write("hex.rtf", "{\\rtf1 a{\\pict\\pngblip 89zz50}b}");
+    const QString out = dir.filePath(QStringLiteral("hex.kpp"));
+    const QStringList args{QStringLiteral("rtf"), in, QStringLiteral("-o"), out};
+    const ToolRun loud = Tool(args);
+    ASSERT_EQ(loud.code, 0) << loud.err.constData();
+    EXPECT_TRUE(QFile::exists(out));
+    QList<QByteArray> lines;
+    for (const QByteArray& line : loud.err.split('\n'))
+        if (line.startsWith("kpptool: ")) lines << line;
+    ASSERT_EQ(lines.size(), 2) << loud.err.constData();
+    const QByteArray prefix = "kpptool: warning: " + in.toUtf8() + ": ";
+    EXPECT_TRUE(lines[0].startsWith(prefix + "2 bad hex digit(s) were skipped (first at byte 23)"))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[1].startsWith(prefix + "1 picture(s) could not be decoded"))
+        << lines[1].constData();
+    EXPECT_TRUE(lines[1].contains("(first at byte 29)")) << lines[1].constData();
+    const ToolRun quiet = Tool(QStringList(args) << QStringLiteral("--quiet"));
+    EXPECT_EQ(quiet.code, 0);
+    EXPECT_FALSE(quiet.err.contains("kpptool: ")) << quiet.err.constData();
+}
+
 TEST_F(KpptoolRtf, PlainTextInAFontToPdf) {
     const QString in = Write("notes.txt", "first line\nsecond line\n");
     const QString out = dir.filePath(QStringLiteral("notes.pdf"));

@@ -24,6 +24,7 @@ struct RtfOptions {
     std::optional<TKpPaperSize> paper;
     std::optional<double> left, right, top, bottom; // millimetres
     bool plain = false;
+    bool quiet = false; // no warnings about what the reader skipped
     QString font;
     double size = 0;
 };
@@ -61,6 +62,8 @@ RtfOptions Parse(const QStringList& args) {
             o.bottom = ToMillimetres(OptionValue(args, i), "--bottom");
         } else if (a == QLatin1String("--plain")) {
             o.plain = true;
+        } else if (a == QLatin1String("--quiet")) {
+            o.quiet = true;
         } else if (a == QLatin1String("--font")) {
             o.font = OptionValue(args, i);
         } else if (a == QLatin1String("--size")) {
@@ -117,7 +120,7 @@ int RunRtf(const QStringList& args) {
         std::fprintf(stderr, "kpptool: error: %s\n", e.what());
         std::fprintf(stderr, "usage: kpptool rtf IN.rtf -o OUT.kpp|OUT.pdf [--paper A4|Letter] "
                              "[--left MM] [--right MM] [--top MM] [--bottom MM] "
-                             "[--plain --font NAME --size PT]\n");
+                             "[--plain --font NAME --size PT] [--quiet]\n");
         return 2;
     }
     TKpRichEdit edit;
@@ -132,6 +135,10 @@ int RunRtf(const QStringList& args) {
         std::fprintf(stderr, "kpptool: error: %s\n", qPrintable(error));
         return 1;
     }
+    // A file read only in part still makes a document; what was skipped is told, one line each.
+    if (!o.quiet)
+        for (const QString& w : edit.Warnings())
+            std::fprintf(stderr, "kpptool: warning: %s: %s\n", qPrintable(o.file), qPrintable(w));
 
     QWidget host;
     TKpPreview preview(&host);
