@@ -16,6 +16,17 @@ public:
 // Runs deliver and returns its result; an exception it raises is reported and gives false.
 bool DeliverReportingErrors(const std::function<bool()>& deliver);
 
+// A slot that reports what its handler raises where it is raised: an error never unwinds
+// through Qt's signal and event delivery, which does not clean up after itself on the way.
+template <typename Handler> auto Reporting(Handler handler) {
+    return [handler = std::move(handler)] {
+        DeliverReportingErrors([&] {
+            handler();
+            return true;
+        });
+    };
+}
+
 // Where reported errors go: by default a message box with the error text. Unattended runs
 // and tests install their own; an empty one restores the default. Returns the previous one.
 using TDemoErrorSink = std::function<void(const QString& text)>;

@@ -23,6 +23,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "demo/DemoApplication.h"
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
 #include "demo/InfoMemo.h"
@@ -594,31 +595,34 @@ void TfrmMain::buildActions() {
     actExit = action("actExit", "File", QStringLiteral("&Exit"));
     actAboutBox = action("About1", "Help", QStringLiteral("&About"));
 
-    connect(actAbout, &QAction::triggered, this, [this] { actAboutExecute(); });
-    connect(actCanvas, &QAction::triggered, this, [this] { actCanvasExecute(); });
-    connect(actZoomIn, &QAction::triggered, this, [this] { KpPreview1->ZoomIn(); });
-    connect(actZoomOut, &QAction::triggered, this, [this] { KpPreview1->ZoomOut(); });
-    connect(actFitWidth, &QAction::triggered, this, [this] { KpPreview1->FitWidth(); });
-    connect(actFitHeight, &QAction::triggered, this, [this] { KpPreview1->FitHeight(); });
-    connect(actFitWholePage, &QAction::triggered, this, [this] { KpPreview1->FitWholePage(); });
-    connect(actRichText, &QAction::triggered, this, [this] { actRichTextExecute(); });
-    connect(actOpenRtf, &QAction::triggered, this, [this] { actOpenRtfExecute(); });
-    connect(actStringGrid, &QAction::triggered, this, [this] { actStringGridExecute(); });
-    connect(actTreeView, &QAction::triggered, this, [this] { actTreeViewExecute(); });
-    connect(actLabel, &QAction::triggered, this, [this] { actLabelExecute(); });
-    connect(actZooming, &QAction::triggered, this, [this] { actZoomingExecute(); });
-    connect(actPrint, &QAction::triggered, this, [this] { actPrintExecute(); });
-    connect(actPageSetup, &QAction::triggered, this, [this] { PageSetupClick(); });
-    connect(actExit, &QAction::triggered, this, [this] { close(); });
-    connect(actAboutBox, &QAction::triggered, this, [this] { About1Click(); });
-    connect(actOpen, &QAction::triggered, this, [this] {
-        const QString file = ChooseOpenFile();
-        if (!file.isEmpty()) OpenDocument(file);
-    });
-    connect(actSave, &QAction::triggered, this, [this] {
-        const QString file = ChooseSaveFile();
-        if (!file.isEmpty()) SaveDocument(file);
-    });
+    connect(actAbout, &QAction::triggered, this, Reporting([this] { actAboutExecute(); }));
+    connect(actCanvas, &QAction::triggered, this, Reporting([this] { actCanvasExecute(); }));
+    connect(actZoomIn, &QAction::triggered, this, Reporting([this] { KpPreview1->ZoomIn(); }));
+    connect(actZoomOut, &QAction::triggered, this, Reporting([this] { KpPreview1->ZoomOut(); }));
+    connect(actFitWidth, &QAction::triggered, this, Reporting([this] { KpPreview1->FitWidth(); }));
+    connect(actFitHeight, &QAction::triggered, this,
+            Reporting([this] { KpPreview1->FitHeight(); }));
+    connect(actFitWholePage, &QAction::triggered, this,
+            Reporting([this] { KpPreview1->FitWholePage(); }));
+    connect(actRichText, &QAction::triggered, this, Reporting([this] { actRichTextExecute(); }));
+    connect(actOpenRtf, &QAction::triggered, this, Reporting([this] { actOpenRtfExecute(); }));
+    connect(actStringGrid, &QAction::triggered, this,
+            Reporting([this] { actStringGridExecute(); }));
+    connect(actTreeView, &QAction::triggered, this, Reporting([this] { actTreeViewExecute(); }));
+    connect(actLabel, &QAction::triggered, this, Reporting([this] { actLabelExecute(); }));
+    connect(actZooming, &QAction::triggered, this, Reporting([this] { actZoomingExecute(); }));
+    connect(actPrint, &QAction::triggered, this, Reporting([this] { actPrintExecute(); }));
+    connect(actPageSetup, &QAction::triggered, this, Reporting([this] { PageSetupClick(); }));
+    connect(actExit, &QAction::triggered, this, Reporting([this] { close(); }));
+    connect(actAboutBox, &QAction::triggered, this, Reporting([this] { About1Click(); }));
+    connect(actOpen, &QAction::triggered, this, Reporting([this] {
+                const QString file = ChooseOpenFile();
+                if (!file.isEmpty()) OpenDocument(file);
+            }));
+    connect(actSave, &QAction::triggered, this, Reporting([this] {
+                const QString file = ChooseSaveFile();
+                if (!file.isEmpty()) SaveDocument(file);
+            }));
     // After each demo (the content demos included) the counter and the strip show the
     // current page; these run after the demos' own handlers.
     for (QAction* demo :
@@ -650,7 +654,8 @@ void TfrmMain::wireHandlers() {
     run(SpeedButton27, actPrint);
     run(SpeedButton3, actAbout);
     run(SpeedButton4, actCanvas);
-    connect(SpeedButton25, &QToolButton::clicked, this, [this] { SpeedButton25Click(); });
+    connect(SpeedButton25, &QToolButton::clicked, this,
+            Reporting([this] { SpeedButton25Click(); }));
     run(SpeedButton5, actRichText);
     run(SpeedButton6, actStringGrid);
     run(SpeedButton7, actTreeView);
@@ -687,11 +692,21 @@ void TfrmMain::wireHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         if (!selectingTab_) PageControl1Change(index);
     });
-    connect(cbFont, &QCheckBox::clicked, this, [this] { cbFontClick(); });
-    connect(sbFont, &QPushButton::clicked, this, [this] { sbFontClick(); });
+    connect(cbFont, &QCheckBox::clicked, this, Reporting([this] { cbFontClick(); }));
+    connect(sbFont, &QPushButton::clicked, this, Reporting([this] { sbFontClick(); }));
     connect(CheckBox2, &QCheckBox::clicked, actTreeView, &QAction::trigger);
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) { SpinEdit1Change(v); });
-    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int v) { SpinEdit2Change(v); });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this](int v) {
+        DeliverReportingErrors([&] {
+            SpinEdit1Change(v);
+            return true;
+        });
+    });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this](int v) {
+        DeliverReportingErrors([&] {
+            SpinEdit2Change(v);
+            return true;
+        });
+    });
     Label15->OnClick = [this] { Label15Click(); };
     Label22->OnClick = [this] { Label15Click(); };
     Label18->OnClick = [this] { Label18Click(); };
