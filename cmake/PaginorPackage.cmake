@@ -93,7 +93,7 @@ set(PAGINOR_PACKAGE_LICENSE "LicenseRef-Paginor" CACHE STRING
   "The licence named in the packages' copyright files (an SPDX identifier)")
 set(CPACK_PACKAGE_CONTACT "${PAGINOR_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PAGINOR_PACKAGE_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Print-preview component suite for Qt 6")
+# Each package's description: its own summary line, then the common text and its part.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 # A static build has no runtime package: the library is in the development package.
@@ -114,7 +114,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR})
 set(PAGINOR_DEB_DESCRIPTION
   "Paginor composes multi-page documents through a recording canvas in physical units, shows
- them in a zoomable preview with a thumbnail strip, prints them and exports PDF.")
+them in a zoomable preview with a thumbnail strip, prints them and exports PDF.
+")
 # Debian keeps each package's licence in /usr/share/doc/PACKAGE/copyright.
 configure_file(${CMAKE_SOURCE_DIR}/cmake/copyright.in ${CMAKE_BINARY_DIR}/copyright @ONLY)
 foreach(component_package runtime:libpaginor${PROJECT_VERSION_MAJOR}
@@ -130,9 +131,8 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libpaginor${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "Print-preview component suite for Qt 6 - library
- ${PAGINOR_DEB_DESCRIPTION}
- .
- This package holds the shared library.")
+${PAGINOR_DEB_DESCRIPTION}
+This package holds the shared library.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libpaginor-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
@@ -142,20 +142,18 @@ if(PAGINOR_DEB_RUNTIME)
   string(PREPEND CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${PAGINOR_DEB_RUNTIME}, ")
 endif()
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "Print-preview component suite for Qt 6 - development files
- ${PAGINOR_DEB_DESCRIPTION}
- .
- This package holds the headers, the CMake package Paginor (target Paginor::paginor),
- paginor.pc for pkg-config and the Qt Designer plugin.")
+${PAGINOR_DEB_DESCRIPTION}
+This package holds the headers, the CMake package Paginor (target Paginor::paginor),
+paginor.pc for pkg-config and the Qt Designer plugin.")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME paginor-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "${PAGINOR_DEB_RUNTIME}")
 set(CPACK_DEBIAN_TOOLS_PACKAGE_RECOMMENDS fonts-liberation2)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION "Print-preview component suite for Qt 6 - programs
- ${PAGINOR_DEB_DESCRIPTION}
- .
- This package holds kpptool, which dumps, renders, exports and prints .kpp documents and
- prints CSV, tree and RTF files, and paginor-demo, the demonstration application.")
+${PAGINOR_DEB_DESCRIPTION}
+This package holds kpptool, which dumps, renders, exports and prints .kpp documents and
+prints CSV, tree and RTF files, and paginor-demo, the demonstration application.")
 include(CPack)
 
 # The package as a host sees it: an installed prefix, hosts built against it alone, and the
