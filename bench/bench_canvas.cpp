@@ -16,6 +16,7 @@
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 
 namespace {

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include "content/KpTextGrid.h"
 #include "platform/KpPrinterDevice.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"

@@ -36,6 +36,7 @@
 #include "drawing/KpCanvas.h"
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"

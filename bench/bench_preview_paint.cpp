@@ -10,6 +10,7 @@
 #include "drawing/KpCanvas.h"
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"

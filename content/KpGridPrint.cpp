@@ -192,3 +192,11 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     pen.SetStyle(psSolid);
     brush.SetStyle(bsSolid);
 }
+
+// Out of line: the guarded pointer needs the complete preview type.
+TKpPreview* TKpGridPrint::Preview() const {
+    return preview_;
+}
+void TKpGridPrint::SetPreview(TKpPreview* preview) {
+    preview_ = preview;
+}

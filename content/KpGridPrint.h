@@ -47,8 +47,8 @@ public:
     TKpGridNewPageEvent OnGridNewPage;
 
     // Not owned; empty once the preview is destroyed.
-    TKpPreview* Preview() const { return preview_; }
-    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+    TKpPreview* Preview() const;
+    void SetPreview(TKpPreview* preview);
 
     // Horizontal scale of the table in the current (or last) PrintGrid.
     Extended ScaleFactor() const { return scaleFactor_; }

@@ -167,3 +167,8 @@ void TKpLabelPrinter::layOut() {
         }
     }
 }
+
+// Out of line: the guarded pointer needs the complete preview type.
+TKpPreview* TKpLabelPrinter::Preview() const {
+    return preview_;
+}

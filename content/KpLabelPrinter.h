@@ -52,7 +52,7 @@ public:
 
     // Not owned; empty once the preview is destroyed. Setting it clears the preview set
     // before (also when it is the same one) and lays out a sheet on the new one.
-    TKpPreview* Preview() const { return preview_; }
+    TKpPreview* Preview() const;
     void SetPreview(TKpPreview* preview);
 
     // Setting a template lays out a sheet when a preview is set.

@@ -157,3 +157,11 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     preview.AutoRefresh = true;
     preview.RefreshPage();
 }
+
+// Out of line: the guarded pointer needs the complete preview type.
+TKpPreview* TKpRtfPreview::Preview() const {
+    return preview_;
+}
+void TKpRtfPreview::SetPreview(TKpPreview* preview) {
+    preview_ = preview;
+}

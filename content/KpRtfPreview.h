@@ -35,8 +35,8 @@ public:
     void SetAbout(const QString&) {}
 
     // Not owned; empties itself when the preview goes.
-    TKpPreview* Preview() const { return preview_; }
-    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+    TKpPreview* Preview() const;
+    void SetPreview(TKpPreview* preview);
     // Kept with the component for hosts that print plain text files.
     TKpFont& TextFileFont() { return *textFileFont_; }
     void SetTextFileFont(const TKpFont& font);

@@ -99,3 +99,11 @@ void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TK
     }
     finish();
 }
+
+// Out of line: the guarded pointer needs the complete preview type.
+TKpPreview* TKpTreeViewPrint::Preview() const {
+    return preview_;
+}
+void TKpTreeViewPrint::SetPreview(TKpPreview* preview) {
+    preview_ = preview;
+}

@@ -49,8 +49,8 @@ public:
     TKpTreeViewNewPageEvent OnNewPage;
 
     // Not owned; empty once the preview is destroyed.
-    TKpPreview* Preview() const { return preview_; }
-    void SetPreview(TKpPreview* preview) { preview_ = preview; }
+    TKpPreview* Preview() const;
+    void SetPreview(TKpPreview* preview);
 
     // Draws the outline with the first row's top-left corner at (x, y); nothing without a
     // preview.

@@ -243,8 +243,8 @@ void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     };
     int32_t count = 0;
     try {
-        SetOrientationField(static_cast<TKpOrientation>(
-            CheckedEnum(c.s.ReadInteger(), kpLandscape, "orientation")));
+        orientation_ =
+            static_cast<TKpOrientation>(CheckedEnum(c.s.ReadInteger(), kpLandscape, "orientation"));
         count = c.s.ReadInteger();
     } catch (const EReadError& e) {
         throw where(QString(), e);

@@ -145,10 +145,6 @@ void TKpPage::storeOrientation(TKpOrientation value) {
     orientation_ = value;
 }
 
-void TKpPage::SetOrientationField(TKpOrientation value) {
-    storeOrientation(value);
-}
-
 void TKpPage::SetOrientation(TKpOrientation value) {
     if (value == orientation_) return;
     storeOrientation(value);

@@ -93,10 +93,9 @@ public:
     const TKpMetafile& Metafile() const { return metafile_; }
     TKpPreview* Owner() const { return owner_; }
 
-    // Stores the orientation without rendering or notifying (document loading).
-    void SetOrientationField(TKpOrientation value);
-
 private:
+    // Loading, copying and tests store fields without notifying (TKpFieldAccess).
+    friend struct TKpFieldAccess;
     // The picture's content: the objects of the last rebuild, then header and footer.
     void DrawPicture(TKpDeviceCanvas& canvas) const override;
     uint32_t PictureGeneration() const override { return generation_; }

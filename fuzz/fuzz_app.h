@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 
 inline void StartFuzzApplication() {
     static int argc = 1;

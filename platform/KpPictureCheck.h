@@ -7,13 +7,15 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "paginor/KpExport.h"
+
 namespace kp {
 
 // Empty when the bytes are a picture we can play safely; otherwise why they are refused.
-QString CheckPictureData(QByteArrayView data);
+PAGINOR_INTERNAL_EXPORT QString CheckPictureData(QByteArrayView data);
 
 // The checksum a picture stores over its data, recomputed (fuzzing mends it after
 // mutating the bytes, so that the checks behind it are reached).
-void MendPictureChecksum(QByteArray& data);
+PAGINOR_INTERNAL_EXPORT void MendPictureChecksum(QByteArray& data);
 
 } // namespace kp

@@ -1,4 +1,5 @@
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -3,11 +3,6 @@
 
 // The screen as the suite sees it: its logical resolution and the message pump.
 
-namespace kp {
-// Tests pin the screen resolution; 0 removes the override.
-PAGINOR_EXPORT void SetScreenPixelsPerInchOverride(int ppi);
-} // namespace kp
-
 // The screen's logical pixels per inch; 96 where there is no screen.
 PAGINOR_EXPORT int ScreenPixelsPerInch();
 

@@ -55,14 +55,7 @@ public:
     void SetShowLine(bool v);
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
-    // Stores the flags without notifying (document loading).
-    void SetFlagsField(bool showLine, bool visible) {
-        showLine_ = showLine;
-        visible_ = visible;
-    }
     int Drawing() const { return drawing_; }
-    // Suspends (non-zero) or resumes (0) change notifications, e.g. while a document loads.
-    void SetDrawingField(int v) { drawing_ = v; }
 
     const TKpFont& LargestFont() const;
     // The band's own value, overwritten by the next call.
@@ -75,6 +68,8 @@ public:
     void Changed();
 
 protected:
+    // Loading, copying and tests store fields without notifying (TKpFieldAccess).
+    friend struct TKpFieldAccess;
     // Puts a caption's font on the target at s times its point size, greys the target's
     // colours when asked, and returns the caption's text with its tokens replaced.
     QString prepareCaption(TKpDeviceCanvas& target, const TKpHeaderFooterCaption& caption,

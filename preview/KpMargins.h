@@ -28,14 +28,14 @@ public:
     void SetShowPrinterMargins(bool v);
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
-    // Stores the flags without any repaint or refresh (document loading).
-    void SetClipMarginsField(bool v) { clipMargins_ = v; }
 
     void SetPageImage(TKpPageImage* image) { pageImage_ = image; }
     TKpPageImage* PageImage() const { return pageImage_; }
     void Assign(const TKpMargins& source);
 
 private:
+    // Loading, copying and tests store fields without notifying (TKpFieldAccess).
+    friend struct TKpFieldAccess;
     void marginChanged();
     void invalidateImage();
 

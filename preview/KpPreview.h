@@ -105,11 +105,6 @@ public:
     TKpValue& PaperHeight() { return *paperHeight_; }
     TKpPagesPerSheet PagesPerSheet() const { return pagesPerSheet_; }
     void SetPagesPerSheet(TKpPagesPerSheet v);
-    // Stores the pages-per-sheet value without broadcasting (copying and loading).
-    void SetPagesPerSheetField(TKpPagesPerSheet v) { pagesPerSheet_ = v; }
-    // Stores the paper size without touching pages (loading).
-    void SetPaperSizeField(TKpPaperSize v) { paperSize_ = v; }
-    void SetOrientationField(TKpOrientation v) { orientation_ = v; }
     int PrintCopies() const { return printCopies_; }
     void SetPrintCopies(int v);
     QString Title() const;
@@ -256,6 +251,8 @@ protected:
     virtual void HandleMessage(const TKpMessageEvent& message);
 
 private:
+    // Loading, copying and tests store fields without notifying (TKpFieldAccess).
+    friend struct TKpFieldAccess;
     void bindCanvas(TKpPage* page);
     // Makes page n current with the full page-change sequence.
     void showPage(int n);

@@ -12,6 +12,7 @@
 #include "drawing/KpStream.h"
 #include "legacy/KpLegacy.h"
 #include "platform/KpScreen.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -87,12 +88,12 @@ void ReadBand(TKpExtStream& parent, TKpHeaderFooter& band) {
     struct Quiet {
         TKpHeaderFooter& b;
         int saved;
-        ~Quiet() { b.SetDrawingField(saved); }
+        ~Quiet() { TKpFieldAccess::SetDrawing(b, saved); }
     } quiet{band, band.Drawing()};
-    band.SetDrawingField(1);
+    TKpFieldAccess::SetDrawing(band, 1);
     const bool showLine = c.ReadByte() != 0;
     const bool visible = c.ReadByte() != 0;
-    band.SetFlagsField(showLine, visible);
+    TKpFieldAccess::SetFlags(band, showLine, visible);
     ReadCaption(c, band.LeftCaption());
     ReadCaption(c, band.CenterCaption());
     ReadCaption(c, band.RightCaption());
@@ -264,9 +265,9 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
         paperWidth_->value = paperWidth;
         paperHeight_->value = paperHeight;
         const QString name = c.ReadString();
-        SetPaperSizeField(PaperSizeFromName(name));
-        SetOrientationField(static_cast<TKpOrientation>(
-            CheckedEnum(c.ReadInteger(), kpLandscape, "Settings: orientation")));
+        paperSize_ = PaperSizeFromName(name);
+        orientation_ = static_cast<TKpOrientation>(
+            CheckedEnum(c.ReadInteger(), kpLandscape, "Settings: orientation"));
         Shadow().SetColor(static_cast<TColor>(c.ReadInteger()));
         Shadow().SetWidth(c.ReadInteger());
         BroadcastMessage(KPM_PAPERSIZECHANGED);
@@ -279,7 +280,7 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
         margins_->Bottom().value = c.ReadInteger();
         margins_->SetVisible(c.ReadByte() != 0);
         margins_->SetShowPrinterMargins(c.ReadByte() != 0);
-        margins_->SetClipMarginsField(c.ReadByte() != 0);
+        TKpFieldAccess::SetClipMargins(*margins_, c.ReadByte() != 0);
 
         ReadBand(doc, *header_);
         ReadBand(doc, *footer_);

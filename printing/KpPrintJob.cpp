@@ -84,7 +84,7 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
 
     SetCurrentPrintColor(printer.PrintColor());
     if (BeforePrint) BeforePrint(this);
-    if (OrientationType() == 2) SetPagesPerSheetField(kpOnePage);
+    if (OrientationType() == 2) pagesPerSheet_ = kpOnePage; // quietly: no broadcast
 
     int w = device.Geometry().PhysicalWidth;
     int h = device.Geometry().PhysicalHeight;

@@ -1,4 +1,5 @@
 #include "printing/KpPrinter.h"
+#include "printing/KpPrinterDpiOverride.h"
 
 #include <stdexcept>
 

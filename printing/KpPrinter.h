@@ -33,8 +33,6 @@ PAGINOR_EXPORT void SetCurrentPrintColor(TKpPrintColor c);
 
 // The installed printer's horizontal resolution; 360 when there is no printer.
 PAGINOR_EXPORT int PrinterDpi();
-// Tests pretend a printer resolution; 0 removes the override.
-PAGINOR_EXPORT void SetPrinterDpiOverride(int dpi);
 
 // One entry of the printer list: driver, device and port names.
 class PAGINOR_EXPORT TPrinterDevice {
@@ -113,8 +111,6 @@ public:
 
     // True while a print job of this printer runs.
     bool Printing() const { return printing_; }
-    // Tests pretend a running print job.
-    void SetPrintingForTest(bool v) { printing_ = v; }
     TKpValueRect& PrinterMargins() { return *printerMargins_; }
     TKpPreview* Owner() const { return preview_; }
 
@@ -122,6 +118,8 @@ public:
     TKpOrientation PlatformOrientation() const;
 
 private:
+    // Loading, copying and tests store fields without notifying (TKpFieldAccess).
+    friend struct TKpFieldAccess;
     void report(const QString& message) const;
 
     TKpPreview* preview_;

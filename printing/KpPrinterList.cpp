@@ -160,3 +160,8 @@ void TKpPrinterList::paintEvent(QPaintEvent*) {
              palette().brush(focused ? QPalette::Highlight : QPalette::Base),
              palette().color(focused ? QPalette::HighlightedText : QPalette::Text));
 }
+
+// Out of line: the guarded pointer needs the complete preview type.
+TKpPreview* TKpPrinterList::Preview() const {
+    return preview_;
+}

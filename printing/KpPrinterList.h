@@ -29,7 +29,7 @@ public:
     QString About() const;
     void SetAbout(const QString&) {}
 
-    TKpPreview* Preview() const { return preview_; }
+    TKpPreview* Preview() const;
     void SetPreview(TKpPreview* v);
 
     // Height of every item, in pixels (16 unless set).

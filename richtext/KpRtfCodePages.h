@@ -7,12 +7,14 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include "paginor/KpExport.h"
+
 namespace kp::rtf {
 
 constexpr int kAnsiCodePage = 1252;
 
 // The code page of a \fcharset value; the document's code page for "default" and unknown values.
-int CodePageForCharset(int charset, int documentCodePage);
+PAGINOR_INTERNAL_EXPORT int CodePageForCharset(int charset, int documentCodePage);
 
 // Decodes byte runs through cached decoders, one per code page. Double-byte code pages pair a
 // lead byte with the byte after it; a lead byte left alone at the end of a run is dropped.

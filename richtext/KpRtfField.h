@@ -6,13 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "paginor/KpExport.h"
 #include "richtext/KpRtfState.h"
 
 namespace kp::rtf {
 
 // The target of a HYPERLINK instruction ("url", with "#anchor" for \l "anchor"); empty for
 // other instructions.
-QString HyperlinkTarget(const QString& instruction);
+PAGINOR_INTERNAL_EXPORT QString HyperlinkTarget(const QString& instruction);
 
 class TFieldStack {
 public:

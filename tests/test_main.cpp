@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",

@@ -8,8 +8,10 @@
 #include "drawing/KpObjects.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
+#include "printing/KpPrinterDpiOverride.h"
 
 #include "image_helpers.h"
 
@@ -440,9 +442,9 @@ TEST_F(ObjectsRender, NonStandardCopyModeIsPrintedAsSourceCopy) {
         QPainter painter(&img);
         TKpDeviceCanvas canvas(&painter, 96, 96);
         canvas.SetCopyMode(SRCPAINT);
-        preview.KpPrinter().SetPrintingForTest(printing);
+        TKpFieldAccess::SetPrinting(preview.KpPrinter(), printing);
         g.Draw(canvas, &preview, {}, 1, printing);
-        preview.KpPrinter().SetPrintingForTest(false);
+        TKpFieldAccess::SetPrinting(preview.KpPrinter(), false);
         EXPECT_EQ(canvas.CopyMode(), SRCPAINT); // restored
         painter.end();
         return img.pixel(5, 5);

@@ -13,6 +13,7 @@
 #include "legacy/KpLegacy.h"
 #include "object_builders.h"
 #include "platform/KpDeviceCanvas.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -115,7 +116,7 @@ TEST(StreamDocument, EverySettingRoundTrips) {
     m.Bottom().value = 4444;
     m.SetVisible(true);
     m.SetShowPrinterMargins(true);
-    m.SetClipMarginsField(true);
+    TKpFieldAccess::SetClipMargins(m, true);
     TKpHeader& h = d->Header();
     h.SetVisible(true);
     h.SetShowLine(false);
@@ -185,7 +186,7 @@ TEST(StreamDocument, PagesAndObjectsRoundTrip) {
     text->Text = QStringLiteral("Hello");
     text->X1 = 100;
     d->NewPage();
-    d->GetPage(2)->SetOrientationField(kpLandscape);
+    TKpFieldAccess::SetOrientation(*d->GetPage(2), kpLandscape);
     for (int type = 1; type <= 13; ++type) {
         auto o = CreateObjectOfType(type);
         o->X1 = type;

@@ -4,6 +4,7 @@
 #include "platform/KpGraphics.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 
 TEST(Colors, RgbLayoutAndGrey) {
     EXPECT_EQ(KpRGB(1, 2, 3), 0x030201u);

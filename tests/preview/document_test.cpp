@@ -7,6 +7,7 @@
 
 #include "drawing/KpCanvas.h"
 #include "message_log.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
@@ -329,7 +330,7 @@ TEST(PreviewDocument, OrientationTypeFollowsEveryChange) {
     expect(0, 0, "three portrait pages");
     p.GetPage(2)->SetOrientation(kpLandscape);
     expect(1, 2, "page 2 turned");
-    p.GetPage(3)->SetOrientationField(kpLandscape);
+    TKpFieldAccess::SetOrientation(*p.GetPage(3), kpLandscape);
     expect(2, 2, "page 3 loaded landscape");
     p.Pages().DeletePage(2);
     expect(1, 2, "page 2 deleted");
@@ -337,7 +338,7 @@ TEST(PreviewDocument, OrientationTypeFollowsEveryChange) {
     expect(2, 1, "document turned");
     p.NewPage();
     expect(3, 1, "landscape page added");
-    p.GetPage(1)->SetOrientationField(kpPortrait);
+    TKpFieldAccess::SetOrientation(*p.GetPage(1), kpPortrait);
     expect(2, 2, "page 1 loaded portrait");
     p.Clear();
     expect(0, 2, "cleared to the portrait page 1");

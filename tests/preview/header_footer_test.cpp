@@ -10,6 +10,7 @@
 #include "display_fixture.h"
 #include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "printing/KpPrinter.h"
@@ -372,13 +373,13 @@ TEST(HeaderFooter, MonochromePrintingGreysCaptionAndLine) {
     // Printing in colour, or monochrome without a job running: red stays red.
     SetCurrentPrintColor(kpMonochrome);
     EXPECT_EQ(rgbAt(draw(), 300, y), 0xFF0000u);
-    host.preview->KpPrinter().SetPrintingForTest(true);
+    TKpFieldAccess::SetPrinting(host.preview->KpPrinter(), true);
     SetCurrentPrintColor(kpColor);
     EXPECT_EQ(rgbAt(draw(), 300, y), 0xFF0000u);
     // Monochrome job: grey = Round(0.3 x 255) = Round(76.5) = 76.
     SetCurrentPrintColor(kpMonochrome);
     const QImage img = draw();
-    host.preview->KpPrinter().SetPrintingForTest(false);
+    TKpFieldAccess::SetPrinting(host.preview->KpPrinter(), false);
     SetCurrentPrintColor(kpColor);
     EXPECT_EQ(rgbAt(img, 300, y), 0x4C4C4Cu);
     // The caption's ink is grey too: no pixel with more red than green.

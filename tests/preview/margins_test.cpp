@@ -8,6 +8,7 @@
 #include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpMargins.h"
 
 namespace {
@@ -85,7 +86,7 @@ TEST(Margins, AssignCopiesValuesFlagsAndPensWithoutNotifying) {
     src.Bottom().value = 400;
     src.SetVisible(true);
     src.SetShowPrinterMargins(true);
-    src.SetClipMarginsField(true);
+    TKpFieldAccess::SetClipMargins(src, true);
     src.Pen().SetColor(clRed);
     src.Pen().SetWidth(3);
     src.PrinterMarginPen().SetStyle(psDash);

@@ -1,5 +1,7 @@
 #pragma once
 // Reading helpers shared by the rich text reader tests.
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QString>
 #include <QTextBlock>
@@ -9,9 +11,14 @@
 
 #include "richtext/KpRtfReader.h"
 
+// A file from tests/data/rtf; a missing one fails the test and says which file it was.
 inline QByteArray RtfTestFile(const char* name) {
-    QFile f(QStringLiteral(PAGINOR_SHARED_DIR "/testdata/rtf/") + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile f(QStringLiteral(PAGINOR_TEST_DATA_DIR "/rtf/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "test data missing: " << f.fileName().toStdString();
+        return {};
+    }
+    return f.readAll();
 }
 
 inline void AppendFrameText(QTextFrame* frame, QString& out);

@@ -1,4 +1,5 @@
-// The public test files in shared/testdata/rtf: their text comes out as their projects expect.
+// The public test files in tests/data/rtf: their text comes out as their projects expect.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QTextImageFormat>
@@ -20,6 +21,10 @@ QList<QTextTable*> Tables(QTextDocument& doc) {
     for (QTextFrame* f : doc.rootFrame()->childFrames())
         if (auto* t = qobject_cast<QTextTable*>(f)) tables << t;
     return tables;
+}
+
+TEST(RtfTestData, MissingFileFailsAndNamesIt) {
+    EXPECT_NONFATAL_FAILURE(RtfTestFile("absent.rtf"), "tests/data/rtf/absent.rtf");
 }
 
 TEST(RtfTestData, UnicodeNegativeValuesAndFallbacks) {
@@ -108,9 +113,9 @@ TEST(RtfTestData, JpegAfterBareBinReadsAsHex) {
 TEST(RtfTestData, WordDocumentWithTableAndPageBreak) {
     TRtfRead r(RtfTestFile("rtfparserkit_testTextConversion.rtf"));
     ASSERT_TRUE(r.result.ok);
-    QFile f(QStringLiteral(PAGINOR_SHARED_DIR "/testdata/rtf/rtfparserkit_testTextConversion.txt"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(NonEmptyLines(r.Text()), NonEmptyLines(QString::fromUtf8(f.readAll())));
+    const QByteArray expectedText = RtfTestFile("rtfparserkit_testTextConversion.txt");
+    ASSERT_FALSE(expectedText.isEmpty());
+    EXPECT_EQ(NonEmptyLines(r.Text()), NonEmptyLines(QString::fromUtf8(expectedText)));
     // "\page \par": the paragraph mark after the break opens the new page, as an empty line.
     const QTextBlock opening = r.BlockWith(QStringLiteral("Third Heading")).previous();
     EXPECT_TRUE(opening.text().isEmpty());

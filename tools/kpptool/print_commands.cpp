@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "commands.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 #include "printing/KpPdfExport.h"
@@ -90,9 +91,9 @@ void Prepare(TKpPreview& preview, const JobOptions& o) {
                                     .arg(o.to)
                                     .arg(preview.NumPages())
                                     .toStdString());
-    preview.SetPagesPerSheetField(o.pagesPerSheet == 4   ? kpFourPage
-                                  : o.pagesPerSheet == 2 ? kpTwoPage
-                                                         : kpOnePage);
+    TKpFieldAccess::SetPagesPerSheet(preview, o.pagesPerSheet == 4   ? kpFourPage
+                                              : o.pagesPerSheet == 2 ? kpTwoPage
+                                                                     : kpOnePage);
     preview.KpPrinter().SetPrintColor(o.mono ? kpMonochrome : kpColor);
     preview.SetPrintCopies(o.copies);
 }

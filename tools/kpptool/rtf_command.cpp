@@ -10,6 +10,7 @@
 #include "content/KpRtfPreview.h"
 #include "content_common.h"
 #include "drawing/KpUnits.h"
+#include "preview/KpFieldAccess.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "richtext/KpRichEdit.h"
@@ -105,7 +106,7 @@ void UseFilePaper(TKpPreview& preview, int widthTwips, int heightTwips) {
             return;
         }
     }
-    preview.SetPaperSizeField(Custom);
+    TKpFieldAccess::SetPaperSize(preview, Custom);
     preview.PaperWidth().value = w;
     preview.PaperHeight().value = h;
 }

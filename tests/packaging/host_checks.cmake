@@ -1,0 +1,92 @@
+# What the packaging tests check of an installed Paginor, wherever it was installed from.
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGV}\n${out}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect_in text what)
+  foreach(needle ${ARGN})
+    string(FIND "${text}" "${needle}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "\"${needle}\" missing from ${what}:\n${text}")
+    endif()
+  endforeach()
+endfunction()
+
+# The public headers are there; internals and test hooks are not.
+function(check_installed_headers include)
+  foreach(header KpExport.h preview/KpPreview.h thumbnails/KpThumbnails.h
+      preview/KpPropertyEnums.h content/KpGridPrint.h richtext/KpRichEdit.h
+      richtext/KpRtfReader.h drawing/KpSharedStyle.h)
+    if(NOT EXISTS ${include}/${header})
+      message(FATAL_ERROR "not installed: ${header}")
+    endif()
+  endforeach()
+  foreach(header platform/KpStateGuard.h platform/KpPictureCheck.h drawing/KpCodePage.h
+      richtext/KpRtfParser.h richtext/KpRtfCodePages.h richtext/KpRtfField.h
+      platform/KpScreenOverride.h printing/KpPrinterDpiOverride.h preview/KpFieldAccess.h)
+    if(EXISTS ${include}/${header})
+      message(FATAL_ERROR "an internal header is installed: ${header}")
+    endif()
+  endforeach()
+  file(GLOB_RECURSE headers ${include}/*.h)
+  foreach(header ${headers})
+    file(STRINGS ${header} hooks REGEX "ForTest|Override\\(|Field\\(")
+    if(hooks)
+      message(FATAL_ERROR "a test hook in an installed header, ${header}:\n${hooks}")
+    endif()
+  endforeach()
+endfunction()
+
+# A shared library answers to its SONAME and carries no debug information.
+function(check_library libdir shared)
+  if(shared)
+    set(library ${libdir}/libpaginor.so.2)
+    if(NOT EXISTS ${library} OR NOT EXISTS ${libdir}/libpaginor.so)
+      file(GLOB found ${libdir}/libpaginor*)
+      message(FATAL_ERROR "libpaginor.so.2 and libpaginor.so expected, found: ${found}")
+    endif()
+    run(readelf -d ${library})
+    if(NOT out MATCHES "Library soname: \\[libpaginor\\.so\\.2\\]")
+      message(FATAL_ERROR "libpaginor.so.2 should carry the SONAME libpaginor.so.2:\n${out}")
+    endif()
+  else()
+    set(library ${libdir}/libpaginor.a)
+    if(NOT EXISTS ${library})
+      message(FATAL_ERROR "libpaginor.a not installed")
+    endif()
+  endif()
+  run(readelf -S -W ${library})
+  if(out MATCHES "\\.debug_info")
+    message(FATAL_ERROR "the installed library carries debug information: ${library}")
+  endif()
+endfunction()
+
+# Configures a host project that sees Paginor only in prefix.
+function(configure_host source build prefix)
+  find_program(ccache ccache)
+  set(launcher "")
+  if(ccache)
+    set(launcher -DCMAKE_CXX_COMPILER_LAUNCHER=${ccache})
+  endif()
+  run(${CMAKE_COMMAND} -S ${source} -B ${build} -G Ninja -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_PREFIX_PATH=${prefix} ${launcher} -DCMAKE_FIND_PACKAGE_NO_PACKAGE_REGISTRY=ON)
+endfunction()
+
+# hello-report --export writes its three pages with the expected text.
+function(check_hello_report program pdf)
+  file(REMOVE ${pdf})
+  set(ENV{QT_QPA_PLATFORM} offscreen)
+  run(${program} --export ${pdf})
+  run(pdfinfo ${pdf})
+  if(NOT out MATCHES "Pages: +3\n")
+    message(FATAL_ERROR "the report should have 3 pages:\n${out}")
+  endif()
+  run(pdftotext -layout ${pdf} -)
+  expect_in("${out}" "the report's text" "Quarterly sales" "Table of sales" "Chart of sales"
+    "Hello report" "Page 1 of 3" "Page 3 of 3" "Region" "135" "West")
+endfunction()
