@@ -87,7 +87,7 @@ install(FILES ${CMAKE_BINARY_DIR}/paginor.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}
 set(CPACK_PACKAGE_NAME paginor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Paginor project")
-set(PAGINOR_PACKAGE_MAINTAINER "Paginor maintainers <maintainers@paginor.org>" CACHE STRING
+set(PAGINOR_PACKAGE_MAINTAINER "Paginor maintainers <maintainers@paginor.example.org>" CACHE STRING
   "The Maintainer field of the Debian packages")
 set(PAGINOR_PACKAGE_LICENSE "LicenseRef-Paginor" CACHE STRING
   "The licence named in the packages' copyright files (an SPDX identifier)")
