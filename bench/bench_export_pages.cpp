@@ -13,6 +13,7 @@
 #include "drawing/KpPage.h"
 #include "platform/KpPrinterDevice.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 

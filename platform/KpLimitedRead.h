@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "paginor/KpExport.h"
+
 class QIODevice;
 
 namespace kp {
@@ -12,10 +14,10 @@ namespace kp {
 // Reads the rest of an open device into data, at most limit bytes. On a longer input or a
 // read error returns false and sets error to a whole sentence naming the source by name
 // ("NAME is larger than 256 MiB", "cannot read NAME: ..."); data is then empty.
-bool ReadLimited(QIODevice& device, qint64 limit, const QString& name, QByteArray& data,
-                 QString& error);
+PAGINOR_INTERNAL_EXPORT bool ReadLimited(QIODevice& device, qint64 limit, const QString& name,
+                                         QByteArray& data, QString& error);
 
 // The limit as a person reads it: "1 GiB", "256 MiB", "4096 bytes".
-QString ByteLimitText(qint64 limit);
+PAGINOR_INTERNAL_EXPORT QString ByteLimitText(qint64 limit);
 
 } // namespace kp

@@ -18,6 +18,7 @@
 #include "platform/KpGraphics.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
+#include "platform/KpScreenOverride.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"

@@ -16,6 +16,7 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
+#include "printing/KpPrinterDpiOverride.h"
 #include "thumbnails/KpThumbnails.h"
 
 namespace {
