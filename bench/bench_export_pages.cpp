@@ -2,18 +2,17 @@
 // must not grow with the page count. --benchmark_filter=ExportManyPages/16000 for one size.
 #include <benchmark/benchmark.h>
 
+#include "bench_export_main.h"
+
 #include <map>
 #include <memory>
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
-#include "platform/KpPrinterDevice.h"
 #include "platform/KpScreen.h"
-#include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
@@ -75,14 +74,5 @@ BENCHMARK(BM_OrientationType)->Arg(1000)->Arg(16000);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    // Export needs no printer; the system's printers are not consulted.
-    TKpScopedPrinterBackend none(
-        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{}));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunExportBenchmarks(argc, argv);
 }

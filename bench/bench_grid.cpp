@@ -4,12 +4,13 @@
 // fields (target: under 10 s and 300 MB).
 #include <benchmark/benchmark.h>
 
+#include "bench_export_main.h"
+
 #include <sys/resource.h>
 
 #include <chrono>
 #include <memory>
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,9 +18,7 @@
 
 #include "content/KpGridPrint.h"
 #include "content/KpTextGrid.h"
-#include "platform/KpPrinterDevice.h"
 #include "platform/KpScreen.h"
-#include "platform/KpScreenOverride.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
@@ -110,14 +109,5 @@ BENCHMARK(BM_ToolGridOfEmptyFields)->Unit(benchmark::kMillisecond)->Iterations(1
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    // Export needs no printer; the system's printers are not consulted.
-    TKpScopedPrinterBackend none(
-        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{}));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunExportBenchmarks(argc, argv);
 }

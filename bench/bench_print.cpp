@@ -2,9 +2,10 @@
 // directly with QPainter onto a QPdfWriter, the lower bound.
 #include <benchmark/benchmark.h>
 
+#include "bench_export_main.h"
+
 #include <memory>
 
-#include <QApplication>
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
@@ -13,9 +14,7 @@
 
 #include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
-#include "platform/KpPrinterDevice.h"
 #include "platform/KpScreen.h"
-#include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
@@ -126,14 +125,5 @@ BENCHMARK(BM_ExportToPdf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetit
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    // Export needs no printer; the system's printers are not consulted.
-    TKpScopedPrinterBackend none(
-        std::make_unique<TKpVirtualPrinterBackend>(std::vector<TKpVirtualPrinterSetup>{}));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunExportBenchmarks(argc, argv);
 }

@@ -113,6 +113,16 @@ void BM_KpptoolRtfToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_KpptoolRtfToPdf)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// Lays the rich text out onto the preview's pages; false when it does not load.
+bool PrintRtf(const QByteArray& data, TKpPreview& preview) {
+    TKpRichEdit edit;
+    if (!edit.LoadFromData(data)) return false;
+    TKpRtfPreview rtf;
+    rtf.SetPreview(&preview);
+    rtf.PrintRichEdit(edit);
+    return true;
+}
+
 // The same work in process, with the page count as a counter.
 void BM_ReadLayOutExport(benchmark::State& state) {
     QFile f(TheSample().rtf);
@@ -121,16 +131,12 @@ void BM_ReadLayOutExport(benchmark::State& state) {
     const QString pdf = TheSample().dir.filePath(QStringLiteral("inprocess.pdf"));
     int pages = 0;
     for (auto _ : state) {
-        TKpRichEdit edit;
-        if (!edit.LoadFromData(data)) {
+        QWidget host;
+        TKpPreview preview(&host);
+        if (!PrintRtf(data, preview)) {
             state.SkipWithError("the sample did not load");
             return;
         }
-        QWidget host;
-        TKpPreview preview(&host);
-        TKpRtfPreview rtf;
-        rtf.SetPreview(&preview);
-        rtf.PrintRichEdit(edit);
         ExportToPdf(preview, pdf);
         pages = preview.NumPages();
     }
@@ -198,16 +204,12 @@ QByteArray TableRows(int rows) {
 void LayOut(benchmark::State& state, const QByteArray& data) {
     int pages = 0;
     for (auto _ : state) {
-        TKpRichEdit edit;
-        if (!edit.LoadFromData(data)) {
+        QWidget host;
+        TKpPreview preview(&host);
+        if (!PrintRtf(data, preview)) {
             state.SkipWithError("the sample did not load");
             return;
         }
-        QWidget host;
-        TKpPreview preview(&host);
-        TKpRtfPreview rtf;
-        rtf.SetPreview(&preview);
-        rtf.PrintRichEdit(edit);
         pages = preview.NumPages();
     }
     state.counters["pages"] = pages;
