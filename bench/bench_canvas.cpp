@@ -19,6 +19,8 @@
 #include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kPages = 1000;

@@ -21,6 +21,8 @@
 #include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 double residentBytes() {

@@ -11,6 +11,8 @@
 #include "platform/KpPrinterDevice.h"
 #include "platform/KpScreenOverride.h"
 
+using namespace kp;
+
 inline int RunExportBenchmarks(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -16,6 +16,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 namespace {
 
 struct Document {

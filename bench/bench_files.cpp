@@ -9,6 +9,8 @@
 #include "platform/KpPicture.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kPages = 1000;

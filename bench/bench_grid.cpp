@@ -23,6 +23,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kRows = 10000;

@@ -42,6 +42,8 @@
 #include "printing/KpPdfExport.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kRows = 50;

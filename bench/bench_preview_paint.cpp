@@ -15,6 +15,8 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kObjects = 10000;

@@ -18,6 +18,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kPages = 1000;

@@ -20,6 +20,8 @@
 #include "printing/KpPdfExport.h"
 #include "richtext/KpRichEdit.h"
 
+using namespace kp;
+
 namespace {
 
 QByteArray PictureHex(int seed) {

@@ -9,6 +9,8 @@
 
 #include "richtext/KpRtfReader.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kPages = 100;

@@ -2,6 +2,8 @@
 
 #include "content/KpTextInput.h"
 
+namespace kp {
+
 bool TKpCsvReader::fail(int line, const QString& message) {
     records_.clear();
     lines_.clear();
@@ -94,3 +96,5 @@ bool TKpCsvReader::Read(const QByteArray& bytes) {
     if (records_.empty()) return fail(1, QStringLiteral("no records"));
     return true;
 }
+
+} // namespace kp

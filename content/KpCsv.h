@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpCsvReader {
 public:
     // Reads the whole text. False on bad input, with Error() naming the line ("line 4: ...");
@@ -27,3 +29,5 @@ private:
     std::vector<int> lines_;
     QString error_;
 };
+
+} // namespace kp

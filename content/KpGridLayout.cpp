@@ -2,6 +2,8 @@
 
 #include "drawing/KpUnits.h"
 
+namespace kp {
+
 int32_t TKpGridLayout::Units(int64_t pixels) {
     return static_cast<int32_t>(
         kp::Round(ConvertUnits(kpPixels, kpUnits, static_cast<Extended>(pixels))));
@@ -33,3 +35,5 @@ void TKpGridLayout::EndRow(const TKpCellRect& last) {
     x_ = x0_;
     y_ += last.Bottom - last.Top;
 }
+
+} // namespace kp

@@ -9,6 +9,8 @@
 
 #include "platform/KpMath.h"
 
+namespace kp {
+
 // A cell in KpUnits: left, top, right, bottom (right and bottom exclusive).
 struct PAGINOR_EXPORT TKpCellRect {
     int32_t Left = 0;
@@ -53,3 +55,5 @@ private:
     int32_t x_;
     int32_t y_;
 };
+
+} // namespace kp

@@ -6,6 +6,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 namespace {
 // The y the canvas adds to every recorded coordinate.
 int32_t CanvasOriginY(TKpPreview& preview) {
@@ -31,3 +33,5 @@ int32_t CanvasOriginY(TKpPreview& preview) {
 int32_t KpRowLimit(TKpPreview& preview, int32_t bottomReserve) {
     return preview.PaperHeight().value - bottomReserve - CanvasOriginY(preview);
 }
+
+} // namespace kp

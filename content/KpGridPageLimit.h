@@ -6,8 +6,12 @@
 
 #include <cstdint>
 
+namespace kp {
+
 class TKpPreview;
 
 // The lowest y, in the preview canvas's current coordinates, that rows may reach on a page
 // of the preview's paper with bottomReserve kept free at the bottom (KpUnits).
 PAGINOR_EXPORT int32_t KpRowLimit(TKpPreview& preview, int32_t bottomReserve);
+
+} // namespace kp

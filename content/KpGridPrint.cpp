@@ -12,6 +12,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 
+namespace kp {
+
 namespace {
 // The table's cell text starts this far right of the cell's left rule (1 mm).
 constexpr int32_t kTextInset = 100;
@@ -200,3 +202,5 @@ TKpPreview* TKpGridPrint::Preview() const {
 void TKpGridPrint::SetPreview(TKpPreview* preview) {
     preview_ = preview;
 }
+
+} // namespace kp

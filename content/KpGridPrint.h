@@ -14,6 +14,8 @@
 #include "content/KpGridSource.h"
 #include "drawing/KpUnits.h"
 
+namespace kp {
+
 class TKpCanvas;
 class TKpPreview;
 
@@ -77,3 +79,5 @@ private:
     std::unique_ptr<TKpValue> topMargin_;
     std::unique_ptr<TKpValue> bottomMargin_;
 };
+
+} // namespace kp

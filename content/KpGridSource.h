@@ -9,6 +9,8 @@
 #include "platform/KpColor.h"
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class PAGINOR_EXPORT IKpGridSource {
 public:
     virtual ~IKpGridSource() = default;
@@ -37,3 +39,5 @@ public:
     TColor FixedColor = clBtnFace;
     TKpFont Font; // "Arial" 8 pt
 };
+
+} // namespace kp

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace kp {
+
 TKpImageList::TKpImageList(int width, int height, QObject* parent)
     : QObject(parent), width_(qMax(1, width)), height_(qMax(1, height)) {}
 
@@ -22,3 +24,5 @@ QImage TKpImageList::Bitmap(int index) const {
     }
     return bitmap;
 }
+
+} // namespace kp

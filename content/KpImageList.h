@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QObject>
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpImageList : public QObject {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ private:
     int height_;
     std::vector<QImage> images_;
 };
+
+} // namespace kp

@@ -1,5 +1,7 @@
 #include "content/KpLabelLayout.h"
 
+namespace kp {
+
 TKpLabelLayout::TKpLabelLayout(const TKpLabelGeometry& geometry) : g_(geometry) {
     if (g_.HorzPitch == 0) g_.HorzPitch = g_.LabelWidth;
     if (g_.VertPitch == 0) g_.VertPitch = g_.LabelHeight;
@@ -28,3 +30,5 @@ QPoint TKpLabelLayout::Corner(int visit) const {
 int TKpLabelLayout::FillIndex(int visit, bool down) const {
     return down ? visit : Row(visit) * g_.Columns + Column(visit);
 }
+
+} // namespace kp

@@ -10,6 +10,8 @@
 #include <QPoint>
 #include <QString>
 
+namespace kp {
+
 struct PAGINOR_EXPORT TKpLabelGeometry {
     int32_t Left = 0; // corner of the first label, KpUnits
     int32_t Top = 0;
@@ -44,3 +46,5 @@ public:
 private:
     TKpLabelGeometry g_;
 };
+
+} // namespace kp

@@ -6,6 +6,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 
+namespace kp {
+
 namespace {
 // Corner ellipse of the rounded outlines (2 mm).
 constexpr int32_t kCorner = 200;
@@ -172,3 +174,5 @@ void TKpLabelPrinter::layOut() {
 TKpPreview* TKpLabelPrinter::Preview() const {
     return preview_;
 }
+
+} // namespace kp

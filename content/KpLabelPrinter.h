@@ -16,6 +16,8 @@
 #include "platform/KpGraphics.h"
 #include "preview/KpPropertyEnums.h"
 
+namespace kp {
+
 class TKpCanvas;
 class TKpPreview;
 
@@ -27,7 +29,7 @@ class PAGINOR_EXPORT TKpLabelPrinter : public QObject {
     // writing any of the geometry turns the template to Custom, as its own setters do.
     Q_PROPERTY(QString About READ About CONSTANT)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
-    Q_PROPERTY(KpEnums::TLabelTemplate Template READ Template WRITE SetTemplate)
+    Q_PROPERTY(kp::KpEnums::TLabelTemplate Template READ Template WRITE SetTemplate)
     Q_PROPERTY(int LabelWidth READ labelWidthUnits WRITE setLabelWidthUnits)
     Q_PROPERTY(int LabelHeight READ labelHeightUnits WRITE setLabelHeightUnits)
     Q_PROPERTY(int HorzPitch READ horzPitchUnits WRITE setHorzPitchUnits)
@@ -114,3 +116,5 @@ private:
     QPointer<TKpPreview> preview_;
     int labelIndex_ = -1;
 };
+
+} // namespace kp

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace kp {
+
 TLabelTemplateRec MakeLabelTemplate(TLabelTemplate t, uint8_t shape, TKpOrientation orientation,
                                     int32_t left, int32_t top, int32_t right, int32_t bottom,
                                     int32_t width, int32_t height, int32_t horzPitch,
@@ -99,3 +101,5 @@ bool LabelTemplateFromName(const QString& name, TLabelTemplate& result) {
     }
     return false;
 }
+
+} // namespace kp

@@ -9,6 +9,8 @@
 
 #include "drawing/KpUnits.h"
 
+namespace kp {
+
 enum class TLabelTemplate : uint8_t {
     Custom = 0,
     L7159_Address,
@@ -68,3 +70,5 @@ PAGINOR_EXPORT const TLabelTemplateRec& LabelTemplateRecord(int index);
 PAGINOR_EXPORT QString LabelTemplateName(TLabelTemplate t);
 // By full name or product code ("L7161"), ignoring case; false when none matches.
 PAGINOR_EXPORT bool LabelTemplateFromName(const QString& name, TLabelTemplate& result);
+
+} // namespace kp

@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModel>
 
+namespace kp {
+
 TKpModelGrid::TKpModelGrid(const QAbstractItemModel* model, const QModelIndex& root)
     : model_(model), root_(root) {
     Look.FixedCols = 0;
@@ -30,3 +32,5 @@ QString TKpModelGrid::Cells(int col, int row) const {
     if (!model_) return QString();
     return model_->data(model_->index(row, col, root_), Qt::DisplayRole).toString();
 }
+
+} // namespace kp

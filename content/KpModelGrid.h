@@ -12,6 +12,8 @@
 
 class QAbstractItemModel;
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpModelGrid : public IKpGridSource {
 public:
     // The rows under root, one column per model column; the model is not owned.
@@ -41,3 +43,5 @@ private:
     QPersistentModelIndex root_;
     std::map<int, int> colWidths_, rowHeights_;
 };
+
+} // namespace kp

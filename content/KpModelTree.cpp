@@ -3,6 +3,8 @@
 #include <QAbstractItemModel>
 #include <QTreeView>
 
+namespace kp {
+
 TKpModelTree::TKpModelTree(const QAbstractItemModel* model, const QTreeView* view,
                            const QModelIndex& root)
     : model_(model), view_(view), root_(root) {}
@@ -52,3 +54,5 @@ bool TKpModelTree::IsVisible(int index) const {
         if (!view_->isExpanded(p)) return false;
     return true;
 }
+
+} // namespace kp

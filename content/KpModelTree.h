@@ -15,6 +15,8 @@
 class QAbstractItemModel;
 class QTreeView;
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpModelTree : public IKpTreeSource {
 public:
     explicit TKpModelTree(const QAbstractItemModel* model, const QTreeView* view = nullptr,
@@ -42,3 +44,5 @@ private:
     QPointer<TKpImageList> images_;
     mutable std::vector<Node> nodes_;
 };
+
+} // namespace kp

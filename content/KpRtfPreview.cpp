@@ -12,6 +12,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+namespace kp {
+
 namespace {
 
 // A length in twips of a surface with `dpi` pixels per inch. On a 96-dpi surface it is whole
@@ -165,3 +167,5 @@ TKpPreview* TKpRtfPreview::Preview() const {
 void TKpRtfPreview::SetPreview(TKpPreview* preview) {
     preview_ = preview;
 }
+
+} // namespace kp

@@ -12,6 +12,8 @@
 
 #include "richtext/KpFormatRange.h"
 
+namespace kp {
+
 class TKpFont;
 class TKpPreview;
 class TKpValue;
@@ -67,3 +69,5 @@ private:
     std::unique_ptr<TKpValue> topMargin_;
     std::unique_ptr<TKpValue> bottomMargin_;
 };
+
+} // namespace kp

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+namespace kp {
+
 TKpStringGrid::TKpStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
     // The fixed rows and columns carry the titles; the widget's own headers are not used.
     horizontalHeader()->hide();
@@ -47,3 +49,5 @@ void TKpStringGrid::showFont() {
     f.setStrikeOut(look_.Font.HasStyle(fsStrikeOut));
     setFont(f);
 }
+
+} // namespace kp

@@ -7,6 +7,8 @@
 
 #include "content/KpGridSource.h"
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpStringGrid : public QTableWidget, public IKpGridSource {
     Q_OBJECT
 public:
@@ -42,3 +44,5 @@ private:
     void showFont();
     TKpGridLook look_;
 };
+
+} // namespace kp

@@ -1,5 +1,7 @@
 #include "content/KpTextGrid.h"
 
+namespace kp {
+
 TKpTextGrid::TKpTextGrid(std::vector<QStringList> rows) {
     SetRows(std::move(rows));
 }
@@ -16,3 +18,5 @@ QString TKpTextGrid::Cells(int col, int row) const {
     const QStringList& cells = rows_.at(static_cast<size_t>(row));
     return col >= 0 && col < cells.size() ? cells[col] : QString();
 }
+
+} // namespace kp

@@ -9,6 +9,8 @@
 
 #include "content/KpGridSource.h"
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpTextGrid : public IKpGridSource {
 public:
     TKpTextGrid() = default;
@@ -35,3 +37,5 @@ private:
     std::vector<QStringList> rows_;
     std::vector<int> colWidths_;
 };
+
+} // namespace kp

@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+namespace kp {
+
 bool DecodeTextInput(const QByteArray& bytes, QString& text, QString& error) {
     QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF")) body = body.sliced(3);
@@ -41,3 +43,5 @@ bool DecodeTextInput(const QByteArray& bytes, QString& text, QString& error) {
     }
     return true;
 }
+
+} // namespace kp

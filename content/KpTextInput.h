@@ -7,6 +7,10 @@
 #include <QByteArray>
 #include <QString>
 
+namespace kp {
+
 // True with the decoded text (without the mark); false with an error such as
 // "line 3: not UTF-8 text".
 PAGINOR_EXPORT bool DecodeTextInput(const QByteArray& bytes, QString& text, QString& error);
+
+} // namespace kp

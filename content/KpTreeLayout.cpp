@@ -2,6 +2,8 @@
 
 #include "platform/KpMath.h"
 
+namespace kp {
+
 TKpTreeRow TKpTreeLayout::Row(int level, int32_t topMargin, int k) const {
     TKpTreeRow r;
     r.L = Indent * level + X0;
@@ -20,3 +22,5 @@ int32_t TKpTreeLayout::ConnectorTop(const TKpTreeRow& row, int32_t textHeight,
 int32_t TKpTreeLayout::TextY(const TKpTreeRow& row, int32_t textHeight) {
     return row.Top + kp::RoundInt(static_cast<Extended>(row.Bottom - row.Top - textHeight) / 2);
 }
+
+} // namespace kp

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace kp {
+
 // One node row in KpUnits: L is where its level's horizontal connector starts, M the row's
 // middle.
 struct PAGINOR_EXPORT TKpTreeRow {
@@ -40,3 +42,5 @@ struct PAGINOR_EXPORT TKpTreeLayout {
         return pageLimit < row.Bottom + RowHeight;
     }
 };
+
+} // namespace kp

@@ -4,6 +4,8 @@
 
 #include "content/KpTextInput.h"
 
+namespace kp {
+
 bool TKpTreeList::IsVisible(int index) const {
     int level = node(index).Level;
     for (int i = index - 1; i >= 0 && level > 0; --i) {
@@ -73,3 +75,5 @@ bool TKpOutlineReader::Read(const QByteArray& bytes) {
     }
     return true;
 }
+
+} // namespace kp

@@ -10,6 +10,8 @@
 
 #include "content/KpTreeSource.h"
 
+namespace kp {
+
 struct PAGINOR_EXPORT TKpTreeNode {
     QString Text;
     int Level = 0;
@@ -50,3 +52,5 @@ private:
     std::vector<TKpTreeNode> nodes_;
     QString error_;
 };
+
+} // namespace kp

@@ -7,6 +7,8 @@
 #include <QString>
 #include <Qt>
 
+namespace kp {
+
 class TKpImageList;
 
 // The item data role that holds a node's image index in the widget and model adapters.
@@ -24,3 +26,5 @@ public:
     // Null when the tree has no image list.
     virtual const TKpImageList* Images() const = 0;
 };
+
+} // namespace kp

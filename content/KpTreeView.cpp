@@ -2,6 +2,8 @@
 
 #include <QAbstractItemModel>
 
+namespace kp {
+
 namespace {
 void collect(QTreeWidgetItem* item, std::vector<QTreeWidgetItem*>& out) {
     out.push_back(item);
@@ -78,3 +80,5 @@ QTreeWidgetItem* TKpTreeView::AddNode(QTreeWidgetItem* parent, const QString& te
 void TKpTreeView::SetImageIndex(QTreeWidgetItem* item, int imageIndex) {
     item->setData(0, KpImageIndexRole, imageIndex);
 }
+
+} // namespace kp

@@ -11,6 +11,8 @@
 #include "content/KpImageList.h"
 #include "content/KpTreeSource.h"
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpTreeView : public QTreeWidget, public IKpTreeSource {
     Q_OBJECT
 public:
@@ -39,3 +41,5 @@ private:
     mutable std::vector<QTreeWidgetItem*> nodes_;
     mutable bool stale_ = true;
 };
+
+} // namespace kp

@@ -14,6 +14,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+namespace kp {
+
 TKpTreeViewPrint::TKpTreeViewPrint(QObject* parent)
     : QObject(parent), bottomMargin_(std::make_unique<TKpValue>()),
       topMargin_(std::make_unique<TKpValue>()), font_(std::make_unique<TKpFont>()),
@@ -107,3 +109,5 @@ TKpPreview* TKpTreeViewPrint::Preview() const {
 void TKpTreeViewPrint::SetPreview(TKpPreview* preview) {
     preview_ = preview;
 }
+
+} // namespace kp

@@ -14,6 +14,8 @@
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class TKpPreview;
 
 using TKpTreeViewNewPageEvent =
@@ -69,3 +71,5 @@ private:
     std::unique_ptr<TKpValue> rowHeight_;
     QPointer<TKpPreview> preview_;
 };
+
+} // namespace kp

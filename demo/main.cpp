@@ -17,6 +17,8 @@
 #include "printing/KpErrors.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 namespace {
 
 // Lets pending paints and layout run a few rounds so the window shows its final state.

@@ -36,6 +36,8 @@
 #include "preview/KpHeaderFooter.h"
 #include "printing/KpPrinter.h"
 
+using namespace kp;
+
 // ---- small widgets ----
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {

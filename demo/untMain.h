@@ -29,6 +29,8 @@
 #include "richtext/KpRichEdit.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 class TfrmAbout;
 class TTabRows;
 class TfrmPrint;

@@ -13,6 +13,8 @@
 #include "platform/KpLimitedRead.h"
 #include "preview/KpHeaderFooter.h"
 
+using namespace kp;
+
 namespace {
 
 // While a demo builds its document the strip and the page display wait; they come back on

@@ -6,6 +6,8 @@
 #include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 
+using namespace kp;
+
 namespace {
 
 // Lowers each of the three colour channels by the same step, stopping at black: a plain

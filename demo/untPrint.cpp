@@ -11,6 +11,8 @@
 #include "printing/KpMultipageImage.h"
 #include "printing/KpPrinterList.h"
 
+using namespace kp;
+
 TfrmPrint::TfrmPrint(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Print"));
     setFixedSize(316, 317);

@@ -6,9 +6,17 @@
 
 class QRadioButton;
 class QPushButton;
+namespace kp {
 class TKpMultipageImage;
+}
+namespace kp {
 class TKpPreview;
+}
+namespace kp {
 class TKpPrinterList;
+}
+
+using namespace kp;
 
 class TfrmPrint : public QDialog {
 public:

@@ -5,6 +5,8 @@
 #include "printing/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 TKpDesignerWidget::TKpDesignerWidget(TKpDesignerComponent component, QObject* parent)
     : QObject(parent), component_(std::move(component)) {}
 
@@ -32,16 +34,16 @@ template <typename Widget> QWidget* create(QWidget* parent) {
 
 TKpDesignerPlugin::TKpDesignerPlugin(QObject* parent) : QObject(parent) {
     const TKpDesignerComponent components[] = {
-        {"TKpPreview", "preview/KpPreview.h",
+        {"kp::TKpPreview", "preview/KpPreview.h",
          "Print preview: the document's pages, zoomed and scrolled", QSize(220, 286),
          create<TKpPreview>, KpPreviewIcon()},
-        {"TKpThumbnails", "thumbnails/KpThumbnails.h",
+        {"kp::TKpThumbnails", "thumbnails/KpThumbnails.h",
          "Thumbnail strip that follows a linked preview", QSize(265, 120), create<TKpThumbnails>,
          KpThumbnailsIcon()},
-        {"TKpPrinterList", "printing/KpPrinterList.h",
+        {"kp::TKpPrinterList", "printing/KpPrinterList.h",
          "Drop-down list of printers that selects a linked preview's printer", QSize(145, 24),
          create<TKpPrinterList>, KpPrinterListIcon()},
-        {"TKpMultipageImage", "printing/KpMultipageImage.h",
+        {"kp::TKpMultipageImage", "printing/KpMultipageImage.h",
          "Pages-per-sheet selector with a picture of the sheet", QSize(105, 81),
          create<TKpMultipageImage>, KpMultipageImageIcon()},
     };

@@ -10,11 +10,14 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpMessages.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
+
+namespace kp {
 
 namespace {
 
@@ -482,3 +485,5 @@ bool TKpCanvas::Perform(int msg) {
         return false;
     }
 }
+
+} // namespace kp

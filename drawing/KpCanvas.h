@@ -21,6 +21,9 @@
 class QIcon;
 class QImage;
 class QPixmap;
+
+namespace kp {
+
 class TKpDeviceCanvas;
 class TKpMetafile;
 class TKpMetafileCanvas;
@@ -181,3 +184,5 @@ private:
     std::unique_ptr<TKpMetafileCanvas> measureRecorder_;
     std::unique_ptr<TKpValue> result_;
 };
+
+} // namespace kp

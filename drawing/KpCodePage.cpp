@@ -3,6 +3,8 @@
 #include <QList>
 #include <QStringView>
 
+namespace kp {
+
 namespace {
 
 // 0x80-0x9F; the five bytes the code page leaves unassigned keep their control characters,
@@ -39,3 +41,5 @@ QByteArray ToWindows1252(const QString& text) {
         bytes.append(toByte(c));
     return bytes;
 }
+
+} // namespace kp

@@ -5,8 +5,12 @@
 #include <QByteArray>
 #include <QString>
 
+namespace kp {
+
 QString FromWindows1252(const char* bytes, qsizetype size);
 inline QString FromWindows1252(const QByteArray& bytes) {
     return FromWindows1252(bytes.constData(), bytes.size());
 }
 QByteArray ToWindows1252(const QString& text);
+
+} // namespace kp

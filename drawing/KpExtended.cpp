@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace kp {
+
 namespace {
 
 constexpr int kBias = 16383;
@@ -137,3 +139,5 @@ TKpExt80 Ext80FromDecimal(std::string_view text) {
 Extended ExtendedFromDecimal(std::string_view text) {
     return Ext80ToExtended(Ext80FromDecimal(text));
 }
+
+} // namespace kp

@@ -11,6 +11,8 @@
 
 #include "platform/KpMath.h"
 
+namespace kp {
+
 struct PAGINOR_EXPORT TKpExt80 {
     std::array<uint8_t, 10> Bytes{};
 
@@ -31,3 +33,5 @@ PAGINOR_EXPORT Extended Ext80ToExtended(const TKpExt80& e);
 PAGINOR_EXPORT TKpExt80 Ext80FromDecimal(std::string_view text);
 // The same, as an Extended (for comparisons with values read from files).
 PAGINOR_EXPORT Extended ExtendedFromDecimal(std::string_view text);
+
+} // namespace kp

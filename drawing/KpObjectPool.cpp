@@ -14,6 +14,8 @@
 #define KP_UNPOISON(p, n) ((void)(p), (void)(n))
 #endif
 
+namespace kp {
+
 namespace {
 // A class's first slab is small (a page of a few objects costs little); each next one is
 // twice the last, up to the largest.
@@ -77,3 +79,5 @@ bool TKpObjectPool::Owns(const void* place) const {
                std::less<>()(p, slab.bytes.get() + slab.size);
     });
 }
+
+} // namespace kp

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpObjectPool {
 public:
     // Objects up to this size (in bytes, a multiple of 8) come from the pool.
@@ -56,3 +58,5 @@ private:
     size_t slabBytes_ = 0;
     int64_t live_ = 0;
 };
+
+} // namespace kp

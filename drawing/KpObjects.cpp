@@ -8,8 +8,11 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
+
+namespace kp {
 
 // ---- value records ----
 
@@ -419,3 +422,5 @@ void TKpObjectDeleter::operator()(TKpBaseObject* object) const noexcept {
     object->~TKpBaseObject();
     Pool->Free(object, bytes);
 }
+
+} // namespace kp

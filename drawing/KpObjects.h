@@ -19,6 +19,10 @@
 #include "platform/KpGraphics.h"
 #include "platform/KpMath.h"
 
+class QImage;
+
+namespace kp {
+
 class TKpDeviceCanvas;
 class TKpExtStream;
 class TKpMetafile;
@@ -181,9 +185,9 @@ public:
     TKpImageKind ImageKind = kpImageMetafile;
 
     // Stores a bitmap: BitmapData holds it in bitmap-file form, ImageKind becomes bitmap.
-    void SetBitmap(const class QImage& image);
+    void SetBitmap(const QImage& image);
     // The stored bitmap (a null image when BitmapData is empty).
-    class QImage Bitmap() const;
+    QImage Bitmap() const;
     void SetPicture(const TKpMetafile& picture);
 
     void SaveToStream(TKpExtStream& stream) const override;
@@ -325,3 +329,5 @@ template <class T> TKpObjectPtr<T> MakeObject(TKpObjectPool* pool) {
 PAGINOR_EXPORT std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type);
 // The same, made in pool.
 PAGINOR_EXPORT TKpObjectPtr<TKpBaseObject> CreateObjectOfType(int32_t type, TKpObjectPool* pool);
+
+} // namespace kp

@@ -8,6 +8,9 @@
 #include "drawing/KpStream.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpWinFlags.h"
+
+namespace kp {
 
 namespace {
 
@@ -267,3 +270,5 @@ void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
         }
     }
 }
+
+} // namespace kp

@@ -15,6 +15,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 void TKpObjectList::push_back(TKpObjectPtr<TKpBaseObject>&& object) {
     if (!object) return;
     TKpObjectPool* pool = object.get_deleter().Pool;
@@ -281,3 +283,5 @@ void TKpPageList::DeletePage(int number) {
     if (clearing) return;
     if (owner_ && owner_->AutoRefresh && owner_->OnDeletePage) owner_->OnDeletePage(owner_);
 }
+
+} // namespace kp

@@ -14,6 +14,8 @@
 #include "drawing/KpUnits.h"
 #include "platform/KpPicture.h"
 
+namespace kp {
+
 class TKpPreview;
 class TKpExtStream;
 class TKpPageList;
@@ -171,3 +173,5 @@ private:
     std::vector<std::unique_ptr<TKpPage>> pages_;
     TKpPreview* owner_;
 };
+
+} // namespace kp

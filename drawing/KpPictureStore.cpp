@@ -6,6 +6,8 @@
 #include "platform/KpPicture.h"
 #include "platform/KpPictureCheck.h"
 
+namespace kp {
+
 namespace KpPictureStore {
 
 namespace {
@@ -125,3 +127,5 @@ int64_t SkipImage(TKpExtStream& stream) {
 }
 
 } // namespace KpPictureStore
+
+} // namespace kp

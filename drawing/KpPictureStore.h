@@ -13,6 +13,8 @@
 
 #include <QByteArray>
 
+namespace kp {
+
 class TKpExtStream;
 class TKpMetafile;
 
@@ -35,3 +37,5 @@ PAGINOR_EXPORT QByteArray ReadBitmap(TKpExtStream& stream);
 PAGINOR_EXPORT int64_t SkipImage(TKpExtStream& stream);
 
 } // namespace KpPictureStore
+
+} // namespace kp

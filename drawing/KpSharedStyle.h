@@ -8,6 +8,8 @@
 
 #include <QSharedData>
 
+namespace kp {
+
 template <class T> class TKpShared {
 public:
     TKpShared() : d_(DefaultBlock()) {}
@@ -69,3 +71,5 @@ private:
 
     Ptr d_;
 };
+
+} // namespace kp

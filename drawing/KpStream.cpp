@@ -7,6 +7,8 @@
 
 #include "drawing/KpCodePage.h"
 
+namespace kp {
+
 namespace {
 
 const char* const kReadError = "Stream read error";
@@ -334,3 +336,5 @@ TKpExt80 ReadDocumentVersion(QIODevice& source) {
         throw EReadError("Not a document file: the version number is not plausible");
     return version;
 }
+
+} // namespace kp

@@ -18,6 +18,8 @@
 
 class QIODevice;
 
+namespace kp {
+
 // A document or chunk that ends before its stated length, or bytes that are not a document.
 class PAGINOR_EXPORT EReadError : public std::runtime_error {
 public:
@@ -145,3 +147,5 @@ private:
     int64_t pos_ = 0;
     TKpStringPool* strings_ = nullptr;
 };
+
+} // namespace kp

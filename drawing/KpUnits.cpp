@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace kp {
+
 Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x) {
     Extended k;
     switch (from) {
@@ -90,3 +92,5 @@ char* NextToken(char*& cursor) {
     }
     return token;
 }
+
+} // namespace kp

@@ -10,6 +10,8 @@
 #include "platform/KpMath.h"
 #include "platform/KpScreen.h"
 
+namespace kp {
+
 enum TKpUnit : uint8_t {
     kpUnits = 0,
     kpPixels = 1,
@@ -71,3 +73,5 @@ PAGINOR_EXPORT void PaperDimensions(TKpPaperSize size, bool landscape, int& widt
 
 // Splits a comma-separated zero-terminated text in place (see the printer settings).
 PAGINOR_EXPORT char* NextToken(char*& cursor);
+
+} // namespace kp

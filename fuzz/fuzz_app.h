@@ -6,6 +6,8 @@
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
 
+using namespace kp;
+
 inline void StartFuzzApplication() {
     static int argc = 1;
     static char name[] = "fuzz";

@@ -9,6 +9,8 @@
 #include "legacy/KpLegacy.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
     return 0;

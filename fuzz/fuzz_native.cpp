@@ -14,6 +14,8 @@
 #include "platform/KpPicture.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
     return 0;

@@ -14,6 +14,8 @@
 #include "platform/KpPicture.h"
 #include "platform/KpPictureCheck.h"
 
+using namespace kp;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
     return 0;

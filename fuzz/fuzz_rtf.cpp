@@ -8,6 +8,8 @@
 #include "fuzz_app.h"
 #include "richtext/KpRtfReader.h"
 
+using namespace kp;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
     return 0;

@@ -6,6 +6,8 @@
 #include "fuzz_app.h"
 #include "legacy/KpLegacy.h"
 
+using namespace kp;
+
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
     return 0;

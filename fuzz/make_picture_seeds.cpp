@@ -16,6 +16,8 @@
 #include "platform/KpScreenOverride.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 void write(const QString& path, const QByteArray& bytes) {

@@ -12,6 +12,8 @@
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
+namespace kp {
+
 namespace {
 
 const char* const kReadError = "Stream read error";
@@ -441,3 +443,5 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
     }
     finish();
 }
+
+} // namespace kp

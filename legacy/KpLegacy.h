@@ -15,6 +15,9 @@
 #include "drawing/KpStream.h"
 
 class QIODevice;
+
+namespace kp {
+
 class TKpPreview;
 
 // Record kinds on the wire.
@@ -125,3 +128,5 @@ private:
 PAGINOR_EXPORT void LoadLegacyDocument(TKpPreview& preview, QIODevice& file);
 // Fills one drawing object from one value list, by the object's class.
 PAGINOR_EXPORT void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list);
+
+} // namespace kp

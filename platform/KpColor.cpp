@@ -5,6 +5,8 @@
 
 #include "platform/KpMath.h"
 
+namespace kp {
+
 namespace {
 QColor systemColor(int index) {
     const QPalette pal = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
@@ -61,3 +63,5 @@ TColor ToGrey(TColor color) {
         kp::Round(0.3L * GetRValue(rgb) + 0.6L * GetGValue(rgb) + 0.1L * GetBValue(rgb)));
     return KpRGB(g, g, g);
 }
+
+} // namespace kp

@@ -7,6 +7,8 @@
 
 #include <QColor>
 
+namespace kp {
+
 using TColor = uint32_t;
 
 constexpr TColor KpRGB(int r, int g, int b) {
@@ -59,3 +61,5 @@ inline int GetBValue(TColor c) {
 
 // Grey of the same brightness: g = rounded(0.3 R + 0.6 G + 0.1 B).
 PAGINOR_EXPORT TColor ToGrey(TColor color);
+
+} // namespace kp

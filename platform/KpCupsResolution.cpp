@@ -4,6 +4,8 @@
 #include <QLibrary>
 #include <QRegularExpression>
 
+namespace kp {
+
 namespace {
 
 // The parts of the CUPS library's interface read here; the library is loaded when needed, so
@@ -87,3 +89,5 @@ int KpCupsDefaultResolution(const QString& queue) {
     QFile::remove(ppdFile);
     return dpi;
 }
+
+} // namespace kp

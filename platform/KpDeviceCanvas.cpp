@@ -12,6 +12,9 @@
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
+#include "platform/KpWinFlags.h"
+
+namespace kp {
 
 namespace {
 
@@ -831,3 +834,5 @@ void TKpDeviceCanvas::StretchBitmapBits(const QRect& r, const QImage& bitmap, ui
             : bitmap.convertToFormat(QImage::Format_ARGB32);
     blit(r, bits, KpStandardRasterOp(rop));
 }
+
+} // namespace kp

@@ -27,44 +27,12 @@
 #include "platform/KpFontTexts.h"
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class TKpMetafile;
 
-// DrawText flags.
-enum : unsigned {
-    DT_LEFT = 0x0000,
-    DT_CENTER = 0x0001,
-    DT_RIGHT = 0x0002,
-    DT_VCENTER = 0x0004,
-    DT_BOTTOM = 0x0008,
-    DT_WORDBREAK = 0x0010,
-    DT_SINGLELINE = 0x0020,
-    DT_EXPANDTABS = 0x0040,
-    DT_NOCLIP = 0x0100,
-    DT_CALCRECT = 0x0400,
-    DT_NOPREFIX = 0x0800
-};
-
-// Raster operations.
-enum : uint32_t {
-    BLACKNESS = 66,
-    NOTSRCERASE = 1114278,
-    NOTSRCCOPY = 3342344,
-    SRCERASE = 4457256,
-    DSTINVERT = 5570569,
-    PATINVERT = 5898313,
-    SRCINVERT = 6684742,
-    SRCAND = 8913094,
-    MERGEPAINT = 12255782,
-    MERGECOPY = 12583114,
-    SRCCOPY = 13369376,
-    SRCPAINT = 15597702,
-    PATCOPY = 15728673,
-    PATPAINT = 16452105,
-    WHITENESS = 16711778
-};
-
 // The copy mode itself when it is one of the fifteen standard raster operations,
-// otherwise SRCCOPY.
+// otherwise SRCCOPY (the constants are in platform/KpWinFlags.h).
 PAGINOR_EXPORT uint32_t KpStandardRasterOp(uint32_t copyMode);
 
 class PAGINOR_EXPORT TKpDeviceCanvas {
@@ -181,7 +149,7 @@ private:
     TKpPen pen_;
     TKpBrush brush_;
     TKpFont font_;
-    uint32_t copyMode_ = SRCCOPY;
+    uint32_t copyMode_ = 13369376; // SRCCOPY
     mutable QPoint penPos_;
     // The transparent text last drawn, whose advance still moves the pen position.
     struct TPendingAdvance {
@@ -193,3 +161,5 @@ private:
     // way a played recording places it, so both give the same pixels.
     bool playback_ = false;
 };
+
+} // namespace kp

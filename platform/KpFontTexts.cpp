@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTextOption>
 
+namespace kp {
+
 namespace {
 
 // The single line drawText lays out for a played text: returns and line feeds are blanks,
@@ -95,3 +97,5 @@ void TKpFontTexts::DrawPlayed(QPainter& painter, QPointF cell, const QString& te
     }
     painter.drawText(QRectF(cell, QSizeF(1, 1)), PlayedTextFlags, text);
 }
+
+} // namespace kp

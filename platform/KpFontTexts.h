@@ -15,6 +15,8 @@
 
 class QPainter;
 
+namespace kp {
+
 class PAGINOR_EXPORT TKpFontTexts {
 public:
     // The advance of text in the font of fm; fm must always be of the same font.
@@ -57,3 +59,5 @@ private:
     qsizetype keptChars_ = 0;
     qsizetype laidOutChars_ = 0;
 };
+
+} // namespace kp

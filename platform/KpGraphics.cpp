@@ -3,6 +3,8 @@
 #include "platform/KpMath.h"
 #include "platform/KpScreen.h"
 
+namespace kp {
+
 namespace {
 // MulDiv as the platform does it: the product in 64 bits, the quotient rounded.
 int mulDiv(int a, int b, int c) {
@@ -102,3 +104,5 @@ void TKpFont::Assign(const TKpFont& other) {
     escapement_ = other.escapement_;
     changed();
 }
+
+} // namespace kp

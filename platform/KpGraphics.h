@@ -10,6 +10,8 @@
 
 #include "platform/KpColor.h"
 
+namespace kp {
+
 enum TPenStyle : uint8_t {
     psSolid = 0,
     psDash,
@@ -147,3 +149,5 @@ private:
     TFontStyles style_ = 0;
     int escapement_ = 0;
 };
+
+} // namespace kp

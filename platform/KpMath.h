@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdint>
 
+namespace kp {
+
 // Lengths are carried with 64-bit mantissas (x87 extended on x86-64).
 using Extended = long double;
-
-namespace kp {
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4). rint honours the current
 // rounding mode, which the suite never changes from round-to-nearest-even; unlike nearbyint
@@ -23,8 +23,6 @@ inline int RoundInt(Extended v) {
 inline int64_t Trunc(Extended v) {
     return static_cast<int64_t>(std::truncl(v));
 }
-
-} // namespace kp
 
 inline int MaxInt(int a, int b) {
     return a > b ? a : b;
@@ -43,3 +41,5 @@ inline void SwapInt(int& a, int& b) {
     a = b;
     b = t;
 }
+
+} // namespace kp

@@ -5,6 +5,8 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 
+namespace kp {
+
 TKpMetafile::TKpMetafile() = default;
 TKpMetafile::~TKpMetafile() = default;
 TKpMetafile::TKpMetafile(TKpMetafile&&) noexcept = default;
@@ -86,3 +88,5 @@ void TKpMetafileCanvas::End() {
     // The picture's own bounding box follows what was drawn; the page size is the frame.
     metafile_.Picture().setBoundingRect(QRect(0, 0, metafile_.Width(), metafile_.Height()));
 }
+
+} // namespace kp

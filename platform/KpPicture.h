@@ -12,6 +12,9 @@
 #include <QRect>
 
 class QPainter;
+
+namespace kp {
+
 class TKpDeviceCanvas;
 
 // Draws a picture's content onto a canvas of the screen's resolution, at scale 1.
@@ -82,3 +85,5 @@ private:
     std::unique_ptr<QPainter> painter_;
     std::unique_ptr<TKpDeviceCanvas> canvas_;
 };
+
+} // namespace kp

@@ -4,6 +4,9 @@
 #include <QPainter>
 
 #include "platform/KpDeviceCanvas.h"
+#include "platform/KpWinFlags.h"
+
+namespace kp {
 
 struct TKpPlatformPrinter::State {
     std::unique_ptr<TKpPrinterBackend> backend;
@@ -223,3 +226,5 @@ TKpScopedPrinterBackend::TKpScopedPrinterBackend(std::unique_ptr<TKpPrinterBacke
 TKpScopedPrinterBackend::~TKpScopedPrinterBackend() {
     TKpPlatformPrinter::Instance().RestoreState(std::move(saved_));
 }
+
+} // namespace kp

@@ -22,36 +22,18 @@
 #include "drawing/KpUnits.h"
 
 class QPainter;
-class TKpDeviceCanvas;
 
-// dmFields bits.
-enum : uint32_t {
-    DM_ORIENTATION = 0x00000001,
-    DM_PRINTQUALITY = 0x00000400,
-    DM_COLOR = 0x00000800,
-    DM_DUPLEX = 0x00001000,
-    DM_DITHERTYPE = 0x04000000
-};
-// dmPrintQuality special values (positive values are dots per inch).
-enum : int16_t { DMRES_DRAFT = -1, DMRES_LOW = -2, DMRES_MEDIUM = -3, DMRES_HIGH = -4 };
-enum : int16_t { DMORIENT_PORTRAIT = 1, DMORIENT_LANDSCAPE = 2 };
-enum : int16_t { DMCOLOR_MONOCHROME = 1, DMCOLOR_COLOR = 2 };
-enum : int16_t { DMDUP_SIMPLEX = 1, DMDUP_VERTICAL = 2, DMDUP_HORIZONTAL = 3 };
-enum : uint32_t {
-    DMDITHER_NONE = 1,
-    DMDITHER_COARSE = 2,
-    DMDITHER_FINE = 3,
-    DMDITHER_LINEART = 4,
-    DMDITHER_GRAYSCALE = 10
-};
+namespace kp {
+
+class TKpDeviceCanvas;
 
 // The settings of one printer, as its driver keeps them.
 struct PAGINOR_EXPORT TKpDeviceMode {
     uint32_t dmFields = 0;
-    int16_t dmOrientation = DMORIENT_PORTRAIT;
+    int16_t dmOrientation = 1; // DMORIENT_PORTRAIT
     int16_t dmPrintQuality = 0;
-    int16_t dmColor = DMCOLOR_MONOCHROME;
-    int16_t dmDuplex = DMDUP_SIMPLEX;
+    int16_t dmColor = 1;  // DMCOLOR_MONOCHROME
+    int16_t dmDuplex = 1; // DMDUP_SIMPLEX
     uint32_t dmDitherType = 0;
     bool operator==(const TKpDeviceMode&) const = default;
 };
@@ -226,3 +208,5 @@ public:
 private:
     std::unique_ptr<TKpPlatformPrinter::State> saved_;
 };
+
+} // namespace kp

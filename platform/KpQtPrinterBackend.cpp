@@ -7,6 +7,9 @@
 
 #include "platform/KpCupsResolution.h"
 #include "platform/KpPrinterDevice.h"
+#include "platform/KpWinFlags.h"
+
+namespace kp {
 
 namespace {
 
@@ -179,3 +182,5 @@ private:
 std::unique_ptr<TKpPrinterBackend> MakeQtPrinterBackend() {
     return std::make_unique<TKpQtPrinterBackend>();
 }
+
+} // namespace kp

@@ -5,11 +5,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace kp {
+
 namespace {
 int screenOverride = 0;
 }
 
-void kp::SetScreenPixelsPerInchOverride(int ppi) {
+void SetScreenPixelsPerInchOverride(int ppi) {
     screenOverride = ppi > 0 ? ppi : 0;
 }
 
@@ -27,3 +29,5 @@ int ScreenPixelsPerInch() {
 void ProcessPendingMessages() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
+
+} // namespace kp

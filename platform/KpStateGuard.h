@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+namespace kp {
+
 template <typename T> class TKpStateGuard {
 public:
     // Remembers the slot's value; the caller changes it as it likes.
@@ -45,3 +47,5 @@ private:
     bool owned_;
     T saved_{};
 };
+
+} // namespace kp

@@ -6,6 +6,9 @@
 #include <QPdfWriter>
 
 #include "platform/KpPrinterDevice.h"
+#include "platform/KpWinFlags.h"
+
+namespace kp {
 
 struct TKpVirtualPrinterBackend::Job {
     QBuffer discard;
@@ -139,3 +142,5 @@ void TKpVirtualPrinterBackend::AbortDoc() {
 void* TKpVirtualPrinterBackend::Device() {
     return job_ ? job_->writer.get() : nullptr;
 }
+
+} // namespace kp

@@ -5,11 +5,18 @@
 #include <QGuiApplication>
 #include <QPixmap>
 
+// The resource registration declares a function of its own and must stay outside any namespace.
+static void initPaginorResources() {
+    Q_INIT_RESOURCE(paginor);
+}
+
+namespace kp {
+
 // The suite is a static library: its resource file is linked in only when something refers
 // to it, so the resources are registered explicitly before first use.
 void KpEnsureResources() {
     static const bool done = [] {
-        Q_INIT_RESOURCE(paginor);
+        initPaginorResources();
         return true;
     }();
     (void)done;
@@ -64,3 +71,5 @@ void KpSetScreenCursor(const QCursor& cursor) {
         QGuiApplication::restoreOverrideCursor();
     if (cursor.shape() != Qt::ArrowCursor) QGuiApplication::setOverrideCursor(cursor);
 }
+
+} // namespace kp

@@ -5,6 +5,8 @@
 
 #include <QCursor>
 
+namespace kp {
+
 // Slots of the zoom cursors, filled by the page image.
 constexpr int crZoomIn = 101;
 constexpr int crZoomOut = 102;
@@ -25,3 +27,5 @@ PAGINOR_EXPORT QCursor KpZoomInCursor();
 PAGINOR_EXPORT QCursor KpZoomOutCursor();
 // Sets the screen-wide cursor override; the arrow cursor removes every override.
 PAGINOR_EXPORT void KpSetScreenCursor(const QCursor& cursor);
+
+} // namespace kp

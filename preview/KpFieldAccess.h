@@ -9,6 +9,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 struct TKpFieldAccess {
     // Through the page, so that its list keeps counting its landscape pages.
     static void SetOrientation(TKpPage& page, TKpOrientation v) { page.storeOrientation(v); }
@@ -27,3 +29,5 @@ struct TKpFieldAccess {
     // Pretends a running print job (or ends the pretence).
     static void SetPrinting(TKpPrinter& printer, bool v) { printer.printing_ = v; }
 };
+
+} // namespace kp

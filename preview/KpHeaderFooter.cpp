@@ -11,6 +11,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 TKpHeaderFooterCaption::TKpHeaderFooterCaption(TKpHeaderFooter* band)
     : band_(band), font_(std::make_unique<TKpFont>()) {
     font_->SetSize(12);
@@ -223,3 +225,5 @@ void TKpFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& 
         target.LineTo(x2, y1);
     }
 }
+
+} // namespace kp

@@ -11,6 +11,8 @@
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class TKpCanvas;
 class TKpDeviceCanvas;
 class TKpHeaderFooter;
@@ -99,3 +101,5 @@ public:
     void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
               Extended scale) override;
 };
+
+} // namespace kp

@@ -3,6 +3,8 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
+namespace kp {
+
 TKpMargins::TKpMargins(TKpPreview* preview)
     : preview_(preview), left_(std::make_unique<TKpValue>(1500)),
       top_(std::make_unique<TKpValue>(2000)), right_(std::make_unique<TKpValue>(1500)),
@@ -57,3 +59,5 @@ void TKpMargins::marginChanged() {
 void TKpMargins::invalidateImage() {
     if (pageImage_) pageImage_->update();
 }
+
+} // namespace kp

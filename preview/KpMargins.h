@@ -7,6 +7,8 @@
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class TKpPreview;
 class TKpPageImage;
 
@@ -47,3 +49,5 @@ private:
     bool showPrinterMargins_ = false;
     bool visible_ = false;
 };
+
+} // namespace kp

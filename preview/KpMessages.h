@@ -4,6 +4,8 @@
 
 #include <QEvent>
 
+namespace kp {
+
 enum : int {
     KPM_PAGECHANGED = 7026,
     KPM_SETPAGECOUNT = 7027,
@@ -33,3 +35,5 @@ public:
     long long WParam;
     long long LParam;
 };
+
+} // namespace kp

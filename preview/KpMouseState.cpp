@@ -1,5 +1,7 @@
 #include "preview/KpMouseState.h"
 
+namespace kp {
+
 TMouseButton KpMouseButton(Qt::MouseButton b) {
     if (b == Qt::RightButton) return mbRight;
     if (b == Qt::MiddleButton) return mbMiddle;
@@ -16,3 +18,5 @@ TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
     if (buttons & Qt::MiddleButton) s |= ssMiddle;
     return s;
 }
+
+} // namespace kp

@@ -7,6 +7,8 @@
 
 #include "paginor/KpExport.h"
 
+namespace kp {
+
 enum TMouseButton : uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 // Shift state bits.
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
@@ -14,3 +16,5 @@ using TShiftState = unsigned;
 
 PAGINOR_EXPORT TMouseButton KpMouseButton(Qt::MouseButton button);
 PAGINOR_EXPORT TShiftState KpShiftState(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+
+} // namespace kp

@@ -10,6 +10,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 TKpPageImage::TKpPageImage(TKpPreview* owner, QWidget* parent)
     : TKpCustomPage(parent), owner_(owner), xValue_(std::make_unique<TKpValue>()),
       yValue_(std::make_unique<TKpValue>()) {
@@ -156,3 +158,5 @@ void TKpPageImage::leaveEvent(QEvent* e) {
     PageMouseLeave();
     TKpCustomPage::leaveEvent(e);
 }
+
+} // namespace kp

@@ -12,6 +12,10 @@
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
+class QPainter;
+
+namespace kp {
+
 class TKpMargins;
 
 class PAGINOR_EXPORT TKpPageImage : public TKpCustomPage {
@@ -41,7 +45,7 @@ public:
     bool InInnerArea(int x, int y) const;
 
 protected:
-    void PaintPage(class QPainter& painter) override;
+    void PaintPage(QPainter& painter) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -62,3 +66,5 @@ private:
     int pagePixelWidth_ = 0;
     Extended scale_ = 0;
 };
+
+} // namespace kp

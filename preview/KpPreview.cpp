@@ -14,6 +14,8 @@
 #include "preview/KpPageImage.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     clearing_ = false;
     AutoRefresh = false;
@@ -391,3 +393,5 @@ QString TKpPreview::SubstituteTokens(const QString& text, int pageNum) const {
     replaceAll(QStringLiteral("{NUMPAGES}"), QString::number(NumPages()));
     return s;
 }
+
+} // namespace kp

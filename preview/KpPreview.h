@@ -20,6 +20,9 @@
 #include "preview/KpPropertyEnums.h"
 
 class QIODevice;
+
+namespace kp {
+
 class TKpCanvas;
 class TKpDeviceCanvas;
 class TKpFooter;
@@ -59,18 +62,19 @@ class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(kp::KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(int Gutter READ Gutter WRITE SetGutter)
     Q_PROPERTY(int MaxZoom MEMBER MaxZoom)
     Q_PROPERTY(int MinZoom MEMBER MinZoom)
-    Q_PROPERTY(KpEnums::TKpOrientation Orientation READ Orientation WRITE SetOrientation)
-    Q_PROPERTY(KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
-    Q_PROPERTY(KpEnums::TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize)
+    Q_PROPERTY(kp::KpEnums::TKpOrientation Orientation READ Orientation WRITE SetOrientation)
+    Q_PROPERTY(
+        kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(kp::KpEnums::TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize)
     Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies)
     Q_PROPERTY(QString Title READ Title WRITE SetTitle)
     Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
     Q_PROPERTY(int ZoomIncrement MEMBER ZoomIncrement)
-    Q_PROPERTY(KpEnums::TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
+    Q_PROPERTY(kp::KpEnums::TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
 public:
     explicit TKpPreview(QWidget* parent = nullptr);
     ~TKpPreview() override;
@@ -304,3 +308,5 @@ private:
     Extended vertFraction_ = 0;
     bool rangeUpdating_ = false;
 };
+
+} // namespace kp

@@ -3,6 +3,8 @@
 #include "drawing/KpCanvas.h"
 #include "preview/KpPageImage.h"
 
+namespace kp {
+
 void TKpPreview::RefreshPage() {
     // With its only page deleted the document shows nothing until the next NewPage.
     if (destroying_ || NumPages() == 0) return;
@@ -23,3 +25,5 @@ void TKpPreview::RefreshPage() {
     BroadcastMessage(KPM_DISPLAYUPDATED, NumPages());
     ProcessPendingMessages();
 }
+
+} // namespace kp

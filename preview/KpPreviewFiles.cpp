@@ -18,6 +18,8 @@
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
+namespace kp {
+
 namespace {
 
 // Files below this version are of the older keyed format.
@@ -297,3 +299,5 @@ void TKpPreview::LoadFromStream(QIODevice& stream) {
     }
     finishLoading();
 }
+
+} // namespace kp

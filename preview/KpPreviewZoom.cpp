@@ -11,6 +11,8 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
+namespace kp {
+
 void TKpPreview::SetZoom(int z) {
     if (z < MinZoom)
         z = MinZoom;
@@ -348,3 +350,5 @@ void TKpPreview::keyPressEvent(QKeyEvent* e) {
     }
     e->accept();
 }
+
+} // namespace kp

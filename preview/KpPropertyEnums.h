@@ -1,7 +1,7 @@
 #pragma once
 // The enumerations of the published properties as Qt sees them, so that Qt Designer and
 // other property editors offer their values by name. The enumerations themselves stay where
-// they are, at global scope with their stored ordinals; KpEnums only names them, and a
+// they are, unscoped with their stored ordinals; KpEnums only names them, and a
 // property typed KpEnums::TKpPaperSize is the same C++ type as one typed TKpPaperSize.
 // Qt's meta-object compiler reads the key lists below; it takes each key's value from the
 // real enumeration, so a key that does not exist there fails the build.
@@ -10,6 +10,8 @@
 #include <QObject>
 
 #include "paginor/KpExport.h"
+
+namespace kp {
 
 enum TKpPaperSize : uint8_t;
 enum TKpOrientation : uint8_t;
@@ -58,17 +60,17 @@ enum class TLabelTemplate {
     CD1_CdLabels
 };
 #else
-using TKpPaperSize = ::TKpPaperSize;
-using TKpOrientation = ::TKpOrientation;
-using TKpPagesPerSheet = ::TKpPagesPerSheet;
-using TKpZoomStyle = ::TKpZoomStyle;
-using TKpBorderStyle = ::TKpBorderStyle;
-using TKpThumbNailLayout = ::TKpThumbNailLayout;
-using TKpDitherType = ::TKpDitherType;
-using TKpDuplexType = ::TKpDuplexType;
-using TKpPrintColor = ::TKpPrintColor;
-using TKpPrintQuality = ::TKpPrintQuality;
-using TLabelTemplate = ::TLabelTemplate;
+using TKpPaperSize = kp::TKpPaperSize;
+using TKpOrientation = kp::TKpOrientation;
+using TKpPagesPerSheet = kp::TKpPagesPerSheet;
+using TKpZoomStyle = kp::TKpZoomStyle;
+using TKpBorderStyle = kp::TKpBorderStyle;
+using TKpThumbNailLayout = kp::TKpThumbNailLayout;
+using TKpDitherType = kp::TKpDitherType;
+using TKpDuplexType = kp::TKpDuplexType;
+using TKpPrintColor = kp::TKpPrintColor;
+using TKpPrintQuality = kp::TKpPrintQuality;
+using TLabelTemplate = kp::TLabelTemplate;
 #endif
 Q_ENUM_NS(TKpPaperSize)
 Q_ENUM_NS(TKpOrientation)
@@ -82,3 +84,5 @@ Q_ENUM_NS(TKpPrintColor)
 Q_ENUM_NS(TKpPrintQuality)
 Q_ENUM_NS(TLabelTemplate)
 } // namespace KpEnums
+
+} // namespace kp

@@ -12,6 +12,8 @@
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
 
+namespace kp {
+
 void TKpShadow::SetColor(TColor v) {
     if (v == color_) return;
     color_ = v;
@@ -201,3 +203,5 @@ void TKpCustomPage::PaintPage(QPainter& painter) {
         canvas.Rectangle(r.left() + w, bottom, right + w, bottom + w);
     }
 }
+
+} // namespace kp

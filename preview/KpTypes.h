@@ -17,6 +17,10 @@
 #include "platform/KpColor.h"
 #include "platform/KpGraphics.h"
 
+class QPainter;
+
+namespace kp {
+
 class TKpMetafile;
 
 class PAGINOR_EXPORT TKpShadow {
@@ -73,12 +77,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     // Paints sheet, picture and shadow on painter.
-    virtual void PaintPage(class QPainter& painter);
+    virtual void PaintPage(QPainter& painter);
 
 private:
     // The white sheet with its outline and the picture stretched onto it, drawn with the
     // sheet's top-left corner at origin.
-    void paintSheet(class QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY);
+    void paintSheet(QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY);
     bool cacheIsCurrent(QSize size, qreal ratio) const;
     // Plays the picture into r; an error stops at the paint.
     void playPicture(class TKpDeviceCanvas& canvas, const QRect& r);
@@ -102,3 +106,5 @@ private:
     TColor borderColor_ = clBlack;
     bool smoothDownscaling_ = false;
 };
+
+} // namespace kp

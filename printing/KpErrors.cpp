@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QObject>
 
+namespace kp {
+
 namespace {
 
 bool hasRealDisplay() {
@@ -44,9 +46,11 @@ void ShowError(const QString& className, const QString& message) {
 }
 
 void ShowError(const QObject* object, const QString& message) {
-    ShowError(object ? QString::fromLatin1(object->metaObject()->className())
-                     : QStringLiteral("TObject"),
-              message);
+    // Messages name the class as a host wrote it, without the suite's namespace.
+    QString name =
+        object ? QString::fromLatin1(object->metaObject()->className()) : QStringLiteral("TObject");
+    if (name.startsWith(QLatin1String("kp::"))) name.remove(0, 4);
+    ShowError(name, message);
 }
 
 TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter) {
@@ -54,3 +58,5 @@ TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter) {
     installed() = std::move(reporter);
     return previous;
 }
+
+} // namespace kp

@@ -10,6 +10,8 @@
 
 class QObject;
 
+namespace kp {
+
 // Receives the whole report text.
 using TKpErrorReporter = std::function<void(const QString& text)>;
 
@@ -24,3 +26,5 @@ PAGINOR_EXPORT void ShowError(const QObject* object, const QString& message);
 // The default shows a message box when a GUI application with a real display runs, and
 // writes to standard error otherwise.
 PAGINOR_EXPORT TKpErrorReporter SetErrorReporter(TKpErrorReporter reporter);
+
+} // namespace kp

@@ -4,6 +4,8 @@
 
 #include "preview/KpCursors.h"
 
+namespace kp {
+
 QImage KpLoadGlyph(const char* name) {
     KpEnsureResources();
     QImage image(QStringLiteral(":/paginor/%1").arg(QLatin1String(name)));
@@ -17,3 +19,5 @@ QImage KpLoadGlyph(const char* name) {
     }
     return image;
 }
+
+} // namespace kp

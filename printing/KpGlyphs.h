@@ -5,5 +5,9 @@
 
 #include <QImage>
 
+namespace kp {
+
 // The glyph with its transparent colour cleared; a null image when there is no such resource.
 PAGINOR_EXPORT QImage KpLoadGlyph(const char* name);
+
+} // namespace kp

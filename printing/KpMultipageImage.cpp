@@ -9,6 +9,8 @@
 #include "platform/KpDeviceCanvas.h"
 #include "printing/KpGlyphs.h"
 
+namespace kp {
+
 namespace {
 
 constexpr int kPictureLeftWithButtons = 40;
@@ -232,3 +234,5 @@ void TKpMultipageImage::resizeEvent(QResizeEvent* e) {
     // the new size, so they are put back with it.
     if (e->size() != QSize(FixedWidth, FixedHeight)) setFixedSize(FixedWidth, FixedHeight);
 }
+
+} // namespace kp

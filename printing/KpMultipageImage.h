@@ -16,6 +16,8 @@
 class QButtonGroup;
 class QToolButton;
 
+namespace kp {
+
 // Where the sheet picture sits and how large it is, for a pages-per-sheet value and the
 // document's orientation in a selector of the given height.
 struct PAGINOR_EXPORT TKpSheetLayout {
@@ -45,7 +47,8 @@ class PAGINOR_EXPORT TKpMultipageImage : public QWidget {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(
+        kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ShowButtons READ ShowButtons WRITE SetShowButtons)
     Q_PROPERTY(bool ShowHeaderFooter READ ShowHeaderFooter WRITE SetShowHeaderFooter)
@@ -101,3 +104,5 @@ private:
     bool showButtons_ = false;
     bool showHeaderFooter_ = true;
 };
+
+} // namespace kp

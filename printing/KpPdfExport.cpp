@@ -9,6 +9,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExportOptions& options) {
     if (fileName.isEmpty()) throw std::invalid_argument("No output file given for the PDF export");
     if (options.Resolution < 36 || options.Resolution > 4800)
@@ -52,3 +54,5 @@ void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExpor
         }
     }
 }
+
+} // namespace kp

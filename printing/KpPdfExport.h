@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+namespace kp {
+
 class TKpPreview;
 
 struct PAGINOR_EXPORT TKpPdfExportOptions {
@@ -23,3 +25,5 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
 // The system printer's selection, orientation and title are left as they were.
 PAGINOR_EXPORT void ExportToPdf(TKpPreview& preview, const QString& fileName,
                                 const TKpPdfExportOptions& options = {});
+
+} // namespace kp

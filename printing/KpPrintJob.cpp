@@ -14,6 +14,8 @@
 #include "printing/KpErrors.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 namespace {
 
 TKpOrientation toggled(TKpOrientation o) {
@@ -190,3 +192,5 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
         printer.SetOrientation(startOrientation);
     if (AfterPrint) AfterPrint(this);
 }
+
+} // namespace kp

@@ -6,8 +6,11 @@
 #include <QFile>
 
 #include "platform/KpPrinterDevice.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
+
+namespace kp {
 
 namespace {
 TKpPrintColor currentPrintColor = kpColor;
@@ -314,3 +317,5 @@ void TKpPrinter::Assign(const TKpPrinter& source) {
     SetPrintColor(source.PrintColor());
     SetPrintQuality(source.PrintQuality());
 }
+
+} // namespace kp

@@ -13,6 +13,8 @@
 #include "drawing/KpUnits.h"
 #include "preview/KpPropertyEnums.h"
 
+namespace kp {
+
 class TKpPreview;
 class TKpDeviceCanvas;
 
@@ -64,10 +66,10 @@ private:
 class PAGINOR_EXPORT TKpPrinter {
     Q_GADGET
     // Published settings, stored with the preview (read on the gadget: readOnGadget).
-    Q_PROPERTY(KpEnums::TKpDitherType DitherType READ DitherType WRITE SetDitherType)
-    Q_PROPERTY(KpEnums::TKpDuplexType Duplex READ Duplex WRITE SetDuplex)
-    Q_PROPERTY(KpEnums::TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
-    Q_PROPERTY(KpEnums::TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
+    Q_PROPERTY(kp::KpEnums::TKpDitherType DitherType READ DitherType WRITE SetDitherType)
+    Q_PROPERTY(kp::KpEnums::TKpDuplexType Duplex READ Duplex WRITE SetDuplex)
+    Q_PROPERTY(kp::KpEnums::TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
+    Q_PROPERTY(kp::KpEnums::TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
 public:
     explicit TKpPrinter(TKpPreview* preview);
     ~TKpPrinter();
@@ -128,3 +130,5 @@ private:
     std::unique_ptr<TKpValueRect> printerMargins_;
     std::unique_ptr<TKpPrinterStrings> printers_;
 };
+
+} // namespace kp

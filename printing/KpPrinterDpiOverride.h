@@ -3,5 +3,9 @@
 // printer. Not part of the installed headers.
 #include "paginor/KpExport.h"
 
+namespace kp {
+
 // 0 removes the override.
 PAGINOR_INTERNAL_EXPORT void SetPrinterDpiOverride(int dpi);
+
+} // namespace kp

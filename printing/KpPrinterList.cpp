@@ -11,6 +11,8 @@
 #include "printing/KpGlyphs.h"
 #include "printing/KpPrinter.h"
 
+namespace kp {
+
 namespace {
 
 // Paints the drop-down's items through the list's own drawing.
@@ -165,3 +167,5 @@ void TKpPrinterList::paintEvent(QPaintEvent*) {
 TKpPreview* TKpPrinterList::Preview() const {
     return preview_;
 }
+
+} // namespace kp

@@ -11,6 +11,8 @@
 
 #include "platform/KpGraphics.h"
 
+namespace kp {
+
 class TKpPreview;
 Q_MOC_INCLUDE("preview/KpPreview.h")
 class TPrinterDevice;
@@ -69,3 +71,5 @@ private:
     QMetaObject::Connection previewConnection_;
     int itemHeight_ = 16;
 };
+
+} // namespace kp

@@ -5,6 +5,8 @@
 
 class QPainter;
 
+namespace kp {
+
 // A rectangle in twips (1/1440 inch) on the surface; right and bottom are exclusive.
 struct PAGINOR_EXPORT TKpTwipsRect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -33,3 +35,5 @@ public:
     // range frees the engine's formatting cache and returns 0.
     virtual int FormatRange(bool render, TKpFormatRange* range) = 0;
 };
+
+} // namespace kp

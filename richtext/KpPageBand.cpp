@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+namespace kp {
+
 // Passes each drawing call on to the target painter. While the column painter's transform is
 // a plain move (as the text engine leaves it), the move and the band's offset are added to the
 // coordinates, so the target keeps its own transform and sees small numbers only.
@@ -212,3 +214,5 @@ int TKpPageBand::metric(PaintDeviceMetric metric) const {
     }
     return 0;
 }
+
+} // namespace kp

@@ -14,6 +14,9 @@
 #include <QRectF>
 
 class QPainter;
+
+namespace kp {
+
 class TKpPageBandEngine;
 
 class TKpPageBand : public QPaintDevice {
@@ -34,3 +37,5 @@ private:
     std::unique_ptr<TKpPageBandEngine> engine_;
     int dpi_;
 };
+
+} // namespace kp

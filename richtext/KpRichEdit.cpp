@@ -11,6 +11,8 @@
 #include "richtext/KpRichTextLayout.h"
 #include "richtext/KpRtfReader.h"
 
+namespace kp {
+
 namespace {
 
 // Files beyond this size are refused rather than read into memory.
@@ -125,3 +127,5 @@ int TKpRichEdit::FormatRange(bool render, TKpFormatRange* range) {
     range->rc.bottom = range->rc.top + static_cast<int>(std::ceil(std::max(used, 0.0)));
     return page.next;
 }
+
+} // namespace kp

@@ -12,6 +12,8 @@
 
 #include "richtext/KpFormatRange.h"
 
+namespace kp {
+
 class TKpRichTextLayout;
 
 // Paper and margins a file asks for, in twips.
@@ -60,3 +62,5 @@ private:
     // The print layout, made at the first format range after a change.
     std::unique_ptr<TKpRichTextLayout> layout_;
 };
+
+} // namespace kp

@@ -14,6 +14,8 @@
 
 #include "richtext/KpPageBand.h"
 
+namespace kp {
+
 namespace {
 
 // Qt takes frame and cell lengths (borders, paddings, margins) in 1/96 inch.
@@ -310,3 +312,5 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     }
     painter.restore();
 }
+
+} // namespace kp

@@ -16,6 +16,8 @@ class QTextDocument;
 class QTextFrame;
 class QTextTable;
 
+namespace kp {
+
 // Layout units per inch: one unit is one twip.
 constexpr int KpTwipsPerInch = 1440;
 
@@ -62,3 +64,5 @@ private:
     int width_ = -1;
     int height_ = -1;
 };
+
+} // namespace kp

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace kp {
+
 std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int position) {
     const auto it = std::upper_bound(units.begin(), units.end(), position,
                                      [](int pos, const TKpLayoutUnit& u) { return pos < u.start; });
@@ -30,3 +32,5 @@ TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first,
     page.bottom = std::max(page.bottom, std::min(units[j - 1].bottom, limit));
     return page;
 }
+
+} // namespace kp

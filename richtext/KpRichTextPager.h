@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace kp {
+
 struct PAGINOR_EXPORT TKpLayoutUnit {
     int start = 0;            // first character of the unit
     double top = 0;           // column position of its top edge
@@ -29,3 +31,5 @@ PAGINOR_EXPORT std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int p
 // only. A unit taller than the frame still gets a page of its own, so pages always move on.
 PAGINOR_EXPORT TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first,
                                     double height, std::size_t end);
+
+} // namespace kp

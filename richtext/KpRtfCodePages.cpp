@@ -1,6 +1,8 @@
 #include "richtext/KpRtfCodePages.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 const char* EncodingName(int codePage) {
@@ -128,4 +130,6 @@ QString TCodePageDecoder::Decode(int codePage, std::string_view bytes) {
     return text;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -9,7 +9,9 @@
 
 #include "paginor/KpExport.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 constexpr int kAnsiCodePage = 1252;
 
@@ -27,4 +29,6 @@ private:
     std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -1,6 +1,8 @@
 #include "richtext/KpRtfColorTable.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 void TColorTable::Commit() {
     colors_.push_back(stated_ ? QColor(red_, green_, blue_) : QColor());
@@ -13,4 +15,6 @@ QColor TColorTable::At(int index) const {
     return colors_[static_cast<size_t>(index)];
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -5,7 +5,9 @@
 
 #include <QColor>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 class TColorTable {
 public:
@@ -25,4 +27,6 @@ private:
     bool stated_ = false;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -3,7 +3,9 @@
 #include <string>
 #include <unordered_map>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 TWordInfo LookUpWord(std::string_view name) {
     static const std::unordered_map<std::string_view, TWordInfo> table = {
@@ -302,4 +304,6 @@ TWordInfo LookUpWord(std::string_view name) {
     return it == table.end() ? TWordInfo() : it->second;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 enum class TWordFamily : uint8_t {
     Unknown,
@@ -322,4 +324,6 @@ struct TWordInfo {
 
 TWordInfo LookUpWord(std::string_view name);
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

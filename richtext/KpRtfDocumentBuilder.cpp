@@ -12,7 +12,9 @@
 #include "richtext/KpRtfFontTable.h"
 #include "richtext/KpRtfPicture.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 // Qt takes these lengths in 1/96 inch and scales them to the 1,440-dpi layout device.
@@ -479,4 +481,6 @@ void TDocumentBuilder::WriteTable() {
     tableBreakBefore_ = false;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

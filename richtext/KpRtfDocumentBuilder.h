@@ -18,7 +18,9 @@
 class QTextDocument;
 class QTextBlockFormat;
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 class TFontTable;
 class TColorTable;
@@ -111,4 +113,6 @@ private:
     QTextCharFormat cachedFormat_;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

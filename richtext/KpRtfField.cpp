@@ -1,6 +1,8 @@
 #include "richtext/KpRtfField.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 // Splits an instruction into words; a quoted word keeps its spaces.
@@ -68,4 +70,6 @@ int TFieldStack::ResultLink() {
     return f.link;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

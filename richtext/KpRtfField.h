@@ -9,7 +9,9 @@
 #include "paginor/KpExport.h"
 #include "richtext/KpRtfState.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 // The target of a HYPERLINK instruction ("url", with "#anchor" for \l "anchor"); empty for
 // other instructions.
@@ -43,4 +45,6 @@ private:
     QStringList links_;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

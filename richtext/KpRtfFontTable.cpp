@@ -2,7 +2,9 @@
 
 #include "richtext/KpRtfCodePages.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 void TFontTable::Begin(int number) {
     Commit();
@@ -51,4 +53,6 @@ int TFontTable::CodePage(int number, int documentCodePage) const {
     return it == fonts_.constEnd() ? documentCodePage : CodePageOf(*it, documentCodePage);
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QString>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 class TFontTable {
 public:
@@ -31,4 +33,6 @@ private:
     int pendingNumber_ = -1;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

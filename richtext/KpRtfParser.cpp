@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 constexpr int kMaxTwips = 31680;       // 22 inches: indents, spacing, cell edges
@@ -1007,4 +1009,6 @@ TKpRtfPageGeometry TRtfParser::Geometry() const {
     return geometry_;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

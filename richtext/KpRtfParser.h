@@ -24,7 +24,9 @@
 
 class QTextDocument;
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 constexpr int kMaxGroupDepth = 128;
 
@@ -92,4 +94,6 @@ private:
     std::array<qsizetype, 9> firstAt_;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QtEndian>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 int HexValue(char c) {
@@ -145,4 +147,6 @@ QImage PlaceholderImage(QSize pixels) {
     return image;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QSize>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 enum class TPictureKind { Unknown, Png, Jpeg, Dib, Metafile, DeviceBitmap };
 
@@ -53,4 +55,6 @@ private:
 // A light box with a thin border, for pictures Qt cannot draw.
 QImage PlaceholderImage(QSize pixels);
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

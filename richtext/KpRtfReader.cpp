@@ -6,6 +6,8 @@
 
 #include "richtext/KpRtfParser.h"
 
+namespace kp {
+
 namespace {
 
 // Where "{\rtf" starts, after an optional UTF-8 byte order mark and white space; -1 if not.
@@ -59,3 +61,5 @@ TKpRtfReadResult ReadRtf(const QByteArray& data, QTextDocument& doc) {
     }
     return result;
 }
+
+} // namespace kp

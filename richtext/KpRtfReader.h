@@ -25,6 +25,8 @@
 
 class QTextDocument;
 
+namespace kp {
+
 // Lengths in twips; each 'has' flag says the file stated it.
 struct PAGINOR_EXPORT TKpRtfPageGeometry {
     bool hasPaper = false;
@@ -49,3 +51,5 @@ PAGINOR_EXPORT bool LooksLikeRtf(const QByteArray& data);
 // A stated paper size or margin that the file leaves out takes the format's default
 // (paper 12240 x 15840, margins 1800 left and right, 1440 top and bottom).
 PAGINOR_EXPORT TKpRtfReadResult ReadRtf(const QByteArray& data, QTextDocument& doc);
+
+} // namespace kp

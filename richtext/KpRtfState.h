@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 enum class TDestination : uint8_t {
     Body,             // document text
@@ -73,4 +75,6 @@ struct TGroupState {
     bool fontTable = false; // the {\fonttbl} group itself: its child groups are entries
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -1,6 +1,8 @@
 #include "richtext/KpRtfStyleSheet.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 void TStyleSheet::ApplyCharacterStyle(int number, TCharProps& chars) const {
     auto it = characterStyles_.constFind(number);
@@ -22,4 +24,6 @@ void TStyleSheet::ApplyCharacterStyle(int number, TCharProps& chars) const {
     if (s.highlight != plain.highlight) chars.highlight = s.highlight;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

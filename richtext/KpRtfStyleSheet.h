@@ -6,7 +6,9 @@
 
 #include "richtext/KpRtfState.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 enum class TStyleKind : uint8_t { Paragraph, Character, Other };
 
@@ -43,4 +45,6 @@ private:
     TStyleKind kind_ = TStyleKind::Paragraph;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 void TRowDefReader::EndCellDef(int right) {
     if (static_cast<int>(def_.cells.size()) < kMaxColumns) {
@@ -34,4 +36,6 @@ void TRowDefReader::SetBorderColor(int index) {
     if (target_) target_->color = index;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -8,7 +8,9 @@
 
 #include "richtext/KpRtfState.h"
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 constexpr int kMaxColumns = 63;
 
@@ -110,4 +112,6 @@ private:
     TBorder* target_ = nullptr;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -2,7 +2,9 @@
 
 #include <limits>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 namespace {
 
 bool IsLetter(char c) {
@@ -150,4 +152,6 @@ TToken TRtfTokenizer::ReadControl() {
     return t;
 }
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -6,7 +6,9 @@
 
 #include <QByteArray>
 
-namespace kp::rtf {
+namespace kp {
+
+namespace rtf {
 
 constexpr int kMaxWordLetters = 32;
 
@@ -49,4 +51,6 @@ private:
     qsizetype pos_;
 };
 
-} // namespace kp::rtf
+} // namespace rtf
+
+} // namespace kp

@@ -8,6 +8,8 @@
 #include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
 
+using namespace kp;
+
 namespace kptest {
 
 // A default object of type T appended to the page; the page owns it.

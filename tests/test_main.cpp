@@ -6,6 +6,8 @@
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
 
+using namespace kp;
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));

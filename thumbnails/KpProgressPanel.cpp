@@ -3,6 +3,8 @@
 
 #include "thumbnails/KpThumbnails.h"
 
+namespace kp {
+
 TKpProgressPanel::TKpProgressPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
@@ -33,3 +35,5 @@ void TKpProgressPanel::SetPosition(int value) {
 int TKpProgressPanel::Position() const {
     return bar_->value();
 }
+
+} // namespace kp

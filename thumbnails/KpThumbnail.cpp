@@ -10,6 +10,8 @@
 #include "preview/KpMouseState.h"
 #include "thumbnails/KpThumbnails.h"
 
+namespace kp {
+
 namespace {
 
 // The preview's page n, or none when the number is outside the document.
@@ -231,3 +233,5 @@ void TKpThumbnail::contextMenuEvent(QContextMenuEvent* e) {
     }
     QWidget::contextMenuEvent(e);
 }
+
+} // namespace kp

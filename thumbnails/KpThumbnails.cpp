@@ -13,6 +13,8 @@
 #include "platform/KpScreen.h"
 #include "platform/KpStateGuard.h"
 
+namespace kp {
+
 namespace {
 
 // Largest ThumbSize accepted: an A3 sheet is then about 2,100 pixels high.
@@ -531,3 +533,5 @@ void TKpThumbnails::HandleMessage(const TKpMessageEvent& message) {
         break; // page rebuilt: nothing to do
     }
 }
+
+} // namespace kp

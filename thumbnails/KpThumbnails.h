@@ -19,7 +19,11 @@
 #include "preview/KpTypes.h"
 
 #include <QMenu>
+
 class QProgressBar;
+
+namespace kp {
+
 class TKpThumbnails;
 
 enum TKpThumbNailLayout : uint8_t { kpThumbHorz = 0, kpThumbVert = 1, kpThumbGrid = 2 };
@@ -178,11 +182,11 @@ class PAGINOR_EXPORT TKpThumbnails : public QScrollArea {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
+    Q_PROPERTY(kp::KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
     Q_PROPERTY(int GridWidth READ GridWidth WRITE SetGridWidth)
     Q_PROPERTY(bool Highlight READ Highlight WRITE SetHighlight)
-    Q_PROPERTY(KpEnums::TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
+    Q_PROPERTY(kp::KpEnums::TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
     Q_PROPERTY(QString PageCaptions READ PageCaptions WRITE SetPageCaptions)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ScrollIntoView MEMBER ScrollIntoView)
@@ -312,3 +316,5 @@ private:
     int imageSliceMs_ = 15;
     QTimer* imageTimer_; // child object
 };
+
+} // namespace kp

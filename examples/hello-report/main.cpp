@@ -15,6 +15,8 @@
 #include "printing/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 static const int sales[4][3] = {{120, 135, 150}, {90, 110, 95}, {60, 75, 105}, {40, 55, 70}};
 static const char* const regions[4] = {"North", "South", "East", "West"};
 

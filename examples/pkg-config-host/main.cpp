@@ -8,6 +8,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc != 2) return 2; // usage: pkg-config-host out.pdf

@@ -6,6 +6,8 @@
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 
+using namespace kp;
+
 using namespace kptest;
 using namespace kpcontent;
 

@@ -3,6 +3,8 @@
 
 #include "content/KpCsv.h"
 
+using namespace kp;
+
 namespace {
 std::vector<QStringList> Read(const QByteArray& bytes) {
     TKpCsvReader r;

@@ -7,6 +7,8 @@
 #include "drawing/KpPage.h"
 #include "printing/print_fixture.h"
 
+using namespace kp;
+
 namespace kpcontent {
 
 template <typename T> std::vector<T*> ObjectsOf(TKpPage* page, int32_t type) {

@@ -3,6 +3,8 @@
 
 #include "content/KpGridLayout.h"
 
+using namespace kp;
+
 TEST(GridLayout, PixelsBecomeRoundedKpUnits) {
     EXPECT_EQ(TKpGridLayout::Units(64), 1693); // 1693.33
     EXPECT_EQ(TKpGridLayout::Units(30), 794);  // 793.75

@@ -12,6 +12,8 @@
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 
+using namespace kp;
+
 using namespace kptest;
 using namespace kpcontent;
 

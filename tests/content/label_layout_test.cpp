@@ -3,6 +3,8 @@
 
 #include "content/KpLabelLayout.h"
 
+using namespace kp;
+
 TEST(LabelLayout, VisitsColumnByColumnAndFillsAcrossRows) {
     const TKpLabelLayout layout({720, 950, 6350, 4660, 6600, 4660, 3, 6});
     ASSERT_TRUE(layout.Problem().isEmpty());

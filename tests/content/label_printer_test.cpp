@@ -12,6 +12,8 @@
 #include "preview/KpMargins.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 using namespace kptest;
 using namespace kpcontent;
 

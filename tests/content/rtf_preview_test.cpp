@@ -24,6 +24,8 @@
 #include "printing/KpPdfExport.h"
 #include "richtext/KpRichEdit.h"
 
+using namespace kp;
+
 namespace {
 
 // Answers render calls from a list (the last answer repeats) and records what it was asked.

@@ -5,6 +5,8 @@
 
 #include "content/KpTreeList.h"
 
+using namespace kp;
+
 namespace {
 QStringList Levels(const QByteArray& text) {
     TKpOutlineReader r;

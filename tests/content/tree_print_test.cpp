@@ -13,6 +13,8 @@
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 
+using namespace kp;
+
 using namespace kptest;
 using namespace kpcontent;
 

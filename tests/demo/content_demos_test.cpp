@@ -23,6 +23,8 @@
 #include "preview/KpHeaderFooter.h"
 #include "thumbnails/mouse_clicks.h"
 
+using namespace kp;
+
 using demotest::DemoWindows;
 
 namespace {

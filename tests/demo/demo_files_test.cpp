@@ -12,6 +12,8 @@
 #include "drawing/KpExtended.h"
 #include "thumbnails/mouse_clicks.h"
 
+using namespace kp;
+
 using demotest::DemoWindows;
 
 namespace {

@@ -14,6 +14,8 @@
 #include "demo/untPrint.h"
 #include "printing/KpErrors.h"
 
+using namespace kp;
+
 namespace demotest {
 
 struct DemoWindows {

@@ -29,6 +29,8 @@
 #include "printing/KpErrors.h"
 #include "thumbnails/mouse_clicks.h"
 
+using namespace kp;
+
 namespace {
 
 // The program's three windows, shown, with messages and addresses recorded instead of

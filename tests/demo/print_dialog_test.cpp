@@ -21,6 +21,8 @@
 #include "printing/KpPrinterList.h"
 #include "thumbnails/mouse_clicks.h"
 
+using namespace kp;
+
 using demotest::DemoWindows;
 
 namespace {

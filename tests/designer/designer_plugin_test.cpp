@@ -31,17 +31,17 @@ TEST(DesignerPlugin, OffersTheComponentsInOneGroup) {
         EXPECT_TRUE(widget->domXml().contains("class=\"" + widget->name() + "\""));
         includes[widget->name()] = widget->includeFile();
     }
-    EXPECT_EQ(includes["TKpPreview"], "preview/KpPreview.h");
-    EXPECT_EQ(includes["TKpThumbnails"], "thumbnails/KpThumbnails.h");
-    EXPECT_EQ(includes["TKpPrinterList"], "printing/KpPrinterList.h");
-    EXPECT_EQ(includes["TKpMultipageImage"], "printing/KpMultipageImage.h");
+    EXPECT_EQ(includes["kp::TKpPreview"], "preview/KpPreview.h");
+    EXPECT_EQ(includes["kp::TKpThumbnails"], "thumbnails/KpThumbnails.h");
+    EXPECT_EQ(includes["kp::TKpPrinterList"], "printing/KpPrinterList.h");
+    EXPECT_EQ(includes["kp::TKpMultipageImage"], "printing/KpMultipageImage.h");
     EXPECT_EQ(includes.size(), 4u);
 }
 
 // Each factory makes a widget of its class whose properties read their published defaults.
 TEST(DesignerPlugin, FactoriesMakeWidgetsWithTheirDefaults) {
     const std::map<QString, std::map<const char*, QVariant>> defaults = {
-        {"TKpPreview",
+        {"kp::TKpPreview",
          {{"About", "TKpPreview v2.42"},
           {"Zoom", 20},
           {"MinZoom", 10},
@@ -54,7 +54,7 @@ TEST(DesignerPlugin, FactoriesMakeWidgetsWithTheirDefaults) {
           {"PagesPerSheet", 0},
           {"ZoomStyle", 0},
           {"BorderStyle", 1}}},
-        {"TKpThumbnails",
+        {"kp::TKpThumbnails",
          {{"About", "TKpThumbnails v2.42"},
           {"GridWidth", 4},
           {"ThumbSize", 4},
@@ -67,8 +67,8 @@ TEST(DesignerPlugin, FactoriesMakeWidgetsWithTheirDefaults) {
           {"Enabled", true},
           {"Layout", 0},
           {"BorderStyle", 1}}},
-        {"TKpPrinterList", {{"About", "TKpPrinterList v2.42"}}},
-        {"TKpMultipageImage",
+        {"kp::TKpPrinterList", {{"About", "TKpPrinterList v2.42"}}},
+        {"kp::TKpMultipageImage",
          {{"About", "TKpMultipageImage v2.42"},
           {"PagesPerSheet", 0},
           {"ShowButtons", true},

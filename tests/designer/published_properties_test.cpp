@@ -16,6 +16,8 @@
 #include "thumbnails/KpThumbnails.h"
 #include "ui_report_form.h"
 
+using namespace kp;
+
 TEST(PublishedProperties, FormFromUicSetsTheProperties) {
     QWidget host;
     Ui::ReportForm form;

@@ -9,11 +9,14 @@
 #include "drawing/KpCanvas.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpMessages.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
+
+using namespace kp;
 
 namespace {
 

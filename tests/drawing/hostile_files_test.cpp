@@ -23,8 +23,11 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPictureCheck.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpPreview.h"
 #include "stream_test_util.h"
+
+using namespace kp;
 
 using streamtest::Bytes;
 using streamtest::LoadBytes;

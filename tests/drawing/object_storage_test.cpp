@@ -7,6 +7,8 @@
 #include "drawing/KpCanvas.h"
 #include "stream_test_util.h"
 
+using namespace kp;
+
 namespace {
 
 TKpTextObject* TextAt(TKpPreview& p, int page, int index) {

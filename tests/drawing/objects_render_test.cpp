@@ -14,6 +14,9 @@
 #include "printing/KpPrinterDpiOverride.h"
 
 #include "image_helpers.h"
+#include "platform/KpWinFlags.h"
+
+using namespace kp;
 
 namespace {
 

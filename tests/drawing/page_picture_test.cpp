@@ -16,6 +16,8 @@
 #include "image_helpers.h"
 #include "object_builders.h"
 
+using namespace kp;
+
 namespace {
 
 using testimg::inkCount;

@@ -13,12 +13,15 @@
 #include "legacy/KpLegacy.h"
 #include "object_builders.h"
 #include "platform/KpDeviceCanvas.h"
+#include "platform/KpWinFlags.h"
 #include "preview/KpFieldAccess.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 #include "stream_test_util.h"
+
+using namespace kp;
 
 using kptest::AddObject;
 using streamtest::Bytes;

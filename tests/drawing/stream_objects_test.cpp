@@ -9,7 +9,10 @@
 #include "drawing/KpStream.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
+#include "platform/KpWinFlags.h"
 #include "stream_test_util.h"
+
+using namespace kp;
 
 using streamtest::Bytes;
 

@@ -9,6 +9,8 @@
 #include "drawing/KpStream.h"
 #include "stream_test_util.h"
 
+using namespace kp;
+
 using streamtest::Bytes;
 using streamtest::Hex;
 

@@ -15,6 +15,8 @@
 #include "preview/KpMessages.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace streamtest {
 
 class Bytes {

@@ -6,6 +6,8 @@
 
 #include "drawing/KpUnits.h"
 
+using namespace kp;
+
 TEST(Rounding, HalvesGoToEven) {
     EXPECT_EQ(kp::Round(2.5L), 2);
     EXPECT_EQ(kp::Round(3.5L), 4);

@@ -16,6 +16,8 @@
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
+using namespace kp;
+
 using streamtest::Bytes;
 using streamtest::Hex;
 

@@ -33,6 +33,18 @@ foreach(header ${headers})
   list(APPEND sources ${name}.cpp)
 endforeach()
 list(LENGTH sources count)
+# A host's own names at global scope, then every installed header: the suite's names live in
+# namespace kp and leave the host's alone.
+string(CONCAT names "// A host that has its own paper sizes and brush styles.\n"
+  "enum HostPaper { A4 = 40, Letter, Custom };\nconstexpr int bsSolid = 7;\n"
+  "enum HostFlags { DT_LEFT = 3, SRCCOPY = 4, DM_COLOR = 5 };\n")
+foreach(header ${headers})
+  string(APPEND names "#include <paginor/${header}>\n")
+endforeach()
+string(APPEND names "static_assert(A4 == 40 && Letter == 41 && Custom == 42 && bsSolid == 7);\n")
+string(APPEND names "static_assert(kp::A4 == 1 && kp::Letter == 7 && kp::Custom == 8 && kp::bsSolid == 0);\n")
+file(WRITE ${project}/host_names.cpp "${names}")
+list(APPEND sources host_names.cpp)
 file(WRITE ${project}/CMakeLists.txt "cmake_minimum_required(VERSION 3.21)
 project(HeadersAlone LANGUAGES CXX)
 find_package(Paginor 2.42 REQUIRED)

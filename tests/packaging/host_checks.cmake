@@ -28,7 +28,7 @@ function(check_installed_headers include)
   endforeach()
   foreach(header platform/KpStateGuard.h platform/KpPictureCheck.h drawing/KpCodePage.h
       richtext/KpRtfParser.h richtext/KpRtfCodePages.h richtext/KpRtfField.h
-      platform/KpScreenOverride.h printing/KpPrinterDpiOverride.h preview/KpFieldAccess.h)
+      platform/KpScreenOverride.h platform/KpWinFlags.h printing/KpPrinterDpiOverride.h preview/KpFieldAccess.h)
     if(EXISTS ${include}/${header})
       message(FATAL_ERROR "an internal header is installed: ${header}")
     endif()

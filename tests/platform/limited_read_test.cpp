@@ -8,6 +8,8 @@
 
 #include "platform/KpLimitedRead.h"
 
+using namespace kp;
+
 namespace {
 
 struct LimitCase {

@@ -12,6 +12,9 @@
 #include "platform/KpPicture.h"
 
 #include "image_helpers.h"
+#include "platform/KpWinFlags.h"
+
+using namespace kp;
 
 namespace {
 

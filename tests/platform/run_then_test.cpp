@@ -6,6 +6,8 @@
 
 #include "platform/KpRunThen.h"
 
+using namespace kp;
+
 namespace {
 
 struct Case {

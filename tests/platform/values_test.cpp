@@ -6,6 +6,8 @@
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
 
+using namespace kp;
+
 TEST(Colors, RgbLayoutAndGrey) {
     EXPECT_EQ(KpRGB(1, 2, 3), 0x030201u);
     EXPECT_EQ(ToGrey(KpRGB(0, 255, 0)), KpRGB(153, 153, 153));

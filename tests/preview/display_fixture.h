@@ -13,6 +13,8 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 struct PreviewHost {
     std::unique_ptr<QWidget> parent = std::make_unique<QWidget>();
     TKpPreview* preview; // owned by parent

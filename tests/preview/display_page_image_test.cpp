@@ -9,6 +9,8 @@
 #include "display_fixture.h"
 #include "preview/KpCursors.h"
 
+using namespace kp;
+
 namespace {
 
 void press(QWidget* w, int x, int y, Qt::MouseButton b = Qt::LeftButton,

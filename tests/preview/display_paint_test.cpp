@@ -12,6 +12,8 @@
 #include "preview/KpMargins.h"
 #include "printing/KpPrinter.h"
 
+using namespace kp;
+
 namespace {
 
 QImage renderWidget(QWidget& w, qreal dpr = 1.0) {

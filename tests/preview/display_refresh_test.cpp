@@ -6,6 +6,8 @@
 #include "drawing/KpCanvas.h"
 #include "message_log.h"
 
+using namespace kp;
+
 TEST(DisplayRefresh, BindsTheCurrentPagesPictureAndNotifies) {
     PreviewHost host;
     host.preview->NewPage();

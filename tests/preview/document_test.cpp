@@ -11,6 +11,8 @@
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 // A preview inside a parent window, so that messages are broadcast.

@@ -15,6 +15,8 @@
 #include "preview/KpMargins.h"
 #include "printing/KpPrinter.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kW = 794, kH = 1123; // A4 at 96 pixels per inch

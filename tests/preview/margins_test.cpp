@@ -11,6 +11,8 @@
 #include "preview/KpFieldAccess.h"
 #include "preview/KpMargins.h"
 
+using namespace kp;
+
 namespace {
 
 // The page's picture played 1:1 onto a white image of its own size.

@@ -6,6 +6,8 @@
 
 #include "preview/KpMessages.h"
 
+using namespace kp;
+
 class MessageLog : public QObject {
 public:
     struct Entry {

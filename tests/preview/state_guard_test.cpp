@@ -14,6 +14,8 @@
 #include "preview/KpMargins.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 namespace {
 
 // Objects of a host's own kinds whose drawing fails, as a handler raising inside a page

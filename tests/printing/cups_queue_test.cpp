@@ -7,7 +7,10 @@
 
 #include "cups_queue.h"
 #include "platform/KpCupsResolution.h"
+#include "platform/KpWinFlags.h"
 #include "print_fixture.h"
+
+using namespace kp;
 
 using namespace kptest;
 

@@ -5,6 +5,8 @@
 #include "print_fixture.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

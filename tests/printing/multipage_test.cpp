@@ -9,6 +9,8 @@
 #include "printing/KpMultipageImage.h"
 #include "thumbnails/mouse_clicks.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

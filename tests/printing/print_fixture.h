@@ -22,6 +22,8 @@
 #include "printing/KpErrors.h"
 #include "printing/KpPrinter.h"
 
+using namespace kp;
+
 namespace kptest {
 
 // Collects every error report instead of showing it.

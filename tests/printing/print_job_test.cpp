@@ -4,6 +4,8 @@
 #include "print_fixture.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

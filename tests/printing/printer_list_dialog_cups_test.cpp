@@ -11,6 +11,8 @@
 #include "demo/untPrint.cpp" // the dialog as the demo program builds it
 #include "printing/KpPrinterList.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

@@ -10,6 +10,8 @@
 #include "printing/KpGlyphs.h"
 #include "printing/KpPrinterList.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

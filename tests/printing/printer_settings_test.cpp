@@ -1,4 +1,5 @@
 // Printer settings: no printer, device-mode mapping, selection, title, error reports.
+#include "platform/KpWinFlags.h"
 #include "print_fixture.h"
 
 using namespace kptest;

@@ -3,6 +3,8 @@
 
 #include "richtext/KpRichTextPager.h"
 
+using namespace kp;
+
 namespace {
 
 // Units of the given heights stacked from 0, starting at characters 0, 10, 20, …

@@ -11,6 +11,8 @@
 #include "richtext/KpRichTextLayout.h"
 #include "rtf_layout_docs.h"
 
+using namespace kp;
+
 using namespace rtfdocs;
 
 namespace {

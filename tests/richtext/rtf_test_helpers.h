@@ -11,6 +11,8 @@
 
 #include "richtext/KpRtfReader.h"
 
+using namespace kp;
+
 // A file from tests/data/rtf; a missing one fails the test and says which file it was.
 inline QByteArray RtfTestFile(const char* name) {
     QFile f(QStringLiteral(PAGINOR_TEST_DATA_DIR "/rtf/") + QLatin1String(name));

@@ -15,6 +15,8 @@
 #include "richtext/KpRichTextLayout.h"
 #include "rtf_test_helpers.h"
 
+using namespace kp;
+
 namespace {
 
 class RtfUnits : public ::testing::Test {

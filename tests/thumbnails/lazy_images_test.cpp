@@ -13,6 +13,8 @@
 #include "preview/KpPreview.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kPages = 30;

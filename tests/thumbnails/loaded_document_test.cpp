@@ -9,6 +9,8 @@
 #include "preview/KpPreview.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 TEST(LoadedDocument, EveryPageHasThePaperSizeAndItsPicture) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("doc.kpp"));

@@ -19,6 +19,8 @@
 #include "printing/KpPrinterDpiOverride.h"
 #include "thumbnails/KpThumbnails.h"
 
+using namespace kp;
+
 namespace {
 
 // A preview and a strip side by side in one window, so that messages are broadcast.

@@ -16,6 +16,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 struct Result {

@@ -10,6 +10,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 const QString kTool = QStringLiteral(PAGINOR_BINARY_DIR "/kpptool");

@@ -11,6 +11,8 @@
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 
+using namespace kp;
+
 namespace kpptool {
 
 namespace {

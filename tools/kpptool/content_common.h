@@ -11,7 +11,11 @@
 #include "drawing/KpUnits.h"
 #include "printing/KpErrors.h"
 
+using namespace kp;
+
+namespace kp {
 class TKpPreview;
+}
 
 namespace kpptool {
 

@@ -9,6 +9,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 QJsonObject BrushJson(const TKpBrushData& b) {

@@ -4,8 +4,14 @@
 
 #include "drawing/KpExtended.h"
 
+using namespace kp;
+
+namespace kp {
 class TKpPreview;
+}
+namespace kp {
 class TKpBaseObject;
+}
 
 QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion);
 QJsonObject ObjectToJson(const TKpBaseObject& object);

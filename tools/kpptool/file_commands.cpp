@@ -18,6 +18,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 namespace {
 
 class EUsage : public std::runtime_error {

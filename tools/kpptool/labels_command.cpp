@@ -9,6 +9,8 @@
 #include "drawing/KpCanvas.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 using namespace kpptool;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "printing/KpPdfExport.h"
 #include "printing/KpPrinter.h"
 
+using namespace kp;
+
 namespace {
 
 class EUsage : public std::runtime_error {

@@ -15,6 +15,8 @@
 #include "preview/KpPreview.h"
 #include "richtext/KpRichEdit.h"
 
+using namespace kp;
+
 namespace {
 
 using kpptool::EUsage;

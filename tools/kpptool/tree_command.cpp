@@ -11,6 +11,8 @@
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
+using namespace kp;
+
 using namespace kpptool;
 
 namespace {
