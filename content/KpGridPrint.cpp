@@ -10,6 +10,7 @@
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpRunThen.h"
+#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -142,43 +143,49 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     const int ppi = font.PixelsPerInch();
     font.SetPixelsPerInch(grid.Font().PixelsPerInch());
     font.Assign(grid.Font());
-    if (OnDrawCell) {
-        // Afterwards the font's figure comes back and the pen is solid again, also when the
-        // handler raises. A handler may destroy the preview (closing the window that holds
-        // it, say); its canvas went with it, so then nothing is touched.
-        const QPointer<TKpPreview> owner = canvas->Owner();
-        const bool owned = !owner.isNull();
-        kp::RunThen(
-            [&] {
+    // Afterwards the font's figure comes back and the pen is solid again, also when drawing or
+    // a host's handler raises. A handler may destroy the preview (closing the window that
+    // holds it, say); its canvas went with it, so then nothing is touched.
+    const QPointer<TKpPreview> owner = canvas->Owner();
+    const bool owned = !owner.isNull();
+    kp::RunThen(
+        [&] {
+            if (OnDrawCell) {
                 scaleFont(*canvas);
                 canvas->Pen().SetStyle(psClear);
                 OnDrawCell(this, col, row, rect, canvas);
-            },
-            [&] {
-                if (owned && owner.isNull()) return;
-                canvas->Font().SetPixelsPerInch(ppi);
-                canvas->Pen().SetStyle(psSolid);
-            });
-        return;
-    }
-    TKpBrush& brush = canvas->Brush();
-    TKpPen& pen = canvas->Pen();
+                return;
+            }
+            drawDefaultCell(col, row, rect, *canvas);
+        },
+        [&] {
+            if (owned && owner.isNull()) return;
+            canvas->Font().SetPixelsPerInch(ppi);
+            canvas->Pen().SetStyle(psSolid);
+        });
+}
+
+void TKpGridPrint::drawDefaultCell(int col, int row, const TKpCellRect& rect,
+                                   TKpCanvas& canvas) const {
+    const IKpGridSource& grid = *grid_;
+    TKpBrush& brush = canvas.Brush();
+    TKpPen& pen = canvas.Pen();
     brush.SetColor(col >= grid.FixedCols() && row >= grid.FixedRows() ? grid.Color()
                                                                       : grid.FixedColor());
     brush.SetStyle(bsSolid);
-    const TColor penColor = pen.Color();
-    pen.SetColor(brush.Color());
-    if (Monochrome) {
-        brush.SetStyle(bsClear);
-        pen.SetStyle(psClear);
+    {
+        // The background is outlined in its own colour.
+        const TKpStateGuard<TKpPen> keepPen(pen);
+        pen.SetColor(brush.Color());
+        if (Monochrome) {
+            brush.SetStyle(bsClear);
+            pen.SetStyle(psClear);
+        }
+        canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
     }
-    canvas->Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
-    pen.SetColor(penColor);
     pen.SetStyle(psClear);
-    scaleFont(*canvas);
-    canvas->TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
-                    taLeftJustify, true, kpUnits, tlCenter);
-    font.SetPixelsPerInch(ppi);
-    pen.SetStyle(psSolid);
+    scaleFont(canvas);
+    canvas.TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
+                   taLeftJustify, true, kpUnits, tlCenter);
     brush.SetStyle(bsSolid);
 }

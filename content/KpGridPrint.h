@@ -55,6 +55,8 @@ public:
 private:
     // Makes the canvas font the text font at the current scale.
     void scaleFont(TKpCanvas& canvas) const;
+    // The default cell: background in the grid's colours, then the text.
+    void drawDefaultCell(int col, int row, const TKpCellRect& rect, TKpCanvas& canvas) const;
     void nextPage(TKpPreview& preview);
 
     const IKpGridSource* grid_ = nullptr;
