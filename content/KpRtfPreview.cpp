@@ -7,6 +7,7 @@
 #include "platform/KpGraphics.h"
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
+#include "platform/KpRunThen.h"
 #include "platform/KpScreen.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
