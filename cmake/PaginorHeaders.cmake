@@ -12,8 +12,8 @@ set(PAGINOR_PUBLIC_HEADERS
   preview/KpMouseState.h preview/KpPageImage.h preview/KpPreview.h preview/KpPropertyEnums.h
   preview/KpTypes.h
   thumbnails/KpThumbnails.h
-  content/KpCsv.h content/KpGridLayout.h content/KpGridPrint.h content/KpGridSource.h
-  content/KpImageList.h content/KpLabelLayout.h content/KpLabelPrinter.h
+  content/KpContentPrinter.h content/KpCsv.h content/KpGridLayout.h content/KpGridPrint.h
+  content/KpGridSource.h content/KpImageList.h content/KpLabelLayout.h content/KpLabelPrinter.h
   content/KpLabelTemplates.h content/KpModelGrid.h content/KpModelTree.h content/KpRtfPreview.h
   content/KpStringGrid.h content/KpTextGrid.h content/KpTextInput.h content/KpTreeList.h
   content/KpTreeSource.h content/KpTreeView.h content/KpTreeViewPrint.h

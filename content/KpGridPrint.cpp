@@ -4,8 +4,12 @@
 #include <cstdlib>
 #include <limits>
 
+#include <QPointer>
+
 #include "content/KpGridPageLimit.h"
+#include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
+#include "platform/KpRunThen.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
@@ -21,28 +25,6 @@ constexpr int32_t kTextInset = 100;
 // stays on the page.
 constexpr int32_t kBottomReserve = 1000;
 
-// Around a host's cell handler: afterwards the font's figure comes back and the pen is solid
-// again, also when the handler raises. A handler may destroy the preview (closing the window
-// that holds it, say); its canvas went with it, so then nothing is touched.
-class TKpCellHandlerScope {
-public:
-    TKpCellHandlerScope(TKpCanvas& canvas, int ppi)
-        : canvas_(canvas), owner_(canvas.Owner()), owned_(canvas.Owner() != nullptr), ppi_(ppi) {}
-    ~TKpCellHandlerScope() {
-        if (owned_ && owner_.isNull()) return;
-        canvas_.Font().SetPixelsPerInch(ppi_);
-        canvas_.Pen().SetStyle(psSolid);
-    }
-    TKpCellHandlerScope(const TKpCellHandlerScope&) = delete;
-    TKpCellHandlerScope& operator=(const TKpCellHandlerScope&) = delete;
-
-private:
-    TKpCanvas& canvas_;
-    QPointer<TKpPreview> owner_;
-    bool owned_;
-    int ppi_;
-};
-
 int64_t ColumnPixelSum(const IKpGridSource& grid) {
     int64_t sum = 0;
     for (int c = 0; c < grid.ColCount(); ++c)
@@ -52,7 +34,7 @@ int64_t ColumnPixelSum(const IKpGridSource& grid) {
 } // namespace
 
 TKpGridPrint::TKpGridPrint(QObject* parent)
-    : QObject(parent), topMargin_(std::make_unique<TKpValue>()),
+    : TKpContentPrinter("TKpGridPrint", parent), topMargin_(std::make_unique<TKpValue>()),
       bottomMargin_(std::make_unique<TKpValue>()) {}
 
 TKpGridPrint::~TKpGridPrint() = default;
@@ -60,7 +42,7 @@ TKpGridPrint::~TKpGridPrint() = default;
 void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended x, Extended y,
                              Extended width) {
     grid_ = &grid;
-    if (!preview_) {
+    if (!Preview()) {
         ShowError(this, QStringLiteral("Preview property not assigned."));
         return;
     }
@@ -74,13 +56,12 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
         ShowError(this, QString::fromUtf8(e.what()));
         return;
     }
-    TKpPreview& preview = *preview_;
-    {
-        // The pen comes back, and AutoRefresh ends on as after a complete table, also when a
-        // host's handler raises.
-        const TKpStateGuard<TKpPen> keepPen(preview.Canvas().Pen(), &preview);
-        preview.AutoRefresh = true; // what the guard leaves behind
-        const TKpStateGuard<bool> quiet(preview.AutoRefresh, false, &preview);
+    // The pen comes back, and AutoRefresh ends on as after a complete table, also when a
+    // host's handler raises.
+    TKpPrintSession session(*this, TKpAutoRefreshAfter::On);
+    TKpPreview& preview = *session.Preview();
+    session.KeepPen();
+    session.Run([&] {
         scaleFactor_ = scale;
         const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
         topMargin_->value = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, y)));
@@ -89,7 +70,7 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
 
         TKpGridLayout layout(scaleFactor_, x0, topMargin_->value);
         const int rows = grid.RowCount();
-        for (int r = 0; r < rows && preview_; ++r) {
+        for (int r = 0; r < rows; ++r) {
             const int cols = grid.ColCount();
             if (cols <= 0) continue;
             TKpCellRect cell;
@@ -101,7 +82,7 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
                 if (visible) {
                     TKpCellRect rect = cell;
                     DrawCell(this, c, r, rect, &preview.Canvas());
-                    if (!preview_) return; // a handler removed the preview
+                    if (!session.Running()) return; // a handler removed the preview
                 }
                 TKpCanvas& canvas = preview.Canvas();
                 canvas.Pen().SetColor(clBlack);
@@ -123,21 +104,19 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
                 // Close the table on this page, then carry on at the top of the next one.
                 preview.Canvas().Pen().SetColor(clBlack);
                 preview.Canvas().Line(x0, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
-                nextPage();
+                nextPage(preview);
                 layout.StartPage(topMargin_->value);
                 if (OnGridNewPage) {
-                    OnGridNewPage(this, *topMargin_, *bottomMargin_);
-                    if (!preview_) return;
+                    FireNewPage(OnGridNewPage, *topMargin_, *bottomMargin_);
+                    if (!session.Running()) return;
                     layout.StartPage(topMargin_->value);
                 }
             }
         }
-    }
-    if (preview_) preview_->RefreshPage();
+    });
 }
 
-void TKpGridPrint::nextPage() {
-    TKpPreview& preview = *preview_;
+void TKpGridPrint::nextPage(TKpPreview& preview) {
     // Pages already after the current one are written on rather than appended.
     if (preview.CurrentPage() < preview.NumPages())
         preview.SetCurrentPage(preview.CurrentPage() + 1);
@@ -166,41 +145,51 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     const int ppi = font.PixelsPerInch();
     font.SetPixelsPerInch(grid.Font().PixelsPerInch());
     font.Assign(grid.Font());
-    if (OnDrawCell) {
-        const TKpCellHandlerScope scope(*canvas, ppi);
-        scaleFont(*canvas);
-        canvas->Pen().SetStyle(psClear);
-        OnDrawCell(this, col, row, rect, canvas);
-        return;
-    }
-    TKpBrush& brush = canvas->Brush();
-    TKpPen& pen = canvas->Pen();
+    // Afterwards the font's figure comes back and the pen is solid again, also when drawing or
+    // a host's handler raises. A handler may destroy the preview (closing the window that
+    // holds it, say); its canvas went with it, so then nothing is touched.
+    const QPointer<TKpPreview> owner = canvas->Owner();
+    const bool owned = !owner.isNull();
+    kp::RunThen(
+        [&] {
+            if (OnDrawCell) {
+                scaleFont(*canvas);
+                canvas->Pen().SetStyle(psClear);
+                OnDrawCell(this, col, row, rect, canvas);
+                return;
+            }
+            drawDefaultCell(col, row, rect, *canvas);
+        },
+        [&] {
+            if (owned && owner.isNull()) return;
+            canvas->Font().SetPixelsPerInch(ppi);
+            canvas->Pen().SetStyle(psSolid);
+        });
+}
+
+void TKpGridPrint::drawDefaultCell(int col, int row, const TKpCellRect& rect,
+                                   TKpCanvas& canvas) const {
+    const IKpGridSource& grid = *grid_;
+    TKpBrush& brush = canvas.Brush();
+    TKpPen& pen = canvas.Pen();
     brush.SetColor(col >= grid.FixedCols() && row >= grid.FixedRows() ? grid.Color()
                                                                       : grid.FixedColor());
     brush.SetStyle(bsSolid);
-    const TColor penColor = pen.Color();
-    pen.SetColor(brush.Color());
-    if (Monochrome) {
-        brush.SetStyle(bsClear);
-        pen.SetStyle(psClear);
+    {
+        // The background is outlined in its own colour.
+        const TKpStateGuard<TKpPen> keepPen(pen);
+        pen.SetColor(brush.Color());
+        if (Monochrome) {
+            brush.SetStyle(bsClear);
+            pen.SetStyle(psClear);
+        }
+        canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
     }
-    canvas->Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
-    pen.SetColor(penColor);
     pen.SetStyle(psClear);
-    scaleFont(*canvas);
-    canvas->TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
-                    taLeftJustify, true, kpUnits, tlCenter);
-    font.SetPixelsPerInch(ppi);
-    pen.SetStyle(psSolid);
+    scaleFont(canvas);
+    canvas.TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
+                   taLeftJustify, true, kpUnits, tlCenter);
     brush.SetStyle(bsSolid);
-}
-
-// Out of line: the guarded pointer needs the complete preview type.
-TKpPreview* TKpGridPrint::Preview() const {
-    return preview_;
-}
-void TKpGridPrint::SetPreview(TKpPreview* preview) {
-    preview_ = preview;
 }
 
 } // namespace kp

@@ -7,9 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include <QObject>
-#include <QPointer>
-
+#include "content/KpContentPrinter.h"
 #include "content/KpGridLayout.h"
 #include "content/KpGridSource.h"
 #include "drawing/KpUnits.h"
@@ -17,27 +15,19 @@
 namespace kp {
 
 class TKpCanvas;
-class TKpPreview;
 
 using TKpDrawCellEvent =
     std::function<void(void* sender, int col, int row, TKpCellRect& rect, TKpCanvas* canvas)>;
-using TKpGridNewPageEvent =
-    std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
+using TKpGridNewPageEvent = TKpContentNewPageEvent;
 
-class PAGINOR_EXPORT TKpGridPrint : public QObject {
+class PAGINOR_EXPORT TKpGridPrint : public TKpContentPrinter {
     Q_OBJECT
     // Published properties (property editors, form files).
-    Q_PROPERTY(QString About READ About CONSTANT)
     Q_PROPERTY(bool Monochrome MEMBER Monochrome)
-    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ScaleText MEMBER ScaleText)
-    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpGridPrint(QObject* parent = nullptr);
     ~TKpGridPrint() override;
-
-    QString About() const { return QStringLiteral("TKpGridPrint v2.42"); }
-    void SetAbout(const QString&) {}
 
     // Cells are only ruled and lettered, never filled.
     bool Monochrome = false;
@@ -47,10 +37,6 @@ public:
     TKpDrawCellEvent OnDrawCell;
     // Called after each page break; may move the table's top and bottom on the new page.
     TKpGridNewPageEvent OnGridNewPage;
-
-    // Not owned; empty once the preview is destroyed.
-    TKpPreview* Preview() const;
-    void SetPreview(TKpPreview* preview);
 
     // Horizontal scale of the table in the current (or last) PrintGrid.
     Extended ScaleFactor() const { return scaleFactor_; }
@@ -71,9 +57,10 @@ public:
 private:
     // Makes the canvas font the text font at the current scale.
     void scaleFont(TKpCanvas& canvas) const;
-    void nextPage();
+    // The default cell: background in the grid's colours, then the text.
+    void drawDefaultCell(int col, int row, const TKpCellRect& rect, TKpCanvas& canvas) const;
+    void nextPage(TKpPreview& preview);
 
-    QPointer<TKpPreview> preview_;
     const IKpGridSource* grid_ = nullptr;
     Extended scaleFactor_ = 1.0L;
     std::unique_ptr<TKpValue> topMargin_;

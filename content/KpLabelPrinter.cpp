@@ -1,5 +1,6 @@
 #include "content/KpLabelPrinter.h"
 
+#include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpMargins.h"
@@ -14,26 +15,26 @@ constexpr int32_t kCorner = 200;
 } // namespace
 
 TKpLabelPrinter::TKpLabelPrinter(QObject* parent)
-    : QObject(parent), labelBrush_(std::make_unique<TKpBrush>()),
+    : TKpContentPrinter("TKpLabelPrinter", parent), labelBrush_(std::make_unique<TKpBrush>()),
       labelPen_(std::make_unique<TKpPen>()), labelWidth_(std::make_unique<TKpValue>()),
       labelHeight_(std::make_unique<TKpValue>()), horzPitch_(std::make_unique<TKpValue>()),
       vertPitch_(std::make_unique<TKpValue>()) {
     labelPen_->SetColor(clSilver);
     // A new look lays the sheet out again on the cleared preview.
-    labelBrush_->OnChange = [this](void*) { SetPreview(preview_); };
-    labelPen_->OnChange = [this](void*) { SetPreview(preview_); };
+    labelBrush_->OnChange = [this](void*) { SetPreview(Preview()); };
+    labelPen_->OnChange = [this](void*) { SetPreview(Preview()); };
     for (TKpValue* v : {labelWidth_.get(), labelHeight_.get(), horzPitch_.get(), vertPitch_.get()})
         v->OnChange = [this](TKpValue*) { turnCustom(); };
 }
 
 TKpLabelPrinter::~TKpLabelPrinter() {
-    if (preview_) preview_->Clear();
+    if (TKpPreview* preview = Preview()) preview->Clear();
 }
 
 void TKpLabelPrinter::SetPreview(TKpPreview* preview) {
-    if (preview_) preview_->Clear();
-    preview_ = preview;
-    if (preview_) PrintLabels();
+    if (TKpPreview* previous = Preview()) previous->Clear();
+    TKpContentPrinter::SetPreview(preview);
+    if (Preview()) PrintLabels();
 }
 
 void TKpLabelPrinter::SetTemplate(TLabelTemplate t) {
@@ -41,7 +42,7 @@ void TKpLabelPrinter::SetTemplate(TLabelTemplate t) {
     templateIndex_ = 0;
     for (int i = 1; i <= KpLabelTemplateCount; ++i)
         if (LabelTemplateRecord(i).Template == t) templateIndex_ = i;
-    if (preview_) PrintLabels();
+    if (Preview()) PrintLabels();
 }
 
 void TKpLabelPrinter::turnCustom() {
@@ -69,9 +70,9 @@ void TKpLabelPrinter::SetLabelShape(uint8_t shape) {
 
 TKpLabelLayout TKpLabelPrinter::Layout() const {
     TKpLabelGeometry g;
-    if (preview_) {
-        g.Left = preview_->Margins().Left().value;
-        g.Top = preview_->Margins().Top().value;
+    if (TKpPreview* preview = Preview()) {
+        g.Left = preview->Margins().Left().value;
+        g.Top = preview->Margins().Top().value;
     }
     g.LabelWidth = labelWidth_->value;
     g.LabelHeight = labelHeight_->value;
@@ -83,7 +84,7 @@ TKpLabelLayout TKpLabelPrinter::Layout() const {
 }
 
 void TKpLabelPrinter::loadTemplate(const TLabelTemplateRec& record) {
-    TKpPreview& preview = *preview_;
+    TKpPreview& preview = *Preview();
     // Written straight into the values: loading a template never turns it to Custom, and the
     // margins change without a notification.
     columns_ = record.Columns;
@@ -103,7 +104,7 @@ void TKpLabelPrinter::loadTemplate(const TLabelTemplateRec& record) {
 
 void TKpLabelPrinter::PrintLabels() {
     if (BeforeDrawLabels) BeforeDrawLabels(this);
-    if (!preview_) return;
+    if (!Preview()) return;
     if (templateIndex_ == 0) {
         // Custom: the sheet as the geometry now stands, from the preview's margins. Without
         // any labels there is nothing to do; a geometry that makes no sheet is reported.
@@ -113,37 +114,29 @@ void TKpLabelPrinter::PrintLabels() {
             return;
         }
     }
-    TKpPreview& preview = *preview_;
-    const bool autoRefresh = preview.AutoRefresh;
-    // Not a guard object: the clean-up refreshes the page, which may itself raise.
-    auto finish = [&] {
-        labelIndex_ = -1;
-        if (!preview_) return;
-        preview_->AutoRefresh = autoRefresh;
-        preview_->RefreshPage();
-    };
-    preview.AutoRefresh = false;
-    try {
+    // AutoRefresh goes back to what it was, and the page is refreshed, also when a handler
+    // raises.
+    TKpPrintSession session(*this, TKpAutoRefreshAfter::AsBefore);
+    TKpPreview& preview = *session.Preview();
+    session.Run([&] {
+        const TKpStateGuard<int> index(labelIndex_);
         if (templateIndex_ > 0) loadTemplate(LabelTemplateRecord(templateIndex_));
         preview.GetPage(preview.CurrentPage())->Clear();
-        layOut();
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+        layOut(session);
+    });
 }
 
-void TKpLabelPrinter::layOut() {
+void TKpLabelPrinter::layOut(const TKpPrintSession& session) {
+    TKpPreview* const preview = session.Preview();
     const TKpLabelLayout layout = Layout();
-    for (int k = 0; k < layout.Count() && preview_; ++k) {
-        TKpCanvas& canvas = preview_->Canvas();
+    for (int k = 0; k < layout.Count() && session.Running(); ++k) {
+        TKpCanvas& canvas = preview->Canvas();
         const QPoint corner = layout.Corner(k);
         const int32_t x = corner.x(), y = corner.y();
         const int32_t w = labelWidth_->value, h = labelHeight_->value;
         {
-            const TKpStateGuard<TKpPen> keepPen(canvas.Pen(), preview_);
-            const TKpStateGuard<TKpBrush> keepBrush(canvas.Brush(), preview_);
+            const TKpStateGuard<TKpPen> keepPen(canvas.Pen(), preview);
+            const TKpStateGuard<TKpBrush> keepBrush(canvas.Brush(), preview);
             canvas.Brush().Assign(*labelBrush_);
             canvas.Pen().Assign(*labelPen_);
             switch (labelShape_) {
@@ -161,18 +154,13 @@ void TKpLabelPrinter::layOut() {
         // Outlines show in the preview only.
         if (TKpBaseObject* outline = canvas.LastObject()) outline->Printable = false;
         if (OnDrawLabel) {
-            const TKpStateGuard<int32_t> originX(canvas.OriginX, x, preview_);
-            const TKpStateGuard<int32_t> originY(canvas.OriginY, y, preview_);
+            const TKpStateGuard<int32_t> originX(canvas.OriginX, x, preview);
+            const TKpStateGuard<int32_t> originY(canvas.OriginY, y, preview);
             canvas.Brush().SetStyle(bsClear);
             labelIndex_ = k;
             OnDrawLabel(this, &canvas);
         }
     }
-}
-
-// Out of line: the guarded pointer needs the complete preview type.
-TKpPreview* TKpLabelPrinter::Preview() const {
-    return preview_;
 }
 
 } // namespace kp

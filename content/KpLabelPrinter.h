@@ -7,9 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include <QObject>
-#include <QPointer>
-
+#include "content/KpContentPrinter.h"
 #include "content/KpLabelLayout.h"
 #include "content/KpLabelTemplates.h"
 #include "drawing/KpUnits.h"
@@ -19,16 +17,14 @@
 namespace kp {
 
 class TKpCanvas;
-class TKpPreview;
+class TKpPrintSession;
 
 using TOnDrawLabelEvent = std::function<void(void* sender, TKpCanvas* canvas)>;
 
-class PAGINOR_EXPORT TKpLabelPrinter : public QObject {
+class PAGINOR_EXPORT TKpLabelPrinter : public TKpContentPrinter {
     Q_OBJECT
     // Published properties (property editors, form files), and the sheet geometry in KpUnits:
     // writing any of the geometry turns the template to Custom, as its own setters do.
-    Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(kp::KpEnums::TLabelTemplate Template READ Template WRITE SetTemplate)
     Q_PROPERTY(int LabelWidth READ labelWidthUnits WRITE setLabelWidthUnits)
     Q_PROPERTY(int LabelHeight READ labelHeightUnits WRITE setLabelHeightUnits)
@@ -37,14 +33,10 @@ class PAGINOR_EXPORT TKpLabelPrinter : public QObject {
     Q_PROPERTY(int Columns READ Columns WRITE SetColumns)
     Q_PROPERTY(int Rows READ Rows WRITE SetRows)
     Q_PROPERTY(int LabelShape READ LabelShape WRITE SetLabelShape)
-    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpLabelPrinter(QObject* parent = nullptr);
     // Clears the preview it lays labels out on, if any.
     ~TKpLabelPrinter() override;
-
-    QString About() const { return QStringLiteral("TKpLabelPrinter v2.42"); }
-    void SetAbout(const QString&) {}
 
     // Fill and pen of the outlines; any change lays the sheet out again on a cleared preview.
     TKpBrush& LabelBrush() { return *labelBrush_; }
@@ -52,10 +44,9 @@ public:
     void SetLabelBrush(const TKpBrush& brush) { labelBrush_->Assign(brush); }
     void SetLabelPen(const TKpPen& pen) { labelPen_->Assign(pen); }
 
-    // Not owned; empty once the preview is destroyed. Setting it clears the preview set
-    // before (also when it is the same one) and lays out a sheet on the new one.
-    TKpPreview* Preview() const;
-    void SetPreview(TKpPreview* preview);
+    // Setting the preview clears the one set before (also when it is the same one) and lays
+    // out a sheet on the new one.
+    void SetPreview(TKpPreview* preview) override;
 
     // Setting a template lays out a sheet when a preview is set.
     TLabelTemplate Template() const { return template_; }
@@ -103,7 +94,7 @@ private:
 
     void turnCustom();
     void loadTemplate(const TLabelTemplateRec& record);
-    void layOut();
+    void layOut(const TKpPrintSession& session);
 
     TLabelTemplate template_ = TLabelTemplate::L7159_Address;
     int templateIndex_ = 1;
@@ -113,7 +104,6 @@ private:
     uint8_t labelShape_ = kpLabelRoundRect;
     int columns_ = 0;
     int rows_ = 0;
-    QPointer<TKpPreview> preview_;
     int labelIndex_ = -1;
 };
 

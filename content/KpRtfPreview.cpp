@@ -1,13 +1,13 @@
 #include "content/KpRtfPreview.h"
 
-#include <QLocale>
-
+#include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpGraphics.h"
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
+#include "platform/KpRunThen.h"
 #include "platform/KpScreen.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -29,20 +29,14 @@ int ToTwips(int32_t kpUnits, int dpi) {
 } // namespace
 
 TKpRtfPreview::TKpRtfPreview(QObject* owner)
-    : QObject(owner), textFileFont_(std::make_unique<TKpFont>()),
-      topMargin_(std::make_unique<TKpValue>(3000)),
+    : TKpContentPrinter("TKpRtfPreview", owner, VersionText::Locale),
+      textFileFont_(std::make_unique<TKpFont>()), topMargin_(std::make_unique<TKpValue>(3000)),
       bottomMargin_(std::make_unique<TKpValue>(3000)) {
     textFileFont_->SetName(QStringLiteral("Arial"));
     textFileFont_->SetSize(12);
 }
 
 TKpRtfPreview::~TKpRtfPreview() = default;
-
-QString TKpRtfPreview::About() const {
-    QString version = QString::number(static_cast<double>(KpVersion), 'f', 2);
-    version.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return QStringLiteral("TKpRtfPreview v") + version;
-}
 
 int TKpRtfPreview::topMarginUnits() const {
     return topMargin_->value;
@@ -63,22 +57,23 @@ void TKpRtfPreview::SetTextFileFont(const TKpFont& font) {
 
 TKpTwipsRect TKpRtfPreview::TextRect(int dpiX, int dpiY) const {
     TKpTwipsRect r;
-    if (!preview_) return r;
-    TKpMargins& margins = preview_->Margins();
+    TKpPreview* preview = Preview();
+    if (!preview) return r;
+    TKpMargins& margins = preview->Margins();
     r.left = ToTwips(margins.Left().value, dpiX);
     r.top = ToTwips(topMargin_->value, dpiY);
-    r.right = ToTwips(preview_->PaperWidth().value - margins.Right().value, dpiX);
-    r.bottom = ToTwips(preview_->PaperHeight().value - bottomMargin_->value, dpiY);
+    r.right = ToTwips(preview->PaperWidth().value - margins.Right().value, dpiX);
+    r.bottom = ToTwips(preview->PaperHeight().value - bottomMargin_->value, dpiY);
     return r;
 }
 
 void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
-    if (!preview_) return;
+    if (!Preview()) return;
     // The run stays with this preview even when a new-page handler points the component at
-    // another one or at none.
-    const QPointer<TKpPreview> target = preview_;
-    TKpPreview& preview = *preview_;
-    preview.AutoRefresh = false;
+    // another one or at none; the pages so far stay, and the preview refreshes and tells its
+    // linked controls at the end, also when rendering fails.
+    TKpPrintSession session(*this, TKpAutoRefreshAfter::On);
+    TKpPreview& preview = *session.Preview();
     preview.Clear();
 
     // Each page is one picture of the whole page at the screen's resolution.
@@ -108,9 +103,10 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     };
     // The engine's cache is freed and the page drawn so far placed, also when rendering fails.
     // A page added for text that never came (its handler failed or took the preview away)
-    // is not kept, so every page shows its own text once.
+    // is not kept, so every page shows its own text once. A preview that is gone gets nothing.
     auto finish = [&] {
         richEdit.FormatRange(false, nullptr);
+        if (!session.Preview()) return;
         if (!placed) {
             place();
             return;
@@ -118,7 +114,7 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
         const int last = preview.NumPages();
         if (last > 1 && preview.GetPage(last)->Count() == 0) preview.Pages().DeletePage(last);
     };
-    try {
+    auto render = [&] {
         int start = 0;
         for (;;) {
             range.rc = range.rcPage = rect;
@@ -129,43 +125,16 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
             if (next <= start) break;
             place();
             preview.NewPage();
-            if (OnNewPage) {
-                OnNewPage(this, *topMargin_, *bottomMargin_);
-                if (!target) { // the handler freed the preview
-                    richEdit.FormatRange(false, nullptr);
-                    return;
-                }
-                if (preview_ != target) break; // no more pages for this preview
-            }
+            FireNewPage(OnNewPage, *topMargin_, *bottomMargin_);
+            if (!session.Running()) break; // no more pages for this preview
             surface = std::make_unique<TKpMetafileCanvas>(picture);
             placed = false;
             bind(*surface);
             rect = TextRect(range.dpiX, range.dpiY);
             start = next;
         }
-    } catch (...) {
-        // The pages so far stay, and the preview goes on refreshing and telling its linked
-        // controls, as after a complete run.
-        if (!target) {
-            richEdit.FormatRange(false, nullptr);
-            throw;
-        }
-        finish();
-        preview.AutoRefresh = true;
-        preview.RefreshPage();
-        throw;
-    }
-    finish();
-    preview.AutoRefresh = true;
-    preview.RefreshPage();
-}
-
-// Out of line: the guarded pointer needs the complete preview type.
-TKpPreview* TKpRtfPreview::Preview() const {
-    return preview_;
-}
-void TKpRtfPreview::SetPreview(TKpPreview* preview) {
-    preview_ = preview;
+    };
+    session.Run([&] { kp::RunThen(render, finish); });
 }
 
 } // namespace kp

@@ -4,41 +4,26 @@
 // fonts, tables and pictures; this component decides the text rectangle and the page loop.
 #include "paginor/KpExport.h"
 
-#include <functional>
 #include <memory>
 
-#include <QObject>
-#include <QPointer>
-
+#include "content/KpContentPrinter.h"
 #include "richtext/KpFormatRange.h"
 
 namespace kp {
 
 class TKpFont;
-class TKpPreview;
-class TKpValue;
 
-using TKpRtfNewPageEvent =
-    std::function<void(void* sender, TKpValue& aTopMargin, TKpValue& aBottomMargin)>;
+using TKpRtfNewPageEvent = TKpContentNewPageEvent;
 
-class PAGINOR_EXPORT TKpRtfPreview : public QObject {
+class PAGINOR_EXPORT TKpRtfPreview : public TKpContentPrinter {
     Q_OBJECT
     // Published properties (property editors, form files); the margins in KpUnits.
-    Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(int TopMargin READ topMarginUnits WRITE setTopMarginUnits)
     Q_PROPERTY(int BottomMargin READ bottomMarginUnits WRITE setBottomMarginUnits)
-    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpRtfPreview(QObject* owner = nullptr);
     ~TKpRtfPreview() override;
 
-    QString About() const;
-    void SetAbout(const QString&) {}
-
-    // Not owned; empties itself when the preview goes.
-    TKpPreview* Preview() const;
-    void SetPreview(TKpPreview* preview);
     // Kept with the component for hosts that print plain text files.
     TKpFont& TextFileFont() { return *textFileFont_; }
     void SetTextFileFont(const TKpFont& font);
@@ -64,7 +49,6 @@ private:
     int bottomMarginUnits() const;
     void setBottomMarginUnits(int v);
 
-    QPointer<TKpPreview> preview_;
     std::unique_ptr<TKpFont> textFileFont_;
     std::unique_ptr<TKpValue> topMargin_;
     std::unique_ptr<TKpValue> bottomMargin_;

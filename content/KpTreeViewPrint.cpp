@@ -6,10 +6,10 @@
 
 #include "content/KpGridPageLimit.h"
 #include "content/KpImageList.h"
+#include "content/KpPrintSession.h"
 #include "content/KpTreeLayout.h"
 #include "content/KpTreeList.h"
 #include "drawing/KpCanvas.h"
-#include "platform/KpStateGuard.h"
 #include "preview/KpHeaderFooter.h"
 #include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
@@ -17,7 +17,7 @@
 namespace kp {
 
 TKpTreeViewPrint::TKpTreeViewPrint(QObject* parent)
-    : QObject(parent), bottomMargin_(std::make_unique<TKpValue>()),
+    : TKpContentPrinter("TKpTreeViewPrint", parent), bottomMargin_(std::make_unique<TKpValue>()),
       topMargin_(std::make_unique<TKpValue>()), font_(std::make_unique<TKpFont>()),
       indent_(std::make_unique<TKpValue>(600)), rowHeight_(std::make_unique<TKpValue>(600)) {
     font_->SetName(QStringLiteral("Arial"));
@@ -26,17 +26,12 @@ TKpTreeViewPrint::TKpTreeViewPrint(QObject* parent)
 TKpTreeViewPrint::~TKpTreeViewPrint() = default;
 
 void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TKpUnit units) {
-    if (!preview_) return;
-    TKpPreview& preview = *preview_;
-    preview.AutoRefresh = false;
-    // Not a guard object: the clean-up refreshes the page, which may itself raise.
-    auto finish = [this] {
-        if (!preview_) return;
-        preview_->AutoRefresh = true;
-        preview_->RefreshPage();
-    };
-    try {
-        const TKpStateGuard<TKpFont> keepFont(preview.Canvas().Font(), &preview);
+    if (!Preview()) return;
+    // The canvas font is the component's only during the run.
+    TKpPrintSession session(*this, TKpAutoRefreshAfter::On);
+    TKpPreview& preview = *session.Preview();
+    session.KeepFont();
+    session.Run([&] {
         TKpFont& canvasFont = preview.Canvas().Font();
         canvasFont.SetPixelsPerInch(font_->PixelsPerInch());
         canvasFont.Assign(*font_);
@@ -55,7 +50,7 @@ void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TK
 
         const TKpImageList* images = tree.Images();
         int k = 0, level = 0;
-        for (int i = 0; i < count && preview_; ++i) {
+        for (int i = 0; i < count && session.Running(); ++i) {
             if (!ExpandNodes && !tree.IsVisible(i)) continue;
             TKpCanvas& canvas = preview.Canvas();
             const TKpTreeNode& node = copy[static_cast<size_t>(i)];
@@ -90,24 +85,12 @@ void TKpTreeViewPrint::PrintTreeView(int x, int y, const IKpTreeSource& tree, TK
             if (layout.PageFull(row, KpRowLimit(preview, bottomMargin_->value))) {
                 preview.NewPage();
                 k = 0;
-                if (OnNewPage && preview_) OnNewPage(this, *topMargin_, *bottomMargin_);
+                if (session.Running()) FireNewPage(OnNewPage, *topMargin_, *bottomMargin_);
             } else {
                 ++k;
             }
         }
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
-}
-
-// Out of line: the guarded pointer needs the complete preview type.
-TKpPreview* TKpTreeViewPrint::Preview() const {
-    return preview_;
-}
-void TKpTreeViewPrint::SetPreview(TKpPreview* preview) {
-    preview_ = preview;
+    });
 }
 
 } // namespace kp

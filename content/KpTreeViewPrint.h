@@ -4,38 +4,26 @@
 // page onwards, appending pages as needed. The source tree is never changed.
 #include "paginor/KpExport.h"
 
-#include <functional>
 #include <memory>
 
-#include <QObject>
-#include <QPointer>
-
+#include "content/KpContentPrinter.h"
 #include "content/KpTreeSource.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
 
 namespace kp {
 
-class TKpPreview;
+using TKpTreeViewNewPageEvent = TKpContentNewPageEvent;
 
-using TKpTreeViewNewPageEvent =
-    std::function<void(void* sender, TKpValue& topMargin, TKpValue& bottomMargin)>;
-
-class PAGINOR_EXPORT TKpTreeViewPrint : public QObject {
+class PAGINOR_EXPORT TKpTreeViewPrint : public TKpContentPrinter {
     Q_OBJECT
     // Published properties (property editors, form files); Indent and RowHeight in KpUnits.
-    Q_PROPERTY(QString About READ About CONSTANT)
     Q_PROPERTY(bool ExpandNodes MEMBER ExpandNodes)
-    Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(int Indent READ indentUnits WRITE setIndentUnits)
     Q_PROPERTY(int RowHeight READ rowHeightUnits WRITE setRowHeightUnits)
-    Q_MOC_INCLUDE("preview/KpPreview.h")
 public:
     explicit TKpTreeViewPrint(QObject* parent = nullptr);
     ~TKpTreeViewPrint() override;
-
-    QString About() const { return QStringLiteral("TKpTreeViewPrint v2.42"); }
-    void SetAbout(const QString&) {}
 
     // Print every node, as if the whole tree were expanded.
     bool ExpandNodes = true;
@@ -49,10 +37,6 @@ public:
     TKpValue& BottomMargin() { return *bottomMargin_; }
     // Called after each page break; the margins it leaves apply from the next row.
     TKpTreeViewNewPageEvent OnNewPage;
-
-    // Not owned; empty once the preview is destroyed.
-    TKpPreview* Preview() const;
-    void SetPreview(TKpPreview* preview);
 
     // Draws the outline with the first row's top-left corner at (x, y); nothing without a
     // preview.
@@ -69,7 +53,6 @@ private:
     std::unique_ptr<TKpFont> font_;
     std::unique_ptr<TKpValue> indent_;
     std::unique_ptr<TKpValue> rowHeight_;
-    QPointer<TKpPreview> preview_;
 };
 
 } // namespace kp

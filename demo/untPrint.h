@@ -8,13 +8,13 @@ class QRadioButton;
 class QPushButton;
 namespace kp {
 class TKpMultipageImage;
-}
+} // namespace kp
 namespace kp {
 class TKpPreview;
-}
+} // namespace kp
 namespace kp {
 class TKpPrinterList;
-}
+} // namespace kp
 
 using namespace kp;
 

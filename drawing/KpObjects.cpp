@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "drawing/KpObjectKinds.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
@@ -376,36 +377,9 @@ void TKpPolyBezierObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offs
 // ---- factory ----
 
 TKpObjectPtr<TKpBaseObject> CreateObjectOfType(int32_t type, TKpObjectPool* pool) {
-    switch (type) {
-    case kpTextObject:
-        return MakeObject<TKpTextObject>(pool);
-    case kpLineObject:
-        return MakeObject<TKpLineObject>(pool);
-    case kpEllipseShape:
-        return MakeObject<TKpEllipseShape>(pool);
-    case kpRectangleShape:
-        return MakeObject<TKpRectangleShape>(pool);
-    case kpRoundRectShape:
-        return MakeObject<TKpRoundRectShape>(pool);
-    case kpTextBoxObject:
-        return MakeObject<TKpTextBoxObject>(pool);
-    case kpPolygonObject:
-        return MakeObject<TKpPolygonObject>(pool);
-    case kpPolyLineObject:
-        return MakeObject<TKpPolyLineObject>(pool);
-    case kpGraphicObject:
-        return MakeObject<TKpGraphicObject>(pool);
-    case kpArcShape:
-        return MakeObject<TKpArcShape>(pool);
-    case kpChordShape:
-        return MakeObject<TKpChordShape>(pool);
-    case kpPieShape:
-        return MakeObject<TKpPieShape>(pool);
-    case kpPolyBezierObject:
-        return MakeObject<TKpPolyBezierObject>(pool);
-    default:
-        return nullptr;
-    }
+    TKpObjectPtr<TKpBaseObject> object;
+    WithObjectKind(type, [&]<class T>(std::type_identity<T>) { object = MakeObject<T>(pool); });
+    return object;
 }
 
 std::unique_ptr<TKpBaseObject> CreateObjectOfType(int32_t type) {

@@ -69,7 +69,7 @@ void TKpTextBoxObject::SaveToStream(TKpExtStream& stream) const {
 void TKpTextBoxObject::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     TKpTextObject::LoadFromStream(stream, fileVersion);
     TChunkReader c(stream);
-    Alignment = static_cast<TAlignment>(CheckedEnum(c.s.ReadInteger(), taCenter, "alignment"));
+    Alignment = static_cast<TAlignment>(CheckedEnum(c.s, taCenter, "alignment"));
     X2 = c.s.ReadInteger();
     Y2 = c.s.ReadInteger();
     Pen = c.s.ReadPen();
@@ -120,6 +120,7 @@ void TKpGraphicObject::LoadFromStream(TKpExtStream& stream, Extended fileVersion
     X2 = c.s.ReadInteger();
     Y2 = c.s.ReadInteger();
     MetafileAsBitmap = c.s.ReadByte() != 0;
+    const int64_t kindAt = c.s.Offset();
     const int32_t kind = c.s.ReadInteger();
     if (kind == kpImageMetafile) {
         auto picture = std::make_unique<TKpMetafile>();
@@ -132,7 +133,8 @@ void TKpGraphicObject::LoadFromStream(TKpExtStream& stream, Extended fileVersion
         Picture.reset();
         ImageKind = kpImageBitmap;
     } else {
-        throw EReadError(
+        throw EStreamReadError(
+            TKpReadErrorKind::UnknownType, kindAt,
             QStringLiteral("Stream read error: unknown image kind %1").arg(kind).toStdString());
     }
     CopyMode = fileVersion >= kCopyModeVersion ? static_cast<uint32_t>(c.s.ReadInteger())
@@ -211,11 +213,13 @@ void TKpPolyBaseObject::LoadFromStream(TKpExtStream& stream, Extended fileVersio
     TChunkReader c(stream);
     Brush = c.s.ReadBrush();
     Pen = c.s.ReadPen();
+    const int64_t countAt = c.s.Offset();
     const int64_t count = static_cast<int64_t>(c.s.ReadInteger()) + 1;
     Points.clear();
     if (count <= 0) return;
     // Each point takes 8 bytes: a count the chunk cannot hold is refused before allocating.
-    if (count > c.s.Remaining() / 8) throw EReadError("Stream read error");
+    if (count > c.s.Remaining() / 8)
+        throw EStreamReadError(TKpReadErrorKind::BadCount, countAt, "Stream read error");
     Points.reserve(static_cast<qsizetype>(count));
     for (int64_t i = 0; i < count; ++i) {
         const int32_t x = c.s.ReadInteger();
@@ -237,36 +241,34 @@ void TKpPage::SaveToStream(TKpExtStream& stream) const {
 
 void TKpPage::LoadFromStream(TKpExtStream& stream, Extended fileVersion) {
     TChunkReader c(stream);
-    // Errors name the page and the object they were found in, on one line.
-    auto where = [&](const QString& at, const std::exception& e) {
-        return EReadError(QStringLiteral("Page %1%2: %3")
-                              .arg(PageNum)
-                              .arg(at, QString::fromStdString(e.what()))
-                              .toStdString());
-    };
+    // Errors name the page and the object they were found in, on one line, and keep their
+    // kind and offset.
     int32_t count = 0;
     try {
-        orientation_ =
-            static_cast<TKpOrientation>(CheckedEnum(c.s.ReadInteger(), kpLandscape, "orientation"));
+        orientation_ = static_cast<TKpOrientation>(CheckedEnum(c.s, kpLandscape, "orientation"));
         count = c.s.ReadInteger();
     } catch (const EReadError& e) {
-        throw where(QString(), e);
+        ThrowReadErrorIn(QStringLiteral("Page %1: ").arg(PageNum), e);
     }
     for (int32_t i = 0; i < count; ++i) {
+        const int64_t typeAt = c.s.Offset();
         const int32_t type = c.s.ReadInteger();
         TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(type, ObjectPool());
         // An unknown kind gives no length for its record, so nothing after it can be found.
         if (!object)
-            throw EReadError(QStringLiteral("Page %1: unknown object type id %2")
-                                 .arg(PageNum)
-                                 .arg(type)
-                                 .toStdString());
+            throw EStreamReadError(TKpReadErrorKind::UnknownType, typeAt,
+                                   QStringLiteral("Page %1: unknown object type id %2")
+                                       .arg(PageNum)
+                                       .arg(type)
+                                       .toStdString());
         TKpBaseObject* added = object.get();
         AddObject(std::move(object));
         try {
             added->LoadFromStream(c.s, fileVersion);
         } catch (const EReadError& e) {
-            throw where(QStringLiteral(", object %1 (type %2)").arg(i + 1).arg(type), e);
+            ThrowReadErrorIn(
+                QStringLiteral("Page %1, object %2 (type %3): ").arg(PageNum).arg(i + 1).arg(type),
+                e);
         }
     }
 }

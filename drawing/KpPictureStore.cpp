@@ -26,6 +26,16 @@ uint32_t LittleEndian32(const char* p) {
            (static_cast<uint32_t>(u[2]) << 16) | (static_cast<uint32_t>(u[3]) << 24);
 }
 
+[[noreturn]] void Fail(TKpReadErrorKind kind, const TKpExtStream& stream, const char* message) {
+    throw EStreamReadError(kind, stream.Offset(), message);
+}
+
+// A stated size below its header is no image; one beyond the bytes left is cut short.
+void CheckSize(const TKpExtStream& stream, int64_t size, int64_t header) {
+    if (size < header) Fail(TKpReadErrorKind::BadImage, stream, "Stream read error");
+    if (size > stream.Remaining()) Fail(TKpReadErrorKind::Truncated, stream, "Stream read error");
+}
+
 bool IsPlatformMetafile(const char* p, int64_t remaining) {
     return remaining >= kMetafileHeader && LittleEndian32(p) == 1 &&
            std::memcmp(p + 40, kMetafileSignature, 4) == 0;
@@ -38,20 +48,20 @@ int64_t StoredSize(const TKpExtStream& stream) {
     const char* p = stream.Data() + stream.Position();
     if (remaining >= kPictureHeader && std::memcmp(p, kPictureTag, 4) == 0) {
         const int64_t size = LittleEndian32(p + 4);
-        if (size < kPictureHeader || size > remaining) throw EReadError("Stream read error");
+        CheckSize(stream, size, kPictureHeader);
         return size;
     }
     if (remaining >= kBitmapHeader && p[0] == 'B' && p[1] == 'M') {
         const int64_t size = LittleEndian32(p + 2);
-        if (size < kBitmapHeader || size > remaining) throw EReadError("Stream read error");
+        CheckSize(stream, size, kBitmapHeader);
         return size;
     }
     if (IsPlatformMetafile(p, remaining)) {
         const int64_t size = LittleEndian32(p + 48);
-        if (size < kMetafileHeader || size > remaining) throw EReadError("Stream read error");
+        CheckSize(stream, size, kMetafileHeader);
         return size;
     }
-    throw EReadError("Stream read error: unknown embedded image form");
+    Fail(TKpReadErrorKind::BadImage, stream, "Stream read error: unknown embedded image form");
 }
 
 } // namespace
@@ -79,7 +89,7 @@ void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
         return;
     }
     if (stream.Remaining() < kPictureHeader || std::memcmp(p, kPictureTag, 4) != 0)
-        throw EReadError("Stream read error: not a stored picture");
+        Fail(TKpReadErrorKind::BadImage, stream, "Stream read error: not a stored picture");
     const int64_t size = StoredSize(stream);
     const int32_t width = static_cast<int32_t>(LittleEndian32(p + 8));
     const int32_t height = static_cast<int32_t>(LittleEndian32(p + 12));
@@ -87,7 +97,9 @@ void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
         // Nothing plays the recording before it has been checked.
         const QByteArrayView data(p + kPictureHeader, size - kPictureHeader);
         const QString why = kp::CheckPictureData(data);
-        if (!why.isEmpty()) throw EReadError(("embedded picture refused: " + why).toStdString());
+        if (!why.isEmpty())
+            throw EStreamReadError(TKpReadErrorKind::BadImage, stream.Offset(),
+                                   ("embedded picture refused: " + why).toStdString());
         picture.Picture().setData(data.constData(), static_cast<uint>(data.size()));
         // The page size is the frame, as when the picture was recorded.
         if (width > 0 && height > 0) picture.Picture().setBoundingRect(QRect(0, 0, width, height));
@@ -112,7 +124,7 @@ void WriteBitmap(TKpExtStream& stream, const QByteArray& bitmapFile) {
 QByteArray ReadBitmap(TKpExtStream& stream) {
     const char* p = stream.Data() + stream.Position();
     if (stream.Remaining() < kBitmapHeader || p[0] != 'B' || p[1] != 'M')
-        throw EReadError("Stream read error: not a stored bitmap");
+        Fail(TKpReadErrorKind::BadImage, stream, "Stream read error: not a stored bitmap");
     const int64_t size = StoredSize(stream);
     QByteArray bytes;
     if (size > kBitmapHeader) bytes = QByteArray(p, static_cast<qsizetype>(size));

@@ -13,6 +13,10 @@ namespace {
 
 const char* const kReadError = "Stream read error";
 
+[[noreturn]] void Fail(TKpReadErrorKind kind, int64_t offset, const std::string& message) {
+    throw EStreamReadError(kind, offset, message);
+}
+
 // Source bytes are copied in steps no larger than this, so a length word claiming more
 // than a sequential source really holds never allocates more than what arrived.
 constexpr int64_t kCopyStep = 1 << 20;
@@ -31,10 +35,23 @@ int32_t SanitizeFontSize(int32_t points) {
                                      : points;
 }
 
-int32_t CheckedEnum(int32_t value, int32_t last, const char* what) {
+int32_t CheckedEnum(int32_t value, int32_t last, const char* what, int64_t offset) {
     if (value < 0 || value > last)
-        throw EReadError(std::string(what) + " " + std::to_string(value) + " is out of range");
+        Fail(TKpReadErrorKind::OutOfRange, offset,
+             std::string(what) + " " + std::to_string(value) + " is out of range");
     return value;
+}
+
+int32_t CheckedEnum(TKpExtStream& stream, int32_t last, const char* what) {
+    const int64_t at = stream.Offset();
+    return CheckedEnum(stream.ReadInteger(), last, what, at);
+}
+
+void ThrowReadErrorIn(const QString& context, const EReadError& error) {
+    const std::string message = (context + QString::fromStdString(error.what())).toStdString();
+    if (const auto* typed = dynamic_cast<const EStreamReadError*>(&error))
+        throw EStreamReadError(typed->Kind, typed->Offset, message);
+    throw EReadError(message);
 }
 
 QString FontStyleToText(TFontStyles style) {
@@ -71,6 +88,7 @@ void TKpExtStream::Clear() {
     view_ = nullptr;
     viewSize_ = 0;
     pos_ = 0;
+    origin_ = 0;
 }
 
 void TKpExtStream::detach() {
@@ -89,7 +107,7 @@ int64_t TKpExtStream::Read(void* dest, int64_t n) {
 }
 
 void TKpExtStream::ReadExact(void* dest, int64_t n) {
-    if (n < 0 || n > Remaining()) throw EReadError(kReadError);
+    if (n < 0 || n > Remaining()) Fail(TKpReadErrorKind::Truncated, Offset(), kReadError);
     Read(dest, n);
 }
 
@@ -145,9 +163,10 @@ Extended TKpExtStream::ReadExtended() {
 }
 
 QString TKpExtStream::ReadString() {
+    const int64_t at = Offset();
     const int32_t n = ReadInteger();
     if (n <= 0) return QString();
-    if (n > Remaining()) throw EReadError(kReadError);
+    if (n > Remaining()) Fail(TKpReadErrorKind::Truncated, at, kReadError);
     const QString s = FromWindows1252(Data() + pos_, n);
     pos_ += n;
     return strings_ ? strings_->Intern(s) : s;
@@ -165,8 +184,7 @@ TKpBrushData TKpExtStream::ReadBrush() {
     chunk.LoadChunk(*this);
     TKpBrushData b;
     b.Color = static_cast<TColor>(chunk.ReadInteger());
-    b.Style =
-        static_cast<TBrushStyle>(CheckedEnum(chunk.ReadInteger(), bsDiagCross, "brush style"));
+    b.Style = static_cast<TBrushStyle>(CheckedEnum(chunk, bsDiagCross, "brush style"));
     return b;
 }
 
@@ -175,9 +193,9 @@ TKpPenData TKpExtStream::ReadPen() {
     chunk.LoadChunk(*this);
     TKpPenData p;
     p.Color = static_cast<TColor>(chunk.ReadInteger());
-    p.Style = static_cast<TPenStyle>(CheckedEnum(chunk.ReadInteger(), psInsideFrame, "pen style"));
+    p.Style = static_cast<TPenStyle>(CheckedEnum(chunk, psInsideFrame, "pen style"));
     p.Width = chunk.ReadInteger();
-    p.Mode = static_cast<TPenMode>(CheckedEnum(chunk.ReadInteger(), pmNotXor, "pen mode"));
+    p.Mode = static_cast<TPenMode>(CheckedEnum(chunk, pmNotXor, "pen mode"));
     return p;
 }
 
@@ -254,31 +272,37 @@ void TKpExtStream::WriteFont(const TKpFontData& f) {
 }
 
 void TKpExtStream::LoadChunk(TKpExtStream& source) {
+    const int64_t at = source.Offset();
     uint8_t b[4];
     source.ReadExact(b, 4);
     const int64_t length = static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (b[1] << 8) |
                                                 (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
-    if (length < 0 || length > source.Remaining()) throw EReadError(kReadError);
+    if (length < 0) Fail(TKpReadErrorKind::BadCount, at, kReadError);
+    if (length > source.Remaining()) Fail(TKpReadErrorKind::Truncated, at, kReadError);
     buffer_.clear();
     view_ = source.Data() + source.pos_;
     viewSize_ = length;
     pos_ = 0;
+    origin_ = source.Offset();
     strings_ = source.strings_;
     source.pos_ += length;
 }
 
 void TKpExtStream::LoadChunk(QIODevice& source) {
+    // A sequential device has no positions: offsets in what is read from it are not known.
+    const int64_t at = source.isSequential() ? -1 : source.pos();
     char b[4];
-    if (source.read(b, 4) != 4) throw EReadError(kReadError);
+    if (source.read(b, 4) != 4) Fail(TKpReadErrorKind::Truncated, at, kReadError);
     const int64_t length =
         static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(b[0])) |
                              (static_cast<uint32_t>(static_cast<uint8_t>(b[1])) << 8) |
                              (static_cast<uint32_t>(static_cast<uint8_t>(b[2])) << 16) |
                              (static_cast<uint32_t>(static_cast<uint8_t>(b[3])) << 24));
-    if (length < 0) throw EReadError(kReadError);
+    if (length < 0) Fail(TKpReadErrorKind::BadCount, at, kReadError);
     if (!source.isSequential() && length > source.size() - source.pos())
-        throw EReadError(kReadError);
+        Fail(TKpReadErrorKind::Truncated, at, kReadError);
     Clear();
+    origin_ = source.isSequential() ? -1 : source.pos();
     int64_t got = 0;
     while (got < length) {
         const int64_t step = length - got < kCopyStep ? length - got : kCopyStep;
@@ -286,7 +310,7 @@ void TKpExtStream::LoadChunk(QIODevice& source) {
         const int64_t n = source.read(buffer_.data() + got, step);
         if (n <= 0) {
             if (n == 0 && source.waitForReadyRead(-1)) continue;
-            throw EReadError(kReadError);
+            Fail(TKpReadErrorKind::Truncated, at, kReadError);
         }
         got += n;
     }
@@ -329,11 +353,14 @@ bool IsPlausibleDocumentVersion(const TKpExt80& version) {
 }
 
 TKpExt80 ReadDocumentVersion(QIODevice& source) {
+    const int64_t at = source.isSequential() ? -1 : source.pos();
     TKpExt80 version;
     if (source.read(reinterpret_cast<char*>(version.Bytes.data()), 10) != 10)
-        throw EReadError("Not a document file: shorter than its 10-byte version number");
+        Fail(TKpReadErrorKind::NotADocument, at,
+             "Not a document file: shorter than its 10-byte version number");
     if (!IsPlausibleDocumentVersion(version))
-        throw EReadError("Not a document file: the version number is not plausible");
+        Fail(TKpReadErrorKind::NotADocument, at,
+             "Not a document file: the version number is not plausible");
     return version;
 }
 

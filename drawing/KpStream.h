@@ -20,11 +20,37 @@ class QIODevice;
 
 namespace kp {
 
+class TKpExtStream;
+
 // A document or chunk that ends before its stated length, or bytes that are not a document.
 class PAGINOR_EXPORT EReadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// What a reader found wrong, for callers that handle some faults and pass the others on.
+enum class TKpReadErrorKind : uint8_t {
+    Truncated,    // the bytes end before a value, chunk or image they state
+    BadCount,     // a count or length that is negative or more than its bytes could hold
+    OutOfRange,   // an enumeration value outside its range ("<what> <value> is out of range")
+    UnknownType,  // an object type id or image kind the reader does not know
+    BadImage,     // an embedded image in no stored form, or one its check refused
+    NotADocument, // no plausible version number in front
+    TooDeep       // value lists nested deeper than the reader follows
+};
+// A read error that says what was wrong and where. Offset is the byte at which the faulty
+// value, chunk or record starts, counted from the start of the outermost stream or file
+// (-1 when it is not known). The message is the one an untyped error would carry.
+class PAGINOR_EXPORT EStreamReadError : public EReadError {
+public:
+    EStreamReadError(TKpReadErrorKind kind, int64_t offset, const std::string& message)
+        : EReadError(message), Kind(kind), Offset(offset) {}
+    TKpReadErrorKind Kind;
+    int64_t Offset;
+};
+// Raises the error again with context in front of its message ("Page 2: ..."), keeping its
+// kind and offset when it has them.
+[[noreturn]] PAGINOR_EXPORT void ThrowReadErrorIn(const QString& context, const EReadError& error);
 // The target refused bytes while saving.
 class PAGINOR_EXPORT EWriteError : public std::runtime_error {
 public:
@@ -37,9 +63,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// An enumeration value read from a file, refused with EReadError ("<what> <value> is out of
-// range") unless it is from 0 to last.
-int32_t CheckedEnum(int32_t value, int32_t last, const char* what);
+// An enumeration value read from a file, refused with EStreamReadError ("<what> <value> is out
+// of range", OutOfRange at offset) unless it is from 0 to last.
+int32_t CheckedEnum(int32_t value, int32_t last, const char* what, int64_t offset = -1);
+// The same for the integer read from the stream at its position.
+int32_t CheckedEnum(TKpExtStream& stream, int32_t last, const char* what);
 
 // The leading version number of a document: a normal positive value from 1 up to 100.
 PAGINOR_EXPORT bool IsPlausibleDocumentVersion(const TKpExt80& version);
@@ -80,6 +108,10 @@ public:
     const char* Data() const { return view_ ? view_ : buffer_.data(); }
     int64_t Size() const { return view_ ? viewSize_ : static_cast<int64_t>(buffer_.size()); }
     int64_t Position() const { return pos_; }
+    // The position counted from the start of the outermost stream or file this one is a
+    // chunk of, where read errors say they are; -1 in what was read from a device that has
+    // no positions.
+    int64_t Offset() const { return origin_ < 0 ? -1 : origin_ + pos_; }
     void SetPosition(int64_t p) { pos_ = p < 0 ? 0 : p; }
     int64_t Remaining() const { return pos_ < Size() ? Size() - pos_ : 0; }
     // A copy of the whole content.
@@ -145,6 +177,7 @@ private:
     const char* view_ = nullptr; // a parent's bytes while reading a chunk of it
     int64_t viewSize_ = 0;
     int64_t pos_ = 0;
+    int64_t origin_ = 0; // where byte 0 stands in the outermost stream or file; -1 unknown
     TKpStringPool* strings_ = nullptr;
 };
 

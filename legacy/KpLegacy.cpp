@@ -5,6 +5,7 @@
 
 #include "drawing/KpCanvas.h"
 #include "drawing/KpCodePage.h"
+#include "drawing/KpObjectKinds.h"
 #include "drawing/KpPictureStore.h"
 #include "platform/KpPicture.h"
 #include "preview/KpHeaderFooter.h"
@@ -107,7 +108,9 @@ void TKpExtValueList::LoadFromStream(QIODevice& stream) {
 
 void TKpExtValueList::loadNested(TKpExtStream& stream, int depth) {
     Clear();
-    if (depth > MaxDepth) throw EReadError("Stream read error: value lists nested too deeply");
+    if (depth > MaxDepth)
+        throw EStreamReadError(TKpReadErrorKind::TooDeep, stream.Offset(),
+                               "Stream read error: value lists nested too deeply");
     buffer_.LoadChunk(stream); // a view into the parent's bytes, read at once
     parse(depth);
 }
@@ -116,6 +119,7 @@ void TKpExtValueList::parse(int depth) {
     TKpExtStream& s = buffer_;
     s.SetPosition(0);
     while (s.Position() < s.Size()) {
+        const int64_t recordAt = s.Offset();
         const int32_t kind = s.ReadInteger();
         switch (kind) {
         case kpExtRecord: {
@@ -132,9 +136,11 @@ void TKpExtValueList::parse(int depth) {
         }
         case kpStrRecord: {
             auto r = std::make_unique<TKpStrFileRec>(ReadKey(s));
+            const int64_t lengthAt = s.Offset();
             const int32_t n = ReadInt32(s);
             if (n > 0) {
-                if (n > s.Remaining()) throw EReadError(kReadError);
+                if (n > s.Remaining())
+                    throw EStreamReadError(TKpReadErrorKind::Truncated, lengthAt, kReadError);
                 r->Value = QByteArray(s.Data() + s.Position(), n);
                 s.SetPosition(s.Position() + n);
             }
@@ -147,8 +153,8 @@ void TKpExtValueList::parse(int depth) {
             nested.loadNested(s, depth + 1);
             const TKeys& k = Keys();
             r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.BrushColor));
-            r->Value.Style = static_cast<TBrushStyle>(
-                CheckedEnum(nested.GetInteger(bsSolid, k.BrushStyle), bsDiagCross, "brush style"));
+            r->Value.Style = static_cast<TBrushStyle>(CheckedEnum(
+                nested.GetInteger(bsSolid, k.BrushStyle), bsDiagCross, "brush style", recordAt));
             brush_.push_back(std::move(r));
             break;
         }
@@ -171,11 +177,11 @@ void TKpExtValueList::parse(int depth) {
             nested.loadNested(s, depth + 1);
             const TKeys& k = Keys();
             r->Value.Color = static_cast<TColor>(nested.GetInteger(0, k.PenColor));
-            r->Value.Style = static_cast<TPenStyle>(
-                CheckedEnum(nested.GetInteger(psSolid, k.PenStyle), psInsideFrame, "pen style"));
+            r->Value.Style = static_cast<TPenStyle>(CheckedEnum(
+                nested.GetInteger(psSolid, k.PenStyle), psInsideFrame, "pen style", recordAt));
             r->Value.Width = nested.GetInteger(1, k.PenWidth);
             r->Value.Mode = static_cast<TPenMode>(
-                CheckedEnum(nested.GetInteger(pmCopy, k.PenMode), pmNotXor, "pen mode"));
+                CheckedEnum(nested.GetInteger(pmCopy, k.PenMode), pmNotXor, "pen mode", recordAt));
             pen_.push_back(std::move(r));
             break;
         }
@@ -271,7 +277,9 @@ void LoadGraphic(TKpGraphicObject& g, const TKpExtValueList& list) {
         if (bytes.isEmpty()) return;
         TKpExtStream s{QByteArray(bytes)};
         const int32_t n = s.ReadInteger();
-        if (n < 0 || n > s.Remaining()) throw EReadError(kReadError);
+        // The bytes are a copy taken from their record: no offset in the file to give.
+        if (n < 0) throw EStreamReadError(TKpReadErrorKind::BadCount, -1, kReadError);
+        if (n > s.Remaining()) throw EStreamReadError(TKpReadErrorKind::Truncated, -1, kReadError);
         // Pictures in the suite's own stored form are kept; a form this platform cannot
         // play leaves the graphic without a picture.
         TKpExtStream picture{QByteArray(s.Data() + s.Position(), n)};
@@ -285,6 +293,59 @@ void LoadGraphic(TKpGraphicObject& g, const TKpExtValueList& list) {
     }
 }
 
+// The fields each kind reads from its list; every kind needs its overload (or its base's).
+struct TKindFields {
+    const TKpExtValueList& list;
+    const TKeys& k;
+
+    void operator()(TKpSimpleShape& shape) const {
+        shape.X2 = list.GetInteger(0, k.X2);
+        shape.Y2 = list.GetInteger(0, k.Y2);
+        shape.Brush = ZeroBrush();
+        list.GetBrush(shape.Brush, k.Brush);
+        shape.Pen = PenFrom(list, k.Pen);
+    }
+    void operator()(TKpRoundRectShape& round) const {
+        (*this)(static_cast<TKpSimpleShape&>(round));
+        round.X3 = list.GetInteger(0, k.X3);
+        round.Y3 = list.GetInteger(0, k.Y3);
+    }
+    void operator()(TKpComplexShape& complex) const {
+        (*this)(static_cast<TKpSimpleShape&>(complex));
+        complex.X3 = list.GetInteger(0, k.X3);
+        complex.Y3 = list.GetInteger(0, k.Y3);
+        complex.X4 = list.GetInteger(0, k.X4);
+        complex.Y4 = list.GetInteger(0, k.Y4);
+    }
+    void operator()(TKpLineObject& line) const {
+        line.X2 = list.GetInteger(0, k.X2);
+        line.Y2 = list.GetInteger(0, k.Y2);
+        line.Reserved = list.GetInteger(0, k.Reserved) & 0xFF;
+        line.Pen = PenFrom(list, k.Pen);
+    }
+    void operator()(TKpTextObject& text) const {
+        text.Brush = ZeroBrush();
+        list.GetBrush(text.Brush, k.Brush);
+        TKpFontData font = ZeroFont();
+        list.GetFont(font, k.Font);
+        text.Font = font;
+        text.Text = list.GetString(k.Text);
+    }
+    void operator()(TKpTextBoxObject& box) const {
+        (*this)(static_cast<TKpTextObject&>(box));
+        box.X2 = list.GetInteger(0, k.X2);
+        box.Y2 = list.GetInteger(0, k.Y2);
+        box.Alignment = static_cast<TAlignment>(
+            CheckedEnum(list.GetInteger(0, k.Alignment) & 0xFF, taCenter, "alignment"));
+        box.Layout = static_cast<TTextLayout>(
+            CheckedEnum(list.GetInteger(0, k.Layout) & 0xFF, tlBottom, "layout"));
+        box.Pen = PenFrom(list, k.Pen);
+    }
+    void operator()(TKpGraphicObject& graphic) const { LoadGraphic(graphic, list); }
+    // Point lists: added with their constructor's values and no points.
+    void operator()(TKpPolyBaseObject&) const {}
+};
+
 } // namespace
 
 void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list) {
@@ -292,47 +353,7 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
     object.PageNum = list.GetInteger(1, k.PageNum);
     object.X1 = list.GetInteger(0, k.X1);
     object.Y1 = list.GetInteger(0, k.Y1);
-
-    if (auto* shape = dynamic_cast<TKpSimpleShape*>(&object)) {
-        shape->X2 = list.GetInteger(0, k.X2);
-        shape->Y2 = list.GetInteger(0, k.Y2);
-        if (auto* round = dynamic_cast<TKpRoundRectShape*>(shape)) {
-            round->X3 = list.GetInteger(0, k.X3);
-            round->Y3 = list.GetInteger(0, k.Y3);
-        } else if (auto* complex = dynamic_cast<TKpComplexShape*>(shape)) {
-            complex->X3 = list.GetInteger(0, k.X3);
-            complex->Y3 = list.GetInteger(0, k.Y3);
-            complex->X4 = list.GetInteger(0, k.X4);
-            complex->Y4 = list.GetInteger(0, k.Y4);
-        }
-        shape->Brush = ZeroBrush();
-        list.GetBrush(shape->Brush, k.Brush);
-        shape->Pen = PenFrom(list, k.Pen);
-    } else if (auto* line = dynamic_cast<TKpLineObject*>(&object)) {
-        line->X2 = list.GetInteger(0, k.X2);
-        line->Y2 = list.GetInteger(0, k.Y2);
-        line->Reserved = list.GetInteger(0, k.Reserved) & 0xFF;
-        line->Pen = PenFrom(list, k.Pen);
-    } else if (auto* text = dynamic_cast<TKpTextObject*>(&object)) {
-        text->Brush = ZeroBrush();
-        list.GetBrush(text->Brush, k.Brush);
-        TKpFontData font = ZeroFont();
-        list.GetFont(font, k.Font);
-        text->Font = font;
-        text->Text = list.GetString(k.Text);
-        if (auto* box = dynamic_cast<TKpTextBoxObject*>(text)) {
-            box->X2 = list.GetInteger(0, k.X2);
-            box->Y2 = list.GetInteger(0, k.Y2);
-            box->Alignment = static_cast<TAlignment>(
-                CheckedEnum(list.GetInteger(0, k.Alignment) & 0xFF, taCenter, "alignment"));
-            box->Layout = static_cast<TTextLayout>(
-                CheckedEnum(list.GetInteger(0, k.Layout) & 0xFF, tlBottom, "layout"));
-            box->Pen = PenFrom(list, k.Pen);
-        }
-    } else if (auto* graphic = dynamic_cast<TKpGraphicObject*>(&object)) {
-        LoadGraphic(*graphic, list);
-    }
-    // Point lists: added with their constructor's values and no points.
+    VisitObject(object, TKindFields{list, k});
 }
 
 void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
@@ -353,13 +374,10 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
             // Values out of range are refused naming the page and the block they are in.
             try {
                 list.LoadFromStream(file);
-            } catch (const EReadError& e) {
-                if (std::string(e.what()).find(" is out of range") == std::string::npos) throw;
-                throw EReadError(QStringLiteral("Page %1, block %2: %3")
-                                     .arg(preview.NumPages())
-                                     .arg(block)
-                                     .arg(QString::fromStdString(e.what()))
-                                     .toStdString());
+            } catch (const EStreamReadError& e) {
+                if (e.Kind != TKpReadErrorKind::OutOfRange) throw;
+                ThrowReadErrorIn(
+                    QStringLiteral("Page %1, block %2: ").arg(preview.NumPages()).arg(block), e);
             }
             switch (list.GetInteger(-1, k.BlockKind)) {
             case 1:
@@ -424,11 +442,10 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
                 try {
                     LoadObjectFromValueList(*object, list);
                 } catch (const EReadError& e) {
-                    throw EReadError(QStringLiteral("Page %1, object block %2: %3")
+                    ThrowReadErrorIn(QStringLiteral("Page %1, object block %2: ")
                                          .arg(preview.NumPages())
-                                         .arg(block)
-                                         .arg(QString::fromStdString(e.what()))
-                                         .toStdString());
+                                         .arg(block),
+                                     e);
                 }
                 page->AddObject(std::move(object));
                 break;

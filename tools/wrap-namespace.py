@@ -125,8 +125,9 @@ def add_using(path):
     lines = text.split("\n")
     # The programs' own forward declarations of the suite's classes name them in kp.
     lines = [re.sub(r"^(class|struct) (TKp\w+);$", r"namespace kp { \1 \2; }", l)
-             for l in lines]
-    forward = [i for i, l in enumerate(lines) if l.startswith("namespace kp { ")]
+             if i == 0 or lines[i - 1].rstrip() != "namespace kp {" else l
+             for i, l in enumerate(lines)]
+    forward = [i for i, l in enumerate(lines) if l.startswith("namespace kp {")]
     if not any(l.strip() == "using namespace kp;" for l in lines):
         includes = [i for i, l in enumerate(lines)
                     if INCLUDE.match(l) and not l.strip().endswith('.moc"')]

@@ -398,6 +398,36 @@ TEST_F(Legacy, TruncatedFileKeepsPagesReadSoFar) {
     EXPECT_TRUE(d->AutoRefresh);
 }
 
+// Values out of range are refused naming the page and the block; other read errors pass on
+// as they are. Offsets count from the start of the device (block 2's records start at 26).
+TEST_F(Legacy, ReadErrorsKeepTheirKindAndOffset) {
+    const struct {
+        Bytes records;
+        TKpReadErrorKind kind;
+        int64_t offset;
+        const char* message;
+    } cases[] = {
+        {Bytes().raw(IntRec(Key(10.01L), 2)).raw(Nested(1005, Key(1005), IntRec(Key(40.01L), 9))),
+         TKpReadErrorKind::OutOfRange, 62, "Page 1, block 2: pen style 9 is out of range"},
+        {Bytes().raw(IntRec(Key(10.01L), 6)).raw(IntRec(Key(51), 3)), TKpReadErrorKind::OutOfRange,
+         -1, "Page 1, object block 2: alignment 3 is out of range"},
+        {Bytes().raw(IntRec(Key(10.01L), 2)).i32(1002).raw(Key(50)).i32(100).raw("x"),
+         TKpReadErrorKind::Truncated, 76, "Stream read error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Doc d;
+        try {
+            LoadDocument(*d.preview, Bytes().raw(Block(1)).raw(Block(10, c.records)));
+            ADD_FAILURE() << "no error";
+        } catch (const EStreamReadError& e) {
+            EXPECT_EQ(e.Kind, c.kind);
+            EXPECT_EQ(e.Offset, c.offset);
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
 // Found by fuzzing: an angle of about 1e4875 degrees overflowed the escapement conversion
 // when the loaded page was drawn.
 TEST_F(Legacy, HugeOrNonFiniteFontAnglesAreMadeSafe) {

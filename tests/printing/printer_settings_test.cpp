@@ -2,6 +2,8 @@
 #include "platform/KpWinFlags.h"
 #include "print_fixture.h"
 
+using namespace kp;
+
 using namespace kptest;
 
 namespace {

@@ -15,7 +15,7 @@ using namespace kp;
 
 namespace kp {
 class TKpPreview;
-}
+} // namespace kp
 
 namespace kpptool {
 

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include "drawing/KpObjectKinds.h"
 #include "drawing/KpObjects.h"
 #include "drawing/KpStream.h"
 #include "platform/KpPicture.h"
@@ -50,59 +51,77 @@ QString PaperName(TKpPaperSize size) {
     return size <= Custom ? QString::fromLatin1(names[size]) : QStringLiteral("Custom");
 }
 
+// The fields each kind adds to the common ones; every kind needs its overload (or its base's).
+struct TKindFields {
+    QJsonObject& o;
+
+    void operator()(const TKpTextObject& text) const {
+        o["Brush"] = BrushJson(text.Brush);
+        o["Text"] = text.Text;
+        o["Font"] = FontJson(text.Font);
+    }
+    void operator()(const TKpTextBoxObject& box) const {
+        (*this)(static_cast<const TKpTextObject&>(box));
+        o["Alignment"] = box.Alignment;
+        o["Layout"] = box.Layout;
+        o["X2"] = box.X2;
+        o["Y2"] = box.Y2;
+        o["Pen"] = PenJson(box.Pen);
+    }
+    void operator()(const TKpLineObject& line) const {
+        o["Pen"] = PenJson(line.Pen);
+        o["X2"] = line.X2;
+        o["Y2"] = line.Y2;
+        o["Reserved"] = line.Reserved;
+    }
+    // Ellipse and rectangle.
+    void operator()(const TKpSimpleShape& shape) const {
+        o["Brush"] = BrushJson(shape.Brush);
+        o["Pen"] = PenJson(shape.Pen);
+        o["X2"] = shape.X2;
+        o["Y2"] = shape.Y2;
+    }
+    void operator()(const TKpRoundRectShape& round) const {
+        (*this)(static_cast<const TKpSimpleShape&>(round));
+        o["X3"] = round.X3;
+        o["Y3"] = round.Y3;
+    }
+    // Arc, chord and pie.
+    void operator()(const TKpComplexShape& complex) const {
+        (*this)(static_cast<const TKpSimpleShape&>(complex));
+        o["X3"] = complex.X3;
+        o["Y3"] = complex.Y3;
+        o["X4"] = complex.X4;
+        o["Y4"] = complex.Y4;
+    }
+    // Polygon, polyline and Bezier curve.
+    void operator()(const TKpPolyBaseObject& poly) const {
+        o["Brush"] = BrushJson(poly.Brush);
+        o["Pen"] = PenJson(poly.Pen);
+        QJsonArray points;
+        for (const QPoint& p : poly.Points)
+            points.append(QJsonArray{p.x(), p.y()});
+        o["Points"] = points;
+    }
+    void operator()(const TKpGraphicObject& g) const {
+        o["X2"] = g.X2;
+        o["Y2"] = g.Y2;
+        o["MetafileAsBitmap"] = g.MetafileAsBitmap;
+        o["PrintMetafileAsBitmap"] = g.PrintMetafileAsBitmap;
+        o["CopyMode"] = static_cast<qint64>(g.CopyMode);
+        const bool picture = g.ImageKind == kpImageMetafile;
+        o["ImageKind"] = picture ? QStringLiteral("metafile") : QStringLiteral("bitmap");
+        o["ImageBytes"] = picture
+                              ? (g.Picture ? static_cast<qint64>(g.Picture->Picture().size()) : 0)
+                              : static_cast<qint64>(g.BitmapData.size());
+    }
+};
+
 } // namespace
 
 QJsonObject ObjectToJson(const TKpBaseObject& object) {
     QJsonObject o{{"ObjectType", object.ObjectType}, {"X1", object.X1}, {"Y1", object.Y1}};
-    if (const auto* text = dynamic_cast<const TKpTextObject*>(&object)) {
-        o["Brush"] = BrushJson(text->Brush);
-        o["Text"] = text->Text;
-        o["Font"] = FontJson(text->Font);
-        if (const auto* box = dynamic_cast<const TKpTextBoxObject*>(text)) {
-            o["Alignment"] = box->Alignment;
-            o["Layout"] = box->Layout;
-            o["X2"] = box->X2;
-            o["Y2"] = box->Y2;
-            o["Pen"] = PenJson(box->Pen);
-        }
-    } else if (const auto* line = dynamic_cast<const TKpLineObject*>(&object)) {
-        o["Pen"] = PenJson(line->Pen);
-        o["X2"] = line->X2;
-        o["Y2"] = line->Y2;
-        o["Reserved"] = line->Reserved;
-    } else if (const auto* shape = dynamic_cast<const TKpSimpleShape*>(&object)) {
-        o["Brush"] = BrushJson(shape->Brush);
-        o["Pen"] = PenJson(shape->Pen);
-        o["X2"] = shape->X2;
-        o["Y2"] = shape->Y2;
-        if (const auto* round = dynamic_cast<const TKpRoundRectShape*>(shape)) {
-            o["X3"] = round->X3;
-            o["Y3"] = round->Y3;
-        } else if (const auto* complex = dynamic_cast<const TKpComplexShape*>(shape)) {
-            o["X3"] = complex->X3;
-            o["Y3"] = complex->Y3;
-            o["X4"] = complex->X4;
-            o["Y4"] = complex->Y4;
-        }
-    } else if (const auto* poly = dynamic_cast<const TKpPolyBaseObject*>(&object)) {
-        o["Brush"] = BrushJson(poly->Brush);
-        o["Pen"] = PenJson(poly->Pen);
-        QJsonArray points;
-        for (const QPoint& p : poly->Points)
-            points.append(QJsonArray{p.x(), p.y()});
-        o["Points"] = points;
-    } else if (const auto* g = dynamic_cast<const TKpGraphicObject*>(&object)) {
-        o["X2"] = g->X2;
-        o["Y2"] = g->Y2;
-        o["MetafileAsBitmap"] = g->MetafileAsBitmap;
-        o["PrintMetafileAsBitmap"] = g->PrintMetafileAsBitmap;
-        o["CopyMode"] = static_cast<qint64>(g->CopyMode);
-        const bool picture = g->ImageKind == kpImageMetafile;
-        o["ImageKind"] = picture ? QStringLiteral("metafile") : QStringLiteral("bitmap");
-        o["ImageBytes"] = picture
-                              ? (g->Picture ? static_cast<qint64>(g->Picture->Picture().size()) : 0)
-                              : static_cast<qint64>(g->BitmapData.size());
-    }
+    VisitObject(object, TKindFields{o});
     return o;
 }
 

@@ -8,10 +8,10 @@ using namespace kp;
 
 namespace kp {
 class TKpPreview;
-}
+} // namespace kp
 namespace kp {
 class TKpBaseObject;
-}
+} // namespace kp
 
 QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion);
 QJsonObject ObjectToJson(const TKpBaseObject& object);
