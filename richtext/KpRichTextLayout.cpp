@@ -37,6 +37,7 @@ TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
     // No layout until the frame's width is known: with the source's page size (often no
     // width at all) every change below would lay a long paragraph out as one endless line.
     doc_->setPageSize(QSizeF(0, 0));
+    doc_->setUndoRedoEnabled(false);
     scaleIndents();
     const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
     device_.setDotsPerMeterX(dotsPerMeter);
@@ -95,7 +96,14 @@ void TKpRichTextLayout::layOut(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (width == width_ && height == height_) return;
-    if (width != width_) doc_->setTextWidth(width);
+    if (width != width_) {
+        // Long paragraphs are cut where their lines end for this width; with no page size
+        // the edits lay nothing out.
+        doc_->setPageSize(QSizeF(0, 0));
+        pieces_.Join(*doc_);
+        pieces_.Cut(*doc_, width);
+        doc_->setTextWidth(width);
+    }
     width_ = width;
     height_ = height;
     doc_->documentLayout()->documentSize(); // finishes the layout

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "richtext/KpParagraphPieces.h"
 #include "richtext/KpRichTextPager.h"
 
 class QPainter;
@@ -59,6 +60,7 @@ private:
     QImage device_;
     std::unique_ptr<QTextDocument> doc_;
     std::vector<TKpLayoutUnit> units_;
+    TKpParagraphPieces pieces_;
     int width_ = -1;
     int height_ = -1;
 };
