@@ -1,10 +1,11 @@
 // A long paragraph is laid out in pieces cut where its lines end: the pieces break their
 // lines where the whole paragraph breaks them, keep its spacing and indents, and go back
-// together for another width.
+// together for another width. A long document laid out in parts stacks them into one column.
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QPainter>
 #include <QTextBlock>
 
 #include "richtext/KpParagraphPieces.h"
@@ -104,6 +105,38 @@ TEST(ParagraphPieces, JoinRestoresTheTextAndFormat) {
     EXPECT_EQ(doc->blockCount(), 2);
     EXPECT_EQ(doc->toPlainText(), text);
     EXPECT_EQ(doc->firstBlock().blockFormat(), format);
+}
+
+QImage PageImage(TKpRichTextLayout& layout, const TKpTextPage& page) {
+    QImage image(kWidth * 96 / KpTwipsPerInch, kHeight * 96 / KpTwipsPerInch, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    layout.Draw(p, page, 0, 0, 96, 96);
+    return image;
+}
+
+// Laid out in parts of a few thousand characters, the document has the same lines, pages and
+// page pictures as laid out whole.
+TEST(ColumnParts, StackLikeOneDocument) {
+    auto doc = LongParagraph(6000);
+    TKpRichTextLayout whole(*doc), parts(*doc, 5000);
+    const auto& a = whole.Units(kWidth, kHeight);
+    const auto& b = parts.Units(kWidth, kHeight);
+    EXPECT_EQ(whole.Parts(), 1);
+    EXPECT_GE(parts.Parts(), 6);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].start, b[i].start) << i;
+        EXPECT_EQ(a[i].top, b[i].top) << i;
+        EXPECT_EQ(a[i].bottom, b[i].bottom) << i;
+    }
+    for (int from = 0, n = 0; from < whole.Length() && n < 20; ++n) {
+        const TKpTextPage pa = whole.Page(from, kWidth, kHeight);
+        const TKpTextPage pb = parts.Page(from, kWidth, kHeight);
+        ASSERT_EQ(pa.next, pb.next);
+        EXPECT_EQ(PageImage(whole, pa), PageImage(parts, pb)) << "page " << n;
+        from = pa.next;
+    }
 }
 
 } // namespace
