@@ -1,5 +1,7 @@
 #include "richtext/KpColumnParts.h"
 
+#include <algorithm>
+
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -69,5 +71,16 @@ std::unique_ptr<QTextDocument> CopyPart(QTextDocument& doc, int from, int to,
     target.setPosition(0);
     target.setBlockFormat(first.blockFormat());
     target.setBlockCharFormat(first.charFormat());
+    // Copied tables and frames lose their page break policies; they come from the document,
+    // whose frames in the range the copy holds in the same order.
+    QList<QTextFrame*> frames;
+    for (QTextFrame* f : doc.rootFrame()->childFrames())
+        if (f->firstPosition() > from && f->lastPosition() < to) frames << f;
+    const QList<QTextFrame*> copies = part->rootFrame()->childFrames();
+    for (qsizetype i = 0; i < std::min(frames.size(), copies.size()); ++i) {
+        QTextFrameFormat f = copies[i]->frameFormat();
+        f.setPageBreakPolicy(frames[i]->frameFormat().pageBreakPolicy());
+        copies[i]->setFrameFormat(f);
+    }
     return part;
 }

@@ -3,6 +3,8 @@
 // together for another width. A long document laid out in parts stacks them into one column.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QPainter>
@@ -115,22 +117,49 @@ QImage PageImage(TKpRichTextLayout& layout, const TKpTextPage& page) {
     return image;
 }
 
-// Laid out in parts of a few thousand characters, the document has the same lines, pages and
+struct PartsCase {
+    const char* name;
+    std::function<std::unique_ptr<QTextDocument>()> build;
+    int partLength;
+};
+
+const PartsCase kParts[] = {
+    {"long paragraph", [] { return LongParagraph(6000); }, 5000},
+    {"tables, pictures and breaks",
+     [] {
+         auto doc = NewDocument();
+         QTextCursor c(doc.get());
+         AddParagraphs(c, 0, 30, 30);
+         AddTable(c, 40, 3, [](int r) { return 1 + r % 3; });
+         AddParagraphs(c, 30, 20, 30);
+         AddPicture(*doc, c, 300, 400);
+         AddParagraphs(c, 50, 10, 30, QTextFormat::PageBreak_AlwaysBefore);
+         AddTable(c, 10, 2, [](int) { return 2; });
+         AddParagraphs(c, 60, 30, 30);
+         return doc;
+     },
+     2000},
+};
+
+class ColumnParts : public ::testing::TestWithParam<PartsCase> {};
+
+// Laid out in parts of a few thousand characters, a document has the same lines, pages and
 // page pictures as laid out whole.
-TEST(ColumnParts, StackLikeOneDocument) {
-    auto doc = LongParagraph(6000);
-    TKpRichTextLayout whole(*doc), parts(*doc, 5000);
+TEST_P(ColumnParts, StackLikeOneDocument) {
+    auto doc = GetParam().build();
+    TKpRichTextLayout whole(*doc), parts(*doc, GetParam().partLength);
     const auto& a = whole.Units(kWidth, kHeight);
     const auto& b = parts.Units(kWidth, kHeight);
     EXPECT_EQ(whole.Parts(), 1);
-    EXPECT_GE(parts.Parts(), 6);
+    EXPECT_GE(parts.Parts(), 4);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
         EXPECT_EQ(a[i].start, b[i].start) << i;
         EXPECT_EQ(a[i].top, b[i].top) << i;
         EXPECT_EQ(a[i].bottom, b[i].bottom) << i;
+        EXPECT_EQ(a[i].breakBefore, b[i].breakBefore) << i;
     }
-    for (int from = 0, n = 0; from < whole.Length() && n < 20; ++n) {
+    for (int from = 0, n = 0; from < whole.Length() && n < 30; ++n) {
         const TKpTextPage pa = whole.Page(from, kWidth, kHeight);
         const TKpTextPage pb = parts.Page(from, kWidth, kHeight);
         ASSERT_EQ(pa.next, pb.next);
@@ -138,5 +167,10 @@ TEST(ColumnParts, StackLikeOneDocument) {
         from = pa.next;
     }
 }
-
+INSTANTIATE_TEST_SUITE_P(Documents, ColumnParts, ::testing::ValuesIn(kParts), [](const auto& info) {
+    std::string n = info.param.name;
+    for (char& ch : n)
+        if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return n;
+});
 } // namespace
