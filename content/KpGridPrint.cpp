@@ -7,8 +7,8 @@
 #include "content/KpGridPageLimit.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 
@@ -36,7 +36,7 @@ public:
 
 private:
     TKpCanvas& canvas_;
-    QPointer<TKpPreview> owner_;
+    QPointer<TKpDocument> owner_;
     bool owned_;
     int ppi_;
 };

@@ -2,7 +2,7 @@
 
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 

@@ -9,7 +9,7 @@
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 namespace {

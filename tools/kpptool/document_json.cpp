@@ -5,9 +5,9 @@
 #include "drawing/KpObjects.h"
 #include "drawing/KpStream.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpDocument.h"
 
 namespace {
 
@@ -104,7 +104,7 @@ QJsonObject ObjectToJson(const TKpBaseObject& object) {
     return o;
 }
 
-QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion) {
+QJsonObject DocumentToJson(TKpDocument& preview, Extended fileVersion) {
     QJsonObject doc;
     doc["version"] = static_cast<double>(fileVersion);
     doc["paper"] = QJsonObject{{"size", PaperName(preview.PaperSize())},
