@@ -15,14 +15,16 @@ for folder in "${!rank[@]}"; do
         file="${hit%%:*}"
         rest="${hit#*:}"
         line="${rest%%:*}"
-        target="$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^/">]+)\/.*/\1/' <<<"${rest#*:}")"
+        target="${rest#*:}"
+        target="${target%/}"
+        target="${target##*[\"<]}"
         [ "$target" = "$folder" ] && continue
         [ -n "${rank[$target]+set}" ] || continue
         if [ "${rank[$target]}" -ge "${rank[$folder]}" ]; then
             echo "${file#"$root"/}:$line: $folder (layer ${rank[$folder]}) includes $target (layer ${rank[$target]})"
             status=1
         fi
-    done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"][A-Za-z_]+/' \
+    done < <(grep -rnoE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"][A-Za-z_]+/' \
         --include='*.h' --include='*.cpp' "$root/$folder" || true)
 done
 [ "$status" -eq 0 ] && echo "layers: no include runs up"
