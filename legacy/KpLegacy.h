@@ -120,7 +120,7 @@ private:
     TKpExtStream buffer_;
 };
 
-// Rebuilds the preview's pages and settings from an older-format file positioned just
+// Rebuilds the document's pages and settings from an older-format file positioned just
 // after its 10 version bytes.
 PAGINOR_EXPORT void LoadLegacyDocument(TKpDocument& document, QIODevice& file);
 // Fills one drawing object from one value list, by the object's class.

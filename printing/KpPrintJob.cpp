@@ -81,7 +81,7 @@ void TKpPrintJob::Run(int fromPage, int toPage) {
         if (toPage > doc.NumPages()) throw EListError(toPage - 1);
     }
     TKpPlatformPrinter& device = TKpPlatformPrinter::Instance();
-    // A job started from a print event while the printer prints (this preview's own job or
+    // A job started from a print event while the printer prints (this job's host's own or
     // another's) is refused before it changes anything of the running one.
     if (device.Printing()) {
         ShowError(ErrorOwner ? ErrorOwner : static_cast<QObject*>(&doc),
