@@ -7,12 +7,16 @@
 #include "drawing/KpCanvas.h"
 #include "drawing/KpHeaderFooter.h"
 #include "drawing/KpMargins.h"
+#include "legacy/KpLegacy.h"
 #include "platform/KpRunThen.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpTypes.h"
 #include "printing/KpPrinter.h"
 
 TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
+    // The older format registers itself when the library loads; a static build keeps its
+    // reader only when something names it, as the preview does here.
+    TKpDocument::SetOlderFormatLoader(&LoadLegacyDocument);
     AutoRefresh = false;
     zoom_ = 20;
     ownDocument_ = std::make_unique<TKpDocument>();
@@ -247,8 +251,7 @@ bool TKpPreview::hasParentWindow() const {
 
 void TKpPreview::BroadcastMessage(int msg, long long wparam, long long lparam) {
     // A document filled by a loader (its AutoRefresh off) is quiet on every view of it.
-    if (!AutoRefresh || (document_ && !document_->AutoRefresh) || !hasParentWindow() ||
-        destroying_)
+    if (!AutoRefresh || (document_ && !document_->AutoRefresh) || !hasParentWindow() || destroying_)
         return;
     TKpMessageEvent own(msg, wparam, lparam);
     QCoreApplication::sendEvent(this, &own);
