@@ -5,12 +5,11 @@
 
 #include "drawing/KpCanvas.h"
 #include "drawing/KpCodePage.h"
+#include "drawing/KpPictureStore.h"
+#include "platform/KpPicture.h"
 #include "drawing/KpDocument.h"
 #include "drawing/KpHeaderFooter.h"
 #include "drawing/KpMargins.h"
-#include "drawing/KpPictureStore.h"
-#include "platform/KpPicture.h"
-#include "platform/KpRunThen.h"
 
 namespace {
 
@@ -333,111 +332,113 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
     // Point lists: added with their constructor's values and no points.
 }
 
-void LoadLegacyDocument(TKpDocument& document, QIODevice& file) {
+void LoadLegacyDocument(TKpDocument& preview, QIODevice& file) {
     const TKeys& k = Keys();
-    document.AutoRefresh = false;
-    kp::RunThen(
-        [&] {
-            document.Clear();
-            TKpExtValueList list;
-            bool pageSeen = false;
-            int block = 0;
-            while (!file.atEnd()) {
-                ++block;
-                // Values out of range are refused naming the page and the block they are in.
+    preview.AutoRefresh = false;
+    auto finish = [&] {
+        preview.ApplyPaperToPages();
+        preview.AutoRefresh = true;
+        preview.RefreshPage();
+    };
+    try {
+        preview.Clear();
+        TKpExtValueList list;
+        bool pageSeen = false;
+        int block = 0;
+        while (!file.atEnd()) {
+            ++block;
+            // Values out of range are refused naming the page and the block they are in.
+            try {
+                list.LoadFromStream(file);
+            } catch (const EReadError& e) {
+                if (std::string(e.what()).find(" is out of range") == std::string::npos) throw;
+                throw EReadError(QStringLiteral("Page %1, block %2: %3")
+                                     .arg(preview.NumPages())
+                                     .arg(block)
+                                     .arg(QString::fromStdString(e.what()))
+                                     .toStdString());
+            }
+            switch (list.GetInteger(-1, k.BlockKind)) {
+            case 1:
+                if (pageSeen) preview.NewPage();
+                pageSeen = true;
+                break;
+            case 2: {
+                preview.PaperWidth().value = list.GetInteger(0, k.PaperWidth);
+                preview.PaperHeight().value = list.GetInteger(0, k.PaperHeight);
+                const int32_t size = list.GetInteger(0, k.PaperSize);
+                if (size >= A3 && size <= Custom)
+                    preview.SetPaperSize(static_cast<TKpPaperSize>(size));
+                const int32_t orientation = list.GetInteger(0, k.Orientation);
+                if (orientation == kpPortrait || orientation == kpLandscape)
+                    preview.SetOrientation(static_cast<TKpOrientation>(orientation));
+                break;
+            }
+            case 3: {
+                TKpMargins& m = preview.Margins();
+                m.Left().value = list.GetInteger(0, k.MarginLeft);
+                m.Top().value = list.GetInteger(0, k.MarginTop);
+                m.Right().value = list.GetInteger(0, k.MarginRight);
+                m.Bottom().value = list.GetInteger(0, k.MarginBottom);
+                m.SetVisible(LowByte(list.GetInteger(0, k.MarginVisible)));
+                m.SetShowPrinterMargins(LowByte(list.GetInteger(0, k.MarginPrinter)));
+                // A pen key that is missing leaves that pen as it is.
+                TKpPenData pen = GetPenData(m.Pen());
+                list.GetPen(pen, k.MarginPen);
+                SetPenData(m.Pen(), pen);
+                pen = GetPenData(m.PrinterMarginPen());
+                list.GetPen(pen, k.PrinterMarginPen);
+                SetPenData(m.PrinterMarginPen(), pen);
+                break;
+            }
+            case 4:
+                preview.SetShadow(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)),
+                                  list.GetInteger(0, k.ShadowWidth));
+                preview.SetShadowVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
+                break;
+            case 5:
+                list.GetExtended(k.Block5);
+                break;
+            case 6:
+            case 7: {
+                const bool header = list.GetInteger(-1, k.BlockKind) == 6;
+                TKpHeaderFooter& band = header ? static_cast<TKpHeaderFooter&>(preview.Header())
+                                               : static_cast<TKpHeaderFooter&>(preview.Footer());
+                band.SetShowLine(
+                    LowByte(list.GetInteger(0, header ? k.HeaderShowLine : k.FooterShowLine)));
+                band.SetVisible(
+                    LowByte(list.GetInteger(0, header ? k.HeaderVisible : k.FooterVisible)));
+                TKpPenData pen = GetPenData(band.Pen());
+                list.GetPen(pen, k.Pen);
+                SetPenData(band.Pen(), pen);
+                break;
+            }
+            case 10: {
+                TKpPage* page = preview.Canvas().Page();
+                TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(
+                    list.GetInteger(-1, k.ObjectKind), page ? page->ObjectPool() : nullptr);
+                if (!object || !page) break;
                 try {
-                    list.LoadFromStream(file);
+                    LoadObjectFromValueList(*object, list);
                 } catch (const EReadError& e) {
-                    if (std::string(e.what()).find(" is out of range") == std::string::npos) throw;
-                    throw EReadError(QStringLiteral("Page %1, block %2: %3")
-                                         .arg(document.NumPages())
+                    throw EReadError(QStringLiteral("Page %1, object block %2: %3")
+                                         .arg(preview.NumPages())
                                          .arg(block)
                                          .arg(QString::fromStdString(e.what()))
                                          .toStdString());
                 }
-                switch (list.GetInteger(-1, k.BlockKind)) {
-                case 1:
-                    if (pageSeen) document.NewPage();
-                    pageSeen = true;
-                    break;
-                case 2: {
-                    document.PaperWidth().value = list.GetInteger(0, k.PaperWidth);
-                    document.PaperHeight().value = list.GetInteger(0, k.PaperHeight);
-                    const int32_t size = list.GetInteger(0, k.PaperSize);
-                    if (size >= A3 && size <= Custom)
-                        document.SetPaperSize(static_cast<TKpPaperSize>(size));
-                    const int32_t orientation = list.GetInteger(0, k.Orientation);
-                    if (orientation == kpPortrait || orientation == kpLandscape)
-                        document.SetOrientation(static_cast<TKpOrientation>(orientation));
-                    break;
-                }
-                case 3: {
-                    TKpMargins& m = document.Margins();
-                    m.Left().value = list.GetInteger(0, k.MarginLeft);
-                    m.Top().value = list.GetInteger(0, k.MarginTop);
-                    m.Right().value = list.GetInteger(0, k.MarginRight);
-                    m.Bottom().value = list.GetInteger(0, k.MarginBottom);
-                    m.SetVisible(LowByte(list.GetInteger(0, k.MarginVisible)));
-                    m.SetShowPrinterMargins(LowByte(list.GetInteger(0, k.MarginPrinter)));
-                    // A pen key that is missing leaves that pen as it is.
-                    TKpPenData pen = GetPenData(m.Pen());
-                    list.GetPen(pen, k.MarginPen);
-                    SetPenData(m.Pen(), pen);
-                    pen = GetPenData(m.PrinterMarginPen());
-                    list.GetPen(pen, k.PrinterMarginPen);
-                    SetPenData(m.PrinterMarginPen(), pen);
-                    break;
-                }
-                case 4:
-                    document.SetShadow(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)),
-                                       list.GetInteger(0, k.ShadowWidth));
-                    document.SetShadowVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
-                    break;
-                case 5:
-                    list.GetExtended(k.Block5);
-                    break;
-                case 6:
-                case 7: {
-                    const bool header = list.GetInteger(-1, k.BlockKind) == 6;
-                    TKpHeaderFooter& band = header
-                                                ? static_cast<TKpHeaderFooter&>(document.Header())
-                                                : static_cast<TKpHeaderFooter&>(document.Footer());
-                    band.SetShowLine(
-                        LowByte(list.GetInteger(0, header ? k.HeaderShowLine : k.FooterShowLine)));
-                    band.SetVisible(
-                        LowByte(list.GetInteger(0, header ? k.HeaderVisible : k.FooterVisible)));
-                    TKpPenData pen = GetPenData(band.Pen());
-                    list.GetPen(pen, k.Pen);
-                    SetPenData(band.Pen(), pen);
-                    break;
-                }
-                case 10: {
-                    TKpPage* page = document.Canvas().Page();
-                    TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(
-                        list.GetInteger(-1, k.ObjectKind), page ? page->ObjectPool() : nullptr);
-                    if (!object || !page) break;
-                    try {
-                        LoadObjectFromValueList(*object, list);
-                    } catch (const EReadError& e) {
-                        throw EReadError(QStringLiteral("Page %1, object block %2: %3")
-                                             .arg(document.NumPages())
-                                             .arg(block)
-                                             .arg(QString::fromStdString(e.what()))
-                                             .toStdString());
-                    }
-                    page->AddObject(std::move(object));
-                    break;
-                }
-                default:
-                    break;
-                }
+                page->AddObject(std::move(object));
+                break;
             }
-        },
-        [&] {
-            document.ApplyPaperToPages();
-            document.AutoRefresh = true;
-            document.RefreshPage();
-        });
+            default:
+                break;
+            }
+        }
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
 }
 
 namespace {
