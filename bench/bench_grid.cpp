@@ -19,7 +19,7 @@
 #include "content/KpGridPrint.h"
 #include "content/KpTextGrid.h"
 #include "platform/KpScreen.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 

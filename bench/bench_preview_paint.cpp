@@ -11,7 +11,7 @@
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 

@@ -3,7 +3,7 @@
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 

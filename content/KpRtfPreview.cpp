@@ -9,7 +9,7 @@
 #include "platform/KpPicture.h"
 #include "platform/KpRunThen.h"
 #include "platform/KpScreen.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 namespace {

@@ -33,7 +33,7 @@
 #include "demo/WindowFont.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpCursors.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "printing/KpPrinter.h"
 
 // ---- small widgets ----

@@ -11,7 +11,7 @@
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpLimitedRead.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 
 namespace {
 

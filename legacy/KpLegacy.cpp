@@ -8,10 +8,9 @@
 #include "drawing/KpObjectKinds.h"
 #include "drawing/KpPictureStore.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
-#include "preview/KpTypes.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 
 namespace {
 
@@ -354,7 +353,7 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
     VisitObject(object, TKindFields{list, k});
 }
 
-void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
+void LoadLegacyDocument(TKpDocument& preview, QIODevice& file) {
     const TKeys& k = Keys();
     preview.AutoRefresh = false;
     auto finish = [&] {
@@ -411,9 +410,9 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
                 break;
             }
             case 4:
-                preview.Shadow().SetColor(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)));
-                preview.Shadow().SetWidth(list.GetInteger(0, k.ShadowWidth));
-                preview.Shadow().SetVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
+                preview.SetShadow(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)),
+                                  list.GetInteger(0, k.ShadowWidth));
+                preview.SetShadowVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
                 break;
             case 5:
                 list.GetExtended(k.Block5);
@@ -458,3 +457,8 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
     }
     finish();
 }
+
+namespace {
+// The document reads files of the older format through this loader.
+const bool olderFormatRegistered = (TKpDocument::SetOlderFormatLoader(&LoadLegacyDocument), true);
+} // namespace

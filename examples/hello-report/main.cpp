@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 #include "drawing/KpCanvas.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
-#include "printing/KpMultipageImage.h"
+#include "selectors/KpMultipageImage.h"
 #include "printing/KpPdfExport.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 
 static const int sales[4][3] = {{120, 135, 150}, {90, 110, 95}, {60, 75, 105}, {40, 55, 70}};

@@ -9,7 +9,7 @@
 #include "image_helpers.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "printing/KpPdfExport.h"
 
 using namespace kptest;

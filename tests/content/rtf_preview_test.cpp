@@ -19,7 +19,7 @@
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 #include "richtext/KpRichEdit.h"

@@ -10,8 +10,8 @@
 #include "content/KpTreeViewPrint.h"
 #include "drawing/KpCanvas.h"
 #include "grid_fixture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 
 using namespace kptest;
 using namespace kpcontent;

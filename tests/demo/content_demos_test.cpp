@@ -20,7 +20,7 @@
 #include "drawing/KpObjects.h"
 #include "image_helpers.h"
 #include "platform/KpDeviceCanvas.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "thumbnails/mouse_clicks.h"
 
 using demotest::DemoWindows;

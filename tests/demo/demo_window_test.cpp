@@ -24,7 +24,7 @@
 #include "demo/untPrint.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpObjects.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "preview/KpPageImage.h"
 #include "printing/KpErrors.h"
 #include "thumbnails/mouse_clicks.h"

@@ -33,8 +33,8 @@ TEST(DesignerPlugin, OffersTheComponentsInOneGroup) {
     }
     EXPECT_EQ(includes["TKpPreview"], "preview/KpPreview.h");
     EXPECT_EQ(includes["TKpThumbnails"], "thumbnails/KpThumbnails.h");
-    EXPECT_EQ(includes["TKpPrinterList"], "printing/KpPrinterList.h");
-    EXPECT_EQ(includes["TKpMultipageImage"], "printing/KpMultipageImage.h");
+    EXPECT_EQ(includes["TKpPrinterList"], "selectors/KpPrinterList.h");
+    EXPECT_EQ(includes["TKpMultipageImage"], "selectors/KpMultipageImage.h");
     EXPECT_EQ(includes.size(), 4u);
 }
 

@@ -5,16 +5,17 @@
 #include <stdexcept>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "stream_test_util.h"
 
 namespace {
 
-TKpTextObject* TextAt(TKpPreview& p, int page, int index) {
+TKpTextObject* TextAt(TKpDocument& p, int page, int index) {
     return dynamic_cast<TKpTextObject*>(p.GetPage(page)->Objects(index));
 }
 
 TEST(ObjectStorage, ObjectsRecordedWithOneStyleShareItsBlockAndAnEditStaysTheObjectsOwn) {
-    TKpPreview preview;
+    TKpDocument preview;
     TKpCanvas& c = preview.Canvas();
     c.Font().SetSize(9);
     for (int i = 0; i < 3; ++i)
@@ -41,7 +42,7 @@ TEST(ObjectStorage, ObjectsRecordedWithOneStyleShareItsBlockAndAnEditStaysTheObj
 }
 
 TEST(ObjectStorage, ThePoolHoldsTheDocumentsObjectsAndGivesItsSlabsBackWhenCleared) {
-    TKpPreview preview;
+    TKpDocument preview;
     for (int page = 1; page <= 3; ++page) {
         if (page > 1) preview.NewPage();
         for (int i = 0; i < 40 * page; ++i)
@@ -63,7 +64,7 @@ TEST(ObjectStorage, ThePoolHoldsTheDocumentsObjectsAndGivesItsSlabsBackWhenClear
 }
 
 TEST(ObjectStorage, AnObjectMadeForAnotherDocumentIsRefused) {
-    TKpPreview a, b;
+    TKpDocument a, b;
     TKpObjectPtr<TKpBaseObject> line = a.GetPage(1)->NewObject<TKpLineObject>();
     EXPECT_THROW(b.GetPage(1)->AddObject(std::move(line)), std::invalid_argument);
     EXPECT_EQ(b.GetPage(1)->Count(), 0);
@@ -86,7 +87,7 @@ TEST(ObjectStorage, AnObjectMadeForAnotherDocumentIsRefused) {
 }
 
 TEST(ObjectStorage, AReadDocumentHoldsEachRepeatedTextAndStyleOnce) {
-    TKpPreview source;
+    TKpDocument source;
     const QString note = QStringLiteral("Carried forward");
     for (int page = 1; page <= 3; ++page) {
         if (page > 1) source.NewPage();
@@ -94,7 +95,7 @@ TEST(ObjectStorage, AReadDocumentHoldsEachRepeatedTextAndStyleOnce) {
         source.Canvas().TextOut(10, 10, QString(note).append(QString()), kpMillimeters);
         source.Canvas().TextOut(10, 20, QStringLiteral("Page %1").arg(page), kpMillimeters);
     }
-    TKpPreview loaded;
+    TKpDocument loaded;
     streamtest::LoadBytes(loaded, streamtest::SaveBytes(source));
     ASSERT_EQ(loaded.NumPages(), 3);
     const TKpTextObject* firstNote = TextAt(loaded, 1, 0);

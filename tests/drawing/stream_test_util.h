@@ -12,8 +12,8 @@
 #include <QByteArray>
 #include <QObject>
 
-#include "preview/KpMessages.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpMessages.h"
 
 namespace streamtest {
 
@@ -84,7 +84,7 @@ public:
 };
 
 // A whole document saved to bytes, and loaded back from them.
-inline QByteArray SaveBytes(TKpPreview& p) {
+template <class Doc> QByteArray SaveBytes(Doc& p) {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -92,7 +92,7 @@ inline QByteArray SaveBytes(TKpPreview& p) {
     return data;
 }
 
-inline void LoadBytes(TKpPreview& p, QByteArray data) {
+template <class Doc> void LoadBytes(Doc& p, QByteArray data) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     p.LoadFromStream(buffer);

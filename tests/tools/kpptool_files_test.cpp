@@ -12,8 +12,8 @@
 
 #include "drawing/KpObjects.h"
 #include "object_builders.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 namespace {

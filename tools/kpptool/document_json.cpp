@@ -6,9 +6,9 @@
 #include "drawing/KpObjects.h"
 #include "drawing/KpStream.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpDocument.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ QJsonObject ObjectToJson(const TKpBaseObject& object) {
     return o;
 }
 
-QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion) {
+QJsonObject DocumentToJson(TKpDocument& preview, Extended fileVersion) {
     QJsonObject doc;
     doc["version"] = static_cast<double>(fileVersion);
     doc["paper"] = QJsonObject{{"size", PaperName(preview.PaperSize())},

@@ -4,8 +4,8 @@
 
 #include "drawing/KpExtended.h"
 
-class TKpPreview;
+class TKpDocument;
 class TKpBaseObject;
 
-QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion);
+QJsonObject DocumentToJson(TKpDocument& document, Extended fileVersion);
 QJsonObject ObjectToJson(const TKpBaseObject& object);

@@ -1,4 +1,4 @@
-#include "preview/KpMessages.h"
+#include "drawing/KpMessages.h"
 
 QEvent::Type TKpMessageEvent::EventType() {
     static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
