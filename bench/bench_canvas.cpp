@@ -52,7 +52,7 @@ void BM_RecordObjects(benchmark::State& state) {
     TKpCanvas& canvas = preview.Canvas();
     std::vector<std::unique_ptr<TKpPage>> pages;
     for (int i = 0; i < kPages; ++i)
-        pages.push_back(std::make_unique<TKpPage>(&preview));
+        pages.push_back(std::make_unique<TKpPage>(&preview.Document()));
     for (auto _ : state) {
         state.PauseTiming();
         for (auto& page : pages)
@@ -76,7 +76,7 @@ BENCHMARK(BM_RecordObjects)->Unit(benchmark::kMillisecond);
 template <typename Record> double bytesPerObject(Record record) {
     TKpPreview preview;
     TKpCanvas& canvas = preview.Canvas();
-    TKpPage page(&preview);
+    TKpPage page(&preview.Document());
     canvas.SetPage(&page);
     constexpr int n = 20000;
     const size_t before = heapInUse();

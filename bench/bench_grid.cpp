@@ -18,8 +18,8 @@
 
 #include "content/KpGridPrint.h"
 #include "content/KpTextGrid.h"
+#include "drawing/KpHeaderFooter.h"
 #include "platform/KpScreen.h"
-#include "preview/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 

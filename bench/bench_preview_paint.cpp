@@ -8,10 +8,10 @@
 #include <QWidget>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpPage.h"
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPageImage.h"
 #include "preview/KpPreview.h"
 

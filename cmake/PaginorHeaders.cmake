@@ -3,14 +3,16 @@
 # PAGINOR_INTERNAL_EXPORT, serve the tests and the programs built here).
 set(PAGINOR_PUBLIC_HEADERS
   platform/KpColor.h platform/KpDeviceCanvas.h platform/KpFontTexts.h platform/KpGraphics.h
-  platform/KpMath.h platform/KpPicture.h platform/KpPrinterDevice.h platform/KpScreen.h
-  drawing/KpCanvas.h drawing/KpExtended.h drawing/KpObjectPool.h drawing/KpObjects.h
-  drawing/KpPage.h drawing/KpSharedStyle.h drawing/KpStream.h drawing/KpUnits.h
-  printing/KpErrors.h printing/KpMultipageImage.h printing/KpPdfExport.h printing/KpPrinter.h
-  printing/KpPrinterList.h
-  preview/KpCursors.h preview/KpHeaderFooter.h preview/KpMargins.h preview/KpMessages.h
-  preview/KpMouseState.h preview/KpPageImage.h preview/KpPreview.h preview/KpPropertyEnums.h
-  preview/KpTypes.h
+  platform/KpMath.h platform/KpPaperEnums.h platform/KpPicture.h platform/KpPrintState.h
+  platform/KpPrinterDevice.h platform/KpPropertyEnums.h platform/KpScreen.h
+  drawing/KpCanvas.h drawing/KpDocument.h drawing/KpDrawContext.h drawing/KpExtended.h
+  drawing/KpHeaderFooter.h drawing/KpMargins.h drawing/KpMessages.h drawing/KpObjectPool.h
+  drawing/KpObjects.h drawing/KpPage.h drawing/KpSharedStyle.h drawing/KpStream.h
+  drawing/KpUnits.h
+  printing/KpErrors.h printing/KpPdfExport.h printing/KpPrinter.h printing/KpPrintJob.h
+  preview/KpCursors.h preview/KpMouseState.h preview/KpPageImage.h preview/KpPreview.h
+  preview/KpPropertyEnums.h preview/KpTypes.h
+  selectors/KpMultipageImage.h selectors/KpPrinterList.h
   thumbnails/KpThumbnails.h
   content/KpContentPrinter.h content/KpCsv.h content/KpGridLayout.h content/KpGridPrint.h
   content/KpGridSource.h content/KpImageList.h content/KpLabelLayout.h content/KpLabelPrinter.h

@@ -1,8 +1,8 @@
 #include "content/KpGridPageLimit.h"
 
 #include "drawing/KpCanvas.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 

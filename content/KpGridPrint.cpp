@@ -9,10 +9,11 @@
 #include "content/KpGridPageLimit.h"
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "platform/KpRunThen.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 
@@ -148,7 +149,7 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
     // Afterwards the font's figure comes back and the pen is solid again, also when drawing or
     // a host's handler raises. A handler may destroy the preview (closing the window that
     // holds it, say); its canvas went with it, so then nothing is touched.
-    const QPointer<TKpPreview> owner = canvas->Owner();
+    const QPointer<TKpDocument> owner = canvas->Owner();
     const bool owned = !owner.isNull();
     kp::RunThen(
         [&] {

@@ -2,8 +2,8 @@
 
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpMargins.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 

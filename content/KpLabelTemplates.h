@@ -8,30 +8,10 @@
 #include <QString>
 
 #include "drawing/KpUnits.h"
+#include "platform/KpPropertyEnums.h"
 
 namespace kp {
 
-enum class TLabelTemplate : uint8_t {
-    Custom = 0,
-    L7159_Address,
-    L7160_Address,
-    L7161_Address,
-    L7162_Address,
-    L7163_Address,
-    L7164_Address,
-    L7165_Parcel,
-    L7166_Parcel,
-    L7167_Shipping,
-    L7168_Shipping,
-    L7169_Parcel,
-    L7170_Eurofolio,
-    L7171_LeverArch,
-    L7172_RingBinder,
-    L7173_Shipping,
-    L7263_Address,
-    J8660_Diskette,
-    CD1_CdLabels
-};
 constexpr int KpLabelTemplateCount = 18;
 
 // Outline shapes.

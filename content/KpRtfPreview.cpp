@@ -2,6 +2,7 @@
 
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpGraphics.h"
@@ -9,7 +10,6 @@
 #include "platform/KpPicture.h"
 #include "platform/KpRunThen.h"
 #include "platform/KpScreen.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
 namespace kp {

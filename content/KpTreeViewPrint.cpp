@@ -10,8 +10,8 @@
 #include "content/KpTreeLayout.h"
 #include "content/KpTreeList.h"
 #include "drawing/KpCanvas.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 namespace kp {

@@ -31,9 +31,9 @@
 #include "demo/untAbout.h"
 #include "demo/untPrint.h"
 #include "demo/WindowFont.h"
+#include "drawing/KpHeaderFooter.h"
 #include "platform/KpStateGuard.h"
 #include "preview/KpCursors.h"
-#include "preview/KpHeaderFooter.h"
 #include "printing/KpPrinter.h"
 
 using namespace kp;

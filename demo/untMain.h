@@ -24,7 +24,7 @@
 #include "content/KpStringGrid.h"
 #include "content/KpTreeView.h"
 #include "content/KpTreeViewPrint.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "richtext/KpRichEdit.h"
 #include "thumbnails/KpThumbnails.h"

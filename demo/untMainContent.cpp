@@ -10,8 +10,8 @@
 
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
 #include "platform/KpLimitedRead.h"
-#include "preview/KpHeaderFooter.h"
 
 using namespace kp;
 

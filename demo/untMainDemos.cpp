@@ -3,8 +3,8 @@
 // are $BBGGRR values, font sizes are points.
 #include "demo/untMain.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
 
 using namespace kp;
 

@@ -8,8 +8,8 @@
 #include "demo/InfoMemo.h"
 #include "demo/WindowFont.h"
 #include "preview/KpPreview.h"
-#include "printing/KpMultipageImage.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpMultipageImage.h"
+#include "selectors/KpPrinterList.h"
 
 using namespace kp;
 

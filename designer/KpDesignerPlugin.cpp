@@ -1,8 +1,8 @@
 #include "KpDesignerPlugin.h"
 
 #include "preview/KpPreview.h"
-#include "printing/KpMultipageImage.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpMultipageImage.h"
+#include "selectors/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 
 using namespace kp;
@@ -40,10 +40,10 @@ TKpDesignerPlugin::TKpDesignerPlugin(QObject* parent) : QObject(parent) {
         {"kp::TKpThumbnails", "thumbnails/KpThumbnails.h",
          "Thumbnail strip that follows a linked preview", QSize(265, 120), create<TKpThumbnails>,
          KpThumbnailsIcon()},
-        {"kp::TKpPrinterList", "printing/KpPrinterList.h",
+        {"kp::TKpPrinterList", "selectors/KpPrinterList.h",
          "Drop-down list of printers that selects a linked preview's printer", QSize(145, 24),
          create<TKpPrinterList>, KpPrinterListIcon()},
-        {"kp::TKpMultipageImage", "printing/KpMultipageImage.h",
+        {"kp::TKpMultipageImage", "selectors/KpMultipageImage.h",
          "Pages-per-sheet selector with a picture of the sheet", QSize(105, 81),
          create<TKpMultipageImage>, KpMultipageImageIcon()},
     };

@@ -7,15 +7,14 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpMessages.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
 #include "platform/KpWinFlags.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpMessages.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
 
 namespace kp {
 
@@ -39,7 +38,7 @@ QImage iconBitmap(const QIcon& icon) {
 
 } // namespace
 
-TKpCanvas::TKpCanvas(TKpPreview* owner)
+TKpCanvas::TKpCanvas(TKpDocument* owner)
     : owner_(owner), copyMode_(SRCCOPY), measureMetafile_(std::make_unique<TKpMetafile>()),
       result_(std::make_unique<TKpValue>()) {
     font_.SetName(QStringLiteral("Arial"));
@@ -57,7 +56,7 @@ int32_t TKpCanvas::baseX() const {
     if (!owner_) return 0;
     switch (originMode_) {
     case kpOriginPrinter:
-        return owner_->KpPrinter().PrinterMargins().Left().value;
+        return owner_->PrinterState() ? owner_->PrinterState()->PrinterMargins().Left().value : 0;
     case kpOriginMargins:
     case kpOriginHeader:
         return owner_->Margins().Left().value;
@@ -70,7 +69,7 @@ int32_t TKpCanvas::baseY() const {
     if (!owner_) return 0;
     switch (originMode_) {
     case kpOriginPrinter:
-        return owner_->KpPrinter().PrinterMargins().Top().value;
+        return owner_->PrinterState() ? owner_->PrinterState()->PrinterMargins().Top().value : 0;
     case kpOriginMargins:
         return owner_->Margins().Top().value;
     case kpOriginHeader: {
@@ -95,7 +94,7 @@ void TKpCanvas::addObject(TKpObjectPtr<TKpBaseObject> object) {
     TKpBaseObject* added = object.get();
     page_->AddObject(std::move(object));
     lastObject_ = added;
-    if (owner_ && owner_->OnCanvasChange) owner_->OnCanvasChange(this);
+    if (owner_) owner_->FireCanvasChange(this);
 }
 
 TKpFontData TKpCanvas::fontData() const {

@@ -27,7 +27,7 @@ namespace kp {
 class TKpDeviceCanvas;
 class TKpMetafile;
 class TKpMetafileCanvas;
-class TKpPreview;
+class TKpDocument;
 
 // Where recorded coordinates are measured from.
 enum TKpOriginMode : uint8_t {
@@ -39,7 +39,7 @@ enum TKpOriginMode : uint8_t {
 
 class PAGINOR_EXPORT TKpCanvas {
 public:
-    explicit TKpCanvas(TKpPreview* owner);
+    explicit TKpCanvas(TKpDocument* owner);
     ~TKpCanvas();
     TKpCanvas(const TKpCanvas&) = delete;
     TKpCanvas& operator=(const TKpCanvas&) = delete;
@@ -47,7 +47,7 @@ public:
     // Binding and ownership.
     TKpPage* Page() const { return page_; }
     void SetPage(TKpPage* page) { page_ = page; }
-    TKpPreview* Owner() const { return owner_; }
+    TKpDocument* Owner() const { return owner_; }
 
     // Current drawing state.
     TKpBrush& Brush() { return brush_; }
@@ -168,7 +168,7 @@ private:
     TKpValue& pixelResult(int pixels);
     TKpFontData fontData() const;
 
-    TKpPreview* owner_;
+    TKpDocument* owner_;
     TKpPage* page_ = nullptr;
     TKpBrush brush_;
     TKpPen pen_;

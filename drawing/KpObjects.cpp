@@ -5,13 +5,12 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "drawing/KpDrawContext.h"
 #include "drawing/KpObjectKinds.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
 #include "platform/KpWinFlags.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
 
 namespace kp {
 
@@ -81,20 +80,20 @@ struct TPixelMap {
 
 // Printing greys the colours (monochrome jobs); the screen picture thins the pen so that
 // its width, given in printer dots, keeps its size relative to the page.
-void finishState(TKpDeviceCanvas& target, bool printing, bool hasPen) {
-    if (printing) {
-        TKpBaseObject::ApplyGrey(target);
+void finishState(TKpDeviceCanvas& target, const TKpDrawContext& context, bool hasPen) {
+    if (context.Printing) {
+        TKpBaseObject::ApplyGrey(target, context);
     } else if (hasPen) {
-        const Extended ratio = static_cast<Extended>(PrinterDpi()) / target.DpiX();
+        const Extended ratio = static_cast<Extended>(context.PrinterDpi) / target.DpiX();
         target.Pen().SetWidth(kp::RoundInt(target.Pen().Width() / ratio));
     }
 }
 
 void setShapeState(TKpDeviceCanvas& target, const TKpBrushData& brush, const TKpPenData& pen,
-                   bool printing) {
+                   const TKpDrawContext& context) {
     SetBrushData(target.Brush(), brush);
     SetPenData(target.Pen(), pen);
-    finishState(target, printing, true);
+    finishState(target, context, true);
 }
 
 QVector<QPoint> toPixels(const QVector<QPoint>& points, const TPixelMap& m) {
@@ -105,14 +104,10 @@ QVector<QPoint> toPixels(const QVector<QPoint>& points, const TPixelMap& m) {
     return out;
 }
 
-bool printerIsPrinting(TKpPreview* preview) {
-    return preview && preview->KpPrinter().Printing();
-}
-
 } // namespace
 
-void TKpBaseObject::ApplyGrey(TKpDeviceCanvas& target) {
-    if (CurrentPrintColor() != kpMonochrome) return;
+void TKpBaseObject::ApplyGrey(TKpDeviceCanvas& target, const TKpDrawContext& context) {
+    if (!context.Monochrome) return;
     target.Brush().SetColor(ToGrey(target.Brush().Color()));
     target.Font().SetColor(ToGrey(target.Font().Color()));
     target.Pen().SetColor(ToGrey(target.Pen().Color()));
@@ -120,21 +115,19 @@ void TKpBaseObject::ApplyGrey(TKpDeviceCanvas& target) {
 
 // ---- text ----
 
-void TKpTextObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset,
-                         Extended scale, bool printing) {
+void TKpTextObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                         Extended scale) {
     const TPixelMap m(target, scale, offset);
     // Only a text with a brace can hold a token.
-    const QString text = preview && Text.contains(QLatin1Char('{'))
-                             ? preview->SubstituteTokens(Text, PageNum)
-                             : Text;
+    const QString text = context.Substitute(Text, PageNum);
     SetBrushData(target.Brush(), Brush);
     SetFontData(target.Font(), Font, scale);
-    finishState(target, printing, false);
+    finishState(target, context, false);
     target.TextOut(m.X(X1), m.Y(Y1), text);
 }
 
-void TKpTextBoxObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                            bool printing) {
+void TKpTextBoxObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                            Extended scale) {
     const TPixelMap m(target, scale, offset);
     unsigned horizontal = DT_LEFT;
     if (Alignment == taRightJustify) horizontal = DT_RIGHT;
@@ -146,7 +139,7 @@ void TKpTextBoxObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset,
     SetBrushData(target.Brush(), Brush);
     SetFontData(target.Font(), Font, scale);
     SetPenData(target.Pen(), Pen);
-    finishState(target, printing, true);
+    finishState(target, context, true);
 
     QRect r(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1));
     target.Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
@@ -156,11 +149,11 @@ void TKpTextBoxObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset,
 
 // ---- line ----
 
-void TKpLineObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                         bool printing) {
+void TKpLineObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                         Extended scale) {
     const TPixelMap m(target, scale, offset);
     SetPenData(target.Pen(), Pen);
-    finishState(target, printing, true);
+    finishState(target, context, true);
     target.MoveTo(m.X(X1), m.Y(Y1));
     target.LineTo(m.X(X2), m.Y(Y2));
 }
@@ -257,8 +250,8 @@ void TKpGraphicObject::SetPicture(const TKpMetafile& picture) {
     ImageKind = kpImageMetafile;
 }
 
-void TKpGraphicObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset,
-                            Extended scale, bool) {
+void TKpGraphicObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                            Extended scale) {
     const TPixelMap m(target, scale, offset);
     const QRect r(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1));
 
@@ -270,7 +263,7 @@ void TKpGraphicObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint
     } guard{target, target.CopyMode()};
     target.SetCopyMode(CopyMode);
 
-    const bool printerPrinting = printerIsPrinting(preview);
+    const bool printerPrinting = context.PrinterPrinting;
     if (ImageKind == kpImageMetafile) {
         // A graphic of another kind carries no image and draws nothing.
         if (!Picture || Picture->Empty()) return;
@@ -305,72 +298,72 @@ void TKpGraphicObject::Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint
 
 // ---- shapes ----
 
-void TKpRectangleShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                             bool printing) {
+void TKpRectangleShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                             Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     if (FillOnly)
         target.FillRect(QRect(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1)));
     else
         target.Rectangle(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2));
 }
 
-void TKpEllipseShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                           bool printing) {
+void TKpEllipseShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                           Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Ellipse(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2));
 }
 
-void TKpRoundRectShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                             bool printing) {
+void TKpRoundRectShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                             Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.RoundRect(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.Length(X3), m.Length(Y3));
 }
 
-void TKpArcShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                       bool printing) {
+void TKpArcShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                       Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Arc(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
 }
 
-void TKpChordShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                         bool printing) {
+void TKpChordShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                         Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Chord(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
 }
 
-void TKpPieShape::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                       bool printing) {
+void TKpPieShape::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                       Extended scale) {
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Pie(m.X(X1), m.Y(Y1), m.X(X2), m.Y(Y2), m.X(X3), m.Y(Y3), m.X(X4), m.Y(Y4));
 }
 
-void TKpPolygonObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                            bool printing) {
+void TKpPolygonObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                            Extended scale) {
     if (Points.isEmpty()) return;
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Polygon(toPixels(Points, m));
 }
 
-void TKpPolyLineObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                             bool printing) {
+void TKpPolyLineObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                             Extended scale) {
     if (Points.isEmpty()) return;
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.Polyline(toPixels(Points, m));
 }
 
-void TKpPolyBezierObject::Draw(TKpDeviceCanvas& target, TKpPreview*, QPoint offset, Extended scale,
-                               bool printing) {
+void TKpPolyBezierObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& context,
+                               QPoint offset, Extended scale) {
     if (Points.isEmpty()) return;
     const TPixelMap m(target, scale, offset);
-    setShapeState(target, Brush, Pen, printing);
+    setShapeState(target, Brush, Pen, context);
     target.PolyBezier(toPixels(Points, m));
 }
 

@@ -26,7 +26,7 @@ namespace kp {
 class TKpDeviceCanvas;
 class TKpExtStream;
 class TKpMetafile;
-class TKpPreview;
+struct TKpDrawContext;
 
 // Object type ids as stored in document files (as 32-bit integers; one byte in an object).
 enum TKpObjectType : uint8_t {
@@ -115,11 +115,11 @@ public:
 
     virtual void SaveToStream(TKpExtStream& stream) const;
     virtual void LoadFromStream(TKpExtStream& stream, Extended fileVersion);
-    virtual void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-                      bool printing) = 0;
+    virtual void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+                      Extended scale) = 0;
 
-    // Greys the target's brush, font and pen colours when printing in monochrome.
-    static void ApplyGrey(TKpDeviceCanvas& target);
+    // Greys the target's brush, font and pen colours when the context prints in monochrome.
+    static void ApplyGrey(TKpDeviceCanvas& target, const TKpDrawContext& context);
 };
 
 class PAGINOR_EXPORT TKpTextObject : public TKpBaseObject {
@@ -131,8 +131,8 @@ public:
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 
 protected:
     explicit TKpTextObject(TKpObjectType type) : TKpBaseObject(type) {}
@@ -149,8 +149,8 @@ public:
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpLineObject : public TKpBaseObject {
@@ -163,8 +163,8 @@ public:
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 enum TKpImageKind : uint8_t { kpImageMetafile = 0, kpImageBitmap = 1 };
@@ -192,8 +192,8 @@ public:
 
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 // Shapes: bounding box (X1, Y1)-(X2, Y2), brush and pen.
@@ -215,15 +215,15 @@ class PAGINOR_EXPORT TKpRectangleShape : public TKpSimpleShape {
 public:
     TKpRectangleShape() : TKpSimpleShape(kpRectangleShape) {}
     bool FillOnly = false; // not stored
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpEllipseShape : public TKpSimpleShape {
 public:
     TKpEllipseShape() : TKpSimpleShape(kpEllipseShape) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpRoundRectShape : public TKpSimpleShape {
@@ -233,8 +233,8 @@ public:
     int32_t Y3 = 0; // corner ellipse height
     void SaveToStream(TKpExtStream& stream) const override;
     void LoadFromStream(TKpExtStream& stream, Extended fileVersion) override;
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 // Arc family: start point (X3, Y3) and end point (X4, Y4) on the rays of the arc.
@@ -251,22 +251,22 @@ protected:
 class PAGINOR_EXPORT TKpArcShape : public TKpComplexShape {
 public:
     TKpArcShape() : TKpComplexShape(kpArcShape) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpChordShape : public TKpComplexShape {
 public:
     TKpChordShape() : TKpComplexShape(kpChordShape) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpPieShape : public TKpComplexShape {
 public:
     TKpPieShape() : TKpComplexShape(kpPieShape) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 // Point lists (X1, Y1 kept but unused).
@@ -285,22 +285,22 @@ protected:
 class PAGINOR_EXPORT TKpPolygonObject : public TKpPolyBaseObject {
 public:
     TKpPolygonObject() : TKpPolyBaseObject(kpPolygonObject) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpPolyLineObject : public TKpPolyBaseObject {
 public:
     TKpPolyLineObject() : TKpPolyBaseObject(kpPolyLineObject) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 class PAGINOR_EXPORT TKpPolyBezierObject : public TKpPolyBaseObject {
 public:
     TKpPolyBezierObject() : TKpPolyBaseObject(kpPolyBezierObject) {}
-    void Draw(TKpDeviceCanvas& target, TKpPreview* preview, QPoint offset, Extended scale,
-              bool printing) override;
+    void Draw(TKpDeviceCanvas& target, const TKpDrawContext& context, QPoint offset,
+              Extended scale) override;
 };
 
 // A new object of type T, made in pool (on the heap when there is none or T does not fit).

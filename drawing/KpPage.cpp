@@ -8,12 +8,14 @@
 #include <QPainter>
 #include <QPicture>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpDrawContext.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpMessages.h"
+#include "drawing/KpObjectKinds.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
 
 namespace kp {
 
@@ -46,49 +48,10 @@ void TKpObjectList::shrink_to_fit() {
     if (block_) block_->items.shrink_to_fit();
 }
 
-namespace {
-
-// One of the thirteen kinds the suite itself defines (a host's class derived from one of them
-// is the host's own kind).
-bool IsBuiltInKind(const TKpBaseObject& object) {
-    const std::type_info& type = typeid(object);
-    switch (object.ObjectType) {
-    case kpTextObject:
-        return type == typeid(TKpTextObject);
-    case kpLineObject:
-        return type == typeid(TKpLineObject);
-    case kpEllipseShape:
-        return type == typeid(TKpEllipseShape);
-    case kpRectangleShape:
-        return type == typeid(TKpRectangleShape);
-    case kpRoundRectShape:
-        return type == typeid(TKpRoundRectShape);
-    case kpTextBoxObject:
-        return type == typeid(TKpTextBoxObject);
-    case kpPolygonObject:
-        return type == typeid(TKpPolygonObject);
-    case kpPolyLineObject:
-        return type == typeid(TKpPolyLineObject);
-    case kpGraphicObject:
-        return type == typeid(TKpGraphicObject);
-    case kpArcShape:
-        return type == typeid(TKpArcShape);
-    case kpChordShape:
-        return type == typeid(TKpChordShape);
-    case kpPieShape:
-        return type == typeid(TKpPieShape);
-    case kpPolyBezierObject:
-        return type == typeid(TKpPolyBezierObject);
-    }
-    return false;
-}
-
-} // namespace
-
 EListError::EListError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")"), Index(index) {}
 
-TKpPage::TKpPage(TKpPreview* owner) : owner_(owner) {
+TKpPage::TKpPage(TKpDocument* owner) : owner_(owner) {
     if (owner_) orientation_ = owner_->Orientation();
 }
 
@@ -121,7 +84,7 @@ int TKpPage::AddObject(TKpObjectPtr<TKpBaseObject>&& object) {
     // Another document's pool would be freed before its objects here.
     if (object.get_deleter().Pool && object.get_deleter().Pool != ObjectPool())
         throw std::invalid_argument("The object was made for another document");
-    const bool hostKind = object && !IsBuiltInKind(*object);
+    const bool hostKind = object && !IsListedObjectKind(*object);
     objects_.push_back(std::move(object));
     hostObjects_ = hostObjects_ || hostKind;
     return Count() - 1;
@@ -152,10 +115,10 @@ void TKpPage::SetOrientation(TKpOrientation value) {
     storeOrientation(value);
     UpdateMetafile();
     if (!owner_) return;
-    owner_->BroadcastMessage(KPM_REFRESH);
-    owner_->BroadcastMessage(KPM_PAGEORIENTATIONCHANGED, PageNum);
-    if (owner_->OnChangePageOrientation) owner_->OnChangePageOrientation(this, PageNum, value);
-    owner_->KeepScrollProportion();
+    owner_->Notify(KPM_REFRESH);
+    owner_->Notify(KPM_PAGEORIENTATIONCHANGED, PageNum);
+    owner_->FireChangePageOrientation(this, PageNum, value);
+    if (TKpDocumentView* view = owner_->View()) view->ViewPageTurned();
 }
 
 void TKpPage::UpdateMetafile() {
@@ -171,7 +134,7 @@ void TKpPage::UpdateMetafile() {
     drawn_ = 0;
     if (owner_) {
         if (owner_->Margins().ClipMargins()) drawn_ |= ClipToMargins;
-        if (owner_->KpPrinter().Printing()) drawn_ |= Printing;
+        if (owner_->PrinterPrinting()) drawn_ |= Printing;
         if (owner_->Header().Visible()) drawn_ |= WithHeader;
         if (owner_->Footer().Visible()) drawn_ |= WithFooter;
     }
@@ -183,7 +146,7 @@ void TKpPage::UpdateMetafile() {
     // once here as well, so that an error of theirs reaches the caller of the rebuild (and
     // the rebuild is not reported).
     if (hostObjects_) drawOnce();
-    if (owner_) owner_->BroadcastMessage(KPM_PAGEREBUILT, PageNum);
+    if (owner_) owner_->Notify(KPM_PAGEREBUILT, PageNum);
 }
 
 void TKpPage::drawOnce() const {
@@ -195,38 +158,25 @@ void TKpPage::drawOnce() const {
 }
 
 void TKpPage::DrawPicture(TKpDeviceCanvas& canvas) const {
-    const int p = canvas.DpiX();
-    const int W = metafile_.Width(), H = metafile_.Height();
-    TKpMargins* margins = owner_ ? &owner_->Margins() : nullptr;
-    if (margins && (drawn_ & ClipToMargins)) {
-        const QPoint topLeft(margins->Left().AsPixels(p), margins->Top().AsPixels(p));
-        const QPoint bottomRight(W - margins->Right().AsPixels(p),
-                                 H - margins->Bottom().AsPixels(p));
-        canvas.SetClipRect(QRect(topLeft, bottomRight - QPoint(1, 1)));
-    } else {
-        canvas.SetClipRect(QRect(0, 0, W, H));
-    }
     const bool printing = drawn_ & Printing;
+    const TKpDrawContext context =
+        owner_ ? owner_->DrawContext(printing) : TKpDrawContext::Current(printing);
+    TKpPageDrawing how;
+    how.PageRect = QRect(0, 0, metafile_.Width(), metafile_.Height());
+    how.ClipToMargins = drawn_ & ClipToMargins;
+    how.ClipToPage = true;
+    how.Header = drawn_ & WithHeader;
+    how.Footer = drawn_ & WithFooter;
     // Objects cleared away since the rebuild are gone from the picture as well.
-    const int count = std::min(drawnCount_, Count());
-    for (int i = 0; i < count; ++i) {
-        TKpBaseObject& object = *objects_[static_cast<size_t>(i)];
-        object.PageNum = PageNum;
-        object.Draw(canvas, owner_, QPoint(0, 0), 1.0L, printing);
-    }
-    if (owner_ && margins) {
-        if (drawn_ & WithHeader)
-            owner_->Header().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
-        if (drawn_ & WithFooter)
-            owner_->Footer().Draw(canvas, *margins, QRect(0, 0, W, H), PageNum, 1.0L);
-    }
+    how.ObjectCount = drawnCount_;
+    DrawPage(canvas, *this, context, how);
     canvas.ClearClip();
 }
 
-TKpPageList::TKpPageList(TKpPreview* owner) : owner_(owner) {}
+TKpPageList::TKpPageList(TKpDocument* owner) : owner_(owner) {}
 
 TKpPageList::~TKpPageList() {
-    // Destroying the list frees the pages; the preview is already being destroyed, so its
+    // Destroying the list frees the pages; the document is already being destroyed, so its
     // handlers are not called any more (nor is the list, which it no longer reaches).
     for (const auto& page : pages_)
         page->listed_ = false;
@@ -249,7 +199,7 @@ TKpPage* TKpPageList::AddPage() {
     pages_.push_back(std::make_unique<TKpPage>(owner_));
     TKpPage* page = pages_.back().get();
     page->PageNum = Count();
-    // A page finds its list through its preview: only the preview's own list counts.
+    // A page finds its list through its document: only the document's own list counts.
     page->listed_ = owner_ && &owner_->Pages() == this;
     ++revision_;
     if (page->listed_ && page->Orientation() == kpLandscape) ++landscapeCount_;
@@ -267,12 +217,12 @@ void TKpPageList::Clear() {
         pages_.pop_back();
     ++revision_;
     pool_.ReleaseIfEmpty();
-    if (owner_ && owner_->OnClear) owner_->OnClear(owner_);
+    if (owner_) owner_->FireClear();
 }
 
 void TKpPageList::DeletePage(int number) {
     if (number < 1 || number > Count()) throw EListError(number - 1);
-    // Out of the list but still alive while the preview moves its canvas and display off it.
+    // Out of the list but still alive while the document moves its canvas and view off it.
     const std::unique_ptr<TKpPage> page = std::move(pages_[static_cast<size_t>(number - 1)]);
     pages_.erase(pages_.begin() + (number - 1));
     detach(*page);
@@ -281,7 +231,7 @@ void TKpPageList::DeletePage(int number) {
     if (!clearing) Renumber();
     if (owner_) owner_->PageDeleted(number, page.get());
     if (clearing) return;
-    if (owner_ && owner_->AutoRefresh && owner_->OnDeletePage) owner_->OnDeletePage(owner_);
+    if (owner_) owner_->FireDeletePage();
 }
 
 } // namespace kp

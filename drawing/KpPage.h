@@ -16,7 +16,7 @@
 
 namespace kp {
 
-class TKpPreview;
+class TKpDocument;
 class TKpExtStream;
 class TKpPageList;
 
@@ -60,7 +60,7 @@ private:
 
 class PAGINOR_EXPORT TKpPage final : private TKpPictureSource {
 public:
-    explicit TKpPage(TKpPreview* owner);
+    explicit TKpPage(TKpDocument* owner);
     ~TKpPage();
     TKpPage(const TKpPage&) = delete;
     TKpPage& operator=(const TKpPage&) = delete;
@@ -73,14 +73,14 @@ public:
     // The same for an object of NewObject or CreateObjectOfType with this page's pool.
     int AddObject(TKpObjectPtr<TKpBaseObject>&& object);
     // A new object of type T in the document's object pool (on the heap for a page without
-    // a preview), to be filled in and added.
+    // a document), to be filled in and added.
     template <class T> TKpObjectPtr<T> NewObject() const { return MakeObject<T>(ObjectPool()); }
     TKpObjectPool* ObjectPool() const;
     // Gives back the spare room of the object list (the page is finished).
     void TrimStorage() { objects_.shrink_to_fit(); }
     // Frees the objects from the last to the first; the picture is not updated.
     void Clear();
-    // A change re-renders the picture and fires the preview's OnChangePageOrientation.
+    // A change re-renders the picture and fires the document's OnChangePageOrientation.
     void SetOrientation(TKpOrientation value);
     TKpOrientation Orientation() const { return orientation_; }
     // Rebuilds the picture from the objects, header and footer: from now on it shows the
@@ -93,7 +93,7 @@ public:
 
     TKpMetafile& Metafile() { return metafile_; }
     const TKpMetafile& Metafile() const { return metafile_; }
-    TKpPreview* Owner() const { return owner_; }
+    TKpDocument* Owner() const { return owner_; }
 
 private:
     // Loading, copying and tests store fields without notifying (TKpFieldAccess).
@@ -115,7 +115,7 @@ private:
 
     TKpObjectList objects_;
     TKpMetafile metafile_;
-    TKpPreview* owner_;
+    TKpDocument* owner_;
 
 public:
     int32_t PageNum = 0;
@@ -135,7 +135,7 @@ public:
 
 class PAGINOR_EXPORT TKpPageList {
 public:
-    explicit TKpPageList(TKpPreview* owner);
+    explicit TKpPageList(TKpDocument* owner);
     ~TKpPageList();
     TKpPageList(const TKpPageList&) = delete;
     TKpPageList& operator=(const TKpPageList&) = delete;
@@ -147,10 +147,10 @@ public:
     void Renumber();
     // Appends an empty page numbered the new count.
     TKpPage* AddPage();
-    // Frees all pages from the last to the first, then fires the preview's OnClear.
+    // Frees all pages from the last to the first, then fires the document's OnClear.
     void Clear();
-    // Frees page number; outside the preview's Clear the rest are renumbered and the preview's
-    // OnDeletePage fires.
+    // Frees page number; outside the document's Clear the rest are renumbered and the
+    // document's OnDeletePage fires.
     void DeletePage(int number);
     // Where the drawing objects of the document's pages are made.
     TKpObjectPool& Pool() { return pool_; }
@@ -171,7 +171,7 @@ private:
     // Declared before the pages: it outlives every object in them.
     TKpObjectPool pool_;
     std::vector<std::unique_ptr<TKpPage>> pages_;
-    TKpPreview* owner_;
+    TKpDocument* owner_;
 };
 
 } // namespace kp

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/KpMath.h"
+#include "platform/KpPaperEnums.h"
 #include "platform/KpScreen.h"
 
 namespace kp {
@@ -19,9 +20,6 @@ enum TKpUnit : uint8_t {
     kpCentimeters = 3,
     kpInches = 4
 };
-
-enum TKpPaperSize : uint8_t { A3 = 0, A4, A5, A6, B5, C5, Legal, Letter, Custom };
-enum TKpOrientation : uint8_t { kpPortrait = 0, kpLandscape = 1 };
 
 // Converts x between units in extended precision; no rounding (callers round).
 PAGINOR_EXPORT Extended ConvertUnits(TKpUnit from, TKpUnit to, Extended x);

@@ -1,7 +1,7 @@
 #pragma once
-// The headless application every fuzz target needs before it makes a preview.
-#include <QApplication>
-#include <QWidget>
+// The headless application every fuzz target needs before it makes a document: a
+// QGuiApplication (fonts and pictures, no widgets).
+#include <QGuiApplication>
 
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
@@ -15,7 +15,7 @@ inline void StartFuzzApplication() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never destroyed: tearing the application down after the fuzzer's exit handlers ran
     // crashes in Qt's post routines.
-    static QApplication* app = new QApplication(argc, argv);
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
     kp::SetScreenPixelsPerInchOverride(96);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

@@ -5,9 +5,9 @@
 
 #include <QBuffer>
 
+#include "drawing/KpDocument.h"
 #include "fuzz_app.h"
 #include "legacy/KpLegacy.h"
-#include "preview/KpPreview.h"
 
 using namespace kp;
 
@@ -17,14 +17,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static QWidget host;
-    static TKpPreview* preview = new TKpPreview(&host);
+    static TKpDocument* document = new TKpDocument;
     QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        LoadLegacyDocument(*preview, buffer);
+        LoadLegacyDocument(*document, buffer);
     } catch (const std::exception&) {
     }
     return 0;

@@ -8,11 +8,10 @@
 #include <QImage>
 #include <QPainter>
 
-#include "drawing/KpPage.h"
+#include "drawing/KpDocument.h"
 #include "fuzz_app.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpPreview.h"
 
 using namespace kp;
 
@@ -22,26 +21,25 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static QWidget host;
-    static TKpPreview* preview = new TKpPreview(&host);
+    static TKpDocument* document = new TKpDocument;
     QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        preview->LoadFromStream(buffer);
+        document->LoadFromStream(buffer);
     } catch (const std::exception&) {
     }
     try {
         QImage target(120, 170, QImage::Format_RGB32);
-        for (int n = 1; n <= preview->NumPages() && n <= 4; ++n) {
-            preview->SetCurrentPage(n);
-            preview->RefreshPage();
+        for (int n = 1; n <= document->NumPages() && n <= 4; ++n) {
+            document->SetCurrentPage(n);
+            document->RefreshPage();
             target.fill(Qt::white);
             QPainter painter(&target);
             TKpDeviceCanvas canvas(&painter, 96, 96);
-            // Scaled to fit, keeping the page's proportions, as the preview shows it.
-            const TKpMetafile& picture = preview->GetPage(n)->Metafile();
+            // Scaled to fit, keeping the page's proportions, as a preview shows it.
+            const TKpMetafile& picture = document->GetPage(n)->Metafile();
             const QSize fit =
                 QSize(picture.Width(), picture.Height()).scaled(target.size(), Qt::KeepAspectRatio);
             canvas.PlayMetafile(picture, QRect(QPoint(0, 0), fit.expandedTo(QSize(1, 1))));

@@ -2,19 +2,19 @@
 // native document holding them (run with the seed folder as argument).
 #include <cstdio>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
-#include "preview/KpPreview.h"
 
 using namespace kp;
 
@@ -34,7 +34,7 @@ QByteArray bytesOf(const TKpMetafile& m) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     kp::SetScreenPixelsPerInchOverride(96);
     const QDir root(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("corpus"));
 
@@ -83,14 +83,13 @@ int main(int argc, char** argv) {
     write(root.filePath(QStringLiteral("picture/painted.qpic")), bytesOf(painted));
 
     // A native document with both pictures, one of them drawn as a bitmap.
-    QWidget host;
-    TKpPreview preview(&host);
-    preview.Canvas().StretchDraw(10, 10, 50, 40, &figures, kpMillimeters);
-    preview.Canvas().StretchDraw(60, 10, 100, 50, &painted, kpMillimeters);
-    if (auto* g = dynamic_cast<TKpGraphicObject*>(preview.Canvas().LastObject()))
+    TKpDocument document;
+    document.Canvas().StretchDraw(10, 10, 50, 40, &figures, kpMillimeters);
+    document.Canvas().StretchDraw(60, 10, 100, 50, &painted, kpMillimeters);
+    if (auto* g = dynamic_cast<TKpGraphicObject*>(document.Canvas().LastObject()))
         g->MetafileAsBitmap = true;
-    preview.NewPage();
-    preview.Canvas().Rectangle(10, 10, 50, 50, kpMillimeters);
-    preview.SaveToFile(root.filePath(QStringLiteral("native/pictures.kpp")));
+    document.NewPage();
+    document.Canvas().Rectangle(10, 10, 50, 50, kpMillimeters);
+    document.SaveToFile(root.filePath(QStringLiteral("native/pictures.kpp")));
     return 0;
 }

@@ -5,13 +5,13 @@
 
 #include "drawing/KpCanvas.h"
 #include "drawing/KpCodePage.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpObjectKinds.h"
 #include "drawing/KpPictureStore.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
-#include "preview/KpTypes.h"
+#include "platform/KpRunThen.h"
 
 namespace kp {
 
@@ -356,7 +356,7 @@ void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list)
     VisitObject(object, TKindFields{list, k});
 }
 
-void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
+void LoadLegacyDocument(TKpDocument& preview, QIODevice& file) {
     const TKeys& k = Keys();
     preview.AutoRefresh = false;
     auto finish = [&] {
@@ -364,101 +364,106 @@ void LoadLegacyDocument(TKpPreview& preview, QIODevice& file) {
         preview.AutoRefresh = true;
         preview.RefreshPage();
     };
-    try {
-        preview.Clear();
-        TKpExtValueList list;
-        bool pageSeen = false;
-        int block = 0;
-        while (!file.atEnd()) {
-            ++block;
-            // Values out of range are refused naming the page and the block they are in.
-            try {
-                list.LoadFromStream(file);
-            } catch (const EStreamReadError& e) {
-                if (e.Kind != TKpReadErrorKind::OutOfRange) throw;
-                ThrowReadErrorIn(
-                    QStringLiteral("Page %1, block %2: ").arg(preview.NumPages()).arg(block), e);
-            }
-            switch (list.GetInteger(-1, k.BlockKind)) {
-            case 1:
-                if (pageSeen) preview.NewPage();
-                pageSeen = true;
-                break;
-            case 2: {
-                preview.PaperWidth().value = list.GetInteger(0, k.PaperWidth);
-                preview.PaperHeight().value = list.GetInteger(0, k.PaperHeight);
-                const int32_t size = list.GetInteger(0, k.PaperSize);
-                if (size >= A3 && size <= Custom)
-                    preview.SetPaperSize(static_cast<TKpPaperSize>(size));
-                const int32_t orientation = list.GetInteger(0, k.Orientation);
-                if (orientation == kpPortrait || orientation == kpLandscape)
-                    preview.SetOrientation(static_cast<TKpOrientation>(orientation));
-                break;
-            }
-            case 3: {
-                TKpMargins& m = preview.Margins();
-                m.Left().value = list.GetInteger(0, k.MarginLeft);
-                m.Top().value = list.GetInteger(0, k.MarginTop);
-                m.Right().value = list.GetInteger(0, k.MarginRight);
-                m.Bottom().value = list.GetInteger(0, k.MarginBottom);
-                m.SetVisible(LowByte(list.GetInteger(0, k.MarginVisible)));
-                m.SetShowPrinterMargins(LowByte(list.GetInteger(0, k.MarginPrinter)));
-                // A pen key that is missing leaves that pen as it is.
-                TKpPenData pen = GetPenData(m.Pen());
-                list.GetPen(pen, k.MarginPen);
-                SetPenData(m.Pen(), pen);
-                pen = GetPenData(m.PrinterMarginPen());
-                list.GetPen(pen, k.PrinterMarginPen);
-                SetPenData(m.PrinterMarginPen(), pen);
-                break;
-            }
-            case 4:
-                preview.Shadow().SetColor(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)));
-                preview.Shadow().SetWidth(list.GetInteger(0, k.ShadowWidth));
-                preview.Shadow().SetVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
-                break;
-            case 5:
-                list.GetExtended(k.Block5);
-                break;
-            case 6:
-            case 7: {
-                const bool header = list.GetInteger(-1, k.BlockKind) == 6;
-                TKpHeaderFooter& band = header ? static_cast<TKpHeaderFooter&>(preview.Header())
-                                               : static_cast<TKpHeaderFooter&>(preview.Footer());
-                band.SetShowLine(
-                    LowByte(list.GetInteger(0, header ? k.HeaderShowLine : k.FooterShowLine)));
-                band.SetVisible(
-                    LowByte(list.GetInteger(0, header ? k.HeaderVisible : k.FooterVisible)));
-                TKpPenData pen = GetPenData(band.Pen());
-                list.GetPen(pen, k.Pen);
-                SetPenData(band.Pen(), pen);
-                break;
-            }
-            case 10: {
-                TKpPage* page = preview.Canvas().Page();
-                TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(
-                    list.GetInteger(-1, k.ObjectKind), page ? page->ObjectPool() : nullptr);
-                if (!object || !page) break;
+    kp::RunThen(
+        [&] {
+            preview.Clear();
+            TKpExtValueList list;
+            bool pageSeen = false;
+            int block = 0;
+            while (!file.atEnd()) {
+                ++block;
+                // Values out of range are refused naming the page and the block they are in.
                 try {
-                    LoadObjectFromValueList(*object, list);
-                } catch (const EReadError& e) {
-                    ThrowReadErrorIn(QStringLiteral("Page %1, object block %2: ")
-                                         .arg(preview.NumPages())
-                                         .arg(block),
-                                     e);
+                    list.LoadFromStream(file);
+                } catch (const EStreamReadError& e) {
+                    if (e.Kind != TKpReadErrorKind::OutOfRange) throw;
+                    ThrowReadErrorIn(
+                        QStringLiteral("Page %1, block %2: ").arg(preview.NumPages()).arg(block),
+                        e);
                 }
-                page->AddObject(std::move(object));
-                break;
+                switch (list.GetInteger(-1, k.BlockKind)) {
+                case 1:
+                    if (pageSeen) preview.NewPage();
+                    pageSeen = true;
+                    break;
+                case 2: {
+                    preview.PaperWidth().value = list.GetInteger(0, k.PaperWidth);
+                    preview.PaperHeight().value = list.GetInteger(0, k.PaperHeight);
+                    const int32_t size = list.GetInteger(0, k.PaperSize);
+                    if (size >= A3 && size <= Custom)
+                        preview.SetPaperSize(static_cast<TKpPaperSize>(size));
+                    const int32_t orientation = list.GetInteger(0, k.Orientation);
+                    if (orientation == kpPortrait || orientation == kpLandscape)
+                        preview.SetOrientation(static_cast<TKpOrientation>(orientation));
+                    break;
+                }
+                case 3: {
+                    TKpMargins& m = preview.Margins();
+                    m.Left().value = list.GetInteger(0, k.MarginLeft);
+                    m.Top().value = list.GetInteger(0, k.MarginTop);
+                    m.Right().value = list.GetInteger(0, k.MarginRight);
+                    m.Bottom().value = list.GetInteger(0, k.MarginBottom);
+                    m.SetVisible(LowByte(list.GetInteger(0, k.MarginVisible)));
+                    m.SetShowPrinterMargins(LowByte(list.GetInteger(0, k.MarginPrinter)));
+                    // A pen key that is missing leaves that pen as it is.
+                    TKpPenData pen = GetPenData(m.Pen());
+                    list.GetPen(pen, k.MarginPen);
+                    SetPenData(m.Pen(), pen);
+                    pen = GetPenData(m.PrinterMarginPen());
+                    list.GetPen(pen, k.PrinterMarginPen);
+                    SetPenData(m.PrinterMarginPen(), pen);
+                    break;
+                }
+                case 4:
+                    preview.SetShadow(static_cast<TColor>(list.GetInteger(0, k.ShadowColor)),
+                                      list.GetInteger(0, k.ShadowWidth));
+                    preview.SetShadowVisible(LowByte(list.GetInteger(0, k.ShadowVisible)));
+                    break;
+                case 5:
+                    list.GetExtended(k.Block5);
+                    break;
+                case 6:
+                case 7: {
+                    const bool header = list.GetInteger(-1, k.BlockKind) == 6;
+                    TKpHeaderFooter& band = header
+                                                ? static_cast<TKpHeaderFooter&>(preview.Header())
+                                                : static_cast<TKpHeaderFooter&>(preview.Footer());
+                    band.SetShowLine(
+                        LowByte(list.GetInteger(0, header ? k.HeaderShowLine : k.FooterShowLine)));
+                    band.SetVisible(
+                        LowByte(list.GetInteger(0, header ? k.HeaderVisible : k.FooterVisible)));
+                    TKpPenData pen = GetPenData(band.Pen());
+                    list.GetPen(pen, k.Pen);
+                    SetPenData(band.Pen(), pen);
+                    break;
+                }
+                case 10: {
+                    TKpPage* page = preview.Canvas().Page();
+                    TKpObjectPtr<TKpBaseObject> object = CreateObjectOfType(
+                        list.GetInteger(-1, k.ObjectKind), page ? page->ObjectPool() : nullptr);
+                    if (!object || !page) break;
+                    try {
+                        LoadObjectFromValueList(*object, list);
+                    } catch (const EReadError& e) {
+                        ThrowReadErrorIn(QStringLiteral("Page %1, object block %2: ")
+                                             .arg(preview.NumPages())
+                                             .arg(block),
+                                         e);
+                    }
+                    page->AddObject(std::move(object));
+                    break;
+                }
+                default:
+                    break;
+                }
             }
-            default:
-                break;
-            }
-        }
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+        },
+        finish);
 }
+
+namespace {
+// The document reads files of the older format through this loader.
+const bool olderFormatRegistered = (TKpDocument::SetOlderFormatLoader(&LoadLegacyDocument), true);
+} // namespace
 
 } // namespace kp

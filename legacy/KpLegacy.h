@@ -18,7 +18,7 @@ class QIODevice;
 
 namespace kp {
 
-class TKpPreview;
+class TKpDocument;
 
 // Record kinds on the wire.
 enum : int32_t {
@@ -123,9 +123,9 @@ private:
     TKpExtStream buffer_;
 };
 
-// Rebuilds the preview's pages and settings from an older-format file positioned just
+// Rebuilds the document's pages and settings from an older-format file positioned just
 // after its 10 version bytes.
-PAGINOR_EXPORT void LoadLegacyDocument(TKpPreview& preview, QIODevice& file);
+PAGINOR_EXPORT void LoadLegacyDocument(TKpDocument& document, QIODevice& file);
 // Fills one drawing object from one value list, by the object's class.
 PAGINOR_EXPORT void LoadObjectFromValueList(TKpBaseObject& object, const TKpExtValueList& list);
 

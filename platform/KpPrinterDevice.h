@@ -19,7 +19,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "drawing/KpUnits.h"
+#include "platform/KpPaperEnums.h"
 
 class QPainter;
 

@@ -3,10 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "drawing/KpMargins.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 #include "preview/KpCursors.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 

@@ -1,43 +1,45 @@
 #include "preview/KpPreview.h"
 
 #include <algorithm>
-#include <exception>
 
 #include <QCoreApplication>
-#include <QDateTime>
-#include <QLocale>
 
 #include "drawing/KpCanvas.h"
-#include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "legacy/KpLegacy.h"
+#include "platform/KpRunThen.h"
 #include "preview/KpPageImage.h"
+#include "preview/KpTypes.h"
 #include "printing/KpPrinter.h"
 
 namespace kp {
 
 TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
-    clearing_ = false;
+    // The older format registers itself when the library loads; a static build keeps its
+    // reader only when something names it, as the preview does here.
+    TKpDocument::SetOlderFormatLoader(&LoadLegacyDocument);
     AutoRefresh = false;
     zoom_ = 20;
-    paperSize_ = A4;
-    pages_ = std::make_unique<TKpPageList>(this);
-    currentPage_ = 1;
-    canvas_ = std::make_unique<TKpCanvas>(this);
-    bindCanvas(pages_->AddPage());
-    footer_ = std::make_unique<TKpFooter>(this);
+    ownDocument_ = std::make_unique<TKpDocument>();
+    document_ = ownDocument_.get();
     gutter_ = 30;
-    header_ = std::make_unique<TKpHeader>(this);
-    margins_ = std::make_unique<TKpMargins>(this);
     pageImage_ = new TKpPageImage(this, viewport()); // owned by the viewport
-    pageImage_->SetMargins(margins_.get());
-    margins_->SetPageImage(pageImage_);
+    pageImage_->SetMargins(&document_->Margins());
     printCopies_ = 1;
-    paperHeight_ = std::make_unique<TKpValue>(29700);
-    paperWidth_ = std::make_unique<TKpValue>(21000);
-    paperHeight_->OnChange = [this](TKpValue*) { paperValueChanged(); };
-    paperWidth_->OnChange = [this](TKpValue*) { paperValueChanged(); };
     printer_ = std::make_unique<TKpPrinter>(this);
+    // The printer's events are the preview's (sender: the printer).
+    printer_->OnChangePrinter = [this](void* sender) {
+        if (OnChangePrinter) OnChangePrinter(sender);
+    };
+    printer_->BeforePrint = [this](void* sender) {
+        if (BeforePrint) BeforePrint(sender);
+    };
+    printer_->AfterPrint = [this](void* sender) {
+        if (AfterPrint) AfterPrint(sender);
+    };
+    document_->SetView(this);
+    document_->SetPrinterState(printer_.get());
     ZoomIncrement = 10;
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(220, 286);
@@ -61,15 +63,17 @@ TKpPreview::~TKpPreview() {
     AutoRefresh = false;
     // The display must not draw from a page that is about to go.
     if (pageImage_) pageImage_->SetMetafile(nullptr, false);
-    canvas_.reset();
-    footer_.reset();
-    header_.reset();
     if (pageImage_) pageImage_->SetMargins(nullptr);
-    margins_.reset();
-    pages_.reset();
+    // A host's document outlives the preview: it works alone from now on.
+    if (document_ && document_ != ownDocument_.get()) {
+        document_->SetView(nullptr);
+        document_->SetPrinterState(nullptr);
+    }
+    document_ = nullptr;
+    ownDocument_->SetView(nullptr);
+    ownDocument_->SetPrinterState(nullptr);
+    ownDocument_.reset();
     printer_.reset();
-    paperWidth_.reset();
-    paperHeight_.reset();
     linked_.clear();
 }
 
@@ -77,179 +81,96 @@ QString TKpPreview::About() const {
     return QStringLiteral("TKpPreview v2.42");
 }
 
+void TKpPreview::attach(TKpDocument* document) {
+    document_ = document;
+    document_->SetView(this);
+    document_->SetPrinterState(printer_.get());
+    pageImage_->SetMargins(&document_->Margins());
+}
+
+void TKpPreview::SetDocument(TKpDocument* document) {
+    if (!document) document = ownDocument_.get();
+    if (document == document_) return;
+    // One view at a time: a document shown by another preview moves here.
+    if (TKpDocumentView* other = document->View(); other && other != this)
+        other->ViewDocumentDestroyed(document);
+    pageImage_->SetMetafile(nullptr, false);
+    document_->SetView(nullptr);
+    document_->SetPrinterState(nullptr);
+    attach(document);
+    // The linked controls rebuild from the pages now shown.
+    BroadcastMessage(KPM_PAPERSIZECHANGED);
+    BroadcastMessage(KPM_ORIENTATIONCHANGED);
+    BroadcastMessage(KPM_PAGESCLEARED);
+    if (NumPages() > 0) {
+        RefreshPage();
+        BroadcastMessage(KPM_PAGECHANGED, CurrentPage());
+    }
+}
+
+void TKpPreview::ViewDocumentDestroyed(TKpDocument* document) {
+    if (document != document_ || destroying_) return;
+    // The host's document goes (or moves to another preview): back to the own one.
+    pageImage_->SetMetafile(nullptr, false);
+    attach(ownDocument_.get());
+    BroadcastMessage(KPM_PAGESCLEARED);
+    RefreshPage();
+}
+
 int TKpPreview::NumPages() const {
-    return pages_->Count();
+    return document_->NumPages();
 }
 
 TKpPage* TKpPreview::GetPage(int n) const {
-    return pages_->GetPage(n);
+    return document_->GetPage(n);
 }
 
 TKpShadow& TKpPreview::Shadow() {
     return pageImage_->Shadow();
 }
 
-void TKpPreview::bindCanvas(TKpPage* page) {
-    if (canvas_) canvas_->SetPage(page);
-}
-
 void TKpPreview::SetCurrentPage(int n) {
-    // The same number is no change only while the canvas is still on that page: after the
-    // page under it was deleted, the number names another page (or a new one).
-    if (n == currentPage_ && n >= 1 && n <= NumPages() && canvas_->Page() == pages_->GetPage(n))
-        return;
-    showPage(n);
-}
-
-void TKpPreview::showPage(int n) {
-    // An out-of-range number is refused before anything changes, so the current page and
-    // the canvas always stay on a page that exists.
-    TKpPage* page = pages_->GetPage(n);
-    if (OnPageChanging) OnPageChanging(this, n);
-    currentPage_ = n;
-    bindCanvas(page);
-    if (OnPageChange) OnPageChange(this, n);
-    RefreshPage();
-    BroadcastMessage(KPM_PAGECHANGED, n);
+    document_->SetCurrentPage(n);
 }
 
 void TKpPreview::PageDeleted(int number, TKpPage* page) {
-    if (destroying_ || !canvas_) return;
-    const bool canvasOnIt = canvas_->Page() == page;
-    const bool displayOnIt = pageImage_->Metafile() == &page->Metafile();
-    const int count = NumPages();
-    if (count == 0) {
-        // No page left: nothing to draw on or show until the next NewPage.
-        if (canvasOnIt) bindCanvas(nullptr);
-        if (displayOnIt) pageImage_->SetMetafile(nullptr, AutoRefresh);
-        currentPage_ = 0;
-        return;
-    }
-    if (clearing_) {
-        // Clear binds page 1 when it finishes; until then nothing points at a freed page.
-        if (canvasOnIt) bindCanvas(pages_->GetPage(1));
-        if (displayOnIt) pageImage_->SetMetafile(&pages_->GetPage(1)->Metafile(), false);
-        return;
-    }
-    // The current page keeps its page when that survives (its number drops with the pages
-    // before it); a deleted current page hands over to the page now at its number, or to
-    // the new last page.
-    int target = currentPage_;
-    if (number < currentPage_) --target;
-    target = std::clamp(target, 1, count);
-    if (!canvasOnIt && !displayOnIt && target == currentPage_) return;
-    // Rebound at once, before any handler can draw or paint.
-    TKpPage* live = pages_->GetPage(target);
-    bindCanvas(live);
-    pageImage_->SetMetafile(&live->Metafile(), false);
-    currentPage_ = target;
-    // Reported as a page change, also when the number stays: another page is on display.
-    showPage(target);
+    document_->PageDeleted(number, page);
 }
 
 TKpPage* TKpPreview::NewPage() {
-    TKpPage* page = pages_->AddPage();
-    bindCanvas(page);
-    SetCurrentPage(pages_->Count());
-    if (OnNewPage) OnNewPage(this);
-    ProcessPendingMessages();
-    return canvas_->Page();
+    return document_->NewPage();
 }
 
 void TKpPreview::Clear() {
-    std::exception_ptr error;
-    const int oldCurrent = currentPage_;
-    {
-        const TKpStateGuard<bool> clearing(clearing_, true);
-        const TKpStateGuard<bool> quiet(AutoRefresh, false);
-        // The display never keeps a picture of a page that is about to be freed.
-        pageImage_->SetMetafile(&pages_->GetPage(1)->Metafile(), false);
-        try {
-            for (int k = pages_->Count(); k >= 1; --k) {
-                if (k >= 2)
-                    pages_->DeletePage(k);
-                else
-                    pages_->GetPage(1)->Clear();
-            }
-        } catch (...) {
-            // The closing steps run also after an error, which then propagates.
-            error = std::current_exception();
-        }
-        currentPage_ = 1;
-        bindCanvas(pages_->GetPage(1));
-        pages_->Pool().ReleaseIfEmpty();
-    }
-    BroadcastMessage(KPM_PAGESCLEARED);
-    if (oldCurrent > 1) BroadcastMessage(KPM_PAGECHANGED, 1);
-    if (OnClear) OnClear(this);
-    if (error) std::rethrow_exception(error);
+    document_->Clear();
 }
 
 bool TKpPreview::FirstPage() {
-    const int old = currentPage_;
-    SetCurrentPage(1);
-    return old != 1;
+    return document_->FirstPage();
 }
 
 bool TKpPreview::LastPage() {
-    const bool result = NumPages() != currentPage_;
-    SetCurrentPage(NumPages());
-    return result;
+    return document_->LastPage();
 }
 
 bool TKpPreview::NextPage() {
-    if (currentPage_ >= NumPages()) return false;
-    SetCurrentPage(currentPage_ + 1);
-    return true;
+    return document_->NextPage();
 }
 
 bool TKpPreview::PrevPage() {
-    if (currentPage_ < 2) return false;
-    SetCurrentPage(currentPage_ - 1);
-    return true;
-}
-
-void TKpPreview::paperValueChanged() {
-    paperSize_ = Custom;
+    return document_->PrevPage();
 }
 
 void TKpPreview::SetPaperSize(TKpPaperSize v) {
     if (v == Custom) return;
-    int w = paperWidth_->value, h = paperHeight_->value;
-    PaperDimensions(v, orientation_ == kpLandscape, w, h);
-    {
-        const TKpStateGuard<bool> quiet(AutoRefresh, false);
-        paperWidth_->value = w;
-        paperHeight_->value = h;
-        paperSize_ = v;
-        for (int i = 1; i <= NumPages(); ++i) {
-            TKpPage* page = pages_->GetPage(i);
-            page->Width = paperWidth_->AsInches();
-            page->Height = paperHeight_->AsInches();
-            page->UpdateMetafile();
-        }
-    }
-    BroadcastMessage(KPM_REFRESH);
-    BroadcastMessage(KPM_PAPERSIZECHANGED);
+    document_->SetPaperSize(v);
     Reposition();
 }
 
 void TKpPreview::SetOrientation(TKpOrientation v) {
-    if (v == orientation_) return;
+    if (v == Orientation()) return;
     if (printer_->PrinterInstalled()) printer_->SetOrientation(v);
-    std::swap(paperHeight_->value, paperWidth_->value);
-    orientation_ = v;
-    if (OnChangeOrientation) OnChangeOrientation(this);
-    {
-        const TKpStateGuard<bool> quiet(AutoRefresh, false);
-        for (int i = 1; i <= NumPages(); ++i)
-            pages_->GetPage(i)->SetOrientation(v);
-    }
-    if (AutoRefresh) {
-        RefreshPage();
-        KeepScrollProportion();
-    }
-    BroadcastMessage(KPM_ORIENTATIONCHANGED);
+    document_->SetOrientation(v);
 }
 
 void TKpPreview::SetPagesPerSheet(TKpPagesPerSheet v) {
@@ -267,6 +188,7 @@ QString TKpPreview::Title() const {
 }
 void TKpPreview::SetTitle(const QString& v) {
     printer_->SetTitle(v);
+    document_->SetTitle(v);
 }
 
 void TKpPreview::SetGutter(int v) {
@@ -282,43 +204,36 @@ void TKpPreview::SetBorderStyle(TKpBorderStyle v) {
 }
 
 int TKpPreview::OrientationType() const {
-    // Every page has the document's orientation when the landscape pages are none or all.
-    const int landscape = orientation_ == kpLandscape ? NumPages() : 0;
-    return pages_->LandscapeCount() == landscape ? static_cast<int>(orientation_) : 2;
+    return document_->OrientationType();
 }
 
 QString TKpPreview::PaperSizeName(TKpPaperSize size) {
-    switch (size) {
-    case A4:
-        return QStringLiteral("A4");
-    case A5:
-        return QStringLiteral("A5");
-    default:
-        return QStringLiteral("Custom");
-    }
+    return TKpDocument::PaperSizeName(size);
 }
 
 TKpPaperSize TKpPreview::PaperSizeFromName(const QString& name) {
-    if (name == QLatin1String("A4")) return A4;
-    if (name == QLatin1String("A5")) return A5;
-    return Custom;
+    return TKpDocument::PaperSizeFromName(name);
+}
+
+void TKpPreview::ApplyPaperToPages() {
+    document_->ApplyPaperToPages();
 }
 
 void TKpPreview::Assign(TKpPreview& source) {
-    header_->Assign(source.Header());
-    footer_->Assign(source.Footer());
+    Header().Assign(source.Header());
+    Footer().Assign(source.Footer());
     printer_->Assign(source.KpPrinter());
-    paperWidth_->value = source.PaperWidth().value;
-    paperHeight_->value = source.PaperHeight().value;
+    PaperWidth().value = source.PaperWidth().value;
+    PaperHeight().value = source.PaperHeight().value;
     SetPaperSize(source.PaperSize());
     SetOrientation(source.Orientation());
     pagesPerSheet_ = source.PagesPerSheet();
-    margins_->Assign(source.Margins());
+    Margins().Assign(source.Margins());
     Shadow().Assign(source.Shadow());
 }
 
 void TKpPreview::Loaded() {
-    if (OnPageChange) OnPageChange(this, currentPage_);
+    if (OnPageChange) OnPageChange(this, CurrentPage());
 }
 
 void TKpPreview::AddLinkedControl(QObject* control) {
@@ -337,7 +252,9 @@ bool TKpPreview::hasParentWindow() const {
 }
 
 void TKpPreview::BroadcastMessage(int msg, long long wparam, long long lparam) {
-    if (!AutoRefresh || !hasParentWindow() || destroying_) return;
+    // A document filled by a loader (its AutoRefresh off) is quiet on every view of it.
+    if (!AutoRefresh || (document_ && !document_->AutoRefresh) || !hasParentWindow() || destroying_)
+        return;
     TKpMessageEvent own(msg, wparam, lparam);
     QCoreApplication::sendEvent(this, &own);
     // A receiver may link or unlink controls while handling; walk a snapshot, and skip
@@ -369,29 +286,156 @@ void TKpPreview::HandleMessage(const TKpMessageEvent& message) {
 }
 
 QString TKpPreview::SubstituteTokens(const QString& text, int pageNum) const {
-    if (!text.contains(QLatin1Char('{'))) return text;
-    QString s = text;
-    auto replaceAll = [&s](const QString& token, const QString& value) {
-        for (qsizetype at = s.indexOf(token); at >= 0; at = s.indexOf(token)) {
-            s.remove(at, token.size());
-            s.insert(at, value);
-        }
-    };
-    // The clock is read only when a caption asks for it.
-    if (s.contains(QLatin1String("{DATE}"))) {
-        const QDate d = QDate::currentDate();
-        replaceAll(QStringLiteral("{DATE}"),
-                   QStringLiteral("%1-%2-%3")
-                       .arg(d.day(), 2, 10, QLatin1Char('0'))
-                       .arg(QLocale().monthName(d.month(), QLocale::ShortFormat))
-                       .arg(d.year(), 4, 10, QLatin1Char('0')));
-    }
-    if (s.contains(QLatin1String("{TIME}")))
-        replaceAll(QStringLiteral("{TIME}"),
-                   QTime::currentTime().toString(QStringLiteral("HH:mm")));
-    replaceAll(QStringLiteral("{PAGE}"), QString::number(pageNum));
-    replaceAll(QStringLiteral("{NUMPAGES}"), QString::number(NumPages()));
-    return s;
+    return document_->SubstituteTokens(text, pageNum);
+}
+
+// ---- what the document tells its view ----
+
+void TKpPreview::ViewMessage(int msg, long long wparam, long long lparam) {
+    BroadcastMessage(msg, wparam, lparam);
+}
+
+void TKpPreview::ViewShowPage(TKpPage* page, bool repaint) {
+    pageImage_->SetMetafile(page ? &page->Metafile() : nullptr, repaint);
+}
+
+bool TKpPreview::ViewShows(const TKpPage& page) const {
+    return pageImage_->Metafile() == &page.Metafile();
+}
+
+void TKpPreview::ViewPageChanging(int pageNum) {
+    if (OnPageChanging) OnPageChanging(this, pageNum);
+}
+
+void TKpPreview::ViewPageChange(int pageNum) {
+    if (OnPageChange) OnPageChange(this, pageNum);
+}
+
+void TKpPreview::ViewNewPage() {
+    if (OnNewPage) OnNewPage(this);
+}
+
+void TKpPreview::ViewDeletePage() {
+    if (OnDeletePage) OnDeletePage(this);
+}
+
+void TKpPreview::ViewClear() {
+    if (OnClear) OnClear(this);
+}
+
+void TKpPreview::ViewChangeOrientation() {
+    if (OnChangeOrientation) OnChangeOrientation(this);
+}
+
+void TKpPreview::ViewChangeMargins(void* sender) {
+    if (OnChangeMargins) OnChangeMargins(sender);
+}
+
+void TKpPreview::ViewMarginsDisplay() {
+    pageImage_->update();
+}
+
+void TKpPreview::ViewCanvasChange(void* sender) {
+    if (OnCanvasChange) OnCanvasChange(sender);
+}
+
+void TKpPreview::ViewChangePageOrientation(void* sender, int pageNum, TKpOrientation v) {
+    if (OnChangePageOrientation) OnChangePageOrientation(sender, pageNum, v);
+}
+
+void TKpPreview::ViewBeforeLoad(Extended fileVersion, bool& loadFile) {
+    if (BeforeLoad) BeforeLoad(this, fileVersion, loadFile);
+}
+
+bool TKpPreview::ViewWantsStream(bool writing) const {
+    return writing ? static_cast<bool>(BeforeWriteStream) : static_cast<bool>(BeforeReadStream);
+}
+
+void TKpPreview::ViewBeforeReadStream(QIODevice* stream) {
+    if (BeforeReadStream) BeforeReadStream(this, stream);
+}
+
+void TKpPreview::ViewBeforeWriteStream(QIODevice* stream) {
+    if (BeforeWriteStream) BeforeWriteStream(this, stream);
+}
+
+void TKpPreview::ViewLoadProgress(int percent) {
+    if (OnLoadProgess) OnLoadProgess(this, percent);
+}
+
+void TKpPreview::ViewSaveProgress(int percent) {
+    if (OnSaveProgress) OnSaveProgress(this, percent);
+}
+
+void TKpPreview::ViewShadow(TColor& color, int& width) const {
+    color = pageImage_->Shadow().Color();
+    width = pageImage_->Shadow().Width();
+}
+
+void TKpPreview::ViewSetShadow(TColor color, int width) {
+    Shadow().SetColor(color);
+    Shadow().SetWidth(width);
+}
+
+void TKpPreview::ViewSetShadowVisible(bool visible) {
+    Shadow().SetVisible(visible);
+}
+
+// ---- files ----
+
+template <class Load> void TKpPreview::load(Load&& body) {
+    kp::RunThen(std::forward<Load>(body), [this] { LoadedPageCount = document_->LoadedPageCount; });
+}
+
+void TKpPreview::SaveToFile(const QString& fileName) {
+    document_->SaveToFile(fileName);
+}
+
+void TKpPreview::SaveToStream(QIODevice& stream) {
+    document_->SaveToStream(stream);
+}
+
+void TKpPreview::LoadFromFile(const QString& fileName) {
+    load([&] { document_->LoadFromFile(fileName); });
+}
+
+void TKpPreview::LoadFromStream(QIODevice& stream) {
+    load([&] { document_->LoadFromStream(stream); });
+}
+
+// ---- printing ----
+
+TKpPrintJob TKpPreview::PrintJob() {
+    TKpPrintJob job(*document_, *printer_);
+    job.Sender = this;
+    job.ErrorOwner = this;
+    job.PagesPerSheet = &pagesPerSheet_;
+    job.Copies = PrintCopies();
+    job.FileName = &PrintToFile;
+    job.BeforePrint = &BeforePrint;
+    job.AfterPrint = &AfterPrint;
+    job.BeforePrintPage = &BeforePrintPage;
+    job.AfterPrintPage = &AfterPrintPage;
+    job.OnPrintPage = &OnPrintPage;
+    job.OnPrintProgress = &OnPrintProgress;
+    return job;
+}
+
+void TKpPreview::Print() {
+    PrintRange(1, NumPages());
+}
+
+void TKpPreview::PrintCurrentPage() {
+    PrintRange(CurrentPage(), CurrentPage());
+}
+
+void TKpPreview::PrintRange(int fromPage, int toPage) {
+    PrintJob().Run(fromPage, toPage);
+}
+
+void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExportOptions& options) {
+    TKpPrintJob job = preview.PrintJob();
+    ExportToPdf(job, preview.Document(), preview.Title(), fileName, options);
 }
 
 } // namespace kp

@@ -1,7 +1,9 @@
 #pragma once
-// The preview: at once the document (pages of one paper size, orientation, title, print
-// settings, events, notification of linked controls) and the scrolling window that shows the
-// current page as a sheet.
+// The preview: the scrolling window that shows a document's current page as a sheet, with the
+// print settings, events and the notification of linked controls. The document it shows is its
+// own (Document()) unless a host hands it another (SetDocument); every document call of the
+// preview goes to the document shown, and the preview fires its own events (sender: the
+// preview) as the document tells it of changes.
 #include "paginor/KpExport.h"
 
 #include <functional>
@@ -13,11 +15,14 @@
 #include <QRect>
 #include <QString>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpMessages.h"
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
-#include "preview/KpMessages.h"
 #include "preview/KpMouseState.h"
 #include "preview/KpPropertyEnums.h"
+#include "printing/KpPdfExport.h"
+#include "printing/KpPrintJob.h"
 
 class QIODevice;
 
@@ -32,13 +37,8 @@ class TKpPageImage;
 class TKpPrinter;
 class TKpShadow;
 
-enum TKpPagesPerSheet : uint8_t { kpOnePage = 0, kpTwoPage = 1, kpFourPage = 2 };
-enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
-enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
-
 constexpr Extended KpVersion = 2.42L;
 
-using TOnPageChangeEvent = std::function<void(void* sender, int pageNum)>;
 using TOnZoomEvent = std::function<void(void* sender, int oldZoom, int newZoom)>;
 using TPageMouseEvent = std::function<void(void* sender, TMouseButton button, TShiftState shift,
                                            TKpValue* x, TKpValue* y)>;
@@ -47,18 +47,8 @@ using TPageMouseMoveEvent =
 using TMouseEvent =
     std::function<void(void* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(void* sender, TShiftState shift, int x, int y)>;
-using TPageOrientationChanged =
-    std::function<void(void* sender, int pageNum, TKpOrientation newOrientation)>;
-using TBeforeLoadEvent = std::function<void(void* sender, Extended fileVersion, bool& loadFile)>;
-using TBeforeReadStream = std::function<void(void* sender, QIODevice* fileStream)>;
-using TBeforeWriteStream = std::function<void(void* sender, QIODevice* fileStream)>;
-using TFileProgressEvent = std::function<void(void* sender, int percent)>;
-using TPrintPageEvent = std::function<void(void* sender, TKpPage* page, void* printerHandle)>;
-using TOnPrintPage = std::function<void(void* sender, int pageNum, const QRect& prnCanvasRect,
-                                        TKpDeviceCanvas* prnCanvas, Extended printScale)>;
-using TOnPrintProgressEvent = std::function<void(void* sender, int printed, int total)>;
 
-class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea {
+class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea, private TKpDocumentView {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
@@ -81,13 +71,20 @@ public:
 
     QString About() const;
 
+    // The document shown: the preview's own, or the one a host handed it.
+    TKpDocument& Document() const { return *document_; }
+    // Shows a document made elsewhere (not owned: the host keeps it alive, and when it is
+    // destroyed first the preview goes back to its own). nullptr: the preview's own again.
+    // The linked controls follow.
+    void SetDocument(TKpDocument* document);
+
     // Document
     int NumPages() const;
     TKpPage* GetPage(int n) const;
-    TKpPageList& Pages() { return *pages_; }
+    TKpPageList& Pages() { return document_->Pages(); }
     // Where the document's drawing objects are made.
-    TKpObjectPool* ObjectPool() const { return pages_ ? &pages_->Pool() : nullptr; }
-    int CurrentPage() const { return currentPage_; }
+    TKpObjectPool* ObjectPool() const { return document_ ? document_->ObjectPool() : nullptr; }
+    int CurrentPage() const { return document_->CurrentPage(); }
     // Also rebinds when the page under the canvas is no longer page n.
     void SetCurrentPage(int n);
     // Told by the page list once page `number` is out of the list and before it is freed:
@@ -99,14 +96,14 @@ public:
     bool PrevPage();
     bool NextPage();
     bool LastPage();
-    bool Clearing() const { return clearing_; }
+    bool Clearing() const { return document_->Clearing(); }
 
-    TKpPaperSize PaperSize() const { return paperSize_; }
+    TKpPaperSize PaperSize() const { return document_->PaperSize(); }
     void SetPaperSize(TKpPaperSize v);
-    TKpOrientation Orientation() const { return orientation_; }
+    TKpOrientation Orientation() const { return document_->Orientation(); }
     void SetOrientation(TKpOrientation v);
-    TKpValue& PaperWidth() { return *paperWidth_; }
-    TKpValue& PaperHeight() { return *paperHeight_; }
+    TKpValue& PaperWidth() { return document_->PaperWidth(); }
+    TKpValue& PaperHeight() { return document_->PaperHeight(); }
     TKpPagesPerSheet PagesPerSheet() const { return pagesPerSheet_; }
     void SetPagesPerSheet(TKpPagesPerSheet v);
     int PrintCopies() const { return printCopies_; }
@@ -128,10 +125,10 @@ public:
     QString PrintToFile;
 
     // Sub-objects
-    TKpCanvas& Canvas() { return *canvas_; }
-    TKpMargins& Margins() { return *margins_; }
-    TKpHeader& Header() { return *header_; }
-    TKpFooter& Footer() { return *footer_; }
+    TKpCanvas& Canvas() { return document_->Canvas(); }
+    TKpMargins& Margins() { return document_->Margins(); }
+    TKpHeader& Header() { return document_->Header(); }
+    TKpFooter& Footer() { return document_->Footer(); }
     TKpPageImage& PageImage() { return *pageImage_; }
     TKpShadow& Shadow();
     TKpPrinter& KpPrinter() { return *printer_; }
@@ -203,6 +200,8 @@ public:
     void Print();
     void PrintCurrentPage();
     void PrintRange(int fromPage, int toPage);
+    // A print job on the document shown with the preview's printer, settings and events.
+    TKpPrintJob PrintJob();
 
     // Events
     TNotifyEvent AfterPrint;
@@ -257,35 +256,49 @@ protected:
 private:
     // Loading, copying and tests store fields without notifying (TKpFieldAccess).
     friend struct TKpFieldAccess;
-    void bindCanvas(TKpPage* page);
-    // Makes page n current with the full page-change sequence.
-    void showPage(int n);
-    // A page appended while a document loads: made current and bound to the canvas,
-    // OnNewPage fired and pending messages processed, but no picture rebuilt.
-    TKpPage* appendLoadedPage();
-    // The closing steps of a load: every page sized to the paper, then KPM_LOADING (1) and
-    // KPM_REFRESH.
-    void finishLoading();
-    void paperValueChanged();
     void updateScrollRanges();
     bool hasParentWindow() const;
+    // Shows document (attached as its view, asked of the preview's printer).
+    void attach(TKpDocument* document);
+    // Runs a load, then takes the count of pages the file announced.
+    template <class Load> void load(Load&& body);
 
-    std::unique_ptr<TKpPageList> pages_;
-    std::unique_ptr<TKpCanvas> canvas_;
-    std::unique_ptr<TKpFooter> footer_;
-    std::unique_ptr<TKpHeader> header_;
-    std::unique_ptr<TKpMargins> margins_;
+    // What the document tells its view.
+    bool ViewAutoRefresh() const override { return AutoRefresh; }
+    void ViewMessage(int msg, long long wparam, long long lparam) override;
+    void ViewRefresh() override;
+    void ViewShowPage(TKpPage* page, bool repaint) override;
+    bool ViewShows(const TKpPage& page) const override;
+    void ViewPageTurned() override { KeepScrollProportion(); }
+    void ViewPageChanging(int pageNum) override;
+    void ViewPageChange(int pageNum) override;
+    void ViewNewPage() override;
+    void ViewDeletePage() override;
+    void ViewClear() override;
+    void ViewChangeOrientation() override;
+    void ViewChangeMargins(void* sender) override;
+    void ViewMarginsDisplay() override;
+    void ViewCanvasChange(void* sender) override;
+    void ViewChangePageOrientation(void* sender, int pageNum, TKpOrientation v) override;
+    void ViewBeforeLoad(Extended fileVersion, bool& loadFile) override;
+    bool ViewWantsStream(bool writing) const override;
+    void ViewBeforeReadStream(QIODevice* stream) override;
+    void ViewBeforeWriteStream(QIODevice* stream) override;
+    void ViewLoadProgress(int percent) override;
+    void ViewSaveProgress(int percent) override;
+    void ViewShadow(TColor& color, int& width) const override;
+    void ViewSetShadow(TColor color, int width) override;
+    void ViewSetShadowVisible(bool visible) override;
+    void ViewDocumentDestroyed(TKpDocument* document) override;
+
+    // The preview's own document, and the one shown (the own one or a host's).
+    std::unique_ptr<TKpDocument> ownDocument_;
+    TKpDocument* document_ = nullptr;
     TKpPageImage* pageImage_ = nullptr; // child widget of the viewport
     std::unique_ptr<TKpPrinter> printer_;
-    std::unique_ptr<TKpValue> paperWidth_;
-    std::unique_ptr<TKpValue> paperHeight_;
     std::vector<QPointer<QObject>> linked_;
 
-    int currentPage_ = 1;
-    bool clearing_ = false;
     bool destroying_ = false;
-    TKpPaperSize paperSize_ = A4;
-    TKpOrientation orientation_ = kpPortrait;
     TKpPagesPerSheet pagesPerSheet_ = kpOnePage;
     TKpBorderStyle borderStyle_ = bsSingle;
     int printCopies_ = 1;
@@ -308,5 +321,11 @@ private:
     Extended vertFraction_ = 0;
     bool rangeUpdating_ = false;
 };
+
+// Exports the document the preview shows through the preview's print job (its printer's
+// PrintColor, its PagesPerSheet, PrintCopies and print events apply). The system printer's
+// selection, orientation and title are left as they were.
+PAGINOR_EXPORT void ExportToPdf(TKpPreview& preview, const QString& fileName,
+                                const TKpPdfExportOptions& options = {});
 
 } // namespace kp

@@ -6,12 +6,16 @@
 namespace kp {
 
 void TKpPreview::RefreshPage() {
+    if (document_) document_->RefreshPage();
+}
+
+void TKpPreview::ViewRefresh() {
     // With its only page deleted the document shows nothing until the next NewPage.
     if (destroying_ || NumPages() == 0) return;
-    int w = paperWidth_->value, h = paperHeight_->value;
-    TKpPage* page = pages_->GetPage(currentPage_);
+    int w = PaperWidth().value, h = PaperHeight().value;
+    TKpPage* page = GetPage(CurrentPage());
     // The current page's own orientation decides; a custom size orders the paper values.
-    PaperDimensions(paperSize_, page->Orientation() == kpLandscape, w, h);
+    PaperDimensions(PaperSize(), page->Orientation() == kpLandscape, w, h);
     const Extended wi = static_cast<Extended>(w) / 100 / 25.4L;
     const Extended hi = static_cast<Extended>(h) / 100 / 25.4L;
     pageImage_->SetPageWidthInches(wi);
@@ -19,8 +23,8 @@ void TKpPreview::RefreshPage() {
     page->Width = wi;
     page->Height = hi;
     page->UpdateMetafile();
-    bindCanvas(page);
-    pageImage_->SetMetafile(&page->Metafile(), AutoRefresh);
+    Canvas().SetPage(page);
+    pageImage_->SetMetafile(&page->Metafile(), AutoRefresh && document_->AutoRefresh);
     Reposition();
     BroadcastMessage(KPM_DISPLAYUPDATED, NumPages());
     ProcessPendingMessages();

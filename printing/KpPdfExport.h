@@ -1,5 +1,5 @@
 #pragma once
-// PDF export: the preview's print job run onto a PDF file through a virtual printer, with the
+// PDF export: a document's print job run onto a PDF file through a virtual printer, with the
 // same geometry, events, pages-per-sheet and colour rules, also when no printer is installed.
 #include "paginor/KpExport.h"
 
@@ -8,7 +8,8 @@
 
 namespace kp {
 
-class TKpPreview;
+class TKpDocument;
+class TKpPrintJob;
 
 struct PAGINOR_EXPORT TKpPdfExportOptions {
     // Device resolution of the virtual printer.
@@ -20,10 +21,15 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
     int ToPage = 0;
 };
 
-// Runs PrintRange onto fileName. The sheet is the document's paper size, in the document's
-// orientation; the printer's PrintColor and the preview's PagesPerSheet and PrintCopies apply.
-// The system printer's selection, orientation and title are left as they were.
-PAGINOR_EXPORT void ExportToPdf(TKpPreview& preview, const QString& fileName,
+// Prints the document onto fileName, one page a sheet in colour. The sheet is the document's
+// paper size, in the document's orientation; the title is the document's. The system
+// printer's selection, orientation and title are left as they were.
+PAGINOR_EXPORT void ExportToPdf(TKpDocument& document, const QString& fileName,
                                 const TKpPdfExportOptions& options = {});
+
+// The same with a job its host set up (a preview's: its printer's PrintColor, its
+// PagesPerSheet, PrintCopies and print events apply). The job's document is exported.
+PAGINOR_EXPORT void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
+                                const QString& fileName, const TKpPdfExportOptions& options);
 
 } // namespace kp

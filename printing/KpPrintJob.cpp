@@ -1,16 +1,19 @@
-// The preview's print job: one, two or four logical pages to a sheet, the header, footer and
-// printable objects of every page drawn straight onto the printer at its resolution.
+// The print job: one, two or four logical pages to a sheet, the header, footer and printable
+// objects of every page drawn straight onto the printer at its resolution.
+#include "printing/KpPrintJob.h"
+
 #include <algorithm>
 #include <utility>
 
 #include <QPainter>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpDrawContext.h"
+#include "drawing/KpHeaderFooter.h"
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPrinterDevice.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
+#include "platform/KpRunThen.h"
 #include "printing/KpErrors.h"
 #include "printing/KpPrinter.h"
 
@@ -60,33 +63,39 @@ bool sheetBreakDue(TKpPagesPerSheet perSheet, int page) {
 
 } // namespace
 
-void TKpPreview::Print() {
-    PrintRange(1, NumPages());
-}
+TKpPrintJob::TKpPrintJob(TKpDocument& document, TKpPrinter& printer)
+    : document_(document), printer_(printer) {}
 
-void TKpPreview::PrintCurrentPage() {
-    PrintRange(CurrentPage(), CurrentPage());
+namespace {
+template <class Event, class... Args> void fire(const Event* event, Args&&... args) {
+    if (event && *event) (*event)(std::forward<Args>(args)...);
 }
+} // namespace
 
-void TKpPreview::PrintRange(int fromPage, int toPage) {
-    TKpPrinter& printer = KpPrinter();
+void TKpPrintJob::Run(int fromPage, int toPage) {
+    TKpDocument& doc = document_;
+    TKpPrinter& printer = printer_;
+    void* const sender = Sender ? Sender : &doc;
     if (!printer.PrinterInstalled()) return;
     // A range naming pages the document lacks is refused before anything is opened.
     if (toPage >= fromPage) {
         if (fromPage < 1) throw EListError(fromPage - 1);
-        if (toPage > NumPages()) throw EListError(toPage - 1);
+        if (toPage > doc.NumPages()) throw EListError(toPage - 1);
     }
     TKpPlatformPrinter& device = TKpPlatformPrinter::Instance();
-    // A job started from a print event while the printer prints (this preview's own job or
+    // A job started from a print event while the printer prints (this job's host's own or
     // another's) is refused before it changes anything of the running one.
     if (device.Printing()) {
-        ShowError(this, QStringLiteral("Unable to initialise printer... Printing in progress."));
+        ShowError(ErrorOwner ? ErrorOwner : static_cast<QObject*>(&doc),
+                  QStringLiteral("Unable to initialise printer... Printing in progress."));
         return;
     }
 
     SetCurrentPrintColor(printer.PrintColor());
-    if (BeforePrint) BeforePrint(this);
-    if (OrientationType() == 2) pagesPerSheet_ = kpOnePage; // quietly: no broadcast
+    fire(BeforePrint, sender);
+    TKpPagesPerSheet onePage = kpOnePage;
+    TKpPagesPerSheet& pagesPerSheet = PagesPerSheet ? *PagesPerSheet : onePage;
+    if (doc.OrientationType() == 2) pagesPerSheet = kpOnePage; // quietly: no broadcast
 
     int w = device.Geometry().PhysicalWidth;
     int h = device.Geometry().PhysicalHeight;
@@ -96,8 +105,8 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
     const TKpOrientation startOrientation = printer.PlatformOrientation();
     bool orientationToggled = false;
 
-    const TKpPagesPerSheet perSheet = PagesPerSheet();
-    const TKpOrientation docOrientation = Orientation();
+    const TKpPagesPerSheet perSheet = pagesPerSheet;
+    const TKpOrientation docOrientation = doc.Orientation();
     const bool printerLandscape = printer.PlatformOrientation() == kpLandscape;
     if (perSheet == kpTwoPage) {
         // The sheet takes the opposite orientation.
@@ -116,81 +125,83 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
         if (perSheet == kpFourPage) printScale = 0.5;
     }
     if (perSheet == kpOnePage && toPage >= fromPage) {
-        const TKpOrientation first = GetPage(fromPage)->Orientation();
+        const TKpOrientation first = doc.GetPage(fromPage)->Orientation();
         printer.SetOrientation(first);
         if (first != docOrientation) std::swap(w, h);
     }
 
-    const int copies = std::max(1, PrintCopies());
+    const int copies = std::max(1, Copies);
+    QString noFile;
+    QString& printToFile = FileName ? *FileName : noFile;
     const int total = toPage >= fromPage ? (toPage - fromPage + 1) * copies : 0;
-    printer.BeginDoc(PrintToFile);
+    printer.BeginDoc(printToFile);
     // Only a document this job opened is drawn on and closed by it: when BeginDoc refused
     // (another job runs, or the device failed) the pages are skipped.
     const bool opened = printer.Printing();
-    try {
-        if (opened) {
-            for (int copy = 1; copy <= copies; ++copy) {
-                for (int i = fromPage; i <= toPage; ++i) {
-                    TKpPage* page = GetPage(i);
-                    void* handle = device.Handle();
-                    if (BeforePrintPage) BeforePrintPage(this, page, handle);
+    // Read once for the whole job: the print colour and the printer's resolution.
+    TKpDrawContext context = doc.DrawContext(printer.Printing());
+    context.PrinterPrinting = printer.Printing();
+    kp::RunThen(
+        [&] {
+            if (opened) {
+                for (int copy = 1; copy <= copies; ++copy) {
+                    for (int i = fromPage; i <= toPage; ++i) {
+                        TKpPage* page = doc.GetPage(i);
+                        void* handle = device.Handle();
+                        fire(BeforePrintPage, sender, page, handle);
 
-                    QRect r = slotRect(perSheet, docOrientation, i, w, h);
-                    const QPoint offset = printer.PhysicalOffset();
-                    r.translate(-offset.x(), -offset.y());
+                        QRect r = slotRect(perSheet, docOrientation, i, w, h);
+                        const QPoint offset = printer.PhysicalOffset();
+                        r.translate(-offset.x(), -offset.y());
 
-                    QPainter* painter = device.Painter();
-                    if (perSheet != kpOnePage) {
-                        // Nothing of a logical page, clips it recorded included, reaches
-                        // the neighbouring slots.
-                        painter->setClipRect(r, Qt::ReplaceClip);
-                    } else {
+                        QPainter* painter = device.Painter();
+                        if (perSheet != kpOnePage) {
+                            // Nothing of a logical page, clips it recorded included, reaches
+                            // the neighbouring slots.
+                            painter->setClipRect(r, Qt::ReplaceClip);
+                        } else {
+                            painter->setClipping(false);
+                        }
+                        TKpDeviceCanvas local(painter, device.Canvas()->DpiX(),
+                                              device.Canvas()->DpiY());
+                        TKpDeviceCanvas& canvas = perSheet != kpOnePage ? local : *device.Canvas();
+                        TKpPageDrawing how;
+                        how.PageRect = r;
+                        how.Scale = printScale;
+                        how.ObjectOffset = QPoint(-r.left(), -r.top());
+                        how.PrintableOnly = true;
+                        how.BandsFirst = true;
+                        how.Header = doc.Header().Visible();
+                        how.Footer = doc.Footer().Visible();
+                        DrawPage(canvas, *page, context, how);
                         painter->setClipping(false);
-                    }
-                    TKpDeviceCanvas local(painter, device.Canvas()->DpiX(),
-                                          device.Canvas()->DpiY());
-                    TKpDeviceCanvas& canvas = perSheet != kpOnePage ? local : *device.Canvas();
-                    if (Header().Visible()) Header().Draw(canvas, Margins(), r, i, printScale);
-                    if (Footer().Visible()) Footer().Draw(canvas, Margins(), r, i, printScale);
-                    const QPoint objectOffset(-r.left(), -r.top());
-                    for (int k = 0; k < page->Count(); ++k) {
-                        TKpBaseObject* object = page->Objects(k);
-                        if (!object->Printable) continue;
-                        object->PageNum = i;
-                        object->Draw(canvas, this, objectOffset, printScale, printer.Printing());
-                    }
-                    painter->setClipping(false);
-                    if (OnPrintPage) OnPrintPage(this, i, r, device.Canvas(), printScale);
+                        fire(OnPrintPage, sender, i, r, device.Canvas(), printScale);
 
-                    const bool lastOfCopy = i == toPage;
-                    const bool lastOfJob = lastOfCopy && copy == copies;
-                    if (!lastOfJob && (lastOfCopy || sheetBreakDue(perSheet, i))) {
-                        if (AfterPrintPage) AfterPrintPage(this, page, device.Handle());
-                        const int next = lastOfCopy ? fromPage : i + 1;
-                        const TKpOrientation nextOrientation = GetPage(next)->Orientation();
-                        if (OrientationType() == 2)
-                            printer.ChangeOrientation(nextOrientation);
-                        else
-                            device.NewPage();
-                        if (page->Orientation() != nextOrientation) std::swap(w, h);
+                        const bool lastOfCopy = i == toPage;
+                        const bool lastOfJob = lastOfCopy && copy == copies;
+                        if (!lastOfJob && (lastOfCopy || sheetBreakDue(perSheet, i))) {
+                            fire(AfterPrintPage, sender, page, device.Handle());
+                            const int next = lastOfCopy ? fromPage : i + 1;
+                            const TKpOrientation nextOrientation = doc.GetPage(next)->Orientation();
+                            if (doc.OrientationType() == 2)
+                                printer.ChangeOrientation(nextOrientation);
+                            else
+                                device.NewPage();
+                            if (page->Orientation() != nextOrientation) std::swap(w, h);
+                        }
+                        ++printed;
+                        fire(OnPrintProgress, sender, printed, total);
                     }
-                    ++printed;
-                    if (OnPrintProgress) OnPrintProgress(this, printed, total);
                 }
             }
-        }
-    } catch (...) {
-        if (opened) printer.EndDoc();
-        PrintToFile.clear();
-        printer.SetOrientation(startOrientation);
-        if (AfterPrint) AfterPrint(this);
-        throw;
-    }
-    if (opened) printer.EndDoc();
-    PrintToFile.clear();
-    if (orientationToggled || printer.PlatformOrientation() != startOrientation)
-        printer.SetOrientation(startOrientation);
-    if (AfterPrint) AfterPrint(this);
+        },
+        [&] {
+            if (opened) printer.EndDoc();
+            printToFile.clear();
+            if (orientationToggled || printer.PlatformOrientation() != startOrientation)
+                printer.SetOrientation(startOrientation);
+            fire(AfterPrint, sender);
+        });
 }
 
 } // namespace kp

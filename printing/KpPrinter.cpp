@@ -1,5 +1,4 @@
 #include "printing/KpPrinter.h"
-#include "printing/KpPrinterDpiOverride.h"
 
 #include <stdexcept>
 
@@ -7,15 +6,11 @@
 
 #include "platform/KpPrinterDevice.h"
 #include "platform/KpWinFlags.h"
-#include "preview/KpPreview.h"
 #include "printing/KpErrors.h"
 
 namespace kp {
 
 namespace {
-TKpPrintColor currentPrintColor = kpColor;
-int printerDpiOverride = 0;
-
 TKpPlatformPrinter& platform() {
     return TKpPlatformPrinter::Instance();
 }
@@ -51,23 +46,6 @@ QString outputFileProblem(const QString& fileName) {
 }
 } // namespace
 
-TKpPrintColor CurrentPrintColor() {
-    return currentPrintColor;
-}
-void SetCurrentPrintColor(TKpPrintColor c) {
-    currentPrintColor = c;
-}
-
-int PrinterDpi() {
-    if (printerDpiOverride > 0) return printerDpiOverride;
-    if (!platform().Installed()) return 360;
-    const int dpi = platform().Geometry().LogPixelsX;
-    return dpi > 0 ? dpi : 360;
-}
-void SetPrinterDpiOverride(int dpi) {
-    printerDpiOverride = dpi > 0 ? dpi : 0;
-}
-
 TPrinterDevice::TPrinterDevice(const char* driver, const char* device, const char* port)
     : Driver(driver ? QString::fromLocal8Bit(driver) : QString()),
       Device(device ? QString::fromLocal8Bit(device) : QString()),
@@ -80,8 +58,8 @@ void TKpPrinterStrings::Add(const QString& text, std::unique_ptr<TPrinterDevice>
     items_.push_back(Item{text, std::move(device)});
 }
 
-TKpPrinter::TKpPrinter(TKpPreview* preview)
-    : preview_(preview), printers_(std::make_unique<TKpPrinterStrings>()) {
+TKpPrinter::TKpPrinter(QObject* owner)
+    : owner_(owner), printers_(std::make_unique<TKpPrinterStrings>()) {
     if (PrinterInstalled()) platform().DeviceModeChanged();
     SetTitle(QStringLiteral("<document>"));
     printerMargins_ = std::make_unique<TKpValueRect>();
@@ -94,8 +72,8 @@ TKpPrinter::~TKpPrinter() {
 }
 
 void TKpPrinter::report(const QString& message) const {
-    if (preview_)
-        ShowError(preview_, message);
+    if (owner_)
+        ShowError(owner_, message);
     else
         ShowError(QStringLiteral("TKpPrinter"), message);
 }
@@ -216,7 +194,7 @@ void TKpPrinter::SetPrinterIndex(int value) {
     }
     platform().SetPrinterIndex(value);
     UpdatePrinterMargins();
-    if (preview_ && preview_->OnChangePrinter) preview_->OnChangePrinter(this);
+    if (OnChangePrinter) OnChangePrinter(this);
 }
 
 TKpPrinterStrings& TKpPrinter::Printers() {
@@ -281,7 +259,7 @@ void TKpPrinter::UpdatePrinterMargins() {
 void TKpPrinter::BeginDoc(const QString& fileName) {
     const bool installed = PrinterInstalled();
     if (installed && !platform().Printing()) {
-        if (preview_ && preview_->BeforePrint) preview_->BeforePrint(this);
+        if (BeforePrint) BeforePrint(this);
         printing_ = true;
         // A job redirected to a file carries at most 31 characters of the title.
         const QString title = platform().Title();
@@ -305,7 +283,7 @@ void TKpPrinter::EndDoc() {
     if (PrinterInstalled() && printing_ && platform().Printing()) {
         platform().EndDoc();
         printing_ = false;
-        if (preview_ && preview_->AfterPrint) preview_->AfterPrint(this);
+        if (AfterPrint) AfterPrint(this);
         return;
     }
     report(QStringLiteral("No printer selected"));

@@ -1,6 +1,7 @@
 #pragma once
-// Printer settings of a preview and the process-wide printer state the drawing objects read.
-// The settings live in the platform printer's device mode (see platform/KpPrinterDevice).
+// Printer settings of a preview (or of a job run on a document alone). The settings live in the
+// platform printer's device mode (see platform/KpPrinterDevice); the document asks them
+// whether a job runs and where the printable area starts.
 #include "paginor/KpExport.h"
 
 #include <memory>
@@ -10,31 +11,15 @@
 #include <QPoint>
 #include <QString>
 
+#include "drawing/KpDrawContext.h"
 #include "drawing/KpUnits.h"
-#include "preview/KpPropertyEnums.h"
+#include "platform/KpGraphics.h"
+#include "platform/KpPrintState.h"
+#include "platform/KpPropertyEnums.h"
 
 namespace kp {
 
-class TKpPreview;
 class TKpDeviceCanvas;
-
-enum TKpDitherType : uint8_t {
-    kpNone = 0,
-    kpCourse = 1,
-    kpFine = 2,
-    kpLineArt = 3,
-    kpGrayScale = 4
-};
-enum TKpDuplexType : uint8_t { kpSimplex = 0, kpHorzDuplex = 1, kpVertDuplex = 2 };
-enum TKpPrintColor : uint8_t { kpColor = 0, kpMonochrome = 1 };
-enum TKpPrintQuality : uint8_t { kpDraft = 0, kpLow = 1, kpMedium = 2, kpHigh = 3 };
-
-// The print colour of the job in force (monochrome greys every colour).
-PAGINOR_EXPORT TKpPrintColor CurrentPrintColor();
-PAGINOR_EXPORT void SetCurrentPrintColor(TKpPrintColor c);
-
-// The installed printer's horizontal resolution; 360 when there is no printer.
-PAGINOR_EXPORT int PrinterDpi();
 
 // One entry of the printer list: driver, device and port names.
 class PAGINOR_EXPORT TPrinterDevice {
@@ -63,7 +48,7 @@ private:
     std::vector<Item> items_;
 };
 
-class PAGINOR_EXPORT TKpPrinter {
+class PAGINOR_EXPORT TKpPrinter : public TKpPrinterState {
     Q_GADGET
     // Published settings, stored with the preview (read on the gadget: readOnGadget).
     Q_PROPERTY(kp::KpEnums::TKpDitherType DitherType READ DitherType WRITE SetDitherType)
@@ -71,7 +56,8 @@ class PAGINOR_EXPORT TKpPrinter {
     Q_PROPERTY(kp::KpEnums::TKpPrintColor PrintColor READ PrintColor WRITE SetPrintColor)
     Q_PROPERTY(kp::KpEnums::TKpPrintQuality PrintQuality READ PrintQuality WRITE SetPrintQuality)
 public:
-    explicit TKpPrinter(TKpPreview* preview);
+    // owner: where errors are reported (a preview), and the events' host; may be none.
+    explicit TKpPrinter(QObject* owner = nullptr);
     ~TKpPrinter();
     TKpPrinter(const TKpPrinter&) = delete;
     TKpPrinter& operator=(const TKpPrinter&) = delete;
@@ -112,9 +98,14 @@ public:
     void Assign(const TKpPrinter& source);
 
     // True while a print job of this printer runs.
-    bool Printing() const { return printing_; }
-    TKpValueRect& PrinterMargins() { return *printerMargins_; }
-    TKpPreview* Owner() const { return preview_; }
+    bool Printing() const override { return printing_; }
+    TKpValueRect& PrinterMargins() override { return *printerMargins_; }
+    QObject* Owner() const { return owner_; }
+
+    // Fired with the printer as sender: another printer selected, a document opened, closed.
+    TNotifyEvent OnChangePrinter;
+    TNotifyEvent BeforePrint;
+    TNotifyEvent AfterPrint;
 
     // The platform orientation is portrait or landscape.
     TKpOrientation PlatformOrientation() const;
@@ -124,7 +115,7 @@ private:
     friend struct TKpFieldAccess;
     void report(const QString& message) const;
 
-    TKpPreview* preview_;
+    QObject* owner_;
     bool printing_ = false;
     TKpPrintColor printColor_ = kpColor;
     std::unique_ptr<TKpValueRect> printerMargins_;

@@ -12,6 +12,7 @@
 #include <QTextLayout>
 #include <QTextTable>
 
+#include "richtext/KpColumnParts.h"
 #include "richtext/KpPageBand.h"
 
 namespace kp {
@@ -34,11 +35,13 @@ double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
 
 } // namespace
 
-TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source)
-    : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()) {
+TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength)
+    : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()),
+      partLength_(std::max(partLength, 1)) {
     // No layout until the frame's width is known: with the source's page size (often no
     // width at all) every change below would lay a long paragraph out as one endless line.
     doc_->setPageSize(QSizeF(0, 0));
+    doc_->setUndoRedoEnabled(false);
     scaleIndents();
     const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
     device_.setDotsPerMeterX(dotsPerMeter);
@@ -93,28 +96,68 @@ const std::vector<TKpLayoutUnit>& TKpRichTextLayout::Units(int width, int height
     return units_;
 }
 
+// A long document is laid out in parts of whole paragraphs (see KpColumnParts.h).
+void TKpRichTextLayout::splitParts() {
+    const std::vector<int> starts = PartStarts(*doc_, partLength_);
+    if (starts.empty()) {
+        parts_.push_back({nullptr, doc_.get(), 0, 0});
+        return;
+    }
+    const int end = doc_->characterCount() - 1;
+    for (std::size_t k = 0; k <= starts.size(); ++k) {
+        const int from = k == 0 ? 0 : starts[k - 1];
+        // A part ends before the paragraph mark that ends its last paragraph.
+        const int to = k < starts.size() ? starts[k] - 1 : end;
+        Part part{CopyPart(*doc_, from, to, device_), nullptr, from, 0};
+        part.doc = part.copy.get();
+        parts_.push_back(std::move(part));
+    }
+}
+
 void TKpRichTextLayout::layOut(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (width == width_ && height == height_) return;
-    if (width != width_) doc_->setTextWidth(width);
+    if (width != width_) {
+        // Long paragraphs are cut where their lines end for this width; with no page size
+        // the edits lay nothing out.
+        doc_->setPageSize(QSizeF(0, 0));
+        parts_.clear();
+        pieces_.Join(*doc_);
+        pieces_.Cut(*doc_, width);
+        splitParts();
+        for (Part& part : parts_)
+            part.doc->setTextWidth(width);
+    }
     width_ = width;
     height_ = height;
-    doc_->documentLayout()->documentSize(); // finishes the layout
     units_.clear();
-    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
-    QTextFrame* root = doc_->rootFrame();
-    for (auto it = root->begin(); !it.atEnd(); ++it) {
-        if (QTextFrame* frame = it.currentFrame()) {
-            if (auto* table = qobject_cast<QTextTable*>(frame)) {
-                addTable(*table, height);
+    double top = 0;
+    for (Part& part : parts_) {
+        cur_ = part.doc;
+        part.top = top;
+        QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
+        top += layout.documentSize().height(); // finishes the layout
+        const std::size_t first = units_.size();
+        QTextFrame* root = cur_->rootFrame();
+        for (auto it = root->begin(); !it.atEnd(); ++it) {
+            if (QTextFrame* frame = it.currentFrame()) {
+                if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                    addTable(*table, height);
+                } else {
+                    const QRectF r = layout.frameBoundingRect(frame);
+                    units_.push_back(
+                        {frame->firstPosition() - 1, r.top(), r.bottom(), false, false});
+                }
             } else {
-                const QRectF r = layout.frameBoundingRect(frame);
-                units_.push_back({frame->firstPosition() - 1, r.top(), r.bottom(), false, false});
+                const QTextBlock block = it.currentBlock();
+                addBlocks(block.position(), block.position() + 1);
             }
-        } else {
-            const QTextBlock block = it.currentBlock();
-            addBlocks(block.position(), block.position() + 1);
+        }
+        for (std::size_t i = first; i < units_.size(); ++i) {
+            units_[i].start += part.start;
+            units_[i].top += part.top;
+            units_[i].bottom += part.top;
         }
     }
     // Starts must grow strictly for the character lookup; a unit that does not start later
@@ -135,8 +178,8 @@ void TKpRichTextLayout::layOut(int width, int height) {
 
 // One unit per line of the blocks that start in [from, to).
 void TKpRichTextLayout::addBlocks(int from, int to) {
-    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
-    for (QTextBlock b = doc_->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
+    QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
+    for (QTextBlock b = cur_->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
         const QTextLayout* tl = b.layout();
         const QRectF br = layout.blockBoundingRect(b);
         const auto policy = b.blockFormat().pageBreakPolicy();
@@ -162,7 +205,7 @@ void TKpRichTextLayout::addBlocks(int from, int to) {
 // A row moves whole; rows joined by a cell spanning down move together. A group of rows
 // taller than a page is cut into bands between its lines.
 void TKpRichTextLayout::addTable(QTextTable& table, int height) {
-    const QRectF frame = doc_->documentLayout()->frameBoundingRect(&table);
+    const QRectF frame = cur_->documentLayout()->frameBoundingRect(&table);
     const int rows = table.rows(), columns = table.columns();
     if (rows == 0 || columns == 0) {
         units_.push_back({table.firstPosition() - 1, frame.top(), frame.bottom(), false, false});
@@ -172,7 +215,7 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
     std::vector<int> rowStart(rows + 1, table.lastPosition() + 1);
     std::vector<int> spanEnd(rows, 0);
     std::vector<char> rowBreak(rows, 0);
-    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
+    QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
     for (int r = 0; r < rows; ++r) {
         double top = std::numeric_limits<double>::max();
         spanEnd[r] = r;
@@ -225,8 +268,8 @@ void TKpRichTextLayout::addTallRow(int start, int next, double top, double botto
         int start;
     };
     std::vector<Line> lines;
-    QAbstractTextDocumentLayout& layout = *doc_->documentLayout();
-    for (QTextBlock b = doc_->findBlock(start); b.isValid() && b.position() < next; b = b.next()) {
+    QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
+    for (QTextBlock b = cur_->findBlock(start); b.isValid() && b.position() < next; b = b.next()) {
         const QTextLayout* tl = b.layout();
         const QRectF br = layout.blockBoundingRect(b);
         for (int i = 0; tl && i < tl->lineCount(); ++i) {
@@ -297,18 +340,25 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     constexpr double touch = 0.5;
     context.clip =
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
-    // A paragraph that goes on over the next page keeps its shaped text: the engine would
-    // otherwise shape the whole paragraph again for each of its pages.
-    if (page.span.last < units_.size()) {
-        const QTextBlock last = doc_->findBlock(units_[page.span.last - 1].start);
-        if (last.isValid() && last.position() + last.length() > units_[page.span.last].start)
-            last.layout()->setCacheEnabled(true);
-    }
-    {
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+        const Part& part = parts_[k];
+        const double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
+        if (partBottom <= page.span.top || part.top >= page.span.bottom) continue;
+        // A paragraph that goes on over the next page keeps its shaped text: the engine would
+        // otherwise shape the whole paragraph again for each of its pages.
+        if (page.span.last < units_.size()) {
+            const QTextBlock last =
+                part.doc->findBlock(units_[page.span.last - 1].start - part.start);
+            if (last.isValid() &&
+                last.position() + last.length() > units_[page.span.last].start - part.start)
+                last.layout()->setCacheEnabled(true);
+        }
+        QAbstractTextDocumentLayout::PaintContext partContext = context;
+        partContext.clip.translate(0, -part.top);
         // The page records its own coordinates, not the column's.
-        TKpPageBand device(painter, page.span.top, band, KpTwipsPerInch);
+        TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
         QPainter column(&device);
-        doc_->documentLayout()->draw(&column, context);
+        part.doc->documentLayout()->draw(&column, partContext);
     }
     painter.restore();
 }

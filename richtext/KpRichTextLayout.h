@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "richtext/KpParagraphPieces.h"
 #include "richtext/KpRichTextPager.h"
 
 class QPainter;
@@ -29,8 +30,9 @@ struct PAGINOR_EXPORT TKpTextPage {
 
 class PAGINOR_EXPORT TKpRichTextLayout {
 public:
-    // Lays out a copy of `source`; the source may change or go away afterwards.
-    explicit TKpRichTextLayout(const QTextDocument& source);
+    // Lays out a copy of `source`; the source may change or go away afterwards. A document
+    // longer than `partLength` characters is laid out in parts (see KpColumnParts.h).
+    explicit TKpRichTextLayout(const QTextDocument& source, int partLength = 1 << 20);
     ~TKpRichTextLayout();
     TKpRichTextLayout(const TKpRichTextLayout&) = delete;
     TKpRichTextLayout& operator=(const TKpRichTextLayout&) = delete;
@@ -48,9 +50,19 @@ public:
 
     // The units the column is cut into for frames width × height twips.
     const std::vector<TKpLayoutUnit>& Units(int width, int height);
+    // The copy; laid out itself unless it is laid out in parts.
     QTextDocument& Document() { return *doc_; }
+    int Parts() const { return static_cast<int>(parts_.size()); }
 
 private:
+    // A document laid out in the column from character `start`, `top` twips down.
+    struct Part {
+        std::unique_ptr<QTextDocument> copy; // none: the whole document
+        QTextDocument* doc = nullptr;
+        int start = 0;
+        double top = 0;
+    };
+    void splitParts();
     static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
     void scaleIndents();
     void layOut(int width, int height);
@@ -61,6 +73,10 @@ private:
     QImage device_;
     std::unique_ptr<QTextDocument> doc_;
     std::vector<TKpLayoutUnit> units_;
+    TKpParagraphPieces pieces_;
+    std::vector<Part> parts_;
+    QTextDocument* cur_ = nullptr; // the part whose units are being gathered
+    int partLength_;
     int width_ = -1;
     int height_ = -1;
 };

@@ -26,8 +26,6 @@ namespace kp {
 
 class TKpThumbnails;
 
-enum TKpThumbNailLayout : uint8_t { kpThumbHorz = 0, kpThumbVert = 1, kpThumbGrid = 2 };
-
 using TOnThumbMouseDown =
     std::function<void(void* sender, TMouseButton button, TShiftState shift, TKpPage* page)>;
 using TOnThumbLabelClick = std::function<void(void* sender, TKpPage* page)>;

@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 #include "drawing/KpCanvas.h"
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 #include "preview/KpPreview.h"
-#include "printing/KpMultipageImage.h"
 #include "printing/KpPdfExport.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpMultipageImage.h"
+#include "selectors/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 
 using namespace kp;

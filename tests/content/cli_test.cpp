@@ -2,9 +2,9 @@
 #include <QFile>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "grid_fixture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 
 using namespace kp;
 

@@ -8,9 +8,9 @@
 #include "content/KpStringGrid.h"
 #include "content/KpTextGrid.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "grid_fixture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 
 using namespace kp;
 

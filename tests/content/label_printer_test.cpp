@@ -5,11 +5,11 @@
 #include <QPainter>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpMargins.h"
 #include "grid_fixture.h"
 #include "image_helpers.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpMargins.h"
 #include "printing/KpPdfExport.h"
 
 using namespace kp;

@@ -10,6 +10,7 @@
 #include <QtMath>
 
 #include "content/KpRtfPreview.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
@@ -19,7 +20,6 @@
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
 #include "platform/KpScreenOverride.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPdfExport.h"
 #include "richtext/KpRichEdit.h"

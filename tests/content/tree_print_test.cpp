@@ -9,9 +9,9 @@
 #include "content/KpTreeView.h"
 #include "content/KpTreeViewPrint.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "grid_fixture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 
 using namespace kp;
 

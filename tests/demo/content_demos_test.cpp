@@ -17,10 +17,10 @@
 #include <QTimer>
 
 #include "demo_fixture.h"
+#include "drawing/KpHeaderFooter.h"
 #include "drawing/KpObjects.h"
 #include "image_helpers.h"
 #include "platform/KpDeviceCanvas.h"
-#include "preview/KpHeaderFooter.h"
 #include "thumbnails/mouse_clicks.h"
 
 using namespace kp;

@@ -16,9 +16,9 @@
 
 #include "demo_fixture.h"
 #include "platform/KpPrinterDevice.h"
-#include "printing/KpMultipageImage.h"
 #include "printing/KpPrinter.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpMultipageImage.h"
+#include "selectors/KpPrinterList.h"
 #include "thumbnails/mouse_clicks.h"
 
 using namespace kp;

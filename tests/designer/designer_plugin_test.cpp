@@ -33,8 +33,8 @@ TEST(DesignerPlugin, OffersTheComponentsInOneGroup) {
     }
     EXPECT_EQ(includes["kp::TKpPreview"], "preview/KpPreview.h");
     EXPECT_EQ(includes["kp::TKpThumbnails"], "thumbnails/KpThumbnails.h");
-    EXPECT_EQ(includes["kp::TKpPrinterList"], "printing/KpPrinterList.h");
-    EXPECT_EQ(includes["kp::TKpMultipageImage"], "printing/KpMultipageImage.h");
+    EXPECT_EQ(includes["kp::TKpPrinterList"], "selectors/KpPrinterList.h");
+    EXPECT_EQ(includes["kp::TKpMultipageImage"], "selectors/KpMultipageImage.h");
     EXPECT_EQ(includes.size(), 4u);
 }
 

@@ -10,9 +10,9 @@
 #include "content/KpRtfPreview.h"
 #include "content/KpTreeViewPrint.h"
 #include "preview/KpPreview.h"
-#include "printing/KpMultipageImage.h"
 #include "printing/KpPrinter.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpMultipageImage.h"
+#include "selectors/KpPrinterList.h"
 #include "thumbnails/KpThumbnails.h"
 #include "ui_report_form.h"
 

@@ -7,30 +7,37 @@
 #include <QPixmap>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpMessages.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpWinFlags.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpMessages.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
 
 using namespace kp;
 
 namespace {
 
+// Printer settings that only give a printable area.
+struct FixedPrinterState : TKpPrinterState {
+    bool Printing() const override { return false; }
+    TKpValueRect& PrinterMargins() override { return margins; }
+    TKpValueRect margins;
+};
+
 class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        preview = std::make_unique<TKpPreview>();
-        preview->OnCanvasChange = [this](void* sender) {
+        document = std::make_unique<TKpDocument>();
+        document->SetPrinterState(&printer);
+        document->OnCanvasChange = [this](void* sender) {
             ++changes;
             lastSender = sender;
         };
     }
-    TKpCanvas& canvas() { return preview->Canvas(); }
-    TKpPage& page() { return *preview->GetPage(1); }
+    TKpCanvas& canvas() { return document->Canvas(); }
+    TKpPage& page() { return *document->GetPage(1); }
     template <typename T> T* object(int index) {
         auto* o = dynamic_cast<T*>(page().Objects(index));
         EXPECT_TRUE(o) << "object " << index << " has another type";
@@ -46,7 +53,8 @@ protected:
         lastSender = nullptr;
     }
 
-    std::unique_ptr<TKpPreview> preview;
+    FixedPrinterState printer;
+    std::unique_ptr<TKpDocument> document;
     int changes = 0;
     void* lastSender = nullptr;
 };
@@ -71,7 +79,7 @@ TEST_F(CanvasTest, DefaultsMatchThePlatform) {
     EXPECT_EQ(canvas().PenPos(), QPoint(0, 0));
     EXPECT_EQ(canvas().DefaultUnit(), kpMillimeters);
     EXPECT_EQ(canvas().LastObject(), nullptr);
-    EXPECT_EQ(canvas().Owner(), preview.get());
+    EXPECT_EQ(canvas().Owner(), document.get());
     EXPECT_EQ(canvas().Page(), &page());
 }
 
@@ -128,8 +136,8 @@ TEST_F(CanvasTest, EveryOtherCallFiresOnceAndSetsTheLastObject) {
 }
 
 TEST_F(CanvasTest, MarginOriginIsCountedOnce) {
-    preview->Margins().Left().value = 2000;
-    preview->Margins().Top().value = 1500;
+    document->Margins().Left().value = 2000;
+    document->Margins().Top().value = 1500;
     canvas().SetOriginMode(kpOriginMargins);
     canvas().TextOut(10, 0, "x", kpMillimeters);
     EXPECT_EQ(object<TKpTextObject>(0)->X1, 3000);
@@ -140,17 +148,17 @@ TEST_F(CanvasTest, MarginOriginIsCountedOnce) {
     canvas().TextOutRight(100, 0, text, kpMillimeters);
     EXPECT_EQ(object<TKpTextObject>(1)->X1, 10000 + 2000 - width);
     // The base is read at each call: a later margin change moves only later objects.
-    preview->Margins().Left().value = 500;
+    document->Margins().Left().value = 500;
     canvas().TextOut(10, 0, "x", kpMillimeters);
     EXPECT_EQ(object<TKpTextObject>(0)->X1, 3000);
     EXPECT_EQ(object<TKpTextObject>(2)->X1, 1500);
 }
 
 TEST_F(CanvasTest, OriginModesAndOffsetsAddUp) {
-    preview->KpPrinter().PrinterMargins().Left().value = 420;
-    preview->KpPrinter().PrinterMargins().Top().value = 310;
-    preview->Margins().Left().value = 2000;
-    preview->Margins().Top().value = 1000;
+    printer.PrinterMargins().Left().value = 420;
+    printer.PrinterMargins().Top().value = 310;
+    document->Margins().Left().value = 2000;
+    document->Margins().Top().value = 1000;
     canvas().OriginX = 7;
     canvas().OriginY = 9;
     canvas().SetOriginMode(kpOriginPrinter);
@@ -169,7 +177,7 @@ TEST_F(CanvasTest, OriginModesAndOffsetsAddUp) {
     auto* header = object<TKpRectangleShape>(2);
     EXPECT_EQ(header->X1, 2007);
     // A hidden header adds nothing.
-    ASSERT_FALSE(preview->Header().Visible());
+    ASSERT_FALSE(document->Header().Visible());
     EXPECT_EQ(header->Y1, 1009);
 }
 

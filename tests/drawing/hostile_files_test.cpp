@@ -12,9 +12,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "drawing/KpPage.h"
 #include "drawing/KpPictureStore.h"
 #include "drawing/KpStream.h"
@@ -24,7 +24,6 @@
 #include "platform/KpPicture.h"
 #include "platform/KpPictureCheck.h"
 #include "platform/KpWinFlags.h"
-#include "preview/KpPreview.h"
 #include "stream_test_util.h"
 
 using namespace kp;
@@ -66,8 +65,7 @@ void ReadStored(const QByteArray& stored, TKpMetafile& picture) {
 
 // A page with a graphic object holding the picture, then a line, saved as a document file.
 QByteArray DocumentWithPicture(const TKpMetafile& picture, int32_t box, bool asBitmap) {
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     auto g = std::make_unique<TKpGraphicObject>();
     g->X2 = box;
     g->Y2 = box;
@@ -143,8 +141,7 @@ TEST(HostileFiles, DocumentWithCraftedPictureIsRefusedNamingPageAndObject) {
     const QByteArray nested =
         Recording(QByteArray::fromHex("1e0400000001").repeated(200000), 200000);
     hostile.Picture().setData(nested.constData(), static_cast<uint>(nested.size()));
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     try {
         LoadBytes(p, DocumentWithPicture(hostile, 2540, false));
         FAIL() << "no error";
@@ -156,8 +153,7 @@ TEST(HostileFiles, DocumentWithCraftedPictureIsRefusedNamingPageAndObject) {
 // A picture drawn as a bitmap into a 5 m box is drawn as vectors instead of a bitmap of
 // gigabytes; a bitmap whose header claims too many pixels is not decoded.
 TEST(HostileFiles, HugeBitmapBoxesStayWithinThePixelBudget) {
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     LoadBytes(p, DocumentWithPicture(FramedRectangle(), 500000, true));
     p.RefreshPage();
     EXPECT_LT(p.GetPage(1)->Metafile().Picture().size(), 100000u);
@@ -188,8 +184,7 @@ TEST(HostileFiles, PlatformMetafileIsSkippedAndLoadingGoesOn) {
                                .i32(120)
                                .raw(QByteArray(120 - 52, '\0'));
     file.replace(at, emf.size(), emf);
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     LoadBytes(p, file);
     ASSERT_EQ(p.GetPage(1)->Count(), 2);
     auto* g = dynamic_cast<TKpGraphicObject*>(p.GetPage(1)->Objects(0));
@@ -205,14 +200,13 @@ TEST(HostileFiles, PlatformMetafileIsSkippedAndLoadingGoesOn) {
 // it become "?".
 TEST(HostileFiles, TextsUseTheWesternWindowsCodePage) {
     const QString marks = QStringLiteral("\u20AC \u201C\u201D \u2014 \u2018\u2019 \u2026 \u2122");
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     auto text = std::make_unique<TKpTextObject>();
     text->Text = marks + QStringLiteral(" \u03A9");
     p.GetPage(1)->AddObject(std::move(text));
     const QByteArray file = SaveBytes(p);
     EXPECT_TRUE(file.contains(QByteArray::fromHex("80209394209720919220852099203f")));
-    TKpPreview q(&host);
+    TKpDocument q;
     LoadBytes(q, file);
     EXPECT_EQ(dynamic_cast<TKpTextObject*>(q.GetPage(1)->Objects(0))->Text,
               marks + QStringLiteral(" ?"));
@@ -252,8 +246,7 @@ TEST(HostileFiles, FramedPictureScalesToTheFullBox) {
 
 // Enumerations read from a file are range-checked, naming the page and the object.
 TEST(HostileFiles, EnumerationsOutOfRangeAreRefused) {
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     auto box = std::make_unique<TKpTextBoxObject>();
     box->Pen.Edit().Style = psDot;
     p.GetPage(1)->AddObject(std::move(box));
@@ -271,7 +264,7 @@ TEST(HostileFiles, EnumerationsOutOfRangeAreRefused) {
         const int at = bad.lastIndexOf(pen);
         ASSERT_GT(at, 0);
         bad.replace(at + c.offset, 4, Bytes().i32(c.value).data());
-        TKpPreview q(&host);
+        TKpDocument q;
         try {
             LoadBytes(q, bad);
             ADD_FAILURE() << "no error";
@@ -308,8 +301,7 @@ TEST(HostileFiles, SaveOntoAFullDiskFailsAndKeepsTheOldFile) {
         ~Unmount() { umount(at.constData()); }
     } unmount{mountPoint};
     const QString path = dir.filePath(QStringLiteral("doc.kpp"));
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     p.SaveToFile(path);
     const QByteArray good = [&] {
         QFile f(path);
@@ -341,15 +333,14 @@ TEST(HostileFiles, SaveOntoAFullDiskFailsAndKeepsTheOldFile) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), good);
-    TKpPreview q(&host);
+    TKpDocument q;
     q.LoadFromFile(path);
     EXPECT_EQ(q.NumPages(), 1);
 }
 
 // Paper sides read from a file are positive and at most 10 m; others are refused by name.
 TEST(HostileFiles, PaperSidesOutOfRangeAreRefused) {
-    QWidget host;
-    TKpPreview p(&host);
+    TKpDocument p;
     const QByteArray file = SaveBytes(p);
     const QByteArray paper = Bytes().i32(21000).i32(29700).i32(2).raw("A4").data();
     const int at = file.indexOf(paper);
@@ -366,7 +357,7 @@ TEST(HostileFiles, PaperSidesOutOfRangeAreRefused) {
         SCOPED_TRACE(c.width);
         QByteArray bad = file;
         bad.replace(at, 8, Bytes().i32(c.width).i32(c.height).data());
-        TKpPreview q(&host);
+        TKpDocument q;
         if (!c.message) {
             LoadBytes(q, bad);
             EXPECT_EQ(q.PaperWidth().value, c.width);
@@ -376,8 +367,11 @@ TEST(HostileFiles, PaperSidesOutOfRangeAreRefused) {
         try {
             LoadBytes(q, bad);
             ADD_FAILURE() << "no error";
-        } catch (const EReadError& e) {
+        } catch (const EStreamReadError& e) {
             EXPECT_STREQ(e.what(), c.message);
+            EXPECT_EQ(e.Kind, TKpReadErrorKind::OutOfRange);
+            // The offending side's own bytes.
+            EXPECT_EQ(e.Offset, c.width < 1 ? at : at + 4);
         }
         EXPECT_EQ(q.PaperWidth().value, 21000); // the paper is left as it was
     }

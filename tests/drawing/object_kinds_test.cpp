@@ -4,6 +4,7 @@
 
 #include <typeindex>
 
+#include "drawing/KpDocument.h"
 #include "drawing/KpObjectKinds.h"
 #include "drawing/KpPage.h"
 #include "drawing/KpStream.h"
@@ -130,7 +131,7 @@ TEST(ReadErrors, CarryTheirKindAndTheOffsetOfTheFaultyValue) {
 
 // From a file, the offset is the byte's place in the file.
 TEST(ReadErrors, OffsetsInADocumentCountFromTheStartOfTheFile) {
-    TKpPreview preview;
+    TKpDocument preview;
     auto line = std::make_unique<TKpLineObject>();
     line->Pen.Edit().Style = psDot;
     preview.GetPage(1)->AddObject(std::move(line));

@@ -5,18 +5,19 @@
 #include <stdexcept>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "stream_test_util.h"
 
 using namespace kp;
 
 namespace {
 
-TKpTextObject* TextAt(TKpPreview& p, int page, int index) {
+TKpTextObject* TextAt(TKpDocument& p, int page, int index) {
     return dynamic_cast<TKpTextObject*>(p.GetPage(page)->Objects(index));
 }
 
 TEST(ObjectStorage, ObjectsRecordedWithOneStyleShareItsBlockAndAnEditStaysTheObjectsOwn) {
-    TKpPreview preview;
+    TKpDocument preview;
     TKpCanvas& c = preview.Canvas();
     c.Font().SetSize(9);
     for (int i = 0; i < 3; ++i)
@@ -43,7 +44,7 @@ TEST(ObjectStorage, ObjectsRecordedWithOneStyleShareItsBlockAndAnEditStaysTheObj
 }
 
 TEST(ObjectStorage, ThePoolHoldsTheDocumentsObjectsAndGivesItsSlabsBackWhenCleared) {
-    TKpPreview preview;
+    TKpDocument preview;
     for (int page = 1; page <= 3; ++page) {
         if (page > 1) preview.NewPage();
         for (int i = 0; i < 40 * page; ++i)
@@ -65,7 +66,7 @@ TEST(ObjectStorage, ThePoolHoldsTheDocumentsObjectsAndGivesItsSlabsBackWhenClear
 }
 
 TEST(ObjectStorage, AnObjectMadeForAnotherDocumentIsRefused) {
-    TKpPreview a, b;
+    TKpDocument a, b;
     TKpObjectPtr<TKpBaseObject> line = a.GetPage(1)->NewObject<TKpLineObject>();
     EXPECT_THROW(b.GetPage(1)->AddObject(std::move(line)), std::invalid_argument);
     EXPECT_EQ(b.GetPage(1)->Count(), 0);
@@ -88,7 +89,7 @@ TEST(ObjectStorage, AnObjectMadeForAnotherDocumentIsRefused) {
 }
 
 TEST(ObjectStorage, AReadDocumentHoldsEachRepeatedTextAndStyleOnce) {
-    TKpPreview source;
+    TKpDocument source;
     const QString note = QStringLiteral("Carried forward");
     for (int page = 1; page <= 3; ++page) {
         if (page > 1) source.NewPage();
@@ -96,7 +97,7 @@ TEST(ObjectStorage, AReadDocumentHoldsEachRepeatedTextAndStyleOnce) {
         source.Canvas().TextOut(10, 10, QString(note).append(QString()), kpMillimeters);
         source.Canvas().TextOut(10, 20, QStringLiteral("Page %1").arg(page), kpMillimeters);
     }
-    TKpPreview loaded;
+    TKpDocument loaded;
     streamtest::LoadBytes(loaded, streamtest::SaveBytes(source));
     ASSERT_EQ(loaded.NumPages(), 3);
     const TKpTextObject* firstNote = TextAt(loaded, 1, 0);

@@ -5,13 +5,12 @@
 #include <QImage>
 #include <QPainter>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpDrawContext.h"
 #include "drawing/KpObjects.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpFieldAccess.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
-#include "printing/KpPrinterDpiOverride.h"
+#include "platform/KpPrinterDpiOverride.h"
 
 #include "image_helpers.h"
 #include "platform/KpWinFlags.h"
@@ -20,6 +19,20 @@ using namespace kp;
 
 namespace {
 
+// What an object is drawn with: the process-wide print state read now, and the tokens of the
+// document when there is one.
+TKpDrawContext drawContext(TKpDocument* document, bool printing) {
+    return document ? document->DrawContext(printing) : TKpDrawContext::Current(printing);
+}
+
+// Printer settings whose job runs or not as a test says.
+struct SwitchedPrinterState : TKpPrinterState {
+    bool Printing() const override { return printing; }
+    TKpValueRect& PrinterMargins() override { return margins; }
+    bool printing = false;
+    TKpValueRect margins;
+};
+
 using testimg::inkBounds;
 using testimg::inkCount;
 using testimg::kBlack;
@@ -27,11 +40,11 @@ using testimg::kWhite;
 using testimg::whiteImage;
 
 QImage render(TKpBaseObject& object, int w, int h, int dpi = 96, QPoint offset = {},
-              Extended scale = 1, bool printing = false, TKpPreview* preview = nullptr) {
+              Extended scale = 1, bool printing = false, TKpDocument* preview = nullptr) {
     QImage img = whiteImage(w, h, dpi);
     QPainter painter(&img);
     TKpDeviceCanvas canvas(&painter, dpi, dpi);
-    object.Draw(canvas, preview, offset, scale, printing);
+    object.Draw(canvas, drawContext(preview, printing), offset, scale);
     painter.end();
     return img;
 }
@@ -111,21 +124,21 @@ TEST_F(ObjectsRender, PenWidthRuleUsesPrinterDots) {
     QPainter painter(&img);
     TKpDeviceCanvas canvas(&painter, 96, 96);
     SetPrinterDpiOverride(600);
-    line.Draw(canvas, nullptr, {}, 1, false);
+    line.Draw(canvas, drawContext(nullptr, false), {}, 1);
     EXPECT_EQ(canvas.Pen().Width(), 0); // rounded(3 / 6.25)
     SetPrinterDpiOverride(360);         // what PrinterDpi answers without a printer
     EXPECT_EQ(PrinterDpi(), 360);
-    line.Draw(canvas, nullptr, {}, 1, false);
+    line.Draw(canvas, drawContext(nullptr, false), {}, 1);
     EXPECT_EQ(canvas.Pen().Width(), 1); // rounded(0.8)
     // Wide pens show the ratio on screen: 30 dots are 5 pixels at 600, 8 at 360.
     line.Pen.Edit().Width = 30;
-    line.Draw(canvas, nullptr, {}, 1, false);
+    line.Draw(canvas, drawContext(nullptr, false), {}, 1);
     EXPECT_EQ(canvas.Pen().Width(), 8);
     SetPrinterDpiOverride(600);
-    line.Draw(canvas, nullptr, {}, 1, false);
+    line.Draw(canvas, drawContext(nullptr, false), {}, 1);
     EXPECT_EQ(canvas.Pen().Width(), 5);
     // Printing keeps the recorded dots.
-    line.Draw(canvas, nullptr, {}, 1, true);
+    line.Draw(canvas, drawContext(nullptr, true), {}, 1);
     EXPECT_EQ(canvas.Pen().Width(), 30);
     painter.end();
 }
@@ -275,7 +288,7 @@ TEST_F(ObjectsRender, EllipseArcAndChordUseTheirBoxes) {
 }
 
 TEST_F(ObjectsRender, TextTokensShowPageTwoOfFive) {
-    TKpPreview preview;
+    TKpDocument preview;
     for (int i = 0; i < 4; ++i)
         preview.NewPage();
     ASSERT_EQ(preview.NumPages(), 5);
@@ -422,7 +435,7 @@ TEST_F(ObjectsRender, SeeThroughBitmapPartsShowThePaperNotBlack) {
     {
         QPainter painter(&img);
         TKpDeviceCanvas canvas(&painter, 96, 96);
-        g.Draw(canvas, nullptr, {}, 1, false);
+        g.Draw(canvas, drawContext(nullptr, false), {}, 1);
     }
     EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 255));
     EXPECT_EQ(img.pixel(3, 1), qRgb(255, 255, 255));
@@ -432,7 +445,9 @@ TEST_F(ObjectsRender, SeeThroughBitmapPartsShowThePaperNotBlack) {
 }
 
 TEST_F(ObjectsRender, NonStandardCopyModeIsPrintedAsSourceCopy) {
-    TKpPreview preview;
+    SwitchedPrinterState printer;
+    TKpDocument preview;
+    preview.SetPrinterState(&printer);
     QImage bitmap(1, 1, QImage::Format_RGB32);
     bitmap.fill(qRgb(255, 0, 0));
     TKpGraphicObject g;
@@ -445,9 +460,9 @@ TEST_F(ObjectsRender, NonStandardCopyModeIsPrintedAsSourceCopy) {
         QPainter painter(&img);
         TKpDeviceCanvas canvas(&painter, 96, 96);
         canvas.SetCopyMode(SRCPAINT);
-        TKpFieldAccess::SetPrinting(preview.KpPrinter(), printing);
-        g.Draw(canvas, &preview, {}, 1, printing);
-        TKpFieldAccess::SetPrinting(preview.KpPrinter(), false);
+        printer.printing = printing;
+        g.Draw(canvas, drawContext(&preview, printing), {}, 1);
+        printer.printing = false;
         EXPECT_EQ(canvas.CopyMode(), SRCPAINT); // restored
         painter.end();
         return img.pixel(5, 5);

@@ -6,12 +6,12 @@
 #include <QPainter>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
 
 #include "image_helpers.h"
 #include "object_builders.h"
@@ -34,7 +34,7 @@ QImage play(const TKpMetafile& picture, QSize size, int dpi = 96) {
 // A page with something of every kind: texts (one turned, one on a solid cell), wrapped and
 // centred boxes, figures with pens of several widths, a dashed line and a polygon.
 struct Page {
-    TKpPreview preview;
+    TKpDocument preview;
     TKpPage* page = preview.GetPage(1);
 
     Page() {
@@ -143,7 +143,7 @@ TEST(PagePicture, WritingIntoTheRecordingReplacesTheObjectsUntilTheNextRebuild) 
 // The picture shows what the last rebuild fixed: objects added later wait for the next one,
 // and objects cleared away are never played.
 TEST(PagePicture, ShowsTheObjectsOfTheLastRebuild) {
-    TKpPreview preview;
+    TKpDocument preview;
     TKpPage* page = preview.GetPage(1);
     page->Width = 2;
     page->Height = 2;

@@ -12,8 +12,8 @@
 #include <QByteArray>
 #include <QObject>
 
-#include "preview/KpMessages.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpMessages.h"
 
 using namespace kp;
 
@@ -86,7 +86,7 @@ public:
 };
 
 // A whole document saved to bytes, and loaded back from them.
-inline QByteArray SaveBytes(TKpPreview& p) {
+template <class Doc> QByteArray SaveBytes(Doc& p) {
     QByteArray data;
     QBuffer buffer(&data);
     buffer.open(QIODevice::WriteOnly);
@@ -94,7 +94,7 @@ inline QByteArray SaveBytes(TKpPreview& p) {
     return data;
 }
 
-inline void LoadBytes(TKpPreview& p, QByteArray data) {
+template <class Doc> void LoadBytes(Doc& p, QByteArray data) {
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     p.LoadFromStream(buffer);

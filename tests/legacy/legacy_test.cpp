@@ -9,10 +9,10 @@
 #include <QWidget>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/stream_test_util.h"
 #include "legacy/KpLegacy.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
@@ -73,7 +73,7 @@ void LoadDocument(TKpPreview& p, const QByteArray& afterVersion) {
     QByteArray data = afterVersion;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    LoadLegacyDocument(p, buffer);
+    LoadLegacyDocument(p.Document(), buffer);
 }
 
 QByteArray Block(int kind, const Bytes& more = Bytes()) {

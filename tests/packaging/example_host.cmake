@@ -58,3 +58,17 @@ configure_host(${SOURCE_DIR}/examples/hello-report ${work}/build ${prefix})
 run(${CMAKE_COMMAND} --build ${work}/build)
 check_hello_report(${work}/build/hello-report ${work}/report.pdf)
 message(STATUS "example host: built against ${prefix}, 3-page report checked")
+
+# A host without widgets: a QGuiApplication only, three pages saved, read back and exported.
+configure_host(${SOURCE_DIR}/examples/document-only ${work}/document-only ${prefix})
+run(${CMAKE_COMMAND} --build ${work}/document-only)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+run(${work}/document-only/document-only ${work}/batch.kpp ${work}/batch.pdf)
+run(pdfinfo ${work}/batch.pdf)
+if(NOT out MATCHES "Pages: +3\n")
+  message(FATAL_ERROR "the batch report should have 3 pages:\n${out}")
+endif()
+run(pdftotext -layout ${work}/batch.pdf -)
+expect_in("${out}" "the batch report's text" "Batch report, part 1" "Batch report, part 3"
+  "Sheet 2 of 3")
+message(STATUS "document-only host: built against ${prefix}, 3-page batch report checked")

@@ -7,9 +7,9 @@
 #include <set>
 
 #include "display_fixture.h"
+#include "drawing/KpMargins.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
-#include "preview/KpMargins.h"
 #include "printing/KpPrinter.h"
 
 using namespace kp;

@@ -253,7 +253,7 @@ TEST(PreviewDocument, PageListClearFiresOnClearEvenWhenEmpty) {
         EXPECT_EQ(sender, d.preview);
         ++clears;
     };
-    TKpPageList list(d.preview);
+    TKpPageList list(&d.preview->Document());
     list.Clear();
     list.AddPage();
     list.Clear();

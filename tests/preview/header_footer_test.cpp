@@ -8,11 +8,11 @@
 #include <QPainter>
 
 #include "display_fixture.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
 #include "preview/KpFieldAccess.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "printing/KpPrinter.h"
 
 using namespace kp;

@@ -5,11 +5,11 @@
 #include <QPainter>
 
 #include "display_fixture.h"
+#include "drawing/KpMargins.h"
 #include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "preview/KpFieldAccess.h"
-#include "preview/KpMargins.h"
 
 using namespace kp;
 
@@ -43,7 +43,7 @@ TEST(Margins, Defaults) {
     EXPECT_EQ(m.PrinterMarginPen().Color(), clSilver);
     EXPECT_EQ(m.PrinterMarginPen().Style(), psDot);
     EXPECT_EQ(m.PrinterMarginPen().Width(), m.Pen().Width());
-    EXPECT_EQ(m.PageImage(), &preview.PageImage());
+    EXPECT_EQ(&preview.Document().Margins(), &m);
     EXPECT_EQ(preview.PageImage().Margins(), &m);
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "preview/KpMessages.h"
+#include "drawing/KpMessages.h"
 
 using namespace kp;
 

@@ -7,11 +7,11 @@
 #include <stdexcept>
 
 #include "display_fixture.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "message_log.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "thumbnails/KpThumbnails.h"
 
 using namespace kp;
@@ -23,14 +23,14 @@ namespace {
 class RaisingObject : public TKpBaseObject {
 public:
     RaisingObject() : TKpBaseObject(kpLineObject) {}
-    void Draw(TKpDeviceCanvas&, TKpPreview*, QPoint, Extended, bool) override {
+    void Draw(TKpDeviceCanvas&, const TKpDrawContext&, QPoint, Extended) override {
         throw std::runtime_error("drawing failed");
     }
 };
 
 class RaisingRectangle : public TKpRectangleShape {
 public:
-    void Draw(TKpDeviceCanvas&, TKpPreview*, QPoint, Extended, bool) override {
+    void Draw(TKpDeviceCanvas&, const TKpDrawContext&, QPoint, Extended) override {
         throw std::runtime_error("rectangle failed");
     }
 };

@@ -6,7 +6,7 @@
 
 #include "../preview/message_log.h"
 #include "print_fixture.h"
-#include "printing/KpMultipageImage.h"
+#include "selectors/KpMultipageImage.h"
 #include "thumbnails/mouse_clicks.h"
 
 using namespace kp;

@@ -9,7 +9,7 @@
 #include "cups_queue.h"
 #include "demo/InfoMemo.cpp"
 #include "demo/untPrint.cpp" // the dialog as the demo program builds it
-#include "printing/KpPrinterList.h"
+#include "selectors/KpPrinterList.h"
 
 using namespace kp;
 

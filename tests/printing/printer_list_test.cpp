@@ -7,8 +7,8 @@
 #include "image_helpers.h"
 #include "preview/KpCursors.h"
 #include "print_fixture.h"
-#include "printing/KpGlyphs.h"
-#include "printing/KpPrinterList.h"
+#include "selectors/KpGlyphs.h"
+#include "selectors/KpPrinterList.h"
 
 using namespace kp;
 

@@ -10,10 +10,10 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpObjects.h"
 #include "object_builders.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
 using namespace kp;

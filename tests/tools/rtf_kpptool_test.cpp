@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 using namespace kp;

@@ -2,13 +2,13 @@
 
 #include <QJsonArray>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpObjectKinds.h"
 #include "drawing/KpObjects.h"
 #include "drawing/KpStream.h"
 #include "platform/KpPicture.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
 
 using namespace kp;
 
@@ -125,7 +125,7 @@ QJsonObject ObjectToJson(const TKpBaseObject& object) {
     return o;
 }
 
-QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion) {
+QJsonObject DocumentToJson(TKpDocument& preview, Extended fileVersion) {
     QJsonObject doc;
     doc["version"] = static_cast<double>(fileVersion);
     doc["paper"] = QJsonObject{{"size", PaperName(preview.PaperSize())},

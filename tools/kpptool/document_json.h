@@ -4,14 +4,14 @@
 
 #include "drawing/KpExtended.h"
 
-using namespace kp;
-
 namespace kp {
-class TKpPreview;
-} // namespace kp
+class TKpDocument;
+}
 namespace kp {
 class TKpBaseObject;
-} // namespace kp
+}
 
-QJsonObject DocumentToJson(TKpPreview& preview, Extended fileVersion);
+using namespace kp;
+
+QJsonObject DocumentToJson(TKpDocument& document, Extended fileVersion);
 QJsonObject ObjectToJson(const TKpBaseObject& object);

@@ -6,17 +6,16 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QPainter>
-#include <QWidget>
 
 #include "commands.h"
 #include "document_json.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpStream.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
 #include "platform/KpScreen.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
 
 using namespace kp;
 
@@ -44,12 +43,11 @@ int UsageError(const char* message) {
 int RunDump(const QStringList& args) {
     if (args.size() != 1) return UsageError("dump takes exactly one FILE");
     const Extended version = FileVersion(args[0]);
-    // Without a parent window the preview sends no notifications, so nothing is drawn:
-    // dumping reads the document only.
-    TKpPreview preview(nullptr);
-    preview.LoadFromFile(args[0]);
+    // Dumping reads the document only.
+    TKpDocument document;
+    document.LoadFromFile(args[0]);
     const QByteArray json =
-        QJsonDocument(DocumentToJson(preview, version)).toJson(QJsonDocument::Indented);
+        QJsonDocument(DocumentToJson(document, version)).toJson(QJsonDocument::Indented);
     std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
     return 0;
 }
@@ -81,18 +79,17 @@ int RunRender(const QStringList& args) {
         return UsageError("render needs FILE, --page N (from 1) and -o OUT.png");
     if (zoom < 1 || zoom > 1000) return UsageError("--zoom must be from 1 to 1000");
 
-    QWidget host;
-    TKpPreview preview(&host);
-    preview.LoadFromFile(file);
-    if (page > preview.NumPages())
+    TKpDocument document;
+    document.LoadFromFile(file);
+    if (page > document.NumPages())
         throw std::runtime_error(QStringLiteral("page %1 does not exist (the document has %2)")
                                      .arg(page)
-                                     .arg(preview.NumPages())
+                                     .arg(document.NumPages())
                                      .toStdString());
-    preview.SetCurrentPage(page);
+    document.SetCurrentPage(page);
     // The page picture at screen resolution, with header, footer and clip as the document says.
-    preview.RefreshPage();
-    TKpMetafile& picture = preview.GetPage(page)->Metafile();
+    document.RefreshPage();
+    TKpMetafile& picture = document.GetPage(page)->Metafile();
     const Extended scale = static_cast<Extended>(zoom) / 100;
     const int w = kp::RoundInt(picture.Width() * scale), h = kp::RoundInt(picture.Height() * scale);
     if (w <= 0 || h <= 0) throw std::runtime_error("the page has no area");
@@ -110,7 +107,7 @@ int RunRender(const QStringList& args) {
         const int ppi = ScreenPixelsPerInch();
         TKpDeviceCanvas canvas(&painter, ppi, ppi);
         canvas.PlayMetafile(picture, QRect(0, 0, w, h));
-        TKpMargins& m = preview.Margins();
+        TKpMargins& m = document.Margins();
         if (m.Visible()) {
             // The margin outline as the sheet shows it.
             auto px = [&](const TKpValue& v) { return kp::RoundInt(v.AsPixels(ppi) * scale); };

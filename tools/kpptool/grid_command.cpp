@@ -9,9 +9,9 @@
 #include "content/KpTextGrid.h"
 #include "content_common.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "platform/KpDeviceCanvas.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 
 using namespace kp;

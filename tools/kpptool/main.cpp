@@ -3,6 +3,9 @@
 #include <exception>
 
 #include <QApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 #include "commands.h"
 
@@ -29,11 +32,16 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 int main(int argc, char** argv) {
     qInstallMessageHandler(QuietMessages);
-    // Documents are laid out on widgets; without a display they still work off screen.
+    // Without a display the commands still work off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // Documents need no widgets; only the content printers lay out on a preview, a widget.
+    const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool widgets = first == QLatin1String("grid") || first == QLatin1String("labels") ||
+                         first == QLatin1String("tree") || first == QLatin1String("rtf");
+    std::unique_ptr<QGuiApplication> app = widgets ? std::make_unique<QApplication>(argc, argv)
+                                                   : std::make_unique<QGuiApplication>(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty()) {

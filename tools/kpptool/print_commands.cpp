@@ -1,16 +1,16 @@
 // `export` and `print`: run a document's print job onto a PDF file or a real printer.
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 #include <QRegularExpression>
-#include <QWidget>
 
 #include "commands.h"
-#include "preview/KpFieldAccess.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpDocument.h"
 #include "printing/KpErrors.h"
 #include "printing/KpPdfExport.h"
 #include "printing/KpPrinter.h"
+#include "printing/KpPrintJob.h"
 
 using namespace kp;
 
@@ -85,19 +85,31 @@ JobOptions Parse(const QStringList& args, bool exporting) {
     return o;
 }
 
-void Prepare(TKpPreview& preview, const JobOptions& o) {
-    preview.LoadFromFile(o.file);
-    if (o.to > preview.NumPages())
+// A document read from the file, printed through printer with the options' settings.
+struct Job {
+    TKpDocument document;
+    TKpPrinter printer;
+    TKpPagesPerSheet pagesPerSheet = kpOnePage;
+    TOnPrintProgressEvent progress;
+    TKpPrintJob job{document, printer};
+    Job() { document.SetPrinterState(&printer); }
+};
+
+void Prepare(Job& j, const JobOptions& o) {
+    j.document.LoadFromFile(o.file);
+    if (o.to > j.document.NumPages())
         throw std::out_of_range(QStringLiteral("--range %1-%2 lies beyond the document's %3 pages")
                                     .arg(o.from)
                                     .arg(o.to)
-                                    .arg(preview.NumPages())
+                                    .arg(j.document.NumPages())
                                     .toStdString());
-    TKpFieldAccess::SetPagesPerSheet(preview, o.pagesPerSheet == 4   ? kpFourPage
-                                              : o.pagesPerSheet == 2 ? kpTwoPage
-                                                                     : kpOnePage);
-    preview.KpPrinter().SetPrintColor(o.mono ? kpMonochrome : kpColor);
-    preview.SetPrintCopies(o.copies);
+    j.pagesPerSheet = o.pagesPerSheet == 4   ? kpFourPage
+                      : o.pagesPerSheet == 2 ? kpTwoPage
+                                             : kpOnePage;
+    j.job.PagesPerSheet = &j.pagesPerSheet;
+    j.printer.SetPrintColor(o.mono ? kpMonochrome : kpColor);
+    j.job.Copies = std::max(1, o.copies);
+    j.job.OnPrintProgress = &j.progress;
 }
 
 // Reports go to standard error and mark the command as failed; nothing waits for a click.
@@ -136,14 +148,15 @@ int RunExport(const QStringList& args) {
         return Usage(e, "export");
     }
     ErrorsToStderr errors;
-    QWidget host;
-    TKpPreview preview(&host);
-    Prepare(preview, o);
+    // The job's own printer settings on the export's virtual printer: nothing of the system
+    // printer changes.
     TKpPdfExportOptions options;
     options.Resolution = o.dpi;
     options.FromPage = o.from > 0 ? o.from : 1;
     options.ToPage = o.to;
-    ExportToPdf(preview, o.out, options);
+    Job j;
+    Prepare(j, o);
+    ExportToPdf(j.job, j.document, j.document.Title(), o.out, options);
     return errors.failed ? 1 : 0;
 }
 
@@ -155,9 +168,8 @@ int RunPrint(const QStringList& args) {
         return Usage(e, "print");
     }
     ErrorsToStderr errors;
-    QWidget host;
-    TKpPreview preview(&host);
-    TKpPrinter& printer = preview.KpPrinter();
+    Job j;
+    TKpPrinter& printer = j.printer;
     if (!printer.PrinterInstalled()) {
         std::fprintf(stderr, "kpptool: error: no printer is installed (is the spooler running?); "
                              "use 'kpptool export' for a PDF\n");
@@ -178,13 +190,13 @@ int RunPrint(const QStringList& args) {
         }
         printer.SetPrinterIndex(index);
     }
-    Prepare(preview, o);
+    Prepare(j, o);
     int sheets = 0;
-    preview.OnPrintProgress = [&](void*, int printed, int) { sheets = printed; };
+    j.progress = [&](void*, int printed, int) { sheets = printed; };
     if (o.from > 0)
-        preview.PrintRange(o.from, o.to);
+        j.job.Run(o.from, o.to);
     else
-        preview.Print();
+        j.job.Run(1, j.document.NumPages());
     if (errors.failed) return 1;
     std::printf("%d page(s) sent to %s\n", sheets,
                 qPrintable(printer.Printers().Strings(printer.PrinterIndex())));

@@ -9,9 +9,9 @@
 #include "commands.h"
 #include "content/KpRtfPreview.h"
 #include "content_common.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpFieldAccess.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "richtext/KpRichEdit.h"
 

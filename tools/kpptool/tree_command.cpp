@@ -7,8 +7,8 @@
 #include "content/KpTreeList.h"
 #include "content/KpTreeViewPrint.h"
 #include "content_common.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "preview/KpPreview.h"
 
 using namespace kp;

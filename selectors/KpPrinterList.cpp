@@ -1,4 +1,4 @@
-#include "printing/KpPrinterList.h"
+#include "selectors/KpPrinterList.h"
 
 #include <QAbstractItemView>
 #include <QLocale>
@@ -8,8 +8,8 @@
 #include <QStylePainter>
 
 #include "preview/KpPreview.h"
-#include "printing/KpGlyphs.h"
 #include "printing/KpPrinter.h"
+#include "selectors/KpGlyphs.h"
 
 namespace kp {
 

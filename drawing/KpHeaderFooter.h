@@ -17,7 +17,8 @@ class TKpCanvas;
 class TKpDeviceCanvas;
 class TKpHeaderFooter;
 class TKpMargins;
-class TKpPreview;
+class TKpDocument;
+struct TKpDrawContext;
 
 class PAGINOR_EXPORT TKpHeaderFooterCaption {
 public:
@@ -37,7 +38,7 @@ private:
 
 class PAGINOR_EXPORT TKpHeaderFooter {
 public:
-    explicit TKpHeaderFooter(TKpPreview* preview);
+    explicit TKpHeaderFooter(TKpDocument* document);
     virtual ~TKpHeaderFooter();
 
     QString CaptionLeft() const { return left_->Caption(); }
@@ -63,8 +64,12 @@ public:
     // The band's own value, overwritten by the next call.
     TKpValue& BandHeight();
     void Assign(const TKpHeaderFooter& source);
+    // Draws the band for the page numbered pageNum on the sheet pageRect; without a context,
+    // with the document's (read now).
+    void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
+              Extended scale);
     virtual void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
-                      int pageNum, Extended scale) = 0;
+                      int pageNum, Extended scale, const TKpDrawContext& context) = 0;
 
     // A caption, the pen or a flag changed.
     void Changed();
@@ -75,11 +80,9 @@ protected:
     // Puts a caption's font on the target at s times its point size, greys the target's
     // colours when asked, and returns the caption's text with its tokens replaced.
     QString prepareCaption(TKpDeviceCanvas& target, const TKpHeaderFooterCaption& caption,
-                           int pageNum, Extended scale, bool mono);
-    // Monochrome printing in progress (every colour is drawn grey).
-    bool monochrome() const;
+                           int pageNum, Extended scale, bool mono, const TKpDrawContext& context);
 
-    TKpPreview* preview_;
+    TKpDocument* document_;
     int drawing_ = 0;
     std::unique_ptr<TKpHeaderFooterCaption> left_, center_, right_;
     std::unique_ptr<TKpPen> pen_;
@@ -90,16 +93,18 @@ protected:
 
 class PAGINOR_EXPORT TKpHeader : public TKpHeaderFooter {
 public:
+    using TKpHeaderFooter::Draw;
     using TKpHeaderFooter::TKpHeaderFooter;
     void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
-              Extended scale) override;
+              Extended scale, const TKpDrawContext& context) override;
 };
 
 class PAGINOR_EXPORT TKpFooter : public TKpHeaderFooter {
 public:
+    using TKpHeaderFooter::Draw;
     using TKpHeaderFooter::TKpHeaderFooter;
     void Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect, int pageNum,
-              Extended scale) override;
+              Extended scale, const TKpDrawContext& context) override;
 };
 
 } // namespace kp

@@ -9,12 +9,11 @@
 
 namespace kp {
 
-class TKpPreview;
-class TKpPageImage;
+class TKpDocument;
 
 class PAGINOR_EXPORT TKpMargins {
 public:
-    explicit TKpMargins(TKpPreview* preview);
+    explicit TKpMargins(TKpDocument* document);
     ~TKpMargins();
 
     TKpValue& Left() { return *left_; }
@@ -31,8 +30,6 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
 
-    void SetPageImage(TKpPageImage* image) { pageImage_ = image; }
-    TKpPageImage* PageImage() const { return pageImage_; }
     void Assign(const TKpMargins& source);
 
 private:
@@ -41,8 +38,7 @@ private:
     void marginChanged();
     void invalidateImage();
 
-    TKpPreview* preview_;
-    TKpPageImage* pageImage_ = nullptr;
+    TKpDocument* document_;
     std::unique_ptr<TKpValue> left_, top_, right_, bottom_;
     std::unique_ptr<TKpPen> pen_, printerMarginPen_;
     bool clipMargins_ = false;

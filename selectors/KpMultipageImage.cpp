@@ -1,4 +1,4 @@
-#include "printing/KpMultipageImage.h"
+#include "selectors/KpMultipageImage.h"
 
 #include <QButtonGroup>
 #include <QLocale>
@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "platform/KpDeviceCanvas.h"
-#include "printing/KpGlyphs.h"
+#include "selectors/KpGlyphs.h"
 
 namespace kp {
 

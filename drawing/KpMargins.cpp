@@ -1,12 +1,11 @@
-#include "preview/KpMargins.h"
+#include "drawing/KpMargins.h"
 
-#include "preview/KpPageImage.h"
-#include "preview/KpPreview.h"
+#include "drawing/KpDocument.h"
 
 namespace kp {
 
-TKpMargins::TKpMargins(TKpPreview* preview)
-    : preview_(preview), left_(std::make_unique<TKpValue>(1500)),
+TKpMargins::TKpMargins(TKpDocument* document)
+    : document_(document), left_(std::make_unique<TKpValue>(1500)),
       top_(std::make_unique<TKpValue>(2000)), right_(std::make_unique<TKpValue>(1500)),
       bottom_(std::make_unique<TKpValue>(2500)), pen_(std::make_unique<TKpPen>()),
       printerMarginPen_(std::make_unique<TKpPen>()) {
@@ -25,7 +24,7 @@ void TKpMargins::SetClipMargins(bool v) {
     if (v == clipMargins_) return;
     clipMargins_ = v;
     // The picture is rebuilt at once, with or without the clip, whatever AutoRefresh says.
-    if (preview_) preview_->RefreshPage();
+    if (document_) document_->RefreshPage();
 }
 
 void TKpMargins::SetShowPrinterMargins(bool v) {
@@ -51,13 +50,12 @@ void TKpMargins::Assign(const TKpMargins& source) {
 }
 
 void TKpMargins::marginChanged() {
-    if (!preview_) return;
-    preview_->BroadcastMessage(KPM_MARGINSCHANGED);
-    if (preview_->OnChangeMargins) preview_->OnChangeMargins(this);
+    if (document_) document_->FireChangeMargins(this);
 }
 
 void TKpMargins::invalidateImage() {
-    if (pageImage_) pageImage_->update();
+    // Only their display changed: the view repaints the sheet.
+    if (document_) document_->FireMarginsDisplay();
 }
 
 } // namespace kp

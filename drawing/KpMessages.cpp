@@ -1,4 +1,4 @@
-#include "preview/KpMessages.h"
+#include "drawing/KpMessages.h"
 
 namespace kp {
 

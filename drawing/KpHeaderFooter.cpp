@@ -1,15 +1,16 @@
-#include "preview/KpHeaderFooter.h"
+#include "drawing/KpHeaderFooter.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
+#include "drawing/KpDrawContext.h"
+#include "drawing/KpMargins.h"
+#include "drawing/KpMessages.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 #include "platform/KpStateGuard.h"
-#include "preview/KpMargins.h"
-#include "preview/KpPreview.h"
-#include "printing/KpPrinter.h"
 
 namespace kp {
 
@@ -34,7 +35,7 @@ void TKpHeaderFooterCaption::Assign(const TKpHeaderFooterCaption& source) {
     font_->Assign(*source.font_);
 }
 
-TKpHeaderFooter::TKpHeaderFooter(TKpPreview* preview) : preview_(preview) {
+TKpHeaderFooter::TKpHeaderFooter(TKpDocument* document) : document_(document) {
     drawing_ = 1;
     left_ = std::make_unique<TKpHeaderFooterCaption>(this);
     center_ = std::make_unique<TKpHeaderFooterCaption>(this);
@@ -87,12 +88,12 @@ TKpValue& TKpHeaderFooter::BandHeight() {
         bandHeight_->value = 0;
         return *bandHeight_;
     }
-    // Measured on the preview's canvas's surface at screen resolution; a band without a
-    // preview measures on a surface of its own.
+    // Measured on the document's canvas's surface at screen resolution; a band without a
+    // document measures on a surface of its own.
     std::unique_ptr<TScreenMeasure> own;
     TKpDeviceCanvas* measure = nullptr;
-    if (preview_) {
-        measure = &preview_->Canvas().MeasureCanvas();
+    if (document_) {
+        measure = &document_->Canvas().MeasureCanvas();
     } else {
         own = std::make_unique<TScreenMeasure>();
         measure = &own->Canvas();
@@ -114,11 +115,14 @@ void TKpHeaderFooter::Assign(const TKpHeaderFooter& source) {
 }
 
 void TKpHeaderFooter::Changed() {
-    if (drawing_ == 0 && preview_) preview_->BroadcastMessage(KPM_REFRESH);
+    if (drawing_ == 0 && document_) document_->Notify(KPM_REFRESH);
 }
 
-bool TKpHeaderFooter::monochrome() const {
-    return preview_ && preview_->KpPrinter().Printing() && CurrentPrintColor() == kpMonochrome;
+void TKpHeaderFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
+                           int pageNum, Extended scale) {
+    TKpDrawContext context;
+    if (document_) context = document_->DrawContext(document_->PrinterPrinting());
+    Draw(target, margins, pageRect, pageNum, scale, context);
 }
 
 namespace {
@@ -132,7 +136,8 @@ void greyTarget(TKpDeviceCanvas& target) {
 
 QString TKpHeaderFooter::prepareCaption(TKpDeviceCanvas& target,
                                         const TKpHeaderFooterCaption& caption, int pageNum,
-                                        Extended scale, bool mono) {
+                                        Extended scale, bool mono,
+                                        const TKpDrawContext& context) {
     TKpFont& font = target.Font();
     // The copy lands at the target's own resolution; on a two- or four-up sheet the caption
     // shrinks with the page, so every caption of every band is drawn at s times its size.
@@ -143,16 +148,15 @@ QString TKpHeaderFooter::prepareCaption(TKpDeviceCanvas& target,
         if (scaled == 0 && h != 0) scaled = h < 0 ? -1 : 1;
         font.SetHeight(scaled);
     }
-    const QString text =
-        preview_ ? preview_->SubstituteTokens(caption.Caption(), pageNum) : caption.Caption();
+    const QString text = context.Substitute(caption.Caption(), pageNum);
     if (mono) greyTarget(target);
     return text;
 }
 
 void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
-                     int pageNum, Extended scale) {
+                     int pageNum, Extended scale, const TKpDrawContext& context) {
     const TKpStateGuard<int> mark(drawing_, 1);
-    const bool mono = monochrome();
+    const bool mono = context.GreyBands();
     // The target's brush comes back as the band found it.
     const TKpStateGuard<TKpBrush> brush(target.Brush());
     target.Brush().SetStyle(bsClear);
@@ -166,15 +170,15 @@ void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& 
     const int y2 = kp::RoundInt(BandHeight().AsPixels(dpi) * scale) + y1;
 
     // Every caption's cell stands on the band's lower edge.
-    QString text = prepareCaption(target, *left_, pageNum, scale, mono);
+    QString text = prepareCaption(target, *left_, pageNum, scale, mono, context);
     target.TextOut(x1, y2 - target.TextHeight(text), text);
 
     const int mid = (x2 + x1) / 2;
-    text = prepareCaption(target, *center_, pageNum, scale, mono);
+    text = prepareCaption(target, *center_, pageNum, scale, mono, context);
     int w = target.TextWidth(text);
     target.TextOut(mid - w / 2, y2 - target.TextHeight(text), text);
 
-    text = prepareCaption(target, *right_, pageNum, scale, mono);
+    text = prepareCaption(target, *right_, pageNum, scale, mono, context);
     w = target.TextWidth(text);
     target.TextOut(x2 - w, y2 - target.TextHeight(text), text);
 
@@ -187,9 +191,9 @@ void TKpHeader::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& 
 }
 
 void TKpFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& pageRect,
-                     int pageNum, Extended scale) {
+                     int pageNum, Extended scale, const TKpDrawContext& context) {
     const TKpStateGuard<int> mark(drawing_, 1);
-    const bool mono = monochrome();
+    const bool mono = context.GreyBands();
     // The target's brush comes back as the band found it.
     const TKpStateGuard<TKpBrush> brush(target.Brush());
     target.Brush().SetStyle(bsClear);
@@ -206,15 +210,15 @@ void TKpFooter::Draw(TKpDeviceCanvas& target, TKpMargins& margins, const QRect& 
         kp::RoundInt((BandHeight().AsPixels(dpi) + margins.Bottom().AsPixels(dpi)) * scale);
 
     // Every caption hangs from the band's upper edge; alignment uses the width drawn.
-    QString text = prepareCaption(target, *left_, pageNum, scale, mono);
+    QString text = prepareCaption(target, *left_, pageNum, scale, mono, context);
     target.TextOut(x1, y1, text);
 
     const int mid = (x2 + x1) / 2;
-    text = prepareCaption(target, *center_, pageNum, scale, mono);
+    text = prepareCaption(target, *center_, pageNum, scale, mono, context);
     int w = target.TextWidth(text);
     target.TextOut(mid - w / 2, y1, text);
 
-    text = prepareCaption(target, *right_, pageNum, scale, mono);
+    text = prepareCaption(target, *right_, pageNum, scale, mono, context);
     w = target.TextWidth(text);
     target.TextOut(x2 - w, y1, text);
 

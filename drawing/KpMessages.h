@@ -1,5 +1,6 @@
 #pragma once
-// The preview's numbered notification messages, delivered as one custom Qt event type.
+// The document's numbered notification messages for its view (a preview) and the controls
+// linked to it, delivered as one custom Qt event type.
 #include "paginor/KpExport.h"
 
 #include <QEvent>

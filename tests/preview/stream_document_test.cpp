@@ -9,17 +9,17 @@
 #include <QWidget>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpHeaderFooter.h"
+#include "drawing/KpMargins.h"
 #include "drawing/KpStream.h"
+#include "drawing/stream_test_util.h"
 #include "legacy/KpLegacy.h"
 #include "object_builders.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpWinFlags.h"
 #include "preview/KpFieldAccess.h"
-#include "preview/KpHeaderFooter.h"
-#include "preview/KpMargins.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
-#include "stream_test_util.h"
 
 using namespace kp;
 

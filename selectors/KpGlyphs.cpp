@@ -1,4 +1,4 @@
-#include "printing/KpGlyphs.h"
+#include "selectors/KpGlyphs.h"
 
 #include <QString>
 
