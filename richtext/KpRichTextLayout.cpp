@@ -33,9 +33,9 @@ double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
 
 } // namespace
 
-TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength)
+TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength, int tableRows)
     : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()),
-      partLength_(std::max(partLength, 1)) {
+      partLength_(std::max(partLength, 1)), tableRows_(std::max(tableRows, 3)) {
     // No layout until the frame's width is known: with the source's page size (often no
     // width at all) every change below would lay a long paragraph out as one endless line.
     doc_->setPageSize(QSizeF(0, 0));
@@ -98,7 +98,10 @@ const std::vector<TKpLayoutUnit>& TKpRichTextLayout::Units(int width, int height
 void TKpRichTextLayout::splitParts() {
     const std::vector<int> starts = PartStarts(*doc_, partLength_);
     if (starts.empty()) {
-        parts_.push_back({nullptr, doc_.get(), 0, 0});
+        if (!splitTable()) {
+            parts_.clear();
+            parts_.push_back({nullptr, doc_.get(), 0, 0});
+        }
         return;
     }
     const int end = doc_->characterCount() - 1;
@@ -110,6 +113,84 @@ void TKpRichTextLayout::splitParts() {
         part.doc = part.copy.get();
         parts_.push_back(std::move(part));
     }
+}
+
+// The first long table is laid out in pieces of rows (see KpColumnParts.h): the head holds
+// what comes before it and its first rows, the last piece its last rows and what follows it.
+bool TKpRichTextLayout::splitTable() {
+    QTextTable* table = nullptr;
+    for (QTextFrame* f : doc_->rootFrame()->childFrames()) {
+        auto* t = qobject_cast<QTextTable*>(f);
+        if (t && t->rows() > 2 * tableRows_) {
+            table = t;
+            break;
+        }
+    }
+    if (!table) return false;
+    const std::vector<int> cuts = TableCuts(*table, tableRows_);
+    if (cuts.empty()) return false;
+    std::vector<Part> parts;
+    Part head;
+    head.copy = NewPart(*doc_, device_);
+    if (!AppendRange(*head.copy, *doc_, 0, table->firstPosition() - 1)) return false;
+    head.table = AppendRows(*head.copy, *table, 0, cuts[0]);
+    if (!head.table || head.table->firstPosition() != table->firstPosition()) return false;
+    head.doc = head.copy.get();
+    head.rowAfter = true;
+    parts.push_back(std::move(head));
+    for (std::size_t k = 0; k < cuts.size(); ++k) {
+        const bool last = k + 1 == cuts.size();
+        Part piece;
+        piece.copy = NewPart(*doc_, device_);
+        piece.table =
+            AppendRows(*piece.copy, *table, cuts[k] - 1, last ? table->rows() - 1 : cuts[k + 1]);
+        if (!piece.table) return false;
+        piece.doc = piece.copy.get();
+        piece.rowBefore = true;
+        piece.rowAfter = !last;
+        piece.start = table->cellAt(cuts[k] - 1, 0).firstPosition() -
+                      piece.table->cellAt(0, 0).firstPosition();
+        for (int c = piece.table->columns() - 1; c >= 0; --c) {
+            const auto a = piece.table->cellAt(1, c).format().verticalAlignment();
+            if (a != QTextCharFormat::AlignMiddle && a != QTextCharFormat::AlignBottom)
+                piece.anchor = c;
+        }
+        if (last) {
+            const int after = table->lastPosition() + 1;
+            if (piece.table->lastPosition() + 1 + piece.start != after ||
+                !AppendRange(*piece.copy, *doc_, after, doc_->characterCount() - 1) ||
+                piece.copy->characterCount() + piece.start != doc_->characterCount())
+                return false;
+        }
+        parts.push_back(std::move(piece));
+    }
+    parts_ = std::move(parts);
+    return true;
+}
+
+// Places a piece of a table so that the row it shares with the piece before is where that
+// piece put it; false when the shared row is laid out differently in the two.
+bool TKpRichTextLayout::placePiece(std::size_t k) {
+    const Part& before = parts_[k - 1];
+    Part& piece = parts_[k];
+    QAbstractTextDocumentLayout& a = *before.doc->documentLayout();
+    QAbstractTextDocumentLayout& b = *piece.doc->documentLayout();
+    const int shared = before.table->rows() - 1;
+    auto rect = [](QAbstractTextDocumentLayout& l, const QTextTableCell& cell) {
+        return l.blockBoundingRect(cell.firstCursorPosition().block());
+    };
+    piece.top = before.top + rect(a, before.table->cellAt(shared, piece.anchor)).top() -
+                rect(b, piece.table->cellAt(1, piece.anchor)).top();
+    for (int c = 0; c < piece.table->columns(); ++c) {
+        const QTextTableCell cell = piece.table->cellAt(1, c);
+        const QRectF x = rect(a, before.table->cellAt(shared, c)), y = rect(b, cell);
+        if (x.left() != y.left() || x.width() != y.width()) return false;
+        const auto align = cell.format().verticalAlignment();
+        if (align != QTextCharFormat::AlignMiddle && align != QTextCharFormat::AlignBottom &&
+            x.top() + before.top != y.top() + piece.top)
+            return false;
+    }
+    return true;
 }
 
 void TKpRichTextLayout::layOut(int width, int height) {
@@ -129,13 +210,30 @@ void TKpRichTextLayout::layOut(int width, int height) {
     }
     width_ = width;
     height_ = height;
+    if (!layOutParts(height)) {
+        // Pieces that do not stack exactly give way to the whole document.
+        parts_.clear();
+        parts_.push_back({nullptr, doc_.get(), 0, 0});
+        doc_->setTextWidth(width);
+        layOutParts(height);
+    }
+}
+
+bool TKpRichTextLayout::layOutParts(int height) {
     units_.clear();
+    std::vector<std::size_t> ends;
     double top = 0;
-    for (Part& part : parts_) {
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+        Part& part = parts_[k];
         cur_ = part.doc;
-        part.top = top;
         QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
-        top += layout.documentSize().height(); // finishes the layout
+        const double extent = layout.documentSize().height(); // finishes the layout
+        if (part.rowBefore) {
+            if (!placePiece(k)) return false;
+        } else {
+            part.top = top;
+        }
+        top = part.top + extent;
         const std::size_t first = units_.size();
         QTextFrame* root = cur_->rootFrame();
         for (auto it = root->begin(); !it.atEnd(); ++it) {
@@ -152,12 +250,50 @@ void TKpRichTextLayout::layOut(int width, int height) {
                 addBlocks(block.position(), block.position() + 1);
             }
         }
-        for (std::size_t i = first; i < units_.size(); ++i) {
-            units_[i].start += part.start;
-            units_[i].top += part.top;
-            units_[i].bottom += part.top;
+        ends.push_back(units_.size());
+        if (!part.table) continue;
+        auto edge = [&](int row, bool bottom) {
+            double y = bottom ? -1e300 : 1e300;
+            for (int c = 0; c < part.table->columns(); ++c) {
+                const QTextTableCell cell = part.table->cellAt(row, c);
+                const QTextBlock b =
+                    (bottom ? cell.lastCursorPosition() : cell.firstCursorPosition()).block();
+                const QRectF r = layout.blockBoundingRect(b);
+                y = bottom ? std::max(y, r.bottom()) : std::min(y, r.top());
+            }
+            return y;
+        };
+        // Rows of context are neither drawn nor cut into pages by this part.
+        if (part.rowBefore) {
+            const int start = part.table->cellAt(1, 0).firstPosition() - 1;
+            std::size_t i = first;
+            while (i < units_.size() && units_[i].start != start)
+                ++i;
+            if (i == units_.size()) return false;
+            part.from = units_[i].top;
+            parts_[k - 1].to = part.from + part.top - parts_[k - 1].top;
+            part.clipTop = edge(1, false);
         }
+        if (part.rowAfter) part.clipBottom = edge(part.table->rows() - 2, true);
     }
+    std::vector<TKpLayoutUnit> kept;
+    kept.reserve(units_.size());
+    for (std::size_t k = 0, i = 0; k < parts_.size(); ++k) {
+        const Part& part = parts_[k];
+        bool any = false;
+        for (; i < ends[k]; ++i) {
+            TKpLayoutUnit u = units_[i];
+            if (u.top < part.from || u.top >= part.to) continue;
+            u.start += part.start;
+            u.top += part.top;
+            u.bottom += part.top;
+            kept.push_back(u);
+            any = true;
+        }
+        // The last own row ends where the next piece's first row starts.
+        if (any && part.rowAfter) kept.back().bottom = part.to + part.top;
+    }
+    units_ = std::move(kept);
     // Starts must grow strictly for the character lookup; a unit that does not start later
     // than the one before joins it.
     std::vector<TKpLayoutUnit> merged;
@@ -172,6 +308,7 @@ void TKpRichTextLayout::layOut(int width, int height) {
         }
     }
     units_ = std::move(merged);
+    return true;
 }
 
 // One unit per line of the blocks that start in [from, to).
@@ -340,8 +477,10 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const Part& part = parts_[k];
-        const double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
-        if (partBottom <= page.span.top || part.top >= page.span.bottom) continue;
+        const double partTop = part.table ? std::max(part.top + part.from, part.top) : part.top;
+        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
+        if (part.rowAfter) partBottom = part.top + part.to;
+        if (partBottom <= page.span.top || partTop >= page.span.bottom) continue;
         // A paragraph that goes on over the next page keeps its shaped text: the engine would
         // otherwise shape the whole paragraph again for each of its pages.
         if (page.span.last < units_.size()) {
@@ -353,6 +492,11 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         }
         QAbstractTextDocumentLayout::PaintContext partContext = context;
         partContext.clip.translate(0, -part.top);
+        const double clipTop = std::max(partContext.clip.top(), part.clipTop);
+        const double clipBottom = std::min(partContext.clip.bottom(), part.clipBottom);
+        if (clipBottom <= clipTop) continue;
+        partContext.clip.setTop(clipTop);
+        partContext.clip.setBottom(clipBottom);
         // The page records its own coordinates, not the column's.
         TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
         QPainter column(&device);
