@@ -20,15 +20,19 @@ namespace {
 // Qt takes frame and cell lengths (borders, paddings, margins) in 1/96 inch.
 constexpr double FrameScale = KpTwipsPerInch / 96.0;
 
-double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
-    const QTextTableFormat tf = table.format();
-    const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+double cellTopInset(const QTextTableFormat& tf, const QTextTableCellFormat& cf,
+                    const QTextBlock& first) {
     const double padding =
         cf.hasProperty(QTextFormat::TableCellTopPadding) ? cf.topPadding() : tf.cellPadding();
     const double border =
         cf.hasProperty(QTextFormat::TableCellTopBorder) ? cf.topBorder() : tf.border();
-    const QTextBlockFormat first = cell.firstCursorPosition().block().blockFormat();
-    return (padding + border + first.topMargin()) * FrameScale;
+    return (padding + border + first.blockFormat().topMargin()) * FrameScale;
+}
+
+// A cell's first or last paragraph, found without a cursor (which would measure its place
+// on a laid-out line).
+QTextBlock CellBlock(const QTextDocument& doc, const QTextTableCell& cell, bool last = false) {
+    return doc.findBlock(last ? cell.lastPosition() : cell.firstPosition());
 }
 
 } // namespace
@@ -351,22 +355,32 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
     std::vector<int> spanEnd(rows, 0);
     std::vector<char> rowBreak(rows, 0);
     QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
+    const QTextTableFormat tableFormat = table.format();
+    // Where the cells met in the row above and in this row start: a cell spanning down or
+    // across is met again there and counted once.
+    std::vector<int> above(columns, -1), here(columns, -1);
     for (int r = 0; r < rows; ++r) {
         double top = std::numeric_limits<double>::max();
         spanEnd[r] = r;
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table.cellAt(r, c);
-            if (!cell.isValid() || cell.row() != r || cell.column() != c) continue;
-            rowStart[r] = std::min(rowStart[r], cell.firstPosition() - 1);
-            const QTextBlock first = cell.firstCursorPosition().block();
+            if (!cell.isValid()) continue;
+            const int position = cell.firstPosition();
+            here[c] = position;
+            if (above[c] == position || (c > 0 && here[c - 1] == position)) continue;
+            rowStart[r] = std::min(rowStart[r], position - 1);
+            const QTextBlock first = cur_->findBlock(position);
             if (first.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
                 rowBreak[r] = true;
-            spanEnd[r] = std::max(spanEnd[r], r + cell.rowSpan() - 1);
+            const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            spanEnd[r] = std::max(spanEnd[r], r + std::max(cf.tableCellRowSpan(), 1) - 1);
             const QTextLayout* tl = first.layout();
             double lineTop = layout.blockBoundingRect(first).top();
             if (tl && tl->lineCount() > 0) lineTop += tl->lineAt(0).y();
-            top = std::min(top, lineTop - cellTopInset(table, cell));
+            top = std::min(top, lineTop - cellTopInset(tableFormat, cf, first));
         }
+        std::swap(above, here);
+        std::fill(here.begin(), here.end(), -1);
         if (r > 0 && top != std::numeric_limits<double>::max()) rowTop[r] = top;
     }
     rowTop[0] = frame.top();

@@ -32,7 +32,7 @@ public:
     // longer than `partLength` characters is laid out in parts, and so is a table of more
     // than twice `tableRows` rows, in pieces of about that many rows (see KpColumnParts.h).
     explicit TKpRichTextLayout(const QTextDocument& source, int partLength = 1 << 20,
-                               int tableRows = 200);
+                               int tableRows = 100);
     ~TKpRichTextLayout();
     TKpRichTextLayout(const TKpRichTextLayout&) = delete;
     TKpRichTextLayout& operator=(const TKpRichTextLayout&) = delete;
