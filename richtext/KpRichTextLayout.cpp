@@ -102,7 +102,7 @@ const std::vector<TKpLayoutUnit>& TKpRichTextLayout::Units(int width, int height
 void TKpRichTextLayout::splitParts() {
     const std::vector<int> starts = PartStarts(*doc_, partLength_);
     if (starts.empty()) {
-        if (!splitTable()) {
+        if (!splitTables()) {
             parts_.clear();
             parts_.push_back({nullptr, doc_.get(), 0, 0});
         }
@@ -119,55 +119,54 @@ void TKpRichTextLayout::splitParts() {
     }
 }
 
-// The first long table is laid out in pieces of rows (see KpColumnParts.h): the head holds
-// what comes before it and its first rows, the last piece its last rows and what follows it.
-bool TKpRichTextLayout::splitTable() {
-    QTextTable* table = nullptr;
-    for (QTextFrame* f : doc_->rootFrame()->childFrames()) {
-        auto* t = qobject_cast<QTextTable*>(f);
-        if (t && t->rows() > 2 * tableRows_) {
-            table = t;
-            break;
-        }
-    }
-    if (!table) return false;
-    const std::vector<int> cuts = TableCuts(*table, tableRows_);
-    if (cuts.empty()) return false;
+// Long tables are laid out in pieces of rows (see KpColumnParts.h): a part holds what comes
+// between two long tables, the last rows of the one before and the first rows of the next.
+bool TKpRichTextLayout::splitTables() {
     std::vector<Part> parts;
-    Part head;
-    head.copy = NewPart(*doc_, device_);
-    if (!AppendRange(*head.copy, *doc_, 0, table->firstPosition() - 1)) return false;
-    head.table = AppendRows(*head.copy, *table, 0, cuts[0]);
-    if (!head.table || head.table->firstPosition() != table->firstPosition()) return false;
-    head.doc = head.copy.get();
-    head.rowAfter = true;
-    parts.push_back(std::move(head));
-    for (std::size_t k = 0; k < cuts.size(); ++k) {
-        const bool last = k + 1 == cuts.size();
-        Part piece;
-        piece.copy = NewPart(*doc_, device_);
-        piece.table =
-            AppendRows(*piece.copy, *table, cuts[k] - 1, last ? table->rows() - 1 : cuts[k + 1]);
-        if (!piece.table) return false;
-        piece.doc = piece.copy.get();
-        piece.rowBefore = true;
-        piece.rowAfter = !last;
-        piece.start = table->cellAt(cuts[k] - 1, 0).firstPosition() -
-                      piece.table->cellAt(0, 0).firstPosition();
-        for (int c = piece.table->columns() - 1; c >= 0; --c) {
-            const auto a = piece.table->cellAt(1, c).format().verticalAlignment();
-            if (a != QTextCharFormat::AlignMiddle && a != QTextCharFormat::AlignBottom)
-                piece.anchor = c;
+    Part part;
+    part.copy = NewPart(*doc_, device_);
+    int pos = 0; // where the document's next characters go into the part
+    for (QTextFrame* f : doc_->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(f);
+        if (!table || table->rows() <= 2 * tableRows_) continue;
+        const std::vector<int> cuts = TableCuts(*table, tableRows_);
+        if (cuts.empty()) continue;
+        if (!AppendRange(*part.copy, *doc_, pos, table->firstPosition() - 1)) return false;
+        part.last = AppendRows(*part.copy, *table, 0, cuts[0]);
+        if (!part.last || part.last->firstPosition() + part.start != table->firstPosition())
+            return false;
+        part.doc = part.copy.get();
+        parts.push_back(std::move(part));
+        for (std::size_t k = 0; k < cuts.size(); ++k) {
+            const bool end = k + 1 == cuts.size();
+            part = Part();
+            part.copy = NewPart(*doc_, device_);
+            part.first =
+                AppendRows(*part.copy, *table, cuts[k] - 1, end ? table->rows() - 1 : cuts[k + 1]);
+            if (!part.first) return false;
+            part.doc = part.copy.get();
+            part.start = table->cellAt(cuts[k] - 1, 0).firstPosition() -
+                         part.first->cellAt(0, 0).firstPosition();
+            for (int c = part.first->columns() - 1; c >= 0; --c) {
+                const auto a = part.first->cellAt(1, c).format().verticalAlignment();
+                if (a != QTextCharFormat::AlignMiddle && a != QTextCharFormat::AlignBottom)
+                    part.anchor = c;
+            }
+            if (!end) {
+                part.last = part.first;
+                parts.push_back(std::move(part));
+            }
         }
-        if (last) {
-            const int after = table->lastPosition() + 1;
-            if (piece.table->lastPosition() + 1 + piece.start != after ||
-                !AppendRange(*piece.copy, *doc_, after, doc_->characterCount() - 1) ||
-                piece.copy->characterCount() + piece.start != doc_->characterCount())
-                return false;
-        }
-        parts.push_back(std::move(piece));
+        pos = table->lastPosition() + 1;
+        if (part.first->lastPosition() + 1 + part.start != pos) return false;
     }
+    if (parts.empty()) return false;
+    const int end = doc_->characterCount() - 1;
+    if (!AppendRange(*part.copy, *doc_, pos, end) ||
+        part.copy->characterCount() - 1 + part.start != end)
+        return false;
+    part.doc = part.copy.get();
+    parts.push_back(std::move(part));
     parts_ = std::move(parts);
     return true;
 }
@@ -179,15 +178,15 @@ bool TKpRichTextLayout::placePiece(std::size_t k) {
     Part& piece = parts_[k];
     QAbstractTextDocumentLayout& a = *before.doc->documentLayout();
     QAbstractTextDocumentLayout& b = *piece.doc->documentLayout();
-    const int shared = before.table->rows() - 1;
+    const int shared = before.last->rows() - 1;
     auto rect = [](QAbstractTextDocumentLayout& l, const QTextTableCell& cell) {
         return l.blockBoundingRect(cell.firstCursorPosition().block());
     };
-    piece.top = before.top + rect(a, before.table->cellAt(shared, piece.anchor)).top() -
-                rect(b, piece.table->cellAt(1, piece.anchor)).top();
-    for (int c = 0; c < piece.table->columns(); ++c) {
-        const QTextTableCell cell = piece.table->cellAt(1, c);
-        const QRectF x = rect(a, before.table->cellAt(shared, c)), y = rect(b, cell);
+    piece.top = before.top + rect(a, before.last->cellAt(shared, piece.anchor)).top() -
+                rect(b, piece.first->cellAt(1, piece.anchor)).top();
+    for (int c = 0; c < piece.first->columns(); ++c) {
+        const QTextTableCell cell = piece.first->cellAt(1, c);
+        const QRectF x = rect(a, before.last->cellAt(shared, c)), y = rect(b, cell);
         if (x.left() != y.left() || x.width() != y.width()) return false;
         const auto align = cell.format().verticalAlignment();
         if (align != QTextCharFormat::AlignMiddle && align != QTextCharFormat::AlignBottom &&
@@ -232,7 +231,7 @@ bool TKpRichTextLayout::layOutParts(int height) {
         cur_ = part.doc;
         QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
         const double extent = layout.documentSize().height(); // finishes the layout
-        if (part.rowBefore) {
+        if (part.first) {
             if (!placePiece(k)) return false;
         } else {
             part.top = top;
@@ -255,30 +254,28 @@ bool TKpRichTextLayout::layOutParts(int height) {
             }
         }
         ends.push_back(units_.size());
-        if (!part.table) continue;
-        auto edge = [&](int row, bool bottom) {
+        auto edge = [&](const QTextTable& table, int row, bool bottom) {
             double y = bottom ? -1e300 : 1e300;
-            for (int c = 0; c < part.table->columns(); ++c) {
-                const QTextTableCell cell = part.table->cellAt(row, c);
-                const QTextBlock b =
-                    (bottom ? cell.lastCursorPosition() : cell.firstCursorPosition()).block();
+            for (int c = 0; c < table.columns(); ++c) {
+                const QTextTableCell cell = table.cellAt(row, c);
+                const QTextBlock b = CellBlock(*cur_, cell, bottom);
                 const QRectF r = layout.blockBoundingRect(b);
                 y = bottom ? std::max(y, r.bottom()) : std::min(y, r.top());
             }
             return y;
         };
         // Rows of context are neither drawn nor cut into pages by this part.
-        if (part.rowBefore) {
-            const int start = part.table->cellAt(1, 0).firstPosition() - 1;
+        if (part.first) {
+            const int start = part.first->cellAt(1, 0).firstPosition() - 1;
             std::size_t i = first;
             while (i < units_.size() && units_[i].start != start)
                 ++i;
             if (i == units_.size()) return false;
             part.from = units_[i].top;
             parts_[k - 1].to = part.from + part.top - parts_[k - 1].top;
-            part.clipTop = edge(1, false);
+            part.clipTop = edge(*part.first, 1, false);
         }
-        if (part.rowAfter) part.clipBottom = edge(part.table->rows() - 2, true);
+        if (part.last) part.clipBottom = edge(*part.last, part.last->rows() - 2, true);
     }
     std::vector<TKpLayoutUnit> kept;
     kept.reserve(units_.size());
@@ -295,7 +292,7 @@ bool TKpRichTextLayout::layOutParts(int height) {
             any = true;
         }
         // The last own row ends where the next piece's first row starts.
-        if (any && part.rowAfter) kept.back().bottom = part.to + part.top;
+        if (any && part.last) kept.back().bottom = part.to + part.top;
     }
     units_ = std::move(kept);
     // Starts must grow strictly for the character lookup; a unit that does not start later
@@ -491,9 +488,9 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const Part& part = parts_[k];
-        const double partTop = part.table ? std::max(part.top + part.from, part.top) : part.top;
+        const double partTop = part.first ? part.top + part.from : part.top;
         double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
-        if (part.rowAfter) partBottom = part.top + part.to;
+        if (part.last) partBottom = part.top + part.to;
         if (partBottom <= page.span.top || partTop >= page.span.bottom) continue;
         // A paragraph that goes on over the next page keeps its shaped text: the engine would
         // otherwise shape the whole paragraph again for each of its pages.

@@ -61,17 +61,17 @@ private:
         QTextDocument* doc = nullptr;
         int start = 0;
         double top = 0;
-        // A piece of a long table: its table, and whether rows of context lie before and
-        // after its own rows.
-        QTextTable* table = nullptr;
-        bool rowBefore = false, rowAfter = false;
+        // Pieces of long tables: the table whose second row follows the part before (its
+        // first row is context), and the table whose last row is context for the part after.
+        QTextTable* first = nullptr;
+        QTextTable* last = nullptr;
         int anchor = 0; // a top-aligned cell of the first own row, for aligning the piece
         // The part's own band, in its own coordinates: units starting in it, lines drawn.
         double from = -1e300, to = 1e300;
         double clipTop = -1e300, clipBottom = 1e300;
     };
     void splitParts();
-    bool splitTable();
+    bool splitTables();
     bool placePiece(std::size_t k);
     bool layOutParts(int height);
     static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);

@@ -128,10 +128,11 @@ struct PartsCase {
 
 // A table of ruled rows between two paragraphs: rows of one to four lines, thick and thin
 // rules, centred cells, a row that breaks the page and a short table after it.
-std::unique_ptr<QTextDocument> RuledTable(int rows, bool first) {
+std::unique_ptr<QTextDocument> RuledTable(int rows, bool first, int tables = 1) {
     QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0\\fs20 ";
     if (!first) rtf += "Before the table.\\par\n";
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < rows * tables; ++r) {
+        if (r > 0 && r % rows == 0) rtf += "\\pard Between the tables.\\par\n";
         rtf += "\\trowd\\trgaph108";
         for (int c = 0; c < 3; ++c) {
             if (c == 1 && r % 5 == 0) rtf += "\\clvertalc";
@@ -171,6 +172,7 @@ const PartsCase kParts[] = {
      2000, 4},
     {"long ruled table", [] { return RuledTable(300, false); }, 1 << 20, 6, 40},
     {"long table first", [] { return RuledTable(130, true); }, 1 << 20, 3, 40},
+    {"two long tables", [] { return RuledTable(130, false, 2); }, 1 << 20, 5, 40},
 };
 
 class ColumnParts : public ::testing::TestWithParam<PartsCase> {};
@@ -179,7 +181,8 @@ class ColumnParts : public ::testing::TestWithParam<PartsCase> {};
 // page pictures as laid out whole.
 TEST_P(ColumnParts, StackLikeOneDocument) {
     auto doc = GetParam().build();
-    TKpRichTextLayout whole(*doc), parts(*doc, GetParam().partLength, GetParam().tableRows);
+    TKpRichTextLayout whole(*doc, 1 << 30, 1 << 30);
+    TKpRichTextLayout parts(*doc, GetParam().partLength, GetParam().tableRows);
     const auto& a = whole.Units(kWidth, kHeight);
     const auto& b = parts.Units(kWidth, kHeight);
     EXPECT_EQ(whole.Parts(), 1);
