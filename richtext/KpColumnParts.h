@@ -12,6 +12,7 @@
 
 class QPaintDevice;
 class QTextDocument;
+class QTextTable;
 
 namespace kp {
 
@@ -23,5 +24,24 @@ PAGINOR_INTERNAL_EXPORT std::vector<int> PartStarts(const QTextDocument& doc, in
 // `doc` for layout on `device`; its pictures come from `doc`.
 PAGINOR_INTERNAL_EXPORT std::unique_ptr<QTextDocument> CopyPart(QTextDocument& doc, int from,
                                                                 int to, QPaintDevice& device);
+
+// A long table is laid out in pieces of rows, each piece a table of its own rows with one
+// more row of the whole table on each side, so that the borders between rows collapse as in
+// the whole table. Rows where pieces may start, about `rows` apart: the row and its two
+// neighbours hold no cell spanning rows, and it has a top-aligned cell for aligning pieces.
+PAGINOR_INTERNAL_EXPORT std::vector<int> TableCuts(const QTextTable& table, int rows);
+
+// A document set up like `doc` for layout on `device`, empty; its pictures come from `doc`.
+PAGINOR_INTERNAL_EXPORT std::unique_ptr<QTextDocument> NewPart(QTextDocument& doc,
+                                                               QPaintDevice& device);
+
+// Rows [first, last] of `table` (first < last), appended to `part` as a table formatted like
+// `table`; none when the copy did not come out row for row.
+PAGINOR_INTERNAL_EXPORT QTextTable* AppendRows(QTextDocument& part, QTextTable& table, int first,
+                                               int last);
+
+// Characters [from, to) of `doc`, whole paragraphs, appended to `part` (whose last paragraph
+// is empty). False when the copy's paragraphs do not match the document's.
+PAGINOR_INTERNAL_EXPORT bool AppendRange(QTextDocument& part, QTextDocument& doc, int from, int to);
 
 } // namespace kp

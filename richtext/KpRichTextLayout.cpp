@@ -22,22 +22,26 @@ namespace {
 // Qt takes frame and cell lengths (borders, paddings, margins) in 1/96 inch.
 constexpr double FrameScale = KpTwipsPerInch / 96.0;
 
-double cellTopInset(const QTextTable& table, const QTextTableCell& cell) {
-    const QTextTableFormat tf = table.format();
-    const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+double cellTopInset(const QTextTableFormat& tf, const QTextTableCellFormat& cf,
+                    const QTextBlock& first) {
     const double padding =
         cf.hasProperty(QTextFormat::TableCellTopPadding) ? cf.topPadding() : tf.cellPadding();
     const double border =
         cf.hasProperty(QTextFormat::TableCellTopBorder) ? cf.topBorder() : tf.border();
-    const QTextBlockFormat first = cell.firstCursorPosition().block().blockFormat();
-    return (padding + border + first.topMargin()) * FrameScale;
+    return (padding + border + first.blockFormat().topMargin()) * FrameScale;
+}
+
+// A cell's first or last paragraph, found without a cursor (which would measure its place
+// on a laid-out line).
+QTextBlock CellBlock(const QTextDocument& doc, const QTextTableCell& cell, bool last = false) {
+    return doc.findBlock(last ? cell.lastPosition() : cell.firstPosition());
 }
 
 } // namespace
 
-TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength)
+TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength, int tableRows)
     : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()),
-      partLength_(std::max(partLength, 1)) {
+      partLength_(std::max(partLength, 1)), tableRows_(std::max(tableRows, 3)) {
     // No layout until the frame's width is known: with the source's page size (often no
     // width at all) every change below would lay a long paragraph out as one endless line.
     doc_->setPageSize(QSizeF(0, 0));
@@ -100,7 +104,10 @@ const std::vector<TKpLayoutUnit>& TKpRichTextLayout::Units(int width, int height
 void TKpRichTextLayout::splitParts() {
     const std::vector<int> starts = PartStarts(*doc_, partLength_);
     if (starts.empty()) {
-        parts_.push_back({nullptr, doc_.get(), 0, 0});
+        if (!splitTables()) {
+            parts_.clear();
+            parts_.push_back({nullptr, doc_.get(), 0, 0});
+        }
         return;
     }
     const int end = doc_->characterCount() - 1;
@@ -112,6 +119,83 @@ void TKpRichTextLayout::splitParts() {
         part.doc = part.copy.get();
         parts_.push_back(std::move(part));
     }
+}
+
+// Long tables are laid out in pieces of rows (see KpColumnParts.h): a part holds what comes
+// between two long tables, the last rows of the one before and the first rows of the next.
+bool TKpRichTextLayout::splitTables() {
+    std::vector<Part> parts;
+    Part part;
+    part.copy = NewPart(*doc_, device_);
+    int pos = 0; // where the document's next characters go into the part
+    for (QTextFrame* f : doc_->rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(f);
+        if (!table || table->rows() <= 2 * tableRows_) continue;
+        const std::vector<int> cuts = TableCuts(*table, tableRows_);
+        if (cuts.empty()) continue;
+        if (!AppendRange(*part.copy, *doc_, pos, table->firstPosition() - 1)) return false;
+        part.last = AppendRows(*part.copy, *table, 0, cuts[0]);
+        if (!part.last || part.last->firstPosition() + part.start != table->firstPosition())
+            return false;
+        part.doc = part.copy.get();
+        parts.push_back(std::move(part));
+        for (std::size_t k = 0; k < cuts.size(); ++k) {
+            const bool end = k + 1 == cuts.size();
+            part = Part();
+            part.copy = NewPart(*doc_, device_);
+            part.first =
+                AppendRows(*part.copy, *table, cuts[k] - 1, end ? table->rows() - 1 : cuts[k + 1]);
+            if (!part.first) return false;
+            part.doc = part.copy.get();
+            part.start = table->cellAt(cuts[k] - 1, 0).firstPosition() -
+                         part.first->cellAt(0, 0).firstPosition();
+            for (int c = part.first->columns() - 1; c >= 0; --c) {
+                const auto a = part.first->cellAt(1, c).format().verticalAlignment();
+                if (a != QTextCharFormat::AlignMiddle && a != QTextCharFormat::AlignBottom)
+                    part.anchor = c;
+            }
+            if (!end) {
+                part.last = part.first;
+                parts.push_back(std::move(part));
+            }
+        }
+        pos = table->lastPosition() + 1;
+        if (part.first->lastPosition() + 1 + part.start != pos) return false;
+    }
+    if (parts.empty()) return false;
+    const int end = doc_->characterCount() - 1;
+    if (!AppendRange(*part.copy, *doc_, pos, end) ||
+        part.copy->characterCount() - 1 + part.start != end)
+        return false;
+    part.doc = part.copy.get();
+    parts.push_back(std::move(part));
+    parts_ = std::move(parts);
+    return true;
+}
+
+// Places a piece of a table so that the row it shares with the piece before is where that
+// piece put it; false when the shared row is laid out differently in the two.
+bool TKpRichTextLayout::placePiece(std::size_t k) {
+    const Part& before = parts_[k - 1];
+    Part& piece = parts_[k];
+    QAbstractTextDocumentLayout& a = *before.doc->documentLayout();
+    QAbstractTextDocumentLayout& b = *piece.doc->documentLayout();
+    const int shared = before.last->rows() - 1;
+    auto rect = [](QAbstractTextDocumentLayout& l, const QTextTableCell& cell) {
+        return l.blockBoundingRect(cell.firstCursorPosition().block());
+    };
+    piece.top = before.top + rect(a, before.last->cellAt(shared, piece.anchor)).top() -
+                rect(b, piece.first->cellAt(1, piece.anchor)).top();
+    for (int c = 0; c < piece.first->columns(); ++c) {
+        const QTextTableCell cell = piece.first->cellAt(1, c);
+        const QRectF x = rect(a, before.last->cellAt(shared, c)), y = rect(b, cell);
+        if (x.left() != y.left() || x.width() != y.width()) return false;
+        const auto align = cell.format().verticalAlignment();
+        if (align != QTextCharFormat::AlignMiddle && align != QTextCharFormat::AlignBottom &&
+            x.top() + before.top != y.top() + piece.top)
+            return false;
+    }
+    return true;
 }
 
 void TKpRichTextLayout::layOut(int width, int height) {
@@ -131,13 +215,30 @@ void TKpRichTextLayout::layOut(int width, int height) {
     }
     width_ = width;
     height_ = height;
+    if (!layOutParts(height)) {
+        // Pieces that do not stack exactly give way to the whole document.
+        parts_.clear();
+        parts_.push_back({nullptr, doc_.get(), 0, 0});
+        doc_->setTextWidth(width);
+        layOutParts(height);
+    }
+}
+
+bool TKpRichTextLayout::layOutParts(int height) {
     units_.clear();
+    std::vector<std::size_t> ends;
     double top = 0;
-    for (Part& part : parts_) {
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+        Part& part = parts_[k];
         cur_ = part.doc;
-        part.top = top;
         QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
-        top += layout.documentSize().height(); // finishes the layout
+        const double extent = layout.documentSize().height(); // finishes the layout
+        if (part.first) {
+            if (!placePiece(k)) return false;
+        } else {
+            part.top = top;
+        }
+        top = part.top + extent;
         const std::size_t first = units_.size();
         QTextFrame* root = cur_->rootFrame();
         for (auto it = root->begin(); !it.atEnd(); ++it) {
@@ -154,12 +255,48 @@ void TKpRichTextLayout::layOut(int width, int height) {
                 addBlocks(block.position(), block.position() + 1);
             }
         }
-        for (std::size_t i = first; i < units_.size(); ++i) {
-            units_[i].start += part.start;
-            units_[i].top += part.top;
-            units_[i].bottom += part.top;
+        ends.push_back(units_.size());
+        auto edge = [&](const QTextTable& table, int row, bool bottom) {
+            double y = bottom ? -1e300 : 1e300;
+            for (int c = 0; c < table.columns(); ++c) {
+                const QTextTableCell cell = table.cellAt(row, c);
+                const QTextBlock b = CellBlock(*cur_, cell, bottom);
+                const QRectF r = layout.blockBoundingRect(b);
+                y = bottom ? std::max(y, r.bottom()) : std::min(y, r.top());
+            }
+            return y;
+        };
+        // Rows of context are neither drawn nor cut into pages by this part.
+        if (part.first) {
+            const int start = part.first->cellAt(1, 0).firstPosition() - 1;
+            std::size_t i = first;
+            while (i < units_.size() && units_[i].start != start)
+                ++i;
+            if (i == units_.size()) return false;
+            part.from = units_[i].top;
+            parts_[k - 1].to = part.from + part.top - parts_[k - 1].top;
+            part.clipTop = edge(*part.first, 1, false);
         }
+        if (part.last) part.clipBottom = edge(*part.last, part.last->rows() - 2, true);
     }
+    std::vector<TKpLayoutUnit> kept;
+    kept.reserve(units_.size());
+    for (std::size_t k = 0, i = 0; k < parts_.size(); ++k) {
+        const Part& part = parts_[k];
+        bool any = false;
+        for (; i < ends[k]; ++i) {
+            TKpLayoutUnit u = units_[i];
+            if (u.top < part.from || u.top >= part.to) continue;
+            u.start += part.start;
+            u.top += part.top;
+            u.bottom += part.top;
+            kept.push_back(u);
+            any = true;
+        }
+        // The last own row ends where the next piece's first row starts.
+        if (any && part.last) kept.back().bottom = part.to + part.top;
+    }
+    units_ = std::move(kept);
     // Starts must grow strictly for the character lookup; a unit that does not start later
     // than the one before joins it.
     std::vector<TKpLayoutUnit> merged;
@@ -174,6 +311,7 @@ void TKpRichTextLayout::layOut(int width, int height) {
         }
     }
     units_ = std::move(merged);
+    return true;
 }
 
 // One unit per line of the blocks that start in [from, to).
@@ -216,22 +354,32 @@ void TKpRichTextLayout::addTable(QTextTable& table, int height) {
     std::vector<int> spanEnd(rows, 0);
     std::vector<char> rowBreak(rows, 0);
     QAbstractTextDocumentLayout& layout = *cur_->documentLayout();
+    const QTextTableFormat tableFormat = table.format();
+    // Where the cells met in the row above and in this row start: a cell spanning down or
+    // across is met again there and counted once.
+    std::vector<int> above(columns, -1), here(columns, -1);
     for (int r = 0; r < rows; ++r) {
         double top = std::numeric_limits<double>::max();
         spanEnd[r] = r;
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table.cellAt(r, c);
-            if (!cell.isValid() || cell.row() != r || cell.column() != c) continue;
-            rowStart[r] = std::min(rowStart[r], cell.firstPosition() - 1);
-            const QTextBlock first = cell.firstCursorPosition().block();
+            if (!cell.isValid()) continue;
+            const int position = cell.firstPosition();
+            here[c] = position;
+            if (above[c] == position || (c > 0 && here[c - 1] == position)) continue;
+            rowStart[r] = std::min(rowStart[r], position - 1);
+            const QTextBlock first = cur_->findBlock(position);
             if (first.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
                 rowBreak[r] = true;
-            spanEnd[r] = std::max(spanEnd[r], r + cell.rowSpan() - 1);
+            const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            spanEnd[r] = std::max(spanEnd[r], r + std::max(cf.tableCellRowSpan(), 1) - 1);
             const QTextLayout* tl = first.layout();
             double lineTop = layout.blockBoundingRect(first).top();
             if (tl && tl->lineCount() > 0) lineTop += tl->lineAt(0).y();
-            top = std::min(top, lineTop - cellTopInset(table, cell));
+            top = std::min(top, lineTop - cellTopInset(tableFormat, cf, first));
         }
+        std::swap(above, here);
+        std::fill(here.begin(), here.end(), -1);
         if (r > 0 && top != std::numeric_limits<double>::max()) rowTop[r] = top;
     }
     rowTop[0] = frame.top();
@@ -342,8 +490,10 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const Part& part = parts_[k];
-        const double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
-        if (partBottom <= page.span.top || part.top >= page.span.bottom) continue;
+        const double partTop = part.first ? part.top + part.from : part.top;
+        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
+        if (part.last) partBottom = part.top + part.to;
+        if (partBottom <= page.span.top || partTop >= page.span.bottom) continue;
         // A paragraph that goes on over the next page keeps its shaped text: the engine would
         // otherwise shape the whole paragraph again for each of its pages.
         if (page.span.last < units_.size()) {
@@ -355,6 +505,11 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         }
         QAbstractTextDocumentLayout::PaintContext partContext = context;
         partContext.clip.translate(0, -part.top);
+        const double clipTop = std::max(partContext.clip.top(), part.clipTop);
+        const double clipBottom = std::min(partContext.clip.bottom(), part.clipBottom);
+        if (clipBottom <= clipTop) continue;
+        partContext.clip.setTop(clipTop);
+        partContext.clip.setBottom(clipBottom);
         // The page records its own coordinates, not the column's.
         TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
         QPainter column(&device);

@@ -31,8 +31,10 @@ struct PAGINOR_EXPORT TKpTextPage {
 class PAGINOR_EXPORT TKpRichTextLayout {
 public:
     // Lays out a copy of `source`; the source may change or go away afterwards. A document
-    // longer than `partLength` characters is laid out in parts (see KpColumnParts.h).
-    explicit TKpRichTextLayout(const QTextDocument& source, int partLength = 1 << 20);
+    // longer than `partLength` characters is laid out in parts, and so is a table of more
+    // than twice `tableRows` rows, in pieces of about that many rows (see KpColumnParts.h).
+    explicit TKpRichTextLayout(const QTextDocument& source, int partLength = 1 << 20,
+                               int tableRows = 100);
     ~TKpRichTextLayout();
     TKpRichTextLayout(const TKpRichTextLayout&) = delete;
     TKpRichTextLayout& operator=(const TKpRichTextLayout&) = delete;
@@ -61,8 +63,19 @@ private:
         QTextDocument* doc = nullptr;
         int start = 0;
         double top = 0;
+        // Pieces of long tables: the table whose second row follows the part before (its
+        // first row is context), and the table whose last row is context for the part after.
+        QTextTable* first = nullptr;
+        QTextTable* last = nullptr;
+        int anchor = 0; // a top-aligned cell of the first own row, for aligning the piece
+        // The part's own band, in its own coordinates: units starting in it, lines drawn.
+        double from = -1e300, to = 1e300;
+        double clipTop = -1e300, clipBottom = 1e300;
     };
     void splitParts();
+    bool splitTables();
+    bool placePiece(std::size_t k);
+    bool layOutParts(int height);
     static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
     void scaleIndents();
     void layOut(int width, int height);
@@ -77,6 +90,7 @@ private:
     std::vector<Part> parts_;
     QTextDocument* cur_ = nullptr; // the part whose units are being gathered
     int partLength_;
+    int tableRows_;
     int width_ = -1;
     int height_ = -1;
 };

@@ -12,6 +12,7 @@
 
 #include "richtext/KpParagraphPieces.h"
 #include "richtext/KpRichTextLayout.h"
+#include "richtext/KpRtfReader.h"
 #include "rtf_layout_docs.h"
 
 using namespace kp;
@@ -124,7 +125,36 @@ struct PartsCase {
     std::function<std::unique_ptr<QTextDocument>()> build;
     int partLength;
     int minParts;
+    int tableRows = 200;
 };
+
+// A table of ruled rows between two paragraphs: rows of one to four lines, thick and thin
+// rules, centred cells, a row that breaks the page and a short table after it.
+std::unique_ptr<QTextDocument> RuledTable(int rows, bool first, int tables = 1) {
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\froman Times New Roman;}}\\f0\\fs20 ";
+    if (!first) rtf += "Before the table.\\par\n";
+    for (int r = 0; r < rows * tables; ++r) {
+        if (r > 0 && r % rows == 0) rtf += "\\pard Between the tables.\\par\n";
+        rtf += "\\trowd\\trgaph108";
+        for (int c = 0; c < 3; ++c) {
+            if (c == 1 && r % 5 == 0) rtf += "\\clvertalc";
+            rtf += "\\clbrdrt\\brdrs\\brdrw" + QByteArray::number(15 + 15 * ((r + c) % 4)) +
+                   "\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\cellx" + QByteArray::number(3000 * (c + 1));
+        }
+        for (int c = 0; c < 3; ++c) {
+            rtf += r == 97 && c == 0 ? "\\pard\\intbl\\pagebb cell" : "\\pard\\intbl cell";
+            for (int l = 0; l < (r * 7 + c) % 4; ++l)
+                rtf += " more words in the cell " + QByteArray::number(r);
+            rtf += "\\cell";
+        }
+        rtf += "\\row\n";
+    }
+    rtf += "\\pard After the table.\\par\\trowd\\cellx2000\\pard\\intbl one\\cell\\row"
+           "\\pard\\par}";
+    auto doc = NewDocument();
+    ReadRtf(rtf, *doc);
+    return doc;
+}
 
 const PartsCase kParts[] = {
     {"long paragraph", [] { return LongParagraph(40000); }, 5000, 2},
@@ -142,6 +172,9 @@ const PartsCase kParts[] = {
          return doc;
      },
      2000, 4},
+    {"long ruled table", [] { return RuledTable(300, false); }, 1 << 20, 6, 40},
+    {"long table first", [] { return RuledTable(130, true); }, 1 << 20, 3, 40},
+    {"two long tables", [] { return RuledTable(130, false, 2); }, 1 << 20, 5, 40},
 };
 
 class ColumnParts : public ::testing::TestWithParam<PartsCase> {};
@@ -150,7 +183,8 @@ class ColumnParts : public ::testing::TestWithParam<PartsCase> {};
 // page pictures as laid out whole.
 TEST_P(ColumnParts, StackLikeOneDocument) {
     auto doc = GetParam().build();
-    TKpRichTextLayout whole(*doc), parts(*doc, GetParam().partLength);
+    TKpRichTextLayout whole(*doc, 1 << 30, 1 << 30);
+    TKpRichTextLayout parts(*doc, GetParam().partLength, GetParam().tableRows);
     const auto& a = whole.Units(kWidth, kHeight);
     const auto& b = parts.Units(kWidth, kHeight);
     EXPECT_EQ(whole.Parts(), 1);
