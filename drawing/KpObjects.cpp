@@ -10,6 +10,7 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpPicture.h"
 #include "platform/KpPixelBudget.h"
+#include "platform/KpStateGuard.h"
 #include "platform/KpWinFlags.h"
 
 namespace kp {
@@ -256,11 +257,8 @@ void TKpGraphicObject::Draw(TKpDeviceCanvas& target, const TKpDrawContext& conte
     const QRect r(QPoint(m.X(X1), m.Y(Y1)), QPoint(m.X(X2) - 1, m.Y(Y2) - 1));
 
     // The target's copy mode comes back also when drawing fails.
-    struct CopyModeGuard {
-        TKpDeviceCanvas& t;
-        uint32_t saved;
-        ~CopyModeGuard() { t.SetCopyMode(saved); }
-    } guard{target, target.CopyMode()};
+    const TKpScopeExit restoreCopyMode(
+        [&target, saved = target.CopyMode()] { target.SetCopyMode(saved); });
     target.SetCopyMode(CopyMode);
 
     const bool printerPrinting = context.PrinterPrinting;

@@ -12,6 +12,7 @@
 #include "platform/KpMath.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
+#include "platform/KpStateGuard.h"
 #include "platform/KpWinFlags.h"
 
 namespace kp {
@@ -730,11 +731,8 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     const qreal ratio = std::fabs(sx / sy);
     if (!(ratio <= kMaxStretchRatio && ratio >= 1 / kMaxStretchRatio)) return;
     // Restored also when a drawing raises.
-    struct SavedState {
-        QPainter* painter;
-        explicit SavedState(QPainter* p) : painter(p) { painter->save(); }
-        ~SavedState() { painter->restore(); }
-    } saved(painter_);
+    painter_->save();
+    const TKpScopeExit restore([painter = painter_] { painter->restore(); });
     // A picture records only the state it changed; start it from the defaults.
     painter_->setPen(QPen(Qt::black));
     painter_->setBrush(Qt::NoBrush);

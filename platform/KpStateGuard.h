@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <utility>
+
 namespace kp {
 
 template <typename T> class TKpStateGuard {
@@ -46,6 +48,19 @@ private:
     QPointer<QObject> owner_;
     bool owned_;
     T saved_{};
+};
+
+// A temporary change made through a setter (a painter's saved state, a document's undo
+// switch): undo runs however the scope is left. It must not raise.
+template <typename Undo> class TKpScopeExit {
+public:
+    explicit TKpScopeExit(Undo undo) : undo_(std::move(undo)) {}
+    ~TKpScopeExit() { undo_(); }
+    TKpScopeExit(const TKpScopeExit&) = delete;
+    TKpScopeExit& operator=(const TKpScopeExit&) = delete;
+
+private:
+    Undo undo_;
 };
 
 } // namespace kp

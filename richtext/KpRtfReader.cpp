@@ -4,6 +4,7 @@
 
 #include <QTextDocument>
 
+#include "platform/KpStateGuard.h"
 #include "richtext/KpRtfParser.h"
 
 namespace kp {
@@ -18,21 +19,6 @@ qsizetype RtfStart(const QByteArray& data) {
         ++i;
     return QByteArrayView(data).sliced(i).startsWith("{\\rtf") ? i : -1;
 }
-
-// Keeps the document's undo stack out of the reading, and restores it after.
-class TUndoOff {
-public:
-    explicit TUndoOff(QTextDocument& doc) : doc_(doc), was_(doc.isUndoRedoEnabled()) {
-        doc_.setUndoRedoEnabled(false);
-    }
-    ~TUndoOff() { doc_.setUndoRedoEnabled(was_); }
-    TUndoOff(const TUndoOff&) = delete;
-    TUndoOff& operator=(const TUndoOff&) = delete;
-
-private:
-    QTextDocument& doc_;
-    bool was_;
-};
 
 } // namespace
 
@@ -49,7 +35,10 @@ TKpRtfReadResult ReadRtf(const QByteArray& data, QTextDocument& doc) {
                                           "\"{\\rtf\").");
         return result;
     }
-    TUndoOff undoOff(doc);
+    // The document's undo stack stays out of the reading, and is as it was after.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    const TKpScopeExit restoreUndo([&doc, undo] { doc.setUndoRedoEnabled(undo); });
     doc.clear();
     try {
         kp::rtf::TRtfParser parser(data, start, doc);
