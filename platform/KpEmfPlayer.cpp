@@ -460,7 +460,7 @@ bool EmfPlayer::Play(uint32_t type, const TKpLeReader& r) {
         if (!need(type == 76 ? 100 : 108)) return false;
         const QRectF dest(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
         const uint32_t rop = r.U32(40);
-        const QImage image = bitmapOf(r, r.U32(88), r.U32(92), r.U32(96), r.U32(100));
+        const QImage image = bitmapOf(r, r.U32(84), r.U32(88), r.U32(92), r.U32(96));
         const QSizeF srcSize = type == 77 ? QSizeF(r.I32(100), r.I32(104)) : dest.size();
         // A transfer without a bitmap paints with the brush.
         const QImage src = r.U32(88) ? image : QImage();

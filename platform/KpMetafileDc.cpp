@@ -455,9 +455,12 @@ QRectF TKpMetafileDc::shrunkBox(QRectF box) {
     if (pathOpen_) return box;
     const QTransform& m = LogicalToDevice();
     if (m.isRotating()) return box;
-    const double sx = std::abs(m.m11()), sy = std::abs(m.m22());
+    // The edge that lands on the device's right (bottom) side moves in by one pixel.
+    const double sx = m.m11(), sy = m.m22();
     if (sx > 0) box.setRight(box.right() - 1 / sx);
+    if (sx < 0) box.setLeft(box.left() - 1 / sx);
     if (sy > 0) box.setBottom(box.bottom() - 1 / sy);
+    if (sy < 0) box.setTop(box.top() - 1 / sy);
     return box;
 }
 
