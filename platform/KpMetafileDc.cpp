@@ -612,6 +612,7 @@ QFont TKpMetafileDc::realisedFont(double& cellRatio) {
     if (!same) {
         fontKey_ = f;
         fontCached_ = true;
+        sizedPx_ = -1;
         font_ = QFont(f.Face.isEmpty() ? QStringLiteral("Sans Serif") : f.Face);
         font_.setPixelSize(100);
         font_.setWeight(QFont::Weight(std::clamp(f.Weight ? f.Weight : 400, 1, 1000)));
@@ -627,6 +628,17 @@ QFont TKpMetafileDc::realisedFont(double& cellRatio) {
     return font_;
 }
 
+void TKpMetafileDc::sizeFont(int px) {
+    if (px == sizedPx_) return;
+    sizedPx_ = px;
+    sized_ = font_;
+    sized_.setPixelSize(px);
+    raw_ = QRawFont::fromFont(sized_);
+    const QFontMetricsF fm(sized_);
+    ascent_ = fm.ascent();
+    descent_ = fm.descent();
+}
+
 void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<double>& dx,
                          const std::vector<double>& dy, uint32_t options, const QRectF& rect) {
     const QTransform& m = LogicalToDevice();
@@ -636,7 +648,7 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     // the world transform's own turn, upright whatever the mapping's flips.
     const double sx = std::hypot(m.m11(), m.m12()), sy = std::hypot(m.m21(), m.m22());
     double cellRatio = 1;
-    QFont font = realisedFont(cellRatio);
+    realisedFont(cellRatio);
     const int h = st_.Font.Height;
     const double emDevice = h < 0   ? -h * sy
                             : h > 0 ? h * sy * cellRatio
@@ -651,22 +663,30 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     if (text.isEmpty() || emPx < 0.5 || pathOpen_) {
         return;
     }
-    font.setPixelSize(std::max(1, int(std::lround(emPx))));
-    const QFontMetricsF fm(font);
-    const double fontScale = emPx / font.pixelSize();
-    // Advances in device pixels.
-    std::vector<double> xs(size_t(text.size()) + 1, 0), ys(size_t(text.size()) + 1, 0);
+    sizeFont(std::max(1, int(std::lround(emPx))));
+    const double fontScale = emPx / sizedPx_;
+    // Advances in device pixels, kept only when the file gives them.
     const bool hasDx = dx.size() >= size_t(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const double adv =
-            hasDx ? dx[size_t(i)] * sx : fm.horizontalAdvance(text.at(i)) * fontScale;
-        xs[size_t(i) + 1] = xs[size_t(i)] + adv;
-        ys[size_t(i) + 1] = ys[size_t(i)] + (dy.size() > size_t(i) ? -dy[size_t(i)] * sy : 0);
+    const bool perGlyph = hasDx || !dy.empty() || (options & 0x10);
+    std::vector<double> xs, ys;
+    double width = 0;
+    if (perGlyph) {
+        const QFontMetricsF fm(sized_);
+        xs.assign(size_t(text.size()) + 1, 0);
+        ys.assign(size_t(text.size()) + 1, 0);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const double adv =
+                hasDx ? dx[size_t(i)] * sx : fm.horizontalAdvance(text.at(i)) * fontScale;
+            xs[size_t(i) + 1] = xs[size_t(i)] + adv;
+            ys[size_t(i) + 1] = ys[size_t(i)] + (dy.size() > size_t(i) ? -dy[size_t(i)] * sy : 0);
+        }
+        width = xs.back();
+    } else {
+        width = QFontMetricsF(sized_).horizontalAdvance(text) * fontScale;
     }
-    const double width = hasDx ? xs.back() : fm.horizontalAdvance(text) * fontScale;
     const uint32_t hAlign = st_.TextAlign & 6, vAlign = st_.TextAlign & 24;
     const double x0 = hAlign == 2 ? -width : hAlign == 6 ? -width / 2 : 0;
-    const double ascent = fm.ascent() * fontScale, descent = fm.descent() * fontScale;
+    const double ascent = ascent_ * fontScale, descent = descent_ * fontScale;
     const double base = vAlign == 24 ? 0 : vAlign == 8 ? -descent : ascent;
     const double worldTurn = std::atan2(m.m12(), m.m11()) * 180 / M_PI;
     const double turn = (m.m11() < 0 || m.m22() < 0) ? 0 : worldTurn;
@@ -684,24 +704,33 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     if (st_.BkMode == 2 && !(options & 2))
         p_.fillRect(QRectF(x0, base - ascent, width, ascent + descent), st_.BkColor);
     p_.setPen(st_.TextColor);
+    // The background is filled above; the painter's opaque mode would also misplace runs.
+    p_.setBackgroundMode(Qt::TransparentMode);
     p_.scale(fontScale, fontScale);
-    p_.setFont(font);
+    p_.setFont(sized_);
+    QList<quint32> glyphs;
     if (options & 0x10) {
         // Glyph indices of the font itself.
-        QRawFont raw = QRawFont::fromFont(font);
-        QGlyphRun run;
-        run.setRawFont(raw);
-        QList<quint32> glyphs;
-        QList<QPointF> positions;
-        for (qsizetype i = 0; i < text.size(); ++i) {
+        for (qsizetype i = 0; i < text.size(); ++i)
             glyphs << text.at(i).unicode();
+    } else if (perGlyph) {
+        glyphs = raw_.glyphIndexesForString(text);
+    }
+    if (perGlyph && glyphs.size() == text.size()) {
+        // One run with the file's positions: letters sit where the advances put them.
+        QList<QPointF> positions;
+        positions.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i)
             positions << QPointF((x0 + xs[size_t(i)]) / fontScale,
                                  (base + ys[size_t(i)]) / fontScale);
-        }
+        QGlyphRun run;
+        run.setRawFont(raw_);
         run.setGlyphIndexes(glyphs);
         run.setPositions(positions);
+        run.setUnderline(sized_.underline());
+        run.setStrikeOut(sized_.strikeOut());
         p_.drawGlyphRun(QPointF(0, 0), run);
-    } else if (hasDx || !dy.empty()) {
+    } else if (perGlyph) {
         for (qsizetype i = 0; i < text.size(); ++i)
             p_.drawText(
                 QPointF((x0 + xs[size_t(i)]) / fontScale, (base + ys[size_t(i)]) / fontScale),

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QRawFont>
 #include <QRegion>
 #include <QString>
 #include <QTransform>
@@ -137,6 +138,7 @@ private:
     void applyClip();
     double deviceScale();
     QFont realisedFont(double& cellRatio);
+    void sizeFont(int px);
 
     QPainter& p_;
     QTransform deviceToTarget_;
@@ -158,4 +160,9 @@ private:
     bool fontCached_ = false;
     QFont font_;
     double cellRatio_ = 1;
+    // The same font at the pixel size last drawn, its glyph source and its metrics.
+    int sizedPx_ = -1;
+    QFont sized_;
+    QRawFont raw_;
+    double ascent_ = 0, descent_ = 0;
 };
