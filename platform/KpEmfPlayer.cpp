@@ -166,13 +166,14 @@ bool EmfPlayer::clipRegion(const TKpLeReader& r) {
     if (!r.Fits(16, cb) || cb < 32) return false;
     const int64_t count = r.U32(16 + 8);
     if (!r.Fits(16 + 32, count * 16)) return false;
-    QRegion region;
+    QVector<QRect> rects;
+    rects.reserve(count);
     for (int64_t i = 0; i < count; ++i) {
         const QRect q = readRect(r, 48 + 16 * i);
         // Region rectangles leave out their right and bottom edges.
-        region += QRect(q.left(), q.top(), q.right() - q.left(), q.bottom() - q.top());
+        rects << QRect(q.left(), q.top(), q.right() - q.left(), q.bottom() - q.top());
     }
-    dc_.CombineClip(region, mode);
+    dc_.CombineClip(dc_.DeviceRegion(rects), mode);
     return true;
 }
 
@@ -530,7 +531,7 @@ TKpMetafileResult KpPlayEmf(const TKpLeReader& file, QPainter& painter, const QR
             QTransform::fromScale(target.width() / frame.width(), target.height() / frame.height());
     toTarget *= QTransform::fromTranslate(target.left(), target.top());
     const QPointF k = pxPerMm(h);
-    TKpMetafileDc dc(painter, toTarget, k.x(), k.y());
+    TKpMetafileDc dc(painter, toTarget, target, k.x(), k.y());
     EmfPlayer player(dc, result);
     int64_t offset = h.size;
     result.Records = 1;

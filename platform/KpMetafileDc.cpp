@@ -63,11 +63,38 @@ double rayAngle(const QRectF& box, QPointF p) {
     return std::atan2(-(p.y() - c.y()) / ry, (p.x() - c.x()) / rx) * 180 / M_PI;
 }
 
+// The union of many rectangles, merged pairwise so that it costs n log n rather than n^2.
+// More rectangles than a clip ever needs stand for their bounds.
+QRegion unionOf(const QVector<QRect>& rects) {
+    if (rects.size() > 4 * TKpMetafileDc::kMaxClipRects) {
+        QRect bounds;
+        for (const QRect& r : rects)
+            bounds |= r;
+        return QRegion(bounds);
+    }
+    std::vector<QRegion> parts;
+    parts.reserve(size_t(rects.size()));
+    for (const QRect& r : rects)
+        if (!r.isEmpty()) parts.emplace_back(r);
+    while (parts.size() > 1) {
+        std::vector<QRegion> merged;
+        merged.reserve(parts.size() / 2 + 1);
+        for (size_t i = 0; i + 1 < parts.size(); i += 2)
+            merged.push_back(parts[i] | parts[i + 1]);
+        if (parts.size() % 2) merged.push_back(parts.back());
+        parts.swap(merged);
+    }
+    return parts.empty() ? QRegion() : parts.front();
+}
+
 } // namespace
 
-TKpMetafileDc::TKpMetafileDc(QPainter& painter, const QTransform& deviceToTarget, double pxPerMmX,
-                             double pxPerMmY)
-    : p_(painter), pxPerMmX_(pxPerMmX), pxPerMmY_(pxPerMmY) {
+TKpMetafileDc::TKpMetafileDc(QPainter& painter, const QTransform& deviceToTarget,
+                             const QRectF& target, double pxPerMmX, double pxPerMmY)
+    : p_(painter), toTarget_(deviceToTarget), pxPerMmX_(pxPerMmX), pxPerMmY_(pxPerMmY) {
+    const QRectF t = target.normalized();
+    const double reach = std::min(std::max(t.width(), t.height()), 1e6);
+    limit_ = t.adjusted(-reach, -reach, reach, reach).toAlignedRect() & kEverything;
     p_.save();
     outer_ = p_.transform();
     hadClip_ = p_.hasClipping();
@@ -170,11 +197,12 @@ void TKpMetafileDc::Select(int index) {
         break;
     case TKpMfObject::Region: {
         // Selecting a region clips to a copy of it.
-        const QTransform& m = LogicalToDevice();
-        QRegion device;
+        const QTransform m = LogicalToDevice() * toTarget_;
+        QVector<QRect> rects;
+        rects.reserve(o.RegionValue.size());
         for (const QRect& r : o.RegionValue)
-            device += m.mapRect(QRectF(r)).toAlignedRect();
-        CombineClip(device, 5);
+            rects << (m.mapRect(QRectF(r)).toRect() & limit_);
+        CombineClip(unionOf(rects), 5);
         break;
     }
     default:
@@ -266,12 +294,20 @@ void TKpMetafileDc::applyClip() {
         p_.setClipPath(outerClip_);
     else
         p_.setClipping(false);
-    p_.setTransform(deviceToTarget_);
     if (st_.HasClip) p_.setClipRegion(st_.Clip, hadClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
+    p_.setTransform(deviceToTarget_);
+}
+
+QRegion TKpMetafileDc::DeviceRegion(const QVector<QRect>& deviceRects) const {
+    QVector<QRect> rects;
+    rects.reserve(deviceRects.size());
+    for (const QRect& r : deviceRects)
+        rects << (toTarget_.mapRect(QRectF(r)).toRect() & limit_);
+    return unionOf(rects);
 }
 
 void TKpMetafileDc::CombineClip(const QRegion& region, int mode) {
-    const QRegion current = st_.HasClip ? st_.Clip : QRegion(kEverything);
+    const QRegion current = st_.HasClip ? st_.Clip : QRegion(limit_);
     switch (mode) {
     case 1:
         st_.Clip = current & region;
@@ -289,13 +325,16 @@ void TKpMetafileDc::CombineClip(const QRegion& region, int mode) {
         st_.Clip = region;
         break;
     }
+    // A clip of more pieces than any page needs stands for its bounds, so that each later
+    // combination stays cheap.
+    if (st_.Clip.rectCount() > kMaxClipRects) st_.Clip = QRegion(st_.Clip.boundingRect());
     st_.HasClip = true;
     applyClip();
 }
 
 void TKpMetafileDc::ClipRect(const QRectF& logical, bool exclude) {
-    const QRect r = LogicalToDevice().mapRect(logical.normalized()).toRect();
-    CombineClip(QRegion(r), exclude ? 4 : 1);
+    const QRect r = (LogicalToDevice() * toTarget_).mapRect(logical.normalized()).toRect();
+    CombineClip(QRegion(r & limit_), exclude ? 4 : 1);
 }
 
 void TKpMetafileDc::ResetClip() {
@@ -333,8 +372,12 @@ void TKpMetafileDc::FillPath(bool fill, bool stroke) {
 void TKpMetafileDc::SelectClipPath(int mode) {
     if (!inPath_) return;
     path_.setFillRule(st_.PolyFill == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    // In target pixels and near the target: a region is built row by row.
+    QPainterPath bounds;
+    bounds.addRect(QRectF(limit_));
+    const QPainterPath target = toTarget_.map(path_).intersected(bounds);
     QRegion region;
-    for (const QPolygonF& poly : path_.toFillPolygons())
+    for (const QPolygonF& poly : target.toFillPolygons())
         region = region.united(
             QRegion(poly.toPolygon(), st_.PolyFill == 2 ? Qt::WindingFill : Qt::OddEvenFill));
     AbortPath();
@@ -427,6 +470,11 @@ void TKpMetafileDc::draw(const QPainterPath& devicePath, bool fill, bool stroke)
         break;
     default:
         break;
+    }
+    if (pn.style() != Qt::SolidLine && pn.style() != Qt::NoPen) {
+        // Dashes along a line far longer than any page would be counted in the millions.
+        const QRectF reach = toTarget_.mapRect(devicePath.controlPointRect());
+        if (reach.width() + reach.height() > 1e5) pn.setStyle(Qt::SolidLine);
     }
     p_.setCompositionMode(mode);
     p_.setBackgroundMode(st_.BkMode == 2 ? Qt::OpaqueMode : Qt::TransparentMode);

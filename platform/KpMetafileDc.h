@@ -48,7 +48,7 @@ struct TKpMfObject {
     TKpMfPen PenValue;
     TKpMfBrush BrushValue;
     TKpMfFont FontValue;
-    QRegion RegionValue; // logical units (the older form's regions)
+    QVector<QRect> RegionValue; // logical units (the older form's regions)
 };
 
 struct TKpMfState {
@@ -75,9 +75,12 @@ public:
     static constexpr int kMaxObjects = 65536;
     static constexpr int kMaxSaveDepth = 1024;
 
-    // painter's state is saved here and restored by the destructor.
-    TKpMetafileDc(QPainter& painter, const QTransform& deviceToTarget, double pxPerMmX,
-                  double pxPerMmY);
+    static constexpr int kMaxClipRects = 2048;
+
+    // painter's state is saved here and restored by the destructor. Clipping regions are
+    // kept in target pixels, near the target: never larger than the target thrice over.
+    TKpMetafileDc(QPainter& painter, const QTransform& deviceToTarget, const QRectF& target,
+                  double pxPerMmX, double pxPerMmY);
     ~TKpMetafileDc();
     TKpMetafileDc(const TKpMetafileDc&) = delete;
     TKpMetafileDc& operator=(const TKpMetafileDc&) = delete;
@@ -97,8 +100,10 @@ public:
     bool SaveDc();
     bool RestoreDc(int which);
 
-    // Clipping; the region is in device pixels, combined as the platform's region modes.
-    void CombineClip(const QRegion& region, int mode);
+    // Clipping, combined as the platform's region modes (1 and, 2 or, 3 xor, 4 minus, 5 copy).
+    void CombineClip(const QRegion& targetRegion, int mode);
+    // Rectangles in device pixels (right and bottom exclusive) as a region in target pixels.
+    QRegion DeviceRegion(const QVector<QRect>& deviceRects) const;
     void ClipRect(const QRectF& logical, bool exclude);
     void ResetClip();
 
@@ -141,7 +146,9 @@ private:
     void sizeFont(int px);
 
     QPainter& p_;
-    QTransform deviceToTarget_;
+    QTransform toTarget_;       // device to target
+    QTransform deviceToTarget_; // device to the painter's own coordinates
+    QRect limit_;               // target pixels
     double pxPerMmX_, pxPerMmY_;
     TKpMfState st_;
     std::vector<TKpMfState> saved_;

@@ -114,7 +114,7 @@ bool WmfPlayer::region(const TKpLeReader& r) {
         for (int64_t i = 0; i + 1 < count; i += 2) {
             const int left = r.I16(at + 6 + 2 * i), right = r.I16(at + 8 + 2 * i);
             if (right > left && bottom > top)
-                o.RegionValue += QRect(left, top, right - left, bottom - top);
+                o.RegionValue << QRect(left, top, right - left, bottom - top);
         }
         at += 6 + count * 2 + 2;
     }
@@ -467,7 +467,7 @@ TKpMetafileResult KpPlayWmf(const TKpLeReader& file, QPainter& painter, const QR
     // The picture's window maps onto the target: the device here is the painter's own.
     const double dpiX = painter.device() ? painter.device()->logicalDpiX() : 96;
     const double dpiY = painter.device() ? painter.device()->logicalDpiY() : 96;
-    TKpMetafileDc dc(painter, QTransform(), dpiX / 25.4, dpiY / 25.4);
+    TKpMetafileDc dc(painter, QTransform(), target, dpiX / 25.4, dpiY / 25.4);
     TKpMfState& st = dc.State();
     st.MapMode = 8;
     st.WindowOrg = window.topLeft();
