@@ -84,6 +84,35 @@ public:
             body.u32(uint32_t(d));
         return raw(84, body.b);
     }
+    // The 8-bit form of text, without advances.
+    Emf& textA(int x, int y, const QByteArray& s, std::initializer_list<int32_t> dx = {}) {
+        Bytes body;
+        body.u32(0).u32(0).u32(0).u32(0).u32(1).f32(0).f32(0);
+        const int offString = 76;
+        const int offDx = dx.size() ? offString + ((int(s.size()) + 3) & ~3) : 0;
+        body.u32(uint32_t(x)).u32(uint32_t(y)).u32(uint32_t(s.size())).u32(offString);
+        body.u32(0).u32(0).u32(0).u32(0).u32(0).u32(uint32_t(offDx));
+        body.b += s;
+        body.pad4();
+        for (int32_t d : dx)
+            body.u32(uint32_t(d));
+        return raw(83, body.b);
+    }
+    // A bit block transfer of a w x h bitmap to (x, y), stretched to cx x cy when stretch.
+    Emf& blit(bool stretch, int x, int y, int cx, int cy, int w, int h,
+              std::initializer_list<uint32_t> px, uint32_t rop = 0x00CC0020) {
+        Bytes info, bits;
+        dib(info, bits, w, h, px);
+        const uint32_t head = stretch ? 108 : 100;
+        Bytes body;
+        body.u32(0).u32(0).u32(0).u32(0);
+        body.u32(uint32_t(x)).u32(uint32_t(y)).u32(uint32_t(cx)).u32(uint32_t(cy)).u32(rop);
+        body.u32(0).u32(0).f32(1).f32(0).f32(0).f32(1).f32(0).f32(0).u32(0).u32(0);
+        body.u32(head).u32(uint32_t(info.b.size())).u32(uint32_t(head + info.b.size()));
+        body.u32(uint32_t(bits.b.size()));
+        if (stretch) body.u32(uint32_t(w)).u32(uint32_t(h));
+        return raw(stretch ? 77 : 76, body.b + info.b + bits.b);
+    }
     Emf& font(int index, int height, int escapement = 0, const QString& face = "DejaVu Sans") {
         Bytes body;
         body.u32(uint32_t(index)).u32(uint32_t(height)).u32(0).u32(uint32_t(escapement));
