@@ -104,7 +104,7 @@ bool WmfPlayer::region(const TKpLeReader& r) {
     // Scans of rectangles, each scan a band from top to bottom with left/right pairs.
     TKpMfObject o;
     o.Type = TKpMfObject::Region;
-    const int64_t scans = r.U16(6 + 12);
+    const int64_t scans = r.U16(16);
     int64_t at = 6 + 22;
     for (int64_t s = 0; s < scans; ++s) {
         if (!r.Fits(at, 6)) return false;
@@ -375,7 +375,7 @@ bool WmfPlayer::Play(uint16_t fn, const TKpLeReader& r) {
     }
     case 0x061D: { // pattern blit: rop, height, width, y, x
         if (!need(6)) return false;
-        const QRectF dest(r.I16(14), r.I16(12), r.I16(10), r.I16(8));
+        const QRectF dest(r.I16(16), r.I16(14), r.I16(12), r.I16(10));
         dc_.Blit(dest, QImage(), QRectF(), r.U32(6));
         return true;
     }

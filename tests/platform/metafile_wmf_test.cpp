@@ -115,4 +115,81 @@ TEST(WmfPlayer, TextAndStretchedBits) {
     EXPECT_EQ(img.pixel(60, 70), kBlue);
 }
 
+TEST(WmfPlayer, ExtendedTextWithAdvancesAndAnOpaqueBox) {
+    Wmf w(true, 0, 0, 192, 192, 96);
+    mfw::Bytes font;
+    font.u16(uint16_t(-20)).u16(0).u16(0).u16(0).u16(400).u32(0).u32(0);
+    font.b += QByteArray("DejaVu Sans", 12);
+    w.raw(0x02FB, font.b).rec(0x012D, {0}).rec(0x0102, {1});
+    w.rec(0x0201, {0x0000, 0x00FF}); // blue background for the box
+    mfw::Bytes text;
+    text.u16(10).u16(10).u16(3).u16(2); // y, x, count, opaque
+    text.u16(100).u16(100).u16(150).u16(120);
+    text.b += QByteArray("HHH\0", 4);
+    text.u16(50).u16(50).u16(50);
+    w.raw(0x0A32, text.b);
+    QImage img = testimg::whiteImage(192, 192);
+    QPainter p(&img);
+    EXPECT_TRUE(KpPlayMetafile(w.done(), p, QRectF(0, 0, 192, 192)).Ok);
+    p.end();
+    const QRect ink = inkBounds(img.copy(0, 0, 192, 60));
+    EXPECT_GE(ink.left(), 10);
+    EXPECT_GE(ink.right(), 110);
+    EXPECT_LT(ink.right(), 130);
+    EXPECT_EQ(inkBounds(img.copy(0, 90, 192, 100)).translated(0, 90), QRect(100, 100, 50, 20));
+    EXPECT_EQ(img.pixel(140, 115), kBlue);
+}
+
+TEST(WmfPlayer, ArcsPiesChordsAndRoundRectangles) {
+    Wmf w(true, 0, 0, 100, 100, 96);
+    solid(w, 0x000000);
+    // Pie from 3 to 12 o'clock: the upper right quarter (end y, x, start y, x, box).
+    w.rec(0x081A, {0, 20, 20, 40, 40, 40, 0, 0});
+    w.rec(0x0830, {50, 50, 100, 100, 100, 100, 50, 50}); // chord: upper right half
+    w.rec(0x061C, {20, 20, 100, 40, 60, 0});            // round rectangle
+    const QImage img = play(w);
+    EXPECT_EQ(img.pixel(30, 10), testimg::kBlack);
+    EXPECT_EQ(img.pixel(10, 30), testimg::kWhite);
+    EXPECT_EQ(img.pixel(85, 60), testimg::kBlack);
+    EXPECT_EQ(img.pixel(65, 90), testimg::kWhite);
+    EXPECT_EQ(img.pixel(20, 80), testimg::kBlack);
+    EXPECT_EQ(img.pixel(1, 61), testimg::kWhite);
+}
+
+TEST(WmfPlayer, SaveRestorePatternBlitAndRegionClip) {
+    Wmf w(true, 0, 0, 100, 100, 96);
+    solid(w, 0x0000FF);
+    w.rec(0x001E, {});
+    w.rec(0x02FC, {0, 0, 0xFF, 0}).rec(0x012D, {2}); // blue brush in slot 2
+    w.rec(0x0127, {-1});
+    w.rec(0x061D, {0x0021, 0x00F0, 10, 10, 0, 0}); // pattern copy (0, 0, 10, 10)
+    // A region of one band, (50, 50)-(70, 60), selected as the clip.
+    w.rec(0x06FF, {0, 6, 0, 0, 36, 1, 0, 50, 50, 70, 60, 2, 50, 60, 50, 70, 2});
+    w.rec(0x012C, {3}).rec(0x041B, {100, 100, 0, 0});
+    const QImage img = play(w);
+    EXPECT_EQ(img.pixel(5, 5), kRed);
+    EXPECT_EQ(inkCount(img, QRect(0, 0, 10, 10)), 100);
+    EXPECT_EQ(inkCount(img, QRect(20, 20, 80, 80)), 20 * 10);
+    EXPECT_EQ(img.pixel(60, 55), kRed);
+}
+
+TEST(WmfPlayer, BitmapBlitsStretchedAndPlain) {
+    Wmf w(true, 0, 0, 100, 100, 96);
+    mfw::Bytes info, bits;
+    mfw::Emf::dib(info, bits, 1, 1, {0xFF0000});
+    mfw::Bytes stretch;
+    stretch.u32(0x00CC0020).u16(1).u16(1).u16(0).u16(0); // rop, source h, w, y, x
+    stretch.u16(30).u16(40).u16(10).u16(10);             // dest h, w, y, x
+    stretch.b += info.b + bits.b;
+    w.raw(0x0B41, stretch.b);
+    mfw::Bytes plain;
+    plain.u32(0x00CC0020).u16(0).u16(0).u16(1).u16(1).u16(70).u16(70); // y, x src; h, w; y, x
+    plain.b += info.b + bits.b;
+    w.raw(0x0940, plain.b);
+    const QImage img = play(w);
+    EXPECT_EQ(inkBounds(img.copy(0, 0, 60, 60)), QRect(10, 10, 40, 30));
+    EXPECT_EQ(img.pixel(30, 20), kRed);
+    EXPECT_EQ(inkBounds(img.copy(60, 60, 40, 40)), QRect(10, 10, 1, 1));
+}
+
 } // namespace
