@@ -1,6 +1,8 @@
 // The enhanced form: a header record, then records of a 32-bit type and a byte size each,
 // up to an end record. Comments carrying the dual form's extra records are skipped; the
 // plain records beside them draw the same picture.
+#include <algorithm>
+
 #include <QPainter>
 
 #include "platform/KpMetafileDc.h"
@@ -18,8 +20,11 @@ struct EmfHeader {
     bool ok = false;
 };
 
+// Rectangles whose sides are taken apart later: values beyond any page are cut down so that
+// their differences stay in range.
 QRect readRect(const TKpLeReader& r, int64_t o) {
-    return QRect(QPoint(r.I32(o), r.I32(o + 4)), QPoint(r.I32(o + 8), r.I32(o + 12)));
+    const auto v = [&](int64_t at) { return std::clamp(r.I32(at), -(1 << 28), 1 << 28); };
+    return QRect(QPoint(v(o), v(o + 4)), QPoint(v(o + 8), v(o + 12)));
 }
 
 QRectF boxOf(const TKpLeReader& r, int64_t o) {
@@ -37,6 +42,12 @@ EmfHeader readHeader(const TKpLeReader& f) {
     h.millimeters = QSize(f.I32(80), f.I32(84));
     h.ok = true;
     return h;
+}
+
+// A whole number near v, kept where the frame's arithmetic cannot overflow.
+int bounded(double v) {
+    return int(
+        std::lround(std::clamp(std::isfinite(v) ? v : 0.0, -double(1 << 28), double(1 << 28))));
 }
 
 // Reference-device pixels per millimetre; a screen at 96 dpi when the header says nothing.
@@ -507,9 +518,9 @@ TKpMetafileFrame KpEmfFrame(const TKpLeReader& file) {
     f.Frame = QRect(h.frame.left(), h.frame.top(), h.frame.right() - h.frame.left(),
                     h.frame.bottom() - h.frame.top());
     if (f.Frame.width() <= 0 || f.Frame.height() <= 0)
-        f.Frame = QRect(qRound(dev.left() * 100 / k.x()), qRound(dev.top() * 100 / k.y()),
-                        qRound(dev.width() * 100 / k.x()), qRound(dev.height() * 100 / k.y()));
-    f.PixelSize = QSize(qRound(dev.width()), qRound(dev.height()));
+        f.Frame = QRect(bounded(dev.left() * 100 / k.x()), bounded(dev.top() * 100 / k.y()),
+                        bounded(dev.width() * 100 / k.x()), bounded(dev.height() * 100 / k.y()));
+    f.PixelSize = QSize(bounded(dev.width()), bounded(dev.height()));
     f.DpiX = k.x() * 25.4;
     f.DpiY = k.y() * 25.4;
     return f;

@@ -201,7 +201,7 @@ void TKpMetafileDc::Select(int index) {
         QVector<QRect> rects;
         rects.reserve(o.RegionValue.size());
         for (const QRect& r : o.RegionValue)
-            rects << (m.mapRect(QRectF(r)).toRect() & limit_);
+            rects << limited(m.mapRect(QRectF(r)));
         CombineClip(unionOf(rects), 5);
         break;
     }
@@ -298,11 +298,19 @@ void TKpMetafileDc::applyClip() {
     p_.setTransform(deviceToTarget_);
 }
 
+QRect TKpMetafileDc::limited(QRectF r) const {
+    r = r.normalized();
+    if (!std::isfinite(r.left()) || !std::isfinite(r.top()) || !std::isfinite(r.right()) ||
+        !std::isfinite(r.bottom()))
+        return {};
+    return r.intersected(QRectF(limit_)).toRect();
+}
+
 QRegion TKpMetafileDc::DeviceRegion(const QVector<QRect>& deviceRects) const {
     QVector<QRect> rects;
     rects.reserve(deviceRects.size());
     for (const QRect& r : deviceRects)
-        rects << (toTarget_.mapRect(QRectF(r)).toRect() & limit_);
+        rects << limited(toTarget_.mapRect(QRectF(r)));
     return unionOf(rects);
 }
 
@@ -333,8 +341,8 @@ void TKpMetafileDc::CombineClip(const QRegion& region, int mode) {
 }
 
 void TKpMetafileDc::ClipRect(const QRectF& logical, bool exclude) {
-    const QRect r = (LogicalToDevice() * toTarget_).mapRect(logical.normalized()).toRect();
-    CombineClip(QRegion(r & limit_), exclude ? 4 : 1);
+    CombineClip(QRegion(limited((LogicalToDevice() * toTarget_).mapRect(logical.normalized()))),
+                exclude ? 4 : 1);
 }
 
 void TKpMetafileDc::ResetClip() {

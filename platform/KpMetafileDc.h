@@ -141,6 +141,8 @@ private:
     QPen pen();
     QBrush brush(const TKpMfBrush& b) const;
     void applyClip();
+    // A rectangle in target pixels cut to the limit, whole pixels.
+    QRect limited(QRectF targetRect) const;
     double deviceScale();
     QFont realisedFont(double& cellRatio);
     void sizeFont(int px);
