@@ -83,9 +83,9 @@ bool finite(const QTransform& t) {
 }
 
 QImage bitmapOf(const TKpLeReader& rec, int64_t offBmi, int64_t cbBmi, int64_t offBits,
-                int64_t cbBits) {
+                int64_t cbBits, bool keepAlpha = false) {
     if (!cbBmi || !rec.Fits(offBmi, cbBmi) || !rec.Fits(offBits, cbBits)) return {};
-    return KpDibImage(rec.Sub(offBmi, cbBmi), rec.Sub(offBits, cbBits));
+    return KpDibImage(rec.Sub(offBmi, cbBmi), rec.Sub(offBits, cbBits), keepAlpha);
 }
 
 TKpMfPen penFrom(uint32_t style, double width, uint32_t color) {
@@ -499,6 +499,37 @@ bool EmfPlayer::Play(uint32_t type, const TKpLeReader& r) {
     case 83:
     case 84:
         return text(r, type == 84);
+    case 80: { // device-independent bits at their own size
+        if (!need(76)) return false;
+        const QImage image = bitmapOf(r, r.U32(48), r.U32(52), r.U32(56), r.U32(60));
+        if (image.isNull()) {
+            ++result_.Skipped;
+            return true;
+        }
+        const double cx = r.I32(40), cy = r.I32(44), ySrc = r.I32(36);
+        const QRectF source(r.I32(32), image.height() - ySrc - cy, cx, cy);
+        dc_.Blit(QRectF(r.I32(24), r.I32(28), cx, cy), image, source, 0x00CC0020);
+        return true;
+    }
+    case 114: { // alpha blend: a constant opacity, and per-pixel alpha when the bitmap has it
+        if (!need(108)) return false;
+        const uint32_t blend = r.U32(40);
+        const bool perPixel = (blend >> 24) & 1;
+        const QImage image = bitmapOf(r, r.U32(84), r.U32(88), r.U32(92), r.U32(96), perPixel);
+        if (image.isNull()) {
+            ++result_.Skipped;
+            return true;
+        }
+        const double cy = r.I32(104);
+        const QRectF source(r.I32(44), image.height() - r.I32(48) - cy, r.I32(100), cy);
+        dc_.Blit(QRectF(r.I32(24), r.I32(28), r.I32(32), r.I32(36)), image, source, 0x00CC0020,
+                 ((blend >> 16) & 0xFF) / 255.0);
+        return true;
+    }
+    case 26: // offset clip
+        if (!need(16)) return false;
+        dc_.OffsetClip(QPointF(r.I32(8), r.I32(12)));
+        return true;
     case 1:
     default:
         ++result_.Skipped;

@@ -279,7 +279,7 @@ bool TKpMetafileDc::SaveDc() {
 bool TKpMetafileDc::RestoreDc(int which) {
     // Negative counts back from the newest saved state; positive names a saved state by number.
     const int depth = int(saved_.size());
-    const int target = which < 0 ? depth + which : which - 1;
+    const int64_t target = which < 0 ? int64_t(depth) + which : int64_t(which) - 1;
     if (target < 0 || target >= depth) return false;
     st_ = saved_[size_t(target)];
     saved_.resize(size_t(target));
@@ -706,7 +706,7 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     double cellRatio = 1;
     realisedFont(cellRatio);
     const int h = st_.Font.Height;
-    const double emDevice = h < 0   ? -h * sy
+    const double emDevice = h < 0   ? -double(h) * sy
                             : h > 0 ? h * sy * cellRatio
                                     : 12.0 * std::max(sy, 1e-9) / sy;
     const double emPx = std::clamp(emDevice, 0.0, 16384.0);
@@ -747,7 +747,7 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     const double worldTurn = std::atan2(m.m12(), m.m11()) * 180 / M_PI;
     const double turn = (m.m11() < 0 || m.m22() < 0) ? 0 : worldTurn;
     QTransform frame;
-    frame.rotate(-st_.Font.Escapement / 10.0 + turn);
+    frame.rotate(-double(st_.Font.Escapement) / 10.0 + turn);
     frame *= QTransform::fromTranslate(m.map(ref).x(), m.map(ref).y());
     frame *= deviceToTarget_;
     p_.save();
@@ -798,7 +798,7 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     if (updateCp) {
         // The position moves along the baseline by the text's width, back in logical units.
         const QPointF along = QTransform()
-                                  .rotate(-st_.Font.Escapement / 10.0 + turn)
+                                  .rotate(-double(st_.Font.Escapement) / 10.0 + turn)
                                   .map(QPointF(hAlign == 2 ? -width : width, 0));
         bool invertible = false;
         const QTransform back = m.inverted(&invertible);
@@ -806,8 +806,18 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
     }
 }
 
+void TKpMetafileDc::OffsetClip(QPointF logical) {
+    if (!st_.HasClip) return;
+    const QTransform m = LogicalToDevice() * toTarget_;
+    const QPointF d = m.map(logical) - m.map(QPointF(0, 0));
+    if (!std::isfinite(d.x()) || !std::isfinite(d.y())) return;
+    const QPoint by(int(std::clamp(d.x(), -1e7, 1e7)), int(std::clamp(d.y(), -1e7, 1e7)));
+    st_.Clip = st_.Clip.translated(by) & QRegion(limit_);
+    applyClip();
+}
+
 void TKpMetafileDc::Blit(const QRectF& dest, const QImage& image, const QRectF& source,
-                         uint32_t rop) {
+                         uint32_t rop, double opacity) {
     bool skip, usePattern;
     QColor fixed;
     const QPainter::CompositionMode mode = ropMode(rop, skip, fixed, usePattern);
@@ -830,6 +840,7 @@ void TKpMetafileDc::Blit(const QRectF& dest, const QImage& image, const QRectF& 
                                    source.height() ? dest.height() / source.height() : 1);
         t *= QTransform::fromTranslate(dest.x(), dest.y());
         p_.setTransform(t * LogicalToDevice() * deviceToTarget_);
+        p_.setOpacity(opacity);
         p_.drawImage(source, image, source);
         p_.restore();
     }

@@ -132,7 +132,10 @@ public:
     void Text(QPointF ref, const QString& text, const std::vector<double>& dx,
               const std::vector<double>& dy, uint32_t options, const QRectF& rect);
     // A bitmap (or the brush when image is null) into a logical rectangle with a raster op.
-    void Blit(const QRectF& dest, const QImage& image, const QRectF& source, uint32_t rop);
+    void Blit(const QRectF& dest, const QImage& image, const QRectF& source, uint32_t rop,
+              double opacity = 1);
+    // Moves the clip by a logical offset.
+    void OffsetClip(QPointF logical);
 
 private:
     void draw(const QPainterPath& devicePath, bool fill, bool stroke);

@@ -1,5 +1,6 @@
 #include "platform/KpMetafileDib.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace {
@@ -71,7 +72,7 @@ int64_t KpDibInfoSize(const TKpLeReader& packed) {
     return packed.Fits(0, size) ? size : -1;
 }
 
-QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits) {
+QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlpha) {
     const DibHeader h = readHeader(info);
     if (!h.ok || !info.Fits(h.headerSize, h.colors * h.colorBytes)) return {};
     const int64_t height = h.height < 0 ? -h.height : h.height;
@@ -82,7 +83,9 @@ QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits) {
         const int64_t o = h.headerSize + i * h.colorBytes;
         table << qRgb(info.U8(o + 2), info.U8(o + 1), info.U8(o));
     }
-    QImage image(int(h.width), int(height), QImage::Format_RGB32);
+    const bool alpha = keepAlpha && h.bpp == 32;
+    QImage image(int(h.width), int(height),
+                 alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (image.isNull()) return {};
     const unsigned char* data = bits.Data();
     for (int64_t y = 0; y < height; ++y) {

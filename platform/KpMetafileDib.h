@@ -11,7 +11,8 @@ constexpr int64_t kKpMaxDibPixels = int64_t(64) << 20;
 
 // The bitmap whose header and colour table are info and whose rows are bits; a null image
 // when either does not hold what the header claims, or the form is not one read here.
-QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits);
+// With keepAlpha a 32-bit bitmap keeps its fourth byte as premultiplied alpha.
+QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlpha = false);
 
 // The size of a packed bitmap's header with its colour table (rows follow it), or -1.
 int64_t KpDibInfoSize(const TKpLeReader& packed);

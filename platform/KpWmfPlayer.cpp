@@ -202,6 +202,10 @@ bool WmfPlayer::Play(uint16_t fn, const TKpLeReader& r) {
         dc_.MappingChanged();
         return true;
     }
+    case 0x0220: // offset clip: y, x
+        if (!need(2)) return false;
+        dc_.OffsetClip(pt(r, 6));
+        return true;
     case 0x0213:
     case 0x0214:
         if (!need(2)) return false;

@@ -65,6 +65,31 @@ TEST(EmfRecords, BitBlitCopiesAndStretchBlitScales) {
     EXPECT_EQ(inkCount(img), 2 + 600);
 }
 
+TEST(EmfRecords, AlphaBlendAndBitsToDevice) {
+    Emf e;
+    e.blit(true, 0, 0, 20, 20, 1, 1, {0xFF0000}, 0x00800000, 114); // half opaque
+    mfw::Bytes info, bits, body;
+    Emf::dib(info, bits, 2, 1, {0x0000FF, 0x00FF00});
+    body.u32(0).u32(0).u32(0).u32(0).u32(50).u32(60).u32(0).u32(0).u32(2).u32(1);
+    body.u32(76).u32(uint32_t(info.b.size())).u32(uint32_t(76 + info.b.size()));
+    body.u32(uint32_t(bits.b.size())).u32(0).u32(0).u32(1);
+    e.raw(80, body.b + info.b + bits.b);
+    const QImage img = play(e);
+    EXPECT_EQ(qRed(img.pixel(10, 10)), 255);
+    EXPECT_NEAR(qGreen(img.pixel(10, 10)), 127, 1);
+    EXPECT_EQ(inkBounds(img.copy(0, 0, 40, 40)), QRect(0, 0, 20, 20));
+    EXPECT_EQ(img.pixel(50, 60), kBlue);
+    EXPECT_EQ(img.pixel(51, 60), 0xFF00FF00u);
+    EXPECT_EQ(inkCount(img, QRect(40, 40, 100, 100)), 2);
+}
+
+TEST(EmfRecords, OffsetClipMovesTheClip) {
+    Emf e;
+    e.rec(37, {kNullPen}).rec(37, {kBlackBrush});
+    e.rec(30, {0, 0, 20, 20}).rec(26, {100, 50}).rec(43, {0, 0, 192, 192});
+    EXPECT_EQ(inkBounds(play(e)), QRect(100, 50, 20, 20));
+}
+
 TEST(EmfRecords, ClipToPath) {
     Emf e;
     e.rec(37, {kNullPen}).rec(37, {kBlackBrush});

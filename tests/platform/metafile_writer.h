@@ -100,7 +100,7 @@ public:
     }
     // A bit block transfer of a w x h bitmap to (x, y), stretched to cx x cy when stretch.
     Emf& blit(bool stretch, int x, int y, int cx, int cy, int w, int h,
-              std::initializer_list<uint32_t> px, uint32_t rop = 0x00CC0020) {
+              std::initializer_list<uint32_t> px, uint32_t rop = 0x00CC0020, uint32_t type = 0) {
         Bytes info, bits;
         dib(info, bits, w, h, px);
         const uint32_t head = stretch ? 108 : 100;
@@ -111,7 +111,7 @@ public:
         body.u32(head).u32(uint32_t(info.b.size())).u32(uint32_t(head + info.b.size()));
         body.u32(uint32_t(bits.b.size()));
         if (stretch) body.u32(uint32_t(w)).u32(uint32_t(h));
-        return raw(stretch ? 77 : 76, body.b + info.b + bits.b);
+        return raw(type ? type : stretch ? 77 : 76, body.b + info.b + bits.b);
     }
     Emf& font(int index, int height, int escapement = 0, const QString& face = "DejaVu Sans") {
         Bytes body;
