@@ -52,13 +52,13 @@ int bounded(double v) {
 
 // Reference-device pixels per millimetre; a screen at 96 dpi when the header says nothing.
 QPointF pxPerMm(const EmfHeader& h) {
-    const double x = h.device.width() > 0 && h.millimeters.width() > 0
-                         ? double(h.device.width()) / h.millimeters.width()
-                         : 96 / 25.4;
-    const double y = h.device.height() > 0 && h.millimeters.height() > 0
-                         ? double(h.device.height()) / h.millimeters.height()
-                         : 96 / 25.4;
-    return {x, y};
+    // Between 1 and 10,000 dots per inch; anything else is a damaged header.
+    const auto per = [](int px, int mm) {
+        const double v = px > 0 && mm > 0 ? double(px) / mm : 0;
+        return v >= 1 / 25.4 && v <= 10000 / 25.4 ? v : 96 / 25.4;
+    };
+    return {per(h.device.width(), h.millimeters.width()),
+            per(h.device.height(), h.millimeters.height())};
 }
 
 // The frame in reference-device pixels, or the bounds when the frame is empty.

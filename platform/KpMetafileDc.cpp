@@ -716,7 +716,12 @@ void TKpMetafileDc::Text(QPointF ref, const QString& text, const std::vector<dou
         box.addRect(rect.normalized());
         p_.fillPath(m.map(box), st_.BkColor);
     }
-    if (text.isEmpty() || emPx < 0.5 || pathOpen_) {
+    // Letters taller than any page on the target draw nothing a reader could see, and their
+    // outlines would cost seconds.
+    const QTransform& out = deviceToTarget_;
+    const double onTarget =
+        emPx * std::max(std::hypot(out.m11(), out.m12()), std::hypot(out.m21(), out.m22()));
+    if (text.isEmpty() || emPx < 0.5 || pathOpen_ || !(onTarget < 16384)) {
         return;
     }
     sizeFont(std::max(1, int(std::lround(emPx))));
