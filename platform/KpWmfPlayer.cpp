@@ -57,7 +57,7 @@ QRect scannedWindow(const TKpLeReader& f, int64_t offset) {
     return QRect(org, ext);
 }
 
-// The windows-1252 letters in 0x80..0x9F; the rest of the 8-bit codes are Latin-1.
+// Code page 1252: its own letters in 0x80..0x9F; the rest of the 8-bit codes are Latin-1.
 QString ansiText(const TKpLeReader& r, int64_t at, int64_t n) {
     static const char16_t high[32] = {
         0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
