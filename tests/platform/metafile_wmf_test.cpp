@@ -146,7 +146,7 @@ TEST(WmfPlayer, ArcsPiesChordsAndRoundRectangles) {
     // Pie from 3 to 12 o'clock: the upper right quarter (end y, x, start y, x, box).
     w.rec(0x081A, {0, 20, 20, 40, 40, 40, 0, 0});
     w.rec(0x0830, {50, 50, 100, 100, 100, 100, 50, 50}); // chord: upper right half
-    w.rec(0x061C, {20, 20, 100, 40, 60, 0});            // round rectangle
+    w.rec(0x061C, {20, 20, 100, 40, 60, 0});             // round rectangle
     const QImage img = play(w);
     EXPECT_EQ(img.pixel(30, 10), testimg::kBlack);
     EXPECT_EQ(img.pixel(10, 30), testimg::kWhite);
