@@ -10,6 +10,8 @@
 
 #include "../tests/platform/metafile_writer.h"
 
+using namespace kp;
+
 namespace {
 
 constexpr int kGroups = 1000; // ten records each

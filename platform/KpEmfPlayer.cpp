@@ -9,6 +9,8 @@
 #include "platform/KpMetafileDib.h"
 #include "platform/KpMetafilePlayers.h"
 
+namespace kp {
+
 namespace {
 
 constexpr uint32_t kEmfSignature = 0x464D4520; // " EMF"
@@ -605,3 +607,5 @@ TKpMetafileResult KpPlayEmf(const TKpLeReader& file, QPainter& painter, const QR
     }
     return result;
 }
+
+} // namespace kp

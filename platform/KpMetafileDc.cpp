@@ -7,6 +7,8 @@
 #include <QGlyphRun>
 #include <QRawFont>
 
+namespace kp {
+
 namespace {
 
 // A clip that stands for "no clip" when a rectangle is excluded from it.
@@ -851,3 +853,5 @@ void TKpMetafileDc::Blit(const QRectF& dest, const QImage& image, const QRectF& 
     }
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
+
+} // namespace kp

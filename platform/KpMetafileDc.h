@@ -18,6 +18,8 @@
 #include <QString>
 #include <QTransform>
 
+namespace kp {
+
 // Colour as the files store it: 0x00BBGGRR.
 inline QColor KpMfColor(uint32_t ref) {
     return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
@@ -178,3 +180,5 @@ private:
     QRawFont raw_;
     double ascent_ = 0, descent_ = 0;
 };
+
+} // namespace kp

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+namespace kp {
+
 namespace {
 
 struct DibHeader {
@@ -126,3 +128,5 @@ QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlp
     }
     return image;
 }
+
+} // namespace kp

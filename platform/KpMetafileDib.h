@@ -6,6 +6,8 @@
 
 #include "platform/KpMetafileReader.h"
 
+namespace kp {
+
 // The largest bitmap a metafile may hold, in pixels: its decoded form stays under 256 MiB.
 constexpr int64_t kKpMaxDibPixels = int64_t(64) << 20;
 
@@ -16,3 +18,5 @@ QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlp
 
 // The size of a packed bitmap's header with its colour table (rows follow it), or -1.
 int64_t KpDibInfoSize(const TKpLeReader& packed);
+
+} // namespace kp

@@ -4,6 +4,8 @@
 
 #include "platform/KpMetafilePlayers.h"
 
+namespace kp {
+
 namespace {
 
 TKpLeReader readerOf(const QByteArray& bytes) {
@@ -38,3 +40,5 @@ TKpMetafileResult KpPlayMetafile(const QByteArray& bytes, QPainter& painter, con
     result.Error = QStringLiteral("the bytes are no metafile");
     return result;
 }
+
+} // namespace kp

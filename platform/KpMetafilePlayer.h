@@ -12,6 +12,8 @@
 
 class QPainter;
 
+namespace kp {
+
 enum class TKpMetafileKind { None, Emf, Wmf };
 
 // What a play did. A damaged file draws what came before the damage: Ok is then false,
@@ -41,3 +43,5 @@ PAGINOR_INTERNAL_EXPORT TKpMetafileFrame KpMetafileFrame(const QByteArray& bytes
 // The painter's state is the same afterwards.
 PAGINOR_INTERNAL_EXPORT TKpMetafileResult KpPlayMetafile(const QByteArray& bytes, QPainter& painter,
                                                          const QRectF& target);
+
+} // namespace kp

@@ -3,8 +3,12 @@
 #include "platform/KpMetafilePlayer.h"
 #include "platform/KpMetafileReader.h"
 
+namespace kp {
+
 TKpMetafileFrame KpEmfFrame(const TKpLeReader& file);
 TKpMetafileResult KpPlayEmf(const TKpLeReader& file, QPainter& painter, const QRectF& target);
 
 TKpMetafileFrame KpWmfFrame(const TKpLeReader& file);
 TKpMetafileResult KpPlayWmf(const TKpLeReader& file, QPainter& painter, const QRectF& target);
+
+} // namespace kp

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace kp {
+
 class TKpLeReader {
 public:
     TKpLeReader() = default;
@@ -41,3 +43,5 @@ private:
     const unsigned char* data_ = nullptr;
     int64_t size_ = 0;
 };
+
+} // namespace kp

@@ -7,6 +7,8 @@
 #include "platform/KpMetafileDib.h"
 #include "platform/KpMetafilePlayers.h"
 
+namespace kp {
+
 namespace {
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
@@ -516,3 +518,5 @@ TKpMetafileResult KpPlayWmf(const TKpLeReader& file, QPainter& painter, const QR
     }
     return result;
 }
+
+} // namespace kp

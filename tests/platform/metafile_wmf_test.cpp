@@ -11,6 +11,8 @@
 #include "image_helpers.h"
 #include "platform/metafile_writer.h"
 
+using namespace kp;
+
 namespace {
 
 using mfw::Wmf;
