@@ -11,3 +11,4 @@ int RunGrid(const QStringList& args);
 int RunLabels(const QStringList& args);
 int RunTree(const QStringList& args);
 int RunRtf(const QStringList& args);
+int RunPicture(const QStringList& args);
