@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include <QDateTime>
+
+#include "richtext/KpPageFields.h"
+
 namespace kp {
 
 namespace rtf {
@@ -120,7 +124,7 @@ finished:
     NoteFaults(tokenizer_.Position());
 }
 
-std::array<int, 9> TRtfParser::FaultCounts() const {
+std::array<int, 10> TRtfParser::FaultCounts() const {
     return {deepGroups_,
             strayCloses_,
             unclosed_,
@@ -129,11 +133,12 @@ std::array<int, 9> TRtfParser::FaultCounts() const {
             tokenizer_.shortBinary,
             tokenizer_.badHex + picture_.badHex,
             picturesTooLarge_,
-            picturesUndecodable_};
+            picturesUndecodable_,
+            metafilesShownAsBox_};
 }
 
 void TRtfParser::NoteFaults(qsizetype at) {
-    const std::array<int, 9> counts = FaultCounts();
+    const std::array<int, 10> counts = FaultCounts();
     for (std::size_t i = 0; i < counts.size(); ++i)
         if (counts[i] > 0 && firstAt_[i] < 0) firstAt_[i] = at;
 }
@@ -160,7 +165,13 @@ void TRtfParser::CloseGroup() {
     const TGroupState& g = stack_.back();
     if (g.opensPicture) FinishPicture();
     if (g.opensFontEntry) fonts_.Commit();
-    if (g.opensField) fields_.Pop();
+    if (g.opensField) {
+        // A computed field with no stored result still shows its value.
+        const TFieldKind kind = fields_.Kind();
+        if (kind != TFieldKind::Stored && g.dest == TDestination::Body && fields_.TakePlacement())
+            WriteComputedField(kind, g.chars, 0);
+        fields_.Pop();
+    }
     if (g.opensShapePicture) {
         --shppictOpen_;
         skipNextNonShppict_ = shppictGotPicture_;
@@ -177,6 +188,7 @@ void TRtfParser::FinishPicture() {
     const TGroupState& outer = stack_[stack_.size() - 2];
     if (outer.dest == TDestination::Body) {
         builder_.AppendPicture(picture, outer.chars);
+        if (picture.metafile) ++metafilesShownAsBox_;
         skipNextNonShppict_ = false;
     }
     if (shppictOpen_ > 0) shppictGotPicture_ = true;
@@ -354,6 +366,7 @@ void TRtfParser::BeginDestination(TWord w) {
     case TWord::kFldrslt:
         if (fields_.Empty()) break;
         g.dest = fields_.ResultDestination();
+        g.fieldResult = g.dest == TDestination::Body;
         if (g.dest == TDestination::Body) {
             const int link = fields_.ResultLink();
             if (link >= 0) g.chars.link = link;
@@ -574,11 +587,29 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
         break;
     case TWord::kTb: // a bar tab draws a line, it does not stop the text
         pendingTabKind_ = TTabKind::Left;
+        pendingLeader_ = ' ';
+        break;
+    case TWord::kTldot:
+        pendingLeader_ = '.';
+        break;
+    case TWord::kTlhyph:
+        pendingLeader_ = '-';
+        break;
+    case TWord::kTlul:
+        pendingLeader_ = '_';
+        break;
+    case TWord::kTlth:
+        pendingLeader_ = 'T';
+        break;
+    case TWord::kTleq:
+        pendingLeader_ = '=';
         break;
     case TWord::kTx:
         if (p.tabCount < kMaxTabs && twips >= 0)
-            p.tabs[static_cast<size_t>(p.tabCount++)] = TTabStop{twips, pendingTabKind_};
+            p.tabs[static_cast<size_t>(p.tabCount++)] =
+                TTabStop{twips, pendingTabKind_, pendingLeader_};
         pendingTabKind_ = TTabKind::Left;
+        pendingLeader_ = ' ';
         break;
     default:
         break;
@@ -620,6 +651,19 @@ void TRtfParser::HandleSpecialWord(TWord w) {
         break;
     case TWord::kNestrow:
         if (body) builder_.EndNestedRow(g.para, g.chars);
+        break;
+    case TWord::kChpgn:
+        if (body) WriteComputedField(TFieldKind::PageNumber, g.chars, 0);
+        break;
+    case TWord::kChdate:
+        if (body)
+            builder_.AppendText(
+                DateTimeFieldText(TFieldKind::Date, {}, QDateTime::currentDateTime()), g.chars);
+        break;
+    case TWord::kChtime:
+        if (body)
+            builder_.AppendText(
+                DateTimeFieldText(TFieldKind::Time, {}, QDateTime::currentDateTime()), g.chars);
         break;
     case TWord::kEmdash:
         EmitText(QString(QChar(0x2014)));
@@ -924,7 +968,12 @@ int TRtfParser::CurrentCodePage() {
 
 void TRtfParser::FlushBytes() {
     if (bytes_.empty()) return;
-    const QString text = decoder_.Decode(CurrentCodePage(), bytes_);
+    const TGroupState& g = Top();
+    const TSymbolFont symbol = g.dest == TDestination::Body
+                                   ? fonts_.Symbol(g.chars.font >= 0 ? g.chars.font : defaultFont_)
+                                   : TSymbolFont::None;
+    const QString text = symbol == TSymbolFont::None ? decoder_.Decode(CurrentCodePage(), bytes_)
+                                                     : DecodeSymbolBytes(symbol, bytes_);
     bytes_.clear();
     EmitText(text);
 }
@@ -955,6 +1004,14 @@ void TRtfParser::Dispatch(const QString& text) {
     TGroupState& g = Top();
     switch (g.dest) {
     case TDestination::Body:
+        if (g.fieldResult && !fields_.Empty()) {
+            // A computed field's stored result only says how much room its value takes.
+            const TFieldKind kind = fields_.Kind();
+            if (kind != TFieldKind::Stored) {
+                if (fields_.TakePlacement()) WriteComputedField(kind, g.chars, text.size());
+                break;
+            }
+        }
         builder_.AppendText(text, g.chars);
         skipNextNonShppict_ = false;
         break;
@@ -980,9 +1037,27 @@ void TRtfParser::Dispatch(const QString& text) {
     }
 }
 
+void TRtfParser::WriteComputedField(TFieldKind kind, const TCharProps& chars,
+                                    qsizetype storedLength) {
+    if (kind == TFieldKind::Date || kind == TFieldKind::Time) {
+        builder_.AppendText(DateTimeFieldText(kind,
+                                              fields_.Empty() ? QString() : fields_.Instruction(),
+                                              QDateTime::currentDateTime()),
+                            chars);
+        return;
+    }
+    // Figure spaces are as wide as digits: the layout draws the number over them.
+    constexpr qsizetype kDefaultDigits = 2, kMaxDigits = 4;
+    const qsizetype digits = storedLength > 0 ? std::min(storedLength, kMaxDigits) : kDefaultDigits;
+    TCharProps marked = chars;
+    marked.pageField = static_cast<uint8_t>(
+        kind == TFieldKind::PageNumber ? TKpPageField::PageNumber : TKpPageField::PageCount);
+    builder_.AppendText(QString(digits, QChar(0x2007)), marked);
+}
+
 QStringList TRtfParser::Warnings() const {
-    const std::array<int, 9> n = FaultCounts();
-    const QString texts[9] = {
+    const std::array<int, 10> n = FaultCounts();
+    const QString texts[10] = {
         QStringLiteral("Groups nested deeper than %1 levels were skipped.").arg(kMaxGroupDepth),
         QStringLiteral("%1 stray '}' ignored.").arg(n[1]),
         QStringLiteral("%1 group(s) still open at the end of the file were closed.").arg(n[2]),
@@ -993,7 +1068,10 @@ QStringList TRtfParser::Warnings() const {
         QStringLiteral("Binary data (\\bin) ran past the end of the file."),
         QStringLiteral("%1 bad hex digit(s) were skipped.").arg(n[6]),
         QStringLiteral("%1 picture(s) too large to decode were shown as a box.").arg(n[7]),
-        QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8])};
+        QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8]),
+        QStringLiteral("%1 metafile picture(s) (\\emfblip, \\wmetafile) were shown as a box: "
+                       "metafiles are not drawn yet.")
+            .arg(n[9])};
     QStringList w;
     for (std::size_t i = 0; i < n.size(); ++i) {
         if (n[i] <= 0) continue;
