@@ -264,6 +264,8 @@ TWordInfo LookUpWord(std::string_view name) {
         {"datastore", {TWord::kDatastore, TWordFamily::SkipDestination}},
         {"latentstyles", {TWord::kLatentstyles, TWordFamily::SkipDestination}},
         {"mmathPr", {TWord::kMmathPr, TWordFamily::SkipDestination}},
+        {"mmath", {TWord::kMmath, TWordFamily::SkipDestination}},
+        {"cols", {TWord::kCols, TWordFamily::Document}},
         {"userprops", {TWord::kUserprops, TWordFamily::SkipDestination}},
         {"docvar", {TWord::kDocvar, TWordFamily::SkipDestination}},
         {"template", {TWord::kTemplate, TWordFamily::SkipDestination}},

@@ -279,6 +279,8 @@ enum class TWord : uint16_t {
     kDatastore,
     kLatentstyles,
     kMmathPr,
+    kMmath,
+    kCols,
     kUserprops,
     kDocvar,
     kTemplate,

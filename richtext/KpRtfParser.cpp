@@ -41,6 +41,7 @@ void TRtfParser::Run() {
         // Faults are counted while a token is read and handled; they are placed at its start.
         NoteFaults(at);
         at = tokenizer_.Position();
+        tokenAt_ = at;
         const TToken t = tokenizer_.Next();
         if (t.kind == TTokenKind::End) break;
         if (overflow_ > 0) { // inside a group past the depth cap: only its end matters
@@ -143,6 +144,41 @@ void TRtfParser::NoteFaults(qsizetype at) {
         if (counts[i] > 0 && firstAt_[i] < 0) firstAt_[i] = at;
 }
 
+void TRtfParser::NoteSkipped(TWord w) {
+    int kind = -1;
+    switch (w) {
+    case TWord::kHeader:
+    case TWord::kHeaderl:
+    case TWord::kHeaderr:
+    case TWord::kHeaderf:
+    case TWord::kFooter:
+    case TWord::kFooterl:
+    case TWord::kFooterr:
+    case TWord::kFooterf:
+        kind = kHeaderFooter;
+        break;
+    case TWord::kFootnote:
+        kind = kFootnote;
+        break;
+    case TWord::kPn:
+        kind = kOldNumbering;
+        break;
+    case TWord::kMmath:
+        kind = kMath;
+        break;
+    case TWord::kAnnotation:
+        kind = kComment;
+        break;
+    case TWord::kCols:
+        kind = kColumns;
+        break;
+    default:
+        return;
+    }
+    if (skipped_[static_cast<size_t>(kind)]++ == 0)
+        skippedAt_[static_cast<size_t>(kind)] = tokenAt_;
+}
+
 void TRtfParser::OpenGroup() {
     const bool first = stack_.empty();
     stack_.push_back(first ? TGroupState() : stack_.back());
@@ -210,6 +246,8 @@ void TRtfParser::HandleWord(const TToken& t) {
         return;
     }
     TGroupState& g = Top();
+    if (info.family == TWordFamily::SkipDestination && g.dest == TDestination::Body)
+        NoteSkipped(info.word);
     if (starPending_) {
         starPending_ = false;
         // Character, section and table styles are starred entries of the stylesheet.
@@ -319,6 +357,9 @@ void TRtfParser::HandleDocumentWord(TWord w, const TToken& t) {
         break;
     case TWord::kMargb:
         geometry_.hasMargins = true, geometry_.marginBottom = page;
+        break;
+    case TWord::kCols:
+        if (t.param > 1) NoteSkipped(w);
         break;
     case TWord::kUc:
         Top().unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;
@@ -1079,6 +1120,19 @@ QStringList TRtfParser::Warnings() const {
         if (firstAt_[i] >= 0)
             text.insert(text.size() - 1, QStringLiteral(" (first at byte %1)").arg(firstAt_[i]));
         w << text;
+    }
+    const char* what[kSkippedKinds] = {"header or footer group(s) were not shown",
+                                       "footnote(s) or endnote(s) were not shown",
+                                       "old-style numbering group(s) were not shown",
+                                       "office math group(s) were not shown",
+                                       "comment(s) were not shown",
+                                       "section(s) with several columns were laid out in one"};
+    for (std::size_t i = 0; i < skipped_.size(); ++i) {
+        if (skipped_[i] <= 0) continue;
+        w << QStringLiteral("%1 %2 (first at byte %3).")
+                 .arg(skipped_[i])
+                 .arg(QLatin1String(what[i]))
+                 .arg(skippedAt_[i]);
     }
     return w;
 }

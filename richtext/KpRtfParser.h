@@ -63,6 +63,7 @@ private:
     int CurrentCodePage();
     std::array<int, 10> FaultCounts() const;
     void NoteFaults(qsizetype at);
+    void NoteSkipped(TWord w);
 
     TRtfTokenizer tokenizer_;
     std::vector<TGroupState> stack_;
@@ -92,6 +93,11 @@ private:
     bool rootClosed_ = false;
     int deepGroups_ = 0, strayCloses_ = 0, unclosed_ = 0;
     int picturesTooLarge_ = 0, picturesUndecodable_ = 0, metafilesShownAsBox_ = 0;
+    // Features shown as nothing yet, by kind: how often, and where each was first met.
+    enum { kHeaderFooter, kFootnote, kOldNumbering, kMath, kComment, kColumns, kSkippedKinds };
+    std::array<int, kSkippedKinds> skipped_{};
+    std::array<qsizetype, kSkippedKinds> skippedAt_{};
+    qsizetype tokenAt_ = 0; // byte offset of the token being handled
     // Where each kind of fault (in FaultCounts order) was first met; -1 while it was not.
     std::array<qsizetype, 10> firstAt_;
 };
