@@ -14,6 +14,7 @@
 
 #include "richtext/KpColumnParts.h"
 #include "richtext/KpPageBand.h"
+#include "richtext/KpPageDecorations.h"
 
 namespace kp {
 
@@ -215,6 +216,7 @@ void TKpRichTextLayout::layOut(int width, int height) {
     }
     width_ = width;
     height_ = height;
+    pageFirsts_.clear();
     if (!layOutParts(height)) {
         // Pieces that do not stack exactly give way to the whole document.
         parts_.clear();
@@ -451,6 +453,22 @@ void TKpRichTextLayout::addTallRow(int start, int next, double top, double botto
     units_.insert(units_.end(), bands.begin(), bands.end());
 }
 
+// Pages are counted from the column's top, all in the frame height the layout was cut for.
+TKpPageNumbers TKpRichTextLayout::pageNumbers(const TKpTextPage& page) {
+    if (pageFirsts_.empty()) {
+        for (std::size_t first = 0; first < units_.size();) {
+            pageFirsts_.push_back(first);
+            first = std::max(NextPage(units_, first, std::max(height_, 1), units_.size()).last,
+                             first + 1);
+        }
+    }
+    TKpPageNumbers numbers;
+    numbers.count = std::max<int>(static_cast<int>(pageFirsts_.size()), 1);
+    const auto it = std::upper_bound(pageFirsts_.begin(), pageFirsts_.end(), page.span.first);
+    numbers.number = std::max<int>(static_cast<int>(it - pageFirsts_.begin()), 1);
+    return numbers;
+}
+
 TKpTextPage TKpRichTextLayout::Page(int from, int width, int height, int to) {
     const int length = Length();
     if (to < 0 || to > length) to = length;
@@ -514,6 +532,8 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
         QPainter column(&device);
         part.doc->documentLayout()->draw(&column, partContext);
+        DrawPageDecorations(column, *part.doc, page.from - part.start, page.next - part.start,
+                            partContext.clip, [&] { return pageNumbers(page); });
     }
     painter.restore();
 }

@@ -19,6 +19,8 @@ class QTextTable;
 
 namespace kp {
 
+struct TKpPageNumbers;
+
 // Layout units per inch: one unit is one twip.
 constexpr int KpTwipsPerInch = 1440;
 
@@ -82,6 +84,7 @@ private:
     void addBlocks(int from, int to);
     void addTable(QTextTable& table, int height);
     void addTallRow(int start, int next, double top, double bottom);
+    TKpPageNumbers pageNumbers(const TKpTextPage& page);
 
     QImage device_;
     std::unique_ptr<QTextDocument> doc_;
@@ -93,6 +96,7 @@ private:
     int tableRows_;
     int width_ = -1;
     int height_ = -1;
+    std::vector<std::size_t> pageFirsts_; // the first unit of each page, once a field asks
 };
 
 } // namespace kp

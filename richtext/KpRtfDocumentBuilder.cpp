@@ -8,6 +8,7 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include "richtext/KpPageFields.h"
 #include "richtext/KpRtfColorTable.h"
 #include "richtext/KpRtfFontTable.h"
 #include "richtext/KpRtfPicture.h"
@@ -197,22 +198,27 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     const bool hasTab = std::any_of(p.runs.begin(), p.runs.end(), [](const TRun& r) {
         return r.text.contains(QLatin1Char('\t'));
     });
-    if (hasTab) f.setTabPositions(TabStops(para));
+    if (hasTab) {
+        QString leaders;
+        f.setTabPositions(TabStops(para, leaders));
+        if (leaders.trimmed().size() > 0) f.setProperty(KpTabLeadersProperty, leaders);
+    }
     return f;
 }
 
 // The file measures tab stops from the column's left edge; the engine from where the line
 // starts, so stops are taken relative to the first line's start. A hanging indent is a stop of
 // its own, and past the last stop come the default ones, every \deftab from the edge.
-QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para) const {
+QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para, QString& leaders) const {
     struct TStop {
         int position;
         TTabKind kind;
+        char leader = ' ';
     };
     std::vector<TStop> stops;
     for (int i = 0; i < para.tabCount; ++i) {
         const TTabStop& t = para.tabs[static_cast<size_t>(i)];
-        stops.push_back({t.position, t.kind});
+        stops.push_back({t.position, t.kind, t.leader});
     }
     if (para.first < 0) stops.push_back({para.left, TTabKind::Left});
     std::stable_sort(stops.begin(), stops.end(),
@@ -238,6 +244,7 @@ QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para) const
                                                                         : QTextOption::LeftTab;
         tabs << QTextOption::Tab(DeviceIndependent(s.position - origin), type,
                                  type == QTextOption::DelimiterTab ? QLatin1Char('.') : QChar());
+        leaders += QLatin1Char(s.leader);
     }
     return tabs;
 }
@@ -248,6 +255,7 @@ QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
     const QString family = fonts_.Name(chars.font >= 0 ? chars.font : defaultFont_);
     if (!family.isEmpty()) f.setFontFamilies(QStringList{family});
     f.setFontPointSize(chars.halfPoints / 2.0);
+    if (chars.pageField != 0) f.setProperty(KpPageFieldProperty, int(chars.pageField));
     f.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(chars.italic);
     f.setFontStrikeOut(chars.strike);

@@ -1,5 +1,7 @@
 #include "richtext/KpRtfField.h"
 
+#include <QLocale>
+
 namespace kp {
 
 namespace rtf {
@@ -53,6 +55,40 @@ QString HyperlinkTarget(const QString& instruction) {
     }
     if (!anchor.isEmpty()) url += QLatin1Char('#') + anchor;
     return url;
+}
+
+TFieldKind FieldKind(const QString& instruction) {
+    const QStringList words = InstructionWords(instruction);
+    if (words.isEmpty()) return TFieldKind::Stored;
+    const QString name = words.front().toUpper();
+    if (name == QLatin1String("PAGE")) return TFieldKind::PageNumber;
+    if (name == QLatin1String("NUMPAGES")) return TFieldKind::PageCount;
+    if (name == QLatin1String("DATE")) return TFieldKind::Date;
+    if (name == QLatin1String("TIME")) return TFieldKind::Time;
+    return TFieldKind::Stored;
+}
+
+QString DateTimeFieldText(TFieldKind kind, const QString& instruction, const QDateTime& now) {
+    const QStringList words = InstructionWords(instruction);
+    QString picture;
+    for (qsizetype i = 1; i + 1 < words.size(); ++i)
+        if (words[i] == QLatin1String("\\@")) picture = words[i + 1];
+    if (picture.isEmpty()) {
+        const QLocale locale;
+        return kind == TFieldKind::Time ? locale.toString(now.time(), QLocale::ShortFormat)
+                                        : locale.toString(now.date(), QLocale::ShortFormat);
+    }
+    // The picture letters are the engine's own but for the half-day marker.
+    picture.replace(QLatin1String("AM/PM"), QLatin1String("AP"));
+    picture.replace(QLatin1String("am/pm"), QLatin1String("ap"));
+    return now.toString(picture);
+}
+
+TFieldKind TFieldStack::Kind() {
+    if (fields_.empty()) return TFieldKind::Stored;
+    TField& f = fields_.back();
+    if (f.kind < 0) f.kind = static_cast<int>(FieldKind(f.instruction));
+    return static_cast<TFieldKind>(f.kind);
 }
 
 int TFieldStack::ResultLink() {

@@ -3,6 +3,7 @@
 // instruction makes it a link.
 #include <vector>
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,13 @@ namespace rtf {
 // The target of a HYPERLINK instruction ("url", with "#anchor" for \l "anchor"); empty for
 // other instructions.
 PAGINOR_INTERNAL_EXPORT QString HyperlinkTarget(const QString& instruction);
+
+// Fields whose result the reader or the layout works out instead of showing the stored one.
+enum class TFieldKind : uint8_t { Stored, PageNumber, PageCount, Date, Time };
+PAGINOR_INTERNAL_EXPORT TFieldKind FieldKind(const QString& instruction);
+// The text of a DATE or TIME field at `now`, in its \@ picture or the locale's short form.
+PAGINOR_INTERNAL_EXPORT QString DateTimeFieldText(TFieldKind kind, const QString& instruction,
+                                                  const QDateTime& now);
 
 class TFieldStack {
 public:
@@ -32,6 +40,13 @@ public:
         return fields_.empty() ? TDestination::Body : fields_.back().outer;
     }
     int ResultLink(); // registers the target, once per field
+    TFieldKind Kind();
+    const QString& Instruction() const { return fields_.back().instruction; }
+    // Whether the computed text of the innermost field was written; marks it written.
+    bool TakePlacement() {
+        if (fields_.empty() || fields_.back().placed) return false;
+        return fields_.back().placed = true;
+    }
 
     const QStringList& Links() const { return links_; }
 
@@ -40,6 +55,8 @@ private:
         QString instruction;
         TDestination outer;
         int link = -2; // -2: not looked at yet
+        int kind = -1; // a TFieldKind; -1: not looked at yet
+        bool placed = false;
     };
     std::vector<TField> fields_;
     QStringList links_;

@@ -29,6 +29,7 @@ void TFontTable::AppendNameText(const QString& text) {
 void TFontTable::Commit() {
     if (pendingNumber_ < 0) return;
     pending_.name = pending_.name.trimmed();
+    pending_.symbol = SymbolFontKind(pending_.charset, pending_.name);
     fonts_.insert(pendingNumber_, pending_);
     pendingNumber_ = -1;
     pending_ = TFont();
@@ -51,6 +52,11 @@ QString TFontTable::Name(int number) const {
 int TFontTable::CodePage(int number, int documentCodePage) const {
     auto it = fonts_.constFind(number);
     return it == fonts_.constEnd() ? documentCodePage : CodePageOf(*it, documentCodePage);
+}
+
+TSymbolFont TFontTable::Symbol(int number) const {
+    auto it = fonts_.constFind(number);
+    return it == fonts_.constEnd() ? TSymbolFont::None : it->symbol;
 }
 
 } // namespace rtf

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+#include "richtext/KpRtfSymbolFonts.h"
+
 namespace kp {
 
 namespace rtf {
@@ -13,6 +15,7 @@ public:
         QString name;
         int charset = 1;  // "default"
         int codePage = 0; // \cpgN; 0 = from the charset
+        TSymbolFont symbol = TSymbolFont::None;
     };
 
     // Entries are read as "\fN ... name;": Begin starts one, the text up to ';' names it.
@@ -25,6 +28,7 @@ public:
 
     QString Name(int number) const;
     int CodePage(int number, int documentCodePage) const;
+    TSymbolFont Symbol(int number) const;
 
 private:
     static int CodePageOf(const TFont& font, int documentCodePage);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include <QDateTime>
+
+#include "richtext/KpPageFields.h"
+
 namespace kp {
 
 namespace rtf {
@@ -37,6 +41,7 @@ void TRtfParser::Run() {
         // Faults are counted while a token is read and handled; they are placed at its start.
         NoteFaults(at);
         at = tokenizer_.Position();
+        tokenAt_ = at;
         const TToken t = tokenizer_.Next();
         if (t.kind == TTokenKind::End) break;
         if (overflow_ > 0) { // inside a group past the depth cap: only its end matters
@@ -120,7 +125,7 @@ finished:
     NoteFaults(tokenizer_.Position());
 }
 
-std::array<int, 9> TRtfParser::FaultCounts() const {
+std::array<int, 10> TRtfParser::FaultCounts() const {
     return {deepGroups_,
             strayCloses_,
             unclosed_,
@@ -129,13 +134,49 @@ std::array<int, 9> TRtfParser::FaultCounts() const {
             tokenizer_.shortBinary,
             tokenizer_.badHex + picture_.badHex,
             picturesTooLarge_,
-            picturesUndecodable_};
+            picturesUndecodable_,
+            metafilesShownAsBox_};
 }
 
 void TRtfParser::NoteFaults(qsizetype at) {
-    const std::array<int, 9> counts = FaultCounts();
+    const std::array<int, 10> counts = FaultCounts();
     for (std::size_t i = 0; i < counts.size(); ++i)
         if (counts[i] > 0 && firstAt_[i] < 0) firstAt_[i] = at;
+}
+
+void TRtfParser::NoteSkipped(TWord w) {
+    int kind = -1;
+    switch (w) {
+    case TWord::kHeader:
+    case TWord::kHeaderl:
+    case TWord::kHeaderr:
+    case TWord::kHeaderf:
+    case TWord::kFooter:
+    case TWord::kFooterl:
+    case TWord::kFooterr:
+    case TWord::kFooterf:
+        kind = kHeaderFooter;
+        break;
+    case TWord::kFootnote:
+        kind = kFootnote;
+        break;
+    case TWord::kPn:
+        kind = kOldNumbering;
+        break;
+    case TWord::kMmath:
+        kind = kMath;
+        break;
+    case TWord::kAnnotation:
+        kind = kComment;
+        break;
+    case TWord::kCols:
+        kind = kColumns;
+        break;
+    default:
+        return;
+    }
+    if (skipped_[static_cast<size_t>(kind)]++ == 0)
+        skippedAt_[static_cast<size_t>(kind)] = tokenAt_;
 }
 
 void TRtfParser::OpenGroup() {
@@ -160,7 +201,13 @@ void TRtfParser::CloseGroup() {
     const TGroupState& g = stack_.back();
     if (g.opensPicture) FinishPicture();
     if (g.opensFontEntry) fonts_.Commit();
-    if (g.opensField) fields_.Pop();
+    if (g.opensField) {
+        // A computed field with no stored result still shows its value.
+        const TFieldKind kind = fields_.Kind();
+        if (kind != TFieldKind::Stored && g.dest == TDestination::Body && fields_.TakePlacement())
+            WriteComputedField(kind, g.chars, 0);
+        fields_.Pop();
+    }
     if (g.opensShapePicture) {
         --shppictOpen_;
         skipNextNonShppict_ = shppictGotPicture_;
@@ -177,6 +224,7 @@ void TRtfParser::FinishPicture() {
     const TGroupState& outer = stack_[stack_.size() - 2];
     if (outer.dest == TDestination::Body) {
         builder_.AppendPicture(picture, outer.chars);
+        if (picture.metafile) ++metafilesShownAsBox_;
         skipNextNonShppict_ = false;
     }
     if (shppictOpen_ > 0) shppictGotPicture_ = true;
@@ -198,6 +246,8 @@ void TRtfParser::HandleWord(const TToken& t) {
         return;
     }
     TGroupState& g = Top();
+    if (info.family == TWordFamily::SkipDestination && g.dest == TDestination::Body)
+        NoteSkipped(info.word);
     if (starPending_) {
         starPending_ = false;
         // Character, section and table styles are starred entries of the stylesheet.
@@ -308,6 +358,9 @@ void TRtfParser::HandleDocumentWord(TWord w, const TToken& t) {
     case TWord::kMargb:
         geometry_.hasMargins = true, geometry_.marginBottom = page;
         break;
+    case TWord::kCols:
+        if (t.param > 1) NoteSkipped(w);
+        break;
     case TWord::kUc:
         Top().unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;
         break;
@@ -354,6 +407,7 @@ void TRtfParser::BeginDestination(TWord w) {
     case TWord::kFldrslt:
         if (fields_.Empty()) break;
         g.dest = fields_.ResultDestination();
+        g.fieldResult = g.dest == TDestination::Body;
         if (g.dest == TDestination::Body) {
             const int link = fields_.ResultLink();
             if (link >= 0) g.chars.link = link;
@@ -574,11 +628,29 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
         break;
     case TWord::kTb: // a bar tab draws a line, it does not stop the text
         pendingTabKind_ = TTabKind::Left;
+        pendingLeader_ = ' ';
+        break;
+    case TWord::kTldot:
+        pendingLeader_ = '.';
+        break;
+    case TWord::kTlhyph:
+        pendingLeader_ = '-';
+        break;
+    case TWord::kTlul:
+        pendingLeader_ = '_';
+        break;
+    case TWord::kTlth:
+        pendingLeader_ = 'T';
+        break;
+    case TWord::kTleq:
+        pendingLeader_ = '=';
         break;
     case TWord::kTx:
         if (p.tabCount < kMaxTabs && twips >= 0)
-            p.tabs[static_cast<size_t>(p.tabCount++)] = TTabStop{twips, pendingTabKind_};
+            p.tabs[static_cast<size_t>(p.tabCount++)] =
+                TTabStop{twips, pendingTabKind_, pendingLeader_};
         pendingTabKind_ = TTabKind::Left;
+        pendingLeader_ = ' ';
         break;
     default:
         break;
@@ -620,6 +692,19 @@ void TRtfParser::HandleSpecialWord(TWord w) {
         break;
     case TWord::kNestrow:
         if (body) builder_.EndNestedRow(g.para, g.chars);
+        break;
+    case TWord::kChpgn:
+        if (body) WriteComputedField(TFieldKind::PageNumber, g.chars, 0);
+        break;
+    case TWord::kChdate:
+        if (body)
+            builder_.AppendText(
+                DateTimeFieldText(TFieldKind::Date, {}, QDateTime::currentDateTime()), g.chars);
+        break;
+    case TWord::kChtime:
+        if (body)
+            builder_.AppendText(
+                DateTimeFieldText(TFieldKind::Time, {}, QDateTime::currentDateTime()), g.chars);
         break;
     case TWord::kEmdash:
         EmitText(QString(QChar(0x2014)));
@@ -924,7 +1009,12 @@ int TRtfParser::CurrentCodePage() {
 
 void TRtfParser::FlushBytes() {
     if (bytes_.empty()) return;
-    const QString text = decoder_.Decode(CurrentCodePage(), bytes_);
+    const TGroupState& g = Top();
+    const TSymbolFont symbol = g.dest == TDestination::Body
+                                   ? fonts_.Symbol(g.chars.font >= 0 ? g.chars.font : defaultFont_)
+                                   : TSymbolFont::None;
+    const QString text = symbol == TSymbolFont::None ? decoder_.Decode(CurrentCodePage(), bytes_)
+                                                     : DecodeSymbolBytes(symbol, bytes_);
     bytes_.clear();
     EmitText(text);
 }
@@ -955,6 +1045,14 @@ void TRtfParser::Dispatch(const QString& text) {
     TGroupState& g = Top();
     switch (g.dest) {
     case TDestination::Body:
+        if (g.fieldResult && !fields_.Empty()) {
+            // A computed field's stored result only says how much room its value takes.
+            const TFieldKind kind = fields_.Kind();
+            if (kind != TFieldKind::Stored) {
+                if (fields_.TakePlacement()) WriteComputedField(kind, g.chars, text.size());
+                break;
+            }
+        }
         builder_.AppendText(text, g.chars);
         skipNextNonShppict_ = false;
         break;
@@ -980,9 +1078,27 @@ void TRtfParser::Dispatch(const QString& text) {
     }
 }
 
+void TRtfParser::WriteComputedField(TFieldKind kind, const TCharProps& chars,
+                                    qsizetype storedLength) {
+    if (kind == TFieldKind::Date || kind == TFieldKind::Time) {
+        builder_.AppendText(DateTimeFieldText(kind,
+                                              fields_.Empty() ? QString() : fields_.Instruction(),
+                                              QDateTime::currentDateTime()),
+                            chars);
+        return;
+    }
+    // Figure spaces are as wide as digits: the layout draws the number over them.
+    constexpr qsizetype kDefaultDigits = 2, kMaxDigits = 4;
+    const qsizetype digits = storedLength > 0 ? std::min(storedLength, kMaxDigits) : kDefaultDigits;
+    TCharProps marked = chars;
+    marked.pageField = static_cast<uint8_t>(
+        kind == TFieldKind::PageNumber ? TKpPageField::PageNumber : TKpPageField::PageCount);
+    builder_.AppendText(QString(digits, QChar(0x2007)), marked);
+}
+
 QStringList TRtfParser::Warnings() const {
-    const std::array<int, 9> n = FaultCounts();
-    const QString texts[9] = {
+    const std::array<int, 10> n = FaultCounts();
+    const QString texts[10] = {
         QStringLiteral("Groups nested deeper than %1 levels were skipped.").arg(kMaxGroupDepth),
         QStringLiteral("%1 stray '}' ignored.").arg(n[1]),
         QStringLiteral("%1 group(s) still open at the end of the file were closed.").arg(n[2]),
@@ -993,7 +1109,10 @@ QStringList TRtfParser::Warnings() const {
         QStringLiteral("Binary data (\\bin) ran past the end of the file."),
         QStringLiteral("%1 bad hex digit(s) were skipped.").arg(n[6]),
         QStringLiteral("%1 picture(s) too large to decode were shown as a box.").arg(n[7]),
-        QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8])};
+        QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8]),
+        QStringLiteral("%1 metafile picture(s) (\\emfblip, \\wmetafile) were shown as a box: "
+                       "metafiles are not drawn yet.")
+            .arg(n[9])};
     QStringList w;
     for (std::size_t i = 0; i < n.size(); ++i) {
         if (n[i] <= 0) continue;
@@ -1001,6 +1120,19 @@ QStringList TRtfParser::Warnings() const {
         if (firstAt_[i] >= 0)
             text.insert(text.size() - 1, QStringLiteral(" (first at byte %1)").arg(firstAt_[i]));
         w << text;
+    }
+    const char* what[kSkippedKinds] = {"header or footer group(s) were not shown",
+                                       "footnote(s) or endnote(s) were not shown",
+                                       "old-style numbering group(s) were not shown",
+                                       "office math group(s) were not shown",
+                                       "comment(s) were not shown",
+                                       "section(s) with several columns were laid out in one"};
+    for (std::size_t i = 0; i < skipped_.size(); ++i) {
+        if (skipped_[i] <= 0) continue;
+        w << QStringLiteral("%1 %2 (first at byte %3).")
+                 .arg(skipped_[i])
+                 .arg(QLatin1String(what[i]))
+                 .arg(skippedAt_[i]);
     }
     return w;
 }

@@ -59,9 +59,11 @@ private:
     void FlushHighSurrogate();
     void EmitText(const QString& text);
     void Dispatch(const QString& text);
+    void WriteComputedField(TFieldKind kind, const TCharProps& chars, qsizetype storedLength);
     int CurrentCodePage();
-    std::array<int, 9> FaultCounts() const;
+    std::array<int, 10> FaultCounts() const;
     void NoteFaults(qsizetype at);
+    void NoteSkipped(TWord w);
 
     TRtfTokenizer tokenizer_;
     std::vector<TGroupState> stack_;
@@ -82,6 +84,7 @@ private:
     int documentCodePage_ = kAnsiCodePage;
     int defaultFont_ = -1;
     TTabKind pendingTabKind_ = TTabKind::Left;
+    char pendingLeader_ = ' ';
     QString shapeName_;
     int shppictOpen_ = 0, shapeOpen_ = 0;
     bool shppictGotPicture_ = false, shapeGotPicture_ = false, skipNextNonShppict_ = false;
@@ -89,9 +92,14 @@ private:
     TKpRtfPageGeometry geometry_;
     bool rootClosed_ = false;
     int deepGroups_ = 0, strayCloses_ = 0, unclosed_ = 0;
-    int picturesTooLarge_ = 0, picturesUndecodable_ = 0;
+    int picturesTooLarge_ = 0, picturesUndecodable_ = 0, metafilesShownAsBox_ = 0;
+    // Features shown as nothing yet, by kind: how often, and where each was first met.
+    enum { kHeaderFooter, kFootnote, kOldNumbering, kMath, kComment, kColumns, kSkippedKinds };
+    std::array<int, kSkippedKinds> skipped_{};
+    std::array<qsizetype, kSkippedKinds> skippedAt_{};
+    qsizetype tokenAt_ = 0; // byte offset of the token being handled
     // Where each kind of fault (in FaultCounts order) was first met; -1 while it was not.
-    std::array<qsizetype, 9> firstAt_;
+    std::array<qsizetype, 10> firstAt_;
 };
 
 } // namespace rtf

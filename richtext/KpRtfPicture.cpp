@@ -122,7 +122,10 @@ TPicture TPictureReader::Finish() {
         picture.image = Decode(picture);
         picture.undecodable = picture.image.isNull() && !picture.tooLarge;
         break;
-    default: // metafiles and device-dependent bitmaps: only their size is known
+    case TPictureKind::Metafile:
+        picture.metafile = true;
+        break;
+    default: // device-dependent bitmaps: only their size is known
         break;
     }
     picture.sizeTwips = ShownSize(picture.image.size());

@@ -23,6 +23,7 @@ struct TPicture {
     bool placeholder = false;
     bool tooLarge = false; // the picture's pixel size passed the cap
     bool undecodable = false;
+    bool metafile = false; // a vector picture that is not drawn yet
 };
 
 class TPictureReader {

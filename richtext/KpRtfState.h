@@ -36,16 +36,18 @@ struct TCharProps {
     TUnderline underline = TUnderline::None;
     TVertical vertical = TVertical::Normal;
     TCaps caps = TCaps::None;
-    int color = 0;      // colour table index; 0 is "auto"
-    int background = 0; // \cb, \chcbpat
-    int highlight = 0;  // \highlight, wins over background
-    int link = -1;      // index of a hyperlink target
+    int color = 0;         // colour table index; 0 is "auto"
+    int background = 0;    // \cb, \chcbpat
+    int highlight = 0;     // \highlight, wins over background
+    int link = -1;         // index of a hyperlink target
+    uint8_t pageField = 0; // a TKpPageField drawn by the layout over this text
     bool operator==(const TCharProps&) const = default;
 };
 
 struct TTabStop {
     int position = 0; // twips
     TTabKind kind = TTabKind::Left;
+    char leader = ' '; // see KpPageFields.h
 };
 
 struct TParaProps {
@@ -72,7 +74,8 @@ struct TGroupState {
     bool opensShape = false;
     bool opensShapePicture = false; // {\*\shppict}
     bool opensFontEntry = false;
-    bool fontTable = false; // the {\fonttbl} group itself: its child groups are entries
+    bool fontTable = false;   // the {\fonttbl} group itself: its child groups are entries
+    bool fieldResult = false; // inside the {\fldrslt} of the innermost field
 };
 
 } // namespace rtf

@@ -105,13 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
         TTextCase{"starred_unknown_skipped", R"({\rtf1{\*\whatever a{b}c}x})", u"x"},
         TTextCase{"starred_known_word_skipped", R"({\rtf1{\*\b a}x})", u"x"},
         TTextCase{"unstarred_unknown_shown", R"({\rtf1{\whatever a}x})", u"ax"},
-        TTextCase{"headers_footers_skipped", R"({\rtf1{\header H}{\footerl F}{\footnote N}x})",
-                  u"x"},
         TTextCase{"listtext", R"({\rtf1{\listtext 1.\tab}One\par{\pntext\f0 2.\tab}Two})",
                   u"1.\tOne\n2.\tTwo"},
-        TTextCase{"old_list_numbering_skipped", R"({\rtf1{\pn\pnlvlbody{\pntxta .}}x})", u"x"},
-        TTextCase{"field_result", R"({\rtf1 p{\field{\*\fldinst PAGE}{\fldrslt 3}}})", u"p3"},
-        TTextCase{"field_without_result", R"({\rtf1 a{\field{\*\fldinst PAGE}}b})", u"ab"},
+        TTextCase{"field_result", R"({\rtf1 p{\field{\*\fldinst PAGEREF mark}{\fldrslt 3}}})",
+                  u"p3"},
+        TTextCase{"field_without_result", R"({\rtf1 a{\field{\*\fldinst PAGEREF mark}}b})", u"ab"},
         TTextCase{"nested_field",
                   R"({\rtf1{\field{\*\fldinst A{\field{\*\fldinst B}{\fldrslt x}}}{\fldrslt y}}})",
                   u"y"},
@@ -635,7 +633,10 @@ TEST(RtfPictures, KindsAndSizes) {
             EXPECT_EQ(pictures[0].image.pixelColor(5, 5), QColor(0xF4, 0xF4, 0xF4));
             EXPECT_EQ(pictures[0].image.pixelColor(0, 0), QColor(0xC0, 0xC0, 0xC0));
         }
-        EXPECT_TRUE(r.result.warnings.isEmpty());
+        // The boxes stand for metafiles, which are not drawn yet: the reader says so once.
+        EXPECT_EQ(r.result.warnings.size(), c.pixels.isEmpty() ? 1 : 0);
+        if (c.pixels.isEmpty())
+            EXPECT_TRUE(r.result.warnings.value(0).startsWith(QLatin1String("1 metafile")));
     }
 }
 
