@@ -42,6 +42,11 @@ public:
     int AsPixels(int ppi) const;
     Extended AsMillimeters() const { return static_cast<Extended>(value) / 100; }
     Extended AsInches() const { return static_cast<Extended>(value) / 100 / 25.4L; }
+    // The same lengths as double, for Qt calls that have no long double overload
+    // (QString::number, QPointF, QSpinBox...): Millimeters() == double(AsMillimeters()).
+    double Millimeters() const { return static_cast<double>(AsMillimeters()); }
+    double Centimeters() const { return static_cast<double>(AsMillimeters() / 10); }
+    double Inches() const { return static_cast<double>(AsInches()); }
 
 private:
     void changed() {

@@ -1,5 +1,7 @@
 #include "platform/KpGraphics.h"
 
+#include <QFont>
+
 #include "platform/KpMath.h"
 #include "platform/KpScreen.h"
 
@@ -94,6 +96,21 @@ void TKpFont::SetStyle(TFontStyles v) {
 void TKpFont::SetEscapement(int tenths) {
     if (tenths == escapement_) return;
     escapement_ = tenths;
+    changed();
+}
+void TKpFont::Set(const QFont& font) {
+    name_ = font.family();
+    if (font.pointSize() > 0)
+        height_ = -mulDiv(font.pointSize(), ppi_, 72);
+    else if (font.pixelSize() > 0)
+        height_ = -font.pixelSize();
+    TKpFontStyles styles;
+    if (font.bold()) styles |= fsBold;
+    if (font.italic()) styles |= fsItalic;
+    if (font.underline()) styles |= fsUnderline;
+    if (font.strikeOut()) styles |= fsStrikeOut;
+    style_ = styles.Bits();
+    escapement_ = 0;
     changed();
 }
 void TKpFont::Assign(const TKpFont& other) {

@@ -31,12 +31,15 @@ TKpPreview::TKpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     // The printer's events are the preview's (sender: the printer).
     printer_->OnChangePrinter = [this](void* sender) {
         if (OnChangePrinter) OnChangePrinter(sender);
+        Q_EMIT printerChanged();
     };
     printer_->BeforePrint = [this](void* sender) {
         if (BeforePrint) BeforePrint(sender);
+        Q_EMIT aboutToPrint();
     };
     printer_->AfterPrint = [this](void* sender) {
         if (AfterPrint) AfterPrint(sender);
+        Q_EMIT printed();
     };
     document_->SetView(this);
     document_->SetPrinterState(printer_.get());
@@ -106,6 +109,8 @@ void TKpPreview::SetDocument(TKpDocument* document) {
         RefreshPage();
         BroadcastMessage(KPM_PAGECHANGED, CurrentPage());
     }
+    Q_EMIT documentChanged();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::ViewDocumentDestroyed(TKpDocument* document) {
@@ -115,6 +120,8 @@ void TKpPreview::ViewDocumentDestroyed(TKpDocument* document) {
     attach(ownDocument_.get());
     BroadcastMessage(KPM_PAGESCLEARED);
     RefreshPage();
+    Q_EMIT documentChanged();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 int TKpPreview::NumPages() const {
@@ -163,8 +170,10 @@ bool TKpPreview::PrevPage() {
 
 void TKpPreview::SetPaperSize(TKpPaperSize v) {
     if (v == Custom) return;
+    const TKpPaperSize old = PaperSize();
     document_->SetPaperSize(v);
     Reposition();
+    if (PaperSize() != old) Q_EMIT paperSizeChanged();
 }
 
 void TKpPreview::SetOrientation(TKpOrientation v) {
@@ -174,33 +183,41 @@ void TKpPreview::SetOrientation(TKpOrientation v) {
 }
 
 void TKpPreview::SetPagesPerSheet(TKpPagesPerSheet v) {
+    const bool changed = v != pagesPerSheet_;
     pagesPerSheet_ = v;
     BroadcastMessage(KPM_PAGESPERSHEETCHANGED);
+    if (changed) Q_EMIT pagesPerSheetChanged();
 }
 
 void TKpPreview::SetPrintCopies(int v) {
     if (v == printCopies_ || v <= 0) return;
     printCopies_ = v;
+    Q_EMIT printCopiesChanged(v);
 }
 
 QString TKpPreview::Title() const {
     return printer_->Title();
 }
 void TKpPreview::SetTitle(const QString& v) {
+    // The document keeps the title even when no printer is there to take it.
+    const bool changed = v != document_->Title();
     printer_->SetTitle(v);
     document_->SetTitle(v);
+    if (changed) Q_EMIT titleChanged(v);
 }
 
 void TKpPreview::SetGutter(int v) {
     if (v == gutter_) return;
     gutter_ = v;
     pageImage_->SetGutter(v);
+    Q_EMIT gutterChanged(v);
 }
 
 void TKpPreview::SetBorderStyle(TKpBorderStyle v) {
     if (v == borderStyle_) return;
     borderStyle_ = v;
     setFrameStyle(v == bsSingle ? (QFrame::StyledPanel | QFrame::Sunken) : QFrame::NoFrame);
+    Q_EMIT borderStyleChanged();
 }
 
 int TKpPreview::OrientationType() const {
@@ -234,6 +251,7 @@ void TKpPreview::Assign(TKpPreview& source) {
 
 void TKpPreview::Loaded() {
     if (OnPageChange) OnPageChange(this, CurrentPage());
+    Q_EMIT currentPageChanged(CurrentPage());
 }
 
 void TKpPreview::AddLinkedControl(QObject* control) {
@@ -305,30 +323,40 @@ bool TKpPreview::ViewShows(const TKpPage& page) const {
 
 void TKpPreview::ViewPageChanging(int pageNum) {
     if (OnPageChanging) OnPageChanging(this, pageNum);
+    Q_EMIT currentPageChanging(pageNum);
 }
 
 void TKpPreview::ViewPageChange(int pageNum) {
     if (OnPageChange) OnPageChange(this, pageNum);
+    Q_EMIT currentPageChanged(pageNum);
 }
 
 void TKpPreview::ViewNewPage() {
     if (OnNewPage) OnNewPage(this);
+    Q_EMIT pageAdded();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::ViewDeletePage() {
     if (OnDeletePage) OnDeletePage(this);
+    Q_EMIT pageRemoved();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::ViewClear() {
     if (OnClear) OnClear(this);
+    Q_EMIT cleared();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::ViewChangeOrientation() {
     if (OnChangeOrientation) OnChangeOrientation(this);
+    Q_EMIT orientationChanged();
 }
 
 void TKpPreview::ViewChangeMargins(void* sender) {
     if (OnChangeMargins) OnChangeMargins(sender);
+    Q_EMIT marginsChanged();
 }
 
 void TKpPreview::ViewMarginsDisplay() {
@@ -337,10 +365,12 @@ void TKpPreview::ViewMarginsDisplay() {
 
 void TKpPreview::ViewCanvasChange(void* sender) {
     if (OnCanvasChange) OnCanvasChange(sender);
+    Q_EMIT canvasChanged();
 }
 
 void TKpPreview::ViewChangePageOrientation(void* sender, int pageNum, TKpOrientation v) {
     if (OnChangePageOrientation) OnChangePageOrientation(sender, pageNum, v);
+    Q_EMIT pageOrientationChanged(pageNum);
 }
 
 void TKpPreview::ViewBeforeLoad(Extended fileVersion, bool& loadFile) {
@@ -361,10 +391,12 @@ void TKpPreview::ViewBeforeWriteStream(QIODevice* stream) {
 
 void TKpPreview::ViewLoadProgress(int percent) {
     if (OnLoadProgess) OnLoadProgess(this, percent);
+    Q_EMIT loadProgress(percent);
 }
 
 void TKpPreview::ViewSaveProgress(int percent) {
     if (OnSaveProgress) OnSaveProgress(this, percent);
+    Q_EMIT saveProgress(percent);
 }
 
 void TKpPreview::ViewShadow(TColor& color, int& width) const {
@@ -397,10 +429,14 @@ void TKpPreview::SaveToStream(QIODevice& stream) {
 
 void TKpPreview::LoadFromFile(const QString& fileName) {
     load([&] { document_->LoadFromFile(fileName); });
+    Q_EMIT documentChanged();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::LoadFromStream(QIODevice& stream) {
     load([&] { document_->LoadFromStream(stream); });
+    Q_EMIT documentChanged();
+    Q_EMIT pageCountChanged(NumPages());
 }
 
 // ---- printing ----

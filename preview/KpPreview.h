@@ -52,17 +52,22 @@ class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea, private TKpDocumen
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(kp::KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(int Gutter READ Gutter WRITE SetGutter)
+    // Read and written as a plain field too; only writes through the property system notify.
+    Q_PROPERTY(bool AutoRefresh MEMBER AutoRefresh NOTIFY autoRefreshChanged)
+    Q_PROPERTY(kp::KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle NOTIFY
+                   borderStyleChanged)
+    Q_PROPERTY(int Gutter READ Gutter WRITE SetGutter NOTIFY gutterChanged)
     Q_PROPERTY(int MaxZoom MEMBER MaxZoom)
     Q_PROPERTY(int MinZoom MEMBER MinZoom)
-    Q_PROPERTY(kp::KpEnums::TKpOrientation Orientation READ Orientation WRITE SetOrientation)
-    Q_PROPERTY(
-        kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
-    Q_PROPERTY(kp::KpEnums::TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize)
-    Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies)
-    Q_PROPERTY(QString Title READ Title WRITE SetTitle)
-    Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom)
+    Q_PROPERTY(kp::KpEnums::TKpOrientation Orientation READ Orientation WRITE SetOrientation NOTIFY
+                   orientationChanged)
+    Q_PROPERTY(kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet
+                   NOTIFY pagesPerSheetChanged)
+    Q_PROPERTY(kp::KpEnums::TKpPaperSize PaperSize READ PaperSize WRITE SetPaperSize NOTIFY
+                   paperSizeChanged)
+    Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies NOTIFY printCopiesChanged)
+    Q_PROPERTY(QString Title READ Title WRITE SetTitle NOTIFY titleChanged)
+    Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom NOTIFY zoomChanged)
     Q_PROPERTY(int ZoomIncrement MEMBER ZoomIncrement)
     Q_PROPERTY(kp::KpEnums::TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
 public:
@@ -235,6 +240,35 @@ public:
     TNotifyEvent OnResize;
     TFileProgressEvent OnSaveProgress;
     TOnZoomEvent OnZoom;
+
+Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
+    // Qt signals beside the events: each is emitted right after its event (also when the
+    // event is empty), for hosts that connect slots, Designer or QML.
+    void currentPageChanging(int page);    // OnPageChanging
+    void currentPageChanged(int page);     // OnPageChange, Loaded
+    void zoomChanged(int zoom);            // OnZoom; Zoom() is already the new zoom
+    void pageCountChanged(int count);      // OnNewPage, OnDeletePage, OnClear, a load
+    void pageAdded();                      // OnNewPage
+    void pageRemoved();                    // OnDeletePage
+    void cleared();                        // OnClear
+    void documentChanged();                // another document shown, or one loaded
+    void loadProgress(int percent);        // OnLoadProgess
+    void saveProgress(int percent);        // OnSaveProgress
+    void orientationChanged();             // OnChangeOrientation
+    void marginsChanged();                 // OnChangeMargins
+    void canvasChanged();                  // OnCanvasChange
+    void pageOrientationChanged(int page); // OnChangePageOrientation
+    void printerChanged();                 // OnChangePrinter
+    void aboutToPrint();                   // BeforePrint
+    void printed();                        // AfterPrint
+    void resized();                        // OnResize
+    void pagesPerSheetChanged();
+    void paperSizeChanged();
+    void printCopiesChanged(int copies);
+    void titleChanged(const QString& title);
+    void gutterChanged(int gutter);
+    void borderStyleChanged();
+    void autoRefreshChanged(bool autoRefresh);
 
 protected:
     bool event(QEvent* e) override;

@@ -21,6 +21,7 @@ void TKpPreview::SetZoom(int z) {
     if (z <= 0 || z < MinZoom || z > MaxZoom) return;
     if (OnZoom) OnZoom(this, zoom_, z);
     zoom_ = z;
+    Q_EMIT zoomChanged(z);
     Extended h = 0, v = 0;
     const bool parented = hasParentWindow();
     if (parented) {
@@ -227,6 +228,7 @@ void TKpPreview::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
     Reposition();
     if (OnResize) OnResize(this);
+    Q_EMIT resized();
 }
 
 void TKpPreview::changeEvent(QEvent* e) {

@@ -140,6 +140,7 @@ void TKpMultipageImage::layOutPicture(TKpPagesPerSheet v) {
 }
 
 void TKpMultipageImage::SetPagesPerSheet(TKpPagesPerSheet v) {
+    const bool changed = v != pagesPerSheet_;
     pagesPerSheet_ = v;
     if (preview_) picture_->Orientation = preview_->Orientation();
     layOutPicture(v);
@@ -148,6 +149,7 @@ void TKpMultipageImage::SetPagesPerSheet(TKpPagesPerSheet v) {
             if (buttons_[i]) buttons_[i]->setChecked(kButtons[i].chooses == v);
     if (preview_) preview_->SetPagesPerSheet(v);
     update();
+    if (changed) Q_EMIT pagesPerSheetChanged();
 }
 
 void TKpMultipageImage::SetShowButtons(bool v) {
@@ -184,7 +186,15 @@ void TKpMultipageImage::buttonClicked(TKpPagesPerSheet v) {
     const TNotifyEvent& event = v == kpOnePage   ? OnClickOnePage
                                 : v == kpTwoPage ? OnClickTwoPage
                                                  : OnClickFourPage;
+    QPointer<TKpMultipageImage> self(this); // the event may free the selector
     if (event) event(this);
+    if (!self) return;
+    if (v == kpOnePage)
+        Q_EMIT onePageClicked();
+    else if (v == kpTwoPage)
+        Q_EMIT twoPageClicked();
+    else
+        Q_EMIT fourPageClicked();
 }
 
 void TKpMultipageImage::SetShowHeaderFooter(bool v) {

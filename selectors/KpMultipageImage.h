@@ -47,8 +47,8 @@ class PAGINOR_EXPORT TKpMultipageImage : public QWidget {
     Q_OBJECT
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
-    Q_PROPERTY(
-        kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet)
+    Q_PROPERTY(kp::KpEnums::TKpPagesPerSheet PagesPerSheet READ PagesPerSheet WRITE SetPagesPerSheet
+                   NOTIFY pagesPerSheetChanged)
     Q_PROPERTY(TKpPreview* Preview READ Preview WRITE SetPreview)
     Q_PROPERTY(bool ShowButtons READ ShowButtons WRITE SetShowButtons)
     Q_PROPERTY(bool ShowHeaderFooter READ ShowHeaderFooter WRITE SetShowHeaderFooter)
@@ -84,6 +84,13 @@ public:
     TNotifyEvent OnClickOnePage;
     TNotifyEvent OnClickTwoPage;
     TNotifyEvent OnClickFourPage;
+
+Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
+    // Emitted right after the matching event (also when the event is empty).
+    void onePageClicked();  // OnClickOnePage
+    void twoPageClicked();  // OnClickTwoPage
+    void fourPageClicked(); // OnClickFourPage
+    void pagesPerSheetChanged();
 
 protected:
     bool event(QEvent* e) override;

@@ -117,7 +117,9 @@ void TKpPrinterList::Change() {
         // No selection, or an entry the printer does not know: nothing to select.
         if (i >= 0 && i < printer.Printers().Count()) printer.SetPrinterIndex(i);
     }
+    QPointer<TKpPrinterList> self(this); // the event may free the list
     if (OnChange) OnChange(this);
+    if (self) Q_EMIT printerChanged(currentIndex());
 }
 
 bool TKpPrinterList::event(QEvent* e) {

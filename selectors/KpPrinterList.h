@@ -57,6 +57,10 @@ public:
 
     TNotifyEvent OnChange;
 
+Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
+    // OnChange's signal, emitted right after it (also when it is empty): the item selected.
+    void printerChanged(int index);
+
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;

@@ -79,10 +79,13 @@ void TKpThumbnailPage::PaintPage(QPainter& painter) {
 void TKpThumbnailPage::mousePressEvent(QMouseEvent* e) {
     TKpCustomPage::mousePressEvent(e);
     pressed_ = e->button() == Qt::LeftButton;
+    const int pageNumber = PageNumber;
+    QPointer<TKpThumbnails> strip(strip_); // the event may free the strip
     if (strip_->OnThumbMouseDown)
         strip_->OnThumbMouseDown(this, KpMouseButton(e->button()),
                                  KpShiftState(e->modifiers(), e->buttons()),
                                  pageOf(thumbnail_->Preview(), PageNumber));
+    if (strip) Q_EMIT strip->thumbnailPressed(pageNumber);
 }
 
 void TKpThumbnailPage::mouseReleaseEvent(QMouseEvent* e) {
@@ -194,7 +197,10 @@ void TKpThumbnail::LabelClick() {
     QPointer<TKpThumbnail> self(this);
     pageImage_->Click();
     if (!self) return;
+    const int pageNumber = pageNumber_;
+    QPointer<TKpThumbnails> strip(strip_); // the event may free the strip
     if (strip_->OnLabelClick) strip_->OnLabelClick(this, pageOf(preview_, pageNumber_));
+    if (strip) Q_EMIT strip->captionClicked(pageNumber);
 }
 
 // ---- TKpThumbnailList ----

@@ -89,6 +89,7 @@ void TKpThumbnails::SetEnabled(bool v) {
     if (!v) dropPendingImages();
     Rebuild();
     viewport()->update();
+    Q_EMIT thumbnailsEnabledChanged(v);
 }
 
 void TKpThumbnails::SetGridWidth(int v) {

@@ -181,7 +181,10 @@ class PAGINOR_EXPORT TKpThumbnails : public QScrollArea {
     // Published properties (form files, Qt Designer, property editors).
     Q_PROPERTY(QString About READ About CONSTANT)
     Q_PROPERTY(kp::KpEnums::TKpBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    // Published to Qt as thumbnailsEnabled: QWidget's own `enabled` means something else.
+    // The old name stays readable and writable for form files, hidden from Designer.
+    Q_PROPERTY(bool thumbnailsEnabled READ Enabled WRITE SetEnabled NOTIFY thumbnailsEnabledChanged)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled DESIGNABLE false STORED false)
     Q_PROPERTY(int GridWidth READ GridWidth WRITE SetGridWidth)
     Q_PROPERTY(bool Highlight READ Highlight WRITE SetHighlight)
     Q_PROPERTY(kp::KpEnums::TKpThumbNailLayout Layout READ Layout WRITE SetLayout)
@@ -260,6 +263,12 @@ public:
     void ResizeAll();
     void ScrollCurrentIntoView();
     void Relayout(bool showProgress);
+
+Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
+    // Emitted right after the matching event (also when the event is empty).
+    void thumbnailPressed(int page); // OnThumbMouseDown: page number, 0 when none
+    void captionClicked(int page);   // OnLabelClick
+    void thumbnailsEnabledChanged(bool enabled);
 
 protected:
     bool event(QEvent* e) override;
