@@ -1110,8 +1110,9 @@ QStringList TRtfParser::Warnings() const {
         QStringLiteral("%1 bad hex digit(s) were skipped.").arg(n[6]),
         QStringLiteral("%1 picture(s) too large to decode were shown as a box.").arg(n[7]),
         QStringLiteral("%1 picture(s) could not be decoded and were shown as a box.").arg(n[8]),
-        QStringLiteral("%1 metafile picture(s) (\\emfblip, \\wmetafile) were shown as a box: "
-                       "metafiles are not drawn yet.")
+        QStringLiteral("%1 metafile picture(s) were shown as a box: only enhanced and 16-bit "
+                       "metafiles (\\emfblip, \\wmetafile) are drawn, and this one is of "
+                       "another kind or damaged.")
             .arg(n[9])};
     QStringList w;
     for (std::size_t i = 0; i < n.size(); ++i) {

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include "platform/KpMetafilePlayer.h"
+
 namespace kp {
 
 namespace rtf {
@@ -113,6 +115,19 @@ QImage TPictureReader::Decode(TPicture& picture) const {
     return image;
 }
 
+QImage TPictureReader::PlayMetafile(QSize twips) const {
+    if (KpMetafileKind(data_) == TKpMetafileKind::None) return {};
+    // Drawn at twice the screen's resolution, so that print and PDF stay sharp.
+    const qint64 w = std::max(1, twips.width() * 2 / 15), h = std::max(1, twips.height() * 2 / 15);
+    if (w > kMaxPictureSide || h > kMaxPictureSide || w * h > kMaxPicturePixels) return {};
+    QImage image(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    // A damaged metafile shows what came before the damage.
+    KpPlayMetafile(data_, painter, QRectF(0, 0, double(w), double(h)));
+    return image;
+}
+
 TPicture TPictureReader::Finish() {
     TPicture picture;
     switch (kind_) {
@@ -123,7 +138,10 @@ TPicture TPictureReader::Finish() {
         picture.undecodable = picture.image.isNull() && !picture.tooLarge;
         break;
     case TPictureKind::Metafile:
-        picture.metafile = true;
+        // Enhanced and 16-bit metafiles are played; other vector kinds stay a box.
+        picture.sizeTwips = ShownSize({});
+        picture.image = PlayMetafile(picture.sizeTwips);
+        picture.metafile = picture.image.isNull();
         break;
     default: // device-dependent bitmaps: only their size is known
         break;

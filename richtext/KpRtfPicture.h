@@ -1,5 +1,7 @@
 #pragma once
 // A {\pict} group: its kind, sizes and data, decoded into an image when the group closes.
+#include "paginor/KpExport.h"
+
 #include <string_view>
 
 #include <QByteArray>
@@ -23,10 +25,10 @@ struct TPicture {
     bool placeholder = false;
     bool tooLarge = false; // the picture's pixel size passed the cap
     bool undecodable = false;
-    bool metafile = false; // a vector picture that is not drawn yet
+    bool metafile = false; // a vector picture that could not be drawn
 };
 
-class TPictureReader {
+class PAGINOR_INTERNAL_EXPORT TPictureReader {
 public:
     void Begin();
     void SetKind(TPictureKind kind) { kind_ = kind; }
@@ -46,6 +48,8 @@ public:
 private:
     QSize ShownSize(QSize pixels) const;
     QImage Decode(TPicture& picture) const;
+    // An enhanced or 16-bit metafile drawn at the shown size; null for other data.
+    QImage PlayMetafile(QSize twips) const;
 
     TPictureKind kind_ = TPictureKind::Unknown;
     int picw_ = 0, pich_ = 0, goalw_ = 0, goalh_ = 0, scalex_ = 100, scaley_ = 100;

@@ -633,7 +633,7 @@ TEST(RtfPictures, KindsAndSizes) {
             EXPECT_EQ(pictures[0].image.pixelColor(5, 5), QColor(0xF4, 0xF4, 0xF4));
             EXPECT_EQ(pictures[0].image.pixelColor(0, 0), QColor(0xC0, 0xC0, 0xC0));
         }
-        // The boxes stand for metafiles, which are not drawn yet: the reader says so once.
+        // The boxes stand for metafiles that could not be drawn: the reader says so once.
         EXPECT_EQ(r.result.warnings.size(), c.pixels.isEmpty() ? 1 : 0);
         if (c.pixels.isEmpty())
             EXPECT_TRUE(r.result.warnings.value(0).startsWith(QLatin1String("1 metafile")));
