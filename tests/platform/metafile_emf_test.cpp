@@ -8,6 +8,7 @@
 #include "platform/KpMetafilePlayer.h"
 
 #include "image_helpers.h"
+#include "platform/metafile_play.h"
 #include "platform/metafile_writer.h"
 
 using namespace kp;
@@ -18,18 +19,15 @@ using mfw::Emf;
 using testimg::inkBounds;
 using testimg::inkCount;
 
-constexpr int kNullPen = int(0x80000008), kBlackPen = int(0x80000007);
-constexpr int kBlackBrush = int(0x80000004), kNullBrush = int(0x80000005);
-constexpr QRgb kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+using mfw::kBlackBrush;
+using mfw::kBlackPen;
+using mfw::kBlue;
+using mfw::kNullBrush;
+using mfw::kNullPen;
+using mfw::kRed;
 
 QImage play(Emf& emf, TKpMetafileResult* out = nullptr) {
-    QImage img = testimg::whiteImage(192, 192);
-    QPainter p(&img);
-    const TKpMetafileResult r = KpPlayMetafile(emf.done(), p, QRectF(0, 0, 192, 192));
-    p.end();
-    EXPECT_TRUE(r.Ok) << r.Error.toStdString() << " at " << r.Offset;
-    if (out) *out = r;
-    return img;
+    return mfw::PlayEmf(emf, out);
 }
 
 // A solid brush of colour 0x00BBGGRR in slot index, selected.
