@@ -67,6 +67,18 @@ int64_t StoredSize(const TKpExtStream& stream) {
 } // namespace
 
 void WritePicture(TKpExtStream& stream, const TKpMetafile& picture) {
+    if (picture.Form() == TKpPictureForm::Emf) {
+        // An enhanced metafile goes back as the bytes it came with, as long as its header
+        // states their length (a reader finds the fields after it by that length).
+        const QByteArray& bytes = picture.MetafileBytes();
+        if (IsPlatformMetafile(bytes.constData(), bytes.size())) {
+            const int64_t stated = LittleEndian32(bytes.constData() + 48);
+            if (stated >= kMetafileHeader && stated <= bytes.size()) {
+                stream.Write(bytes.constData(), stated);
+                return;
+            }
+        }
+    }
     const QByteArray data = picture.Empty()
                                 ? QByteArray()
                                 : QByteArray(picture.Picture().data(), picture.Picture().size());
@@ -81,11 +93,13 @@ void ReadPicture(TKpExtStream& stream, TKpMetafile& picture) {
     const char* p = stream.Data() + stream.Position();
     picture.Clear();
     if (IsPlatformMetafile(p, stream.Remaining())) {
-        // A metafile of the original platform cannot be played here: it is passed over by
-        // its own length and leaves an empty picture.
-        picture.SetWidth(0);
-        picture.SetHeight(0);
-        SkipImage(stream);
+        // A metafile of the original platform is kept as its bytes, played from them and
+        // written back unchanged. One whose header the player refuses stays an empty picture.
+        const int64_t size = SkipImage(stream);
+        if (!picture.LoadFromBytes(QByteArray(p, static_cast<qsizetype>(size)))) {
+            picture.SetWidth(0);
+            picture.SetHeight(0);
+        }
         return;
     }
     if (stream.Remaining() < kPictureHeader || std::memcmp(p, kPictureTag, 4) != 0)

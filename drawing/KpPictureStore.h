@@ -6,7 +6,8 @@
 // Pictures are a form of our own: the tag "KPQP", a 4-byte total size (tag and size
 // included), the width and height in pixels, then the recording's own bytes, which are
 // checked before they are kept. An enhanced metafile of the original platform (it states
-// its own length) is passed over and read as an empty picture.
+// its own length) is kept as its bytes and written back as it came; a 16-bit metafile, which
+// states no length this reader could trust, is written as a recording of itself.
 #include "paginor/KpExport.h"
 
 #include <cstdint>

@@ -10,6 +10,7 @@
 #include <QPicture>
 
 #include "platform/KpMath.h"
+#include "platform/KpMetafilePlayer.h"
 #include "platform/KpPicture.h"
 #include "platform/KpScreen.h"
 #include "platform/KpStateGuard.h"
@@ -711,8 +712,20 @@ void TKpDeviceCanvas::ClearClip() {
 }
 
 void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
+    // Boxes come from files: text stretched thousands of times more on one axis than the
+    // other makes the glyph rasteriser fail. Such a sliver shows nothing anyway.
+    constexpr qreal kMaxStretchRatio = 256;
     if (!painter_ || !painter_->isActive() || picture.Empty()) return;
     if (picture.Width() <= 0 || picture.Height() <= 0 || r.width() == 0 || r.height() == 0) return;
+    if (picture.Form() != TKpPictureForm::Recording) {
+        // A platform metafile plays from its own bytes straight into r, so the target (a PDF
+        // among them) gets its vectors and texts; the player keeps the painter's state.
+        const qreal ratio =
+            std::fabs(qreal(r.width()) / r.height() * picture.Height() / picture.Width());
+        if (!(ratio <= kMaxStretchRatio && ratio >= 1 / kMaxStretchRatio)) return;
+        KpPlayMetafile(picture.MetafileBytes(), *painter_, QRectF(r));
+        return;
+    }
     // drawPicture already scales by the target's logical resolution over the picture's own
     // (the screen's), so only the remaining stretch is ours.
     const QPaintDevice* dev = painter_->device();
@@ -725,9 +738,6 @@ void TKpDeviceCanvas::PlayMetafile(const TKpMetafile& picture, const QRect& r) {
     const qreal picX = resolution.logicalDpiX(), picY = resolution.logicalDpiY();
     const qreal sx = r.width() / (picture.Width() * devX / picX);
     const qreal sy = r.height() / (picture.Height() * devY / picY);
-    // Boxes come from files: text stretched thousands of times more on one axis than the
-    // other makes the glyph rasteriser fail. Such a sliver shows nothing anyway.
-    constexpr qreal kMaxStretchRatio = 256;
     const qreal ratio = std::fabs(sx / sy);
     if (!(ratio <= kMaxStretchRatio && ratio >= 1 / kMaxStretchRatio)) return;
     // Restored also when a drawing raises.

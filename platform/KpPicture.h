@@ -3,13 +3,18 @@
 // (QPicture) or a source that draws the content straight onto whatever plays the picture.
 // A picture with a source records itself only when someone asks for the recording (to
 // save it, or to hand it to a host); playing it draws the source directly.
+// A picture may also hold a metafile of the desktop platform (enhanced or 16-bit): it keeps
+// those bytes as they are, plays them straight onto the target and hands them back unchanged
+// for saving.
 #include "paginor/KpExport.h"
 
 #include <cstdint>
 #include <memory>
 
+#include <QByteArray>
 #include <QPicture>
 #include <QRect>
+#include <QString>
 
 class QPainter;
 
@@ -28,6 +33,9 @@ protected:
     ~TKpPictureSource() = default;
 };
 
+// What a picture's content is: its own recording (or source), or platform metafile bytes.
+enum class TKpPictureForm : uint8_t { Recording, Emf, Wmf };
+
 class PAGINOR_EXPORT TKpMetafile {
 public:
     TKpMetafile();
@@ -42,13 +50,15 @@ public:
     int Height() const { return height_; }
     void SetWidth(int w) { width_ = w; }
     void SetHeight(int h) { height_ = h; }
-    // Drops the recording and the source (the size stays).
+    // Drops the recording, the source and the metafile bytes (the size stays).
     void Clear();
-    bool Empty() const { return !source_ && (!picture_ || picture_->isNull()); }
+    bool Empty() const {
+        return !source_ && metafileBytes_.isEmpty() && (!picture_ || picture_->isNull());
+    }
     // The recording, made from the source on first use.
     const QPicture& Picture() const;
-    // The recording to write into: made from the source first, which the picture then
-    // forgets (the recording is its content from here on).
+    // The recording to write into: made from the source (or the metafile bytes) first, which
+    // the picture then forgets (the recording is its content from here on).
     QPicture& Picture();
     // True once a recording exists (made, read or drawn into).
     bool Recorded() const { return picture_ != nullptr; }
@@ -59,10 +69,22 @@ public:
     void SetSource(const TKpPictureSource* source);
     const TKpPictureSource* Source() const { return source_; }
 
+    // Takes an enhanced or 16-bit metafile (told apart by content) as the content; its size
+    // becomes its frame at screen resolution. False, and nothing changed, for other bytes.
+    bool LoadFromBytes(const QByteArray& bytes);
+    // LoadFromBytes of a file's content; std::runtime_error when the file cannot be read or
+    // holds no metafile.
+    void LoadFromFile(const QString& fileName);
+    TKpPictureForm Form() const { return form_; }
+    // The metafile's bytes as they were given (empty for a recording).
+    const QByteArray& MetafileBytes() const { return metafileBytes_; }
+
 private:
     void record() const;
 
     mutable std::unique_ptr<QPicture> picture_;
+    QByteArray metafileBytes_;
+    TKpPictureForm form_ = TKpPictureForm::Recording;
     const TKpPictureSource* source_ = nullptr;
     int width_ = 0;
     int height_ = 0;

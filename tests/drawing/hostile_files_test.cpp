@@ -165,9 +165,9 @@ TEST(HostileFiles, HugeBitmapBoxesStayWithinThePixelBudget) {
     EXPECT_TRUE(g.Bitmap().isNull());
 }
 
-// A native file may hold a metafile of the original platform: it is passed over by its
-// stated length, kept as an empty picture, and the objects after it still load.
-TEST(HostileFiles, PlatformMetafileIsSkippedAndLoadingGoesOn) {
+// A native file may hold a metafile of the original platform: it is taken by its stated
+// length, kept as its bytes, and the objects after it still load.
+TEST(HostileFiles, PlatformMetafileIsKeptByItsLengthAndLoadingGoesOn) {
     // A stored picture of 120 bytes is replaced by a metafile of 120 bytes.
     TKpMetafile placeholder;
     const QByteArray filler(104, 'x');
@@ -191,7 +191,8 @@ TEST(HostileFiles, PlatformMetafileIsSkippedAndLoadingGoesOn) {
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->X2, 2540);
     ASSERT_TRUE(g->Picture);
-    EXPECT_TRUE(g->Picture->Empty());
+    EXPECT_EQ(g->Picture->Form(), TKpPictureForm::Emf);
+    EXPECT_EQ(g->Picture->MetafileBytes(), emf);
     EXPECT_EQ(g->CopyMode, static_cast<uint32_t>(SRCCOPY));
     EXPECT_EQ(dynamic_cast<TKpLineObject*>(p.GetPage(1)->Objects(1))->X2, 1234);
 }
