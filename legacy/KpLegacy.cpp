@@ -280,10 +280,15 @@ void LoadGraphic(TKpGraphicObject& g, const TKpExtValueList& list) {
         // The bytes are a copy taken from their record: no offset in the file to give.
         if (n < 0) throw EStreamReadError(TKpReadErrorKind::BadCount, -1, kReadError);
         if (n > s.Remaining()) throw EStreamReadError(TKpReadErrorKind::Truncated, -1, kReadError);
-        // Pictures in the suite's own stored form are kept; a form this platform cannot
-        // play leaves the graphic without a picture.
-        TKpExtStream picture{QByteArray(s.Data() + s.Position(), n)};
+        // Platform metafiles (enhanced or 16-bit) and pictures in the suite's own stored form
+        // are kept; another form leaves the graphic without a picture.
+        const QByteArray image(s.Data() + s.Position(), n);
         auto metafile = std::make_unique<TKpMetafile>();
+        if (metafile->LoadFromBytes(image)) {
+            g.SetPicture(*metafile);
+            return;
+        }
+        TKpExtStream picture{image};
         try {
             KpPictureStore::ReadPicture(picture, *metafile);
         } catch (const EReadError&) {

@@ -6,13 +6,18 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDrawContext.h"
 #include "drawing/KpHeaderFooter.h"
 #include "drawing/KpMargins.h"
 #include "drawing/stream_test_util.h"
 #include "legacy/KpLegacy.h"
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpPicture.h"
+#include "platform/metafile_writer.h"
 #include "preview/KpPreview.h"
 #include "preview/KpTypes.h"
 
@@ -345,6 +350,42 @@ TEST_F(Legacy, GraphicBitmapFromKey70) {
     EXPECT_TRUE(g->MetafileAsBitmap);
     EXPECT_EQ(g->X2, 500);
     EXPECT_EQ(g->Bitmap().pixel(2, 1), qRgb(10, 20, 30));
+}
+
+// Key 71 holds a platform metafile (its length, then its bytes), enhanced or 16-bit: the
+// graphic keeps it and draws it, here a red left half of a one-inch picture.
+TEST_F(Legacy, GraphicMetafileFromKey71) {
+    mfw::Emf emf(2540, 2540);
+    emf.rec(37, {int(0x80000008)}).rec(39, {1, 0, 0x0000FF, 0}).rec(37, {1});
+    mfw::Wmf wmf(true, 0, 0, 96, 96, 96);
+    wmf.rec(0x02FC, {0, 0x00FF, 0, 0}).rec(0x012D, {0});
+    wmf.rec(0x02FA, {5, 0, 0, 0, 0}).rec(0x012D, {1});
+    const struct {
+        QByteArray bytes;
+        TKpPictureForm form;
+    } cases[] = {{emf.rec(43, {0, 0, 48, 96}).done(), TKpPictureForm::Emf},
+                 {wmf.rec(0x041B, {96, 48, 0, 0}).done(), TKpPictureForm::Wmf}};
+    for (const auto& c : cases) {
+        Doc d;
+        const QByteArray text = Bytes().i32(int32_t(c.bytes.size())).raw(c.bytes);
+        LoadDocument(*d.preview, ObjectBlock(9, Bytes()
+                                                    .raw(IntRec(Key(10.05L), 2540))
+                                                    .raw(IntRec(Key(10.06L), 2540))
+                                                    .raw(StrRec(Key(71), text))));
+        auto* g = dynamic_cast<TKpGraphicObject*>(d->GetPage(1)->Objects(0));
+        ASSERT_TRUE(g && g->Picture);
+        EXPECT_EQ(g->Picture->Form(), c.form);
+        QImage img(96, 96, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        {
+            QPainter painter(&img);
+            TKpDeviceCanvas canvas(&painter, 96, 96);
+            g->Draw(canvas, TKpDrawContext::Current(false), {}, 1);
+        }
+        EXPECT_EQ(img.pixel(1, 1), qRgb(255, 0, 0));
+        EXPECT_EQ(img.pixel(46, 94), qRgb(255, 0, 0));
+        EXPECT_EQ(img.pixel(50, 50), qRgb(255, 255, 255));
+    }
 }
 
 TEST_F(Legacy, SettingsBlocks) {
