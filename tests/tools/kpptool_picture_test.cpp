@@ -3,10 +3,20 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "drawing/KpDocument.h"
+#include "drawing/KpObjects.h"
+#include "drawing/KpPage.h"
+#include "platform/KpDeviceCanvas.h"
+#include "platform/KpPicture.h"
 #include "platform/metafile_writer.h"
+
+using namespace kp;
 
 namespace {
 
@@ -15,13 +25,15 @@ struct Result {
     QByteArray err;
 };
 
-Result RunPicture(const QStringList& args) {
+Result RunPicture(const QStringList& args, QByteArray* out = nullptr) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(PAGINOR_BINARY_DIR "/kpptool"), QStringList{"picture"} + args);
+    p.start(QStringLiteral(PAGINOR_BINARY_DIR "/kpptool"),
+            out ? args : QStringList{"picture"} + args);
     EXPECT_TRUE(p.waitForFinished(60000));
+    if (out) *out = p.readAllStandardOutput();
     return {p.exitCode(), p.readAllStandardError()};
 }
 
@@ -73,6 +85,43 @@ TEST(KpptoolPicture, RefusesWhatIsNoMetafileAndReportsDamage) {
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.contains("warning")) << r.err.constData();
     EXPECT_TRUE(QFile::exists(out));
+}
+
+// `dump` tells each graphic's image apart. A 16-bit metafile is saved as a recording of
+// itself (the file keeps only enhanced metafiles as they are).
+TEST(KpptoolPicture, DumpNamesTheKindOfEachPicture) {
+    QTemporaryDir dir;
+    TKpMetafile emf, wmf, recorded;
+    const QByteArray emfBytes = mfw::Emf(2540, 2540).rec(43, {0, 0, 9, 9}).done();
+    ASSERT_TRUE(emf.LoadFromBytes(emfBytes));
+    ASSERT_TRUE(
+        wmf.LoadFromBytes(mfw::Wmf(true, 0, 0, 96, 96, 96).rec(0x041B, {9, 9, 0, 0}).done()));
+    recorded.SetWidth(10);
+    recorded.SetHeight(10);
+    TKpMetafileCanvas(recorded).Canvas().Rectangle(0, 0, 5, 5);
+    TKpDocument document;
+    for (const TKpMetafile* picture : {&emf, &recorded, &wmf, static_cast<TKpMetafile*>(nullptr)}) {
+        auto g = std::make_unique<TKpGraphicObject>();
+        if (picture)
+            g->SetPicture(*picture);
+        else
+            g->SetBitmap(QImage(2, 2, QImage::Format_RGB32));
+        document.GetPage(1)->AddObject(std::move(g));
+    }
+    document.GetPage(1)->AddObject(std::make_unique<TKpGraphicObject>());
+    const QString path = dir.filePath(QStringLiteral("pictures.kpp"));
+    document.SaveToFile(path);
+
+    QByteArray out;
+    const Result r = RunPicture({QStringLiteral("dump"), path}, &out);
+    ASSERT_EQ(r.code, 0) << r.err.constData();
+    const QJsonArray objects =
+        QJsonDocument::fromJson(out).object()["pages"].toArray()[0].toObject()["objects"].toArray();
+    QStringList kinds;
+    for (const auto& o : objects)
+        kinds << o.toObject()["Picture"].toString();
+    EXPECT_EQ(kinds, (QStringList{"emf", "picture", "picture", "bitmap", "none"}));
+    EXPECT_EQ(objects[0].toObject()["ImageBytes"].toInt(), emfBytes.size());
 }
 
 } // namespace

@@ -111,9 +111,28 @@ struct TKindFields {
         o["CopyMode"] = static_cast<qint64>(g.CopyMode);
         const bool picture = g.ImageKind == kpImageMetafile;
         o["ImageKind"] = picture ? QStringLiteral("metafile") : QStringLiteral("bitmap");
-        o["ImageBytes"] = picture
-                              ? (g.Picture ? static_cast<qint64>(g.Picture->Picture().size()) : 0)
-                              : static_cast<qint64>(g.BitmapData.size());
+        o["Picture"] = PictureKindName(g);
+        o["ImageBytes"] = picture ? (g.Picture ? PictureBytes(*g.Picture) : 0)
+                                  : static_cast<qint64>(g.BitmapData.size());
+    }
+    // What the image is: an enhanced or 16-bit platform metafile, a picture of our own
+    // recording, or a bitmap ("none" for a graphic that holds no image).
+    static QString PictureKindName(const TKpGraphicObject& g) {
+        if (g.ImageKind != kpImageMetafile)
+            return g.BitmapData.isEmpty() ? QStringLiteral("none") : QStringLiteral("bitmap");
+        if (!g.Picture || g.Picture->Empty()) return QStringLiteral("none");
+        switch (g.Picture->Form()) {
+        case TKpPictureForm::Emf:
+            return QStringLiteral("emf");
+        case TKpPictureForm::Wmf:
+            return QStringLiteral("wmf");
+        default:
+            return QStringLiteral("picture");
+        }
+    }
+    static qint64 PictureBytes(const TKpMetafile& picture) {
+        return picture.Form() == TKpPictureForm::Recording ? picture.Picture().size()
+                                                           : picture.MetafileBytes().size();
     }
 };
 
