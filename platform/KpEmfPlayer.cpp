@@ -110,6 +110,8 @@ private:
     bool polyPolygons(const TKpLeReader& r, bool sixteen, std::vector<QPolygonF>& out);
     bool text(const TKpLeReader& r, bool wide);
     bool clipRegion(const TKpLeReader& r);
+    bool polyDraw(const TKpLeReader& r, bool sixteen);
+    bool maskedBlit(const TKpLeReader& r, bool parallelogram);
 
     TKpMetafileDc& dc_;
     TKpMetafileResult& result_;
@@ -169,6 +171,21 @@ bool EmfPlayer::text(const TKpLeReader& r, bool wide) {
     return true;
 }
 
+// The rectangles of region data (a 32-byte header, then the rectangles) of cb bytes at at;
+// false when they do not fit in the record.
+bool regionRects(const TKpLeReader& r, int64_t at, int64_t cb, QVector<QRect>& out) {
+    if (cb < 32 || !r.Fits(at, cb)) return false;
+    const int64_t count = r.U32(at + 8);
+    if (!r.Fits(at + 32, count * 16)) return false;
+    out.reserve(count);
+    for (int64_t i = 0; i < count; ++i) {
+        const QRect q = readRect(r, at + 32 + 16 * i);
+        // Region rectangles leave out their right and bottom edges.
+        out << QRect(q.left(), q.top(), q.right() - q.left(), q.bottom() - q.top());
+    }
+    return true;
+}
+
 bool EmfPlayer::clipRegion(const TKpLeReader& r) {
     const int64_t cb = r.U32(8);
     const int mode = int(r.U32(12));
@@ -176,17 +193,82 @@ bool EmfPlayer::clipRegion(const TKpLeReader& r) {
         if (mode == 5) dc_.ResetClip();
         return true;
     }
-    if (!r.Fits(16, cb) || cb < 32) return false;
-    const int64_t count = r.U32(16 + 8);
-    if (!r.Fits(16 + 32, count * 16)) return false;
     QVector<QRect> rects;
-    rects.reserve(count);
-    for (int64_t i = 0; i < count; ++i) {
-        const QRect q = readRect(r, 48 + 16 * i);
-        // Region rectangles leave out their right and bottom edges.
-        rects << QRect(q.left(), q.top(), q.right() - q.left(), q.bottom() - q.top());
-    }
+    if (!regionRects(r, 16, cb, rects)) return false;
     dc_.CombineClip(dc_.DeviceRegion(rects), mode);
+    return true;
+}
+
+// Points, each with its kind: move to (6), line to (2) or one of three Bézier points (4),
+// the kind's bit 1 closing the figure back to its start.
+bool EmfPlayer::polyDraw(const TKpLeReader& r, bool sixteen) {
+    QPolygonF pts;
+    if (!points(r, sixteen, 24, pts)) return false;
+    const int64_t n = pts.size(), typesAt = 28 + n * (sixteen ? 4 : 8);
+    if (!r.Fits(typesAt, n)) return false;
+    QPointF start = dc_.State().Current;
+    for (int64_t i = 0; i < n; ++i) {
+        uint8_t kind = r.U8(typesAt + i);
+        switch (kind & ~1) {
+        case 6:
+            dc_.MoveTo(pts[i]);
+            start = pts[i];
+            break;
+        case 2:
+            dc_.LineTo(pts[i]);
+            break;
+        case 4:
+            if (i + 2 >= n) return false;
+            dc_.PolyBezier(QPolygonF{pts[i], pts[i + 1], pts[i + 2]}, true);
+            i += 2;
+            kind = r.U8(typesAt + i);
+            break;
+        default:
+            return false;
+        }
+        if (kind & 1) {
+            dc_.LineTo(start);
+            dc_.CloseFigure();
+        }
+    }
+    return true;
+}
+
+// A transfer through a monochrome mask (where the mask is 0 the background operation
+// applies; only "leave the destination" is drawn as such), onto a rectangle or, for the
+// parallelogram form, onto the three corners given.
+bool EmfPlayer::maskedBlit(const TKpLeReader& r, bool parallelogram) {
+    const int64_t b = parallelogram ? 12 : 0; // the parallelogram form's fields sit further on
+    if (!r.Fits(0, parallelogram ? 140 : 128)) return false;
+    QImage src = bitmapOf(r, r.U32(84 + b), r.U32(88 + b), r.U32(92 + b), r.U32(96 + b));
+    if (src.isNull()) {
+        ++result_.Skipped;
+        return true;
+    }
+    const uint32_t rop4 = parallelogram ? 0xAACC0020 : r.U32(40);
+    const QImage mask = bitmapOf(r, r.U32(112 + b), r.U32(116 + b), r.U32(120 + b), r.U32(124 + b));
+    const QPoint maskAt(r.I32(100 + b), r.I32(104 + b));
+    const QPoint srcAt =
+        parallelogram ? QPoint(r.I32(48), r.I32(52)) : QPoint(r.I32(44), r.I32(48));
+    if (!mask.isNull() && (rop4 >> 24) == 0xAA) {
+        src = src.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < src.height(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(src.scanLine(y));
+            for (int x = 0; x < src.width(); ++x) {
+                const QPoint m = maskAt + QPoint(x, y) - srcAt;
+                const bool fore = mask.valid(m) && qGray(mask.pixel(m)) > 127;
+                if (!fore) row[x] = 0;
+            }
+        }
+    }
+    if (parallelogram) {
+        const QPolygonF corners{QPointF(r.I32(24), r.I32(28)), QPointF(r.I32(32), r.I32(36)),
+                                QPointF(r.I32(40), r.I32(44))};
+        dc_.BlitParallelogram(corners, src, QRectF(r.I32(48), r.I32(52), r.I32(56), r.I32(60)));
+        return true;
+    }
+    const QRectF dest(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
+    dc_.Blit(dest, src, QRectF(srcAt, dest.size()), rop4 & 0xFFFFFF);
     return true;
 }
 
@@ -528,6 +610,41 @@ bool EmfPlayer::Play(uint32_t type, const TKpLeReader& r) {
                  ((blend >> 16) & 0xFF) / 255.0);
         return true;
     }
+    case 56:
+    case 92: // points with their kinds
+        return polyDraw(r, type == 92);
+    case 71:
+    case 72:
+    case 73:
+    case 74: { // fill, frame, invert and paint a region
+        const int64_t dataAt = type == 71 ? 32 : type == 72 ? 40 : 28;
+        QVector<QRect> rects;
+        if (!need(dataAt) || !regionRects(r, dataAt, r.U32(24), rects)) return false;
+        if (type == 71)
+            dc_.FillRegion(rects, dc_.BrushOf(r.U32(28)));
+        else if (type == 72)
+            dc_.FrameRegion(rects, dc_.BrushOf(r.U32(28)), QSize(r.I32(32), r.I32(36)));
+        else if (type == 73)
+            dc_.InvertRegion(rects);
+        else
+            dc_.FillRegion(rects, st.Brush);
+        return true;
+    }
+    case 78:
+    case 79: // transfers through a mask, onto a rectangle or a parallelogram
+        return maskedBlit(r, type == 79);
+    case 49: { // a palette takes its slot; colours are drawn as RGB, so it changes nothing
+        if (!need(12)) return false;
+        TKpMfObject o;
+        o.Type = TKpMfObject::Other;
+        dc_.Create(int(r.U32(8)), std::move(o));
+        return true;
+    }
+    case 48:
+    case 50:
+    case 51:
+    case 52: // select, set entries, resize, realise palette
+        return true;
     case 26: // offset clip
         if (!need(16)) return false;
         dc_.OffsetClip(QPointF(r.I32(8), r.I32(12)));

@@ -482,9 +482,18 @@ void TKpMetafileDc::draw(const QPainterPath& devicePath, bool fill, bool stroke)
         break;
     }
     if (pn.style() != Qt::SolidLine && pn.style() != Qt::NoPen) {
-        // Dashes along a line far longer than any page would be counted in the millions.
-        const QRectF reach = toTarget_.mapRect(devicePath.controlPointRect());
-        if (reach.width() + reach.height() > 1e5) pn.setStyle(Qt::SolidLine);
+        // Dashes along a line far longer than any page would be counted in the millions. The
+        // dashes are laid out in device pixels, so a picture squeezed hard into its target
+        // can also hold thousands of wide dashes, each filling much of the target.
+        const QRectF device = devicePath.controlPointRect();
+        const QRectF reach = toTarget_.mapRect(device);
+        const double width = std::max(pn.widthF(), 1.0);
+        const double scale = std::max(std::hypot(toTarget_.m11(), toTarget_.m12()),
+                                      std::hypot(toTarget_.m21(), toTarget_.m22()));
+        const double dashes = (device.width() + device.height()) / width;
+        const double dashArea = width * scale * width * scale;
+        if (reach.width() + reach.height() > 1e5 || !(dashes * dashArea <= 1e8))
+            pn.setStyle(Qt::SolidLine);
     }
     p_.setCompositionMode(mode);
     p_.setBackgroundMode(st_.BkMode == 2 ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -852,6 +861,91 @@ void TKpMetafileDc::Blit(const QRectF& dest, const QImage& image, const QRectF& 
         p_.restore();
     }
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TKpMetafileDc::BlitParallelogram(const QPolygonF& corners, const QImage& image,
+                                      const QRectF& source) {
+    if (corners.size() < 3 || image.isNull() || !source.width() || !source.height()) return;
+    const QPointF u = (corners[1] - corners[0]) / source.width();
+    const QPointF v = (corners[2] - corners[0]) / source.height();
+    QTransform t = QTransform::fromTranslate(-source.x(), -source.y());
+    t *= QTransform(u.x(), u.y(), v.x(), v.y(), corners[0].x(), corners[0].y());
+    const QTransform full = t * LogicalToDevice() * deviceToTarget_;
+    if (!full.isInvertible() || !std::isfinite(full.m11() + full.m12() + full.m21() + full.m22()))
+        return;
+    p_.save();
+    p_.setTransform(full);
+    p_.drawImage(source, image, source);
+    p_.restore();
+}
+
+QRegion TKpMetafileDc::targetRegion(const QVector<QRect>& logical) {
+    const QTransform t = LogicalToDevice() * toTarget_;
+    QVector<QRect> rects;
+    rects.reserve(logical.size());
+    for (const QRect& r : logical)
+        rects << limited(t.mapRect(QRectF(r.left(), r.top(), r.width(), r.height())));
+    return unionOf(rects);
+}
+
+void TKpMetafileDc::fillTargetRegion(const QRegion& region, const TKpMfBrush& brush) {
+    if (region.isEmpty()) return;
+    QPainterPath target;
+    target.addRegion(region);
+    // draw() takes device pixels; the brush stands in for the selected one while it fills.
+    const TKpMfBrush selected = st_.Brush;
+    st_.Brush = brush;
+    draw(toTarget_.inverted().map(target), true, false);
+    st_.Brush = selected;
+}
+
+void TKpMetafileDc::FillRegion(const QVector<QRect>& logical, const TKpMfBrush& brush) {
+    fillTargetRegion(targetRegion(logical), brush);
+}
+
+void TKpMetafileDc::FrameRegion(const QVector<QRect>& logical, const TKpMfBrush& brush,
+                                QSize frame) {
+    // The frame is what the region loses when it is eroded by the frame's size on each side.
+    const QRegion whole = targetRegion(logical);
+    const QRectF size =
+        (LogicalToDevice() * toTarget_)
+            .mapRect(QRectF(0, 0, std::abs(frame.width()), std::abs(frame.height())));
+    const int w = std::max(1, int(std::lround(std::min(size.width(), 1e4))));
+    const int h = std::max(1, int(std::lround(std::min(size.height(), 1e4))));
+    const QRegion inner = whole.translated(w, 0) & whole.translated(-w, 0) &
+                          whole.translated(0, h) & whole.translated(0, -h) & whole;
+    fillTargetRegion(whole - inner, brush);
+}
+
+void TKpMetafileDc::InvertRegion(const QVector<QRect>& logical) {
+    const int rop = st_.Rop2;
+    st_.Rop2 = 6; // not destination
+    TKpMfBrush solid;
+    solid.Color = Qt::black;
+    fillTargetRegion(targetRegion(logical), solid);
+    st_.Rop2 = rop;
+}
+
+TKpMfBrush TKpMetafileDc::BrushOf(uint32_t index) {
+    TKpMfBrush hollow;
+    hollow.Style = 1;
+    if (index & 0x80000000) {
+        const uint32_t stock = index & 0x7FFFFFFF;
+        if (stock > 5) return hollow;
+        const TKpMfBrush selected = st_.Brush;
+        SelectStock(index);
+        const TKpMfBrush b = st_.Brush;
+        st_.Brush = selected;
+        return b;
+    }
+    if (index >= objects_.size() || objects_[index].Type != TKpMfObject::Brush) return hollow;
+    return objects_[index].BrushValue;
+}
+
+const QVector<QRect>* TKpMetafileDc::RegionAt(int index) const {
+    if (index < 0 || size_t(index) >= objects_.size()) return nullptr;
+    const TKpMfObject& o = objects_[size_t(index)];
+    return o.Type == TKpMfObject::Region ? &o.RegionValue : nullptr;
 }
 
 } // namespace kp

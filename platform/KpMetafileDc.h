@@ -136,8 +136,22 @@ public:
     // A bitmap (or the brush when image is null) into a logical rectangle with a raster op.
     void Blit(const QRectF& dest, const QImage& image, const QRectF& source, uint32_t rop,
               double opacity = 1);
+    // A bitmap's source rectangle onto the parallelogram whose upper-left, upper-right and
+    // lower-left corners (logical) are given.
+    void BlitParallelogram(const QPolygonF& corners, const QImage& image, const QRectF& source);
     // Moves the clip by a logical offset.
     void OffsetClip(QPointF logical);
+
+    // Region drawing: rectangles in logical units (right and bottom exclusive) painted with a
+    // brush, framed with it (the frame w x h logical units thick, inside the region), or
+    // inverted.
+    void FillRegion(const QVector<QRect>& logical, const TKpMfBrush& brush);
+    void FrameRegion(const QVector<QRect>& logical, const TKpMfBrush& brush, QSize frame);
+    void InvertRegion(const QVector<QRect>& logical);
+    // The brush an object slot or a stock object names; a hollow brush for anything else.
+    TKpMfBrush BrushOf(uint32_t index);
+    // The rectangles of the region in a slot (logical units); nullptr for anything else.
+    const QVector<QRect>* RegionAt(int index) const;
 
 private:
     void draw(const QPainterPath& devicePath, bool fill, bool stroke);
@@ -151,6 +165,9 @@ private:
     double deviceScale();
     QFont realisedFont(double& cellRatio);
     void sizeFont(int px);
+    // Logical rectangles as a region in target pixels, cut to the limit.
+    QRegion targetRegion(const QVector<QRect>& logical);
+    void fillTargetRegion(const QRegion& region, const TKpMfBrush& brush);
 
     QPainter& p_;
     QTransform toTarget_;       // device to target

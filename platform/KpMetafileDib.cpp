@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <vector>
 
 namespace kp {
 
@@ -49,7 +50,10 @@ DibHeader readHeader(const TKpLeReader& r) {
     } else if (h.bpp == 32) {
         h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF;
     }
-    h.ok = h.width > 0 && h.height != 0 && (h.compression == 0 || h.compression == 3);
+    // Run-length compressed rows (8 bits a pixel, or 4) are stored bottom-up only.
+    const bool rle = (h.compression == 1 && h.bpp == 8) || (h.compression == 2 && h.bpp == 4);
+    h.ok = h.width > 0 && h.height != 0 &&
+           (h.compression == 0 || h.compression == 3 || (rle && h.height > 0));
     const int64_t ah = h.height < 0 ? -h.height : h.height;
     if (h.width * ah > kKpMaxDibPixels) h.ok = false;
     if (h.bpp != 1 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 && h.bpp != 24 && h.bpp != 32)
@@ -63,6 +67,46 @@ int channel(uint32_t v, uint32_t mask) {
     const int shift = std::countr_zero(mask);
     const uint32_t max = mask >> shift;
     return int(((v & mask) >> shift) * 255 / max);
+}
+
+// Colour indices of a run-length compressed bitmap, row 0 at the bottom. Pixels the runs do
+// not reach keep index 0; runs past the bitmap's edges are cut off there.
+std::vector<uint8_t> decodeRle(const DibHeader& h, const TKpLeReader& bits) {
+    const int64_t w = h.width, ht = h.height;
+    std::vector<uint8_t> index(size_t(w * ht), 0);
+    const bool four = h.bpp == 4;
+    int64_t x = 0, y = 0, i = 0;
+    const auto put = [&](uint8_t v) {
+        if (x < w && y < ht) index[size_t(y * w + x)] = v;
+        ++x;
+    };
+    // Each step reads at least two bytes, and a run writes at most 255 pixels.
+    while (bits.Fits(i, 2) && y < ht) {
+        const int count = bits.U8(i), value = bits.U8(i + 1);
+        i += 2;
+        if (count > 0) {
+            for (int k = 0; k < count; ++k)
+                put(uint8_t(four ? (k % 2 ? value & 15 : value >> 4) : value));
+        } else if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // move right and up
+            x += bits.U8(i);
+            y += bits.U8(i + 1);
+            i += 2;
+        } else { // value pixels as they are, padded to a 16-bit boundary
+            const int64_t bytes = four ? (value + 1) / 2 : value;
+            if (!bits.Fits(i, bytes)) break;
+            for (int k = 0; k < value; ++k) {
+                const uint8_t b = bits.U8(i + (four ? k / 2 : k));
+                put(uint8_t(four ? (k % 2 ? b & 15 : b >> 4) : b));
+            }
+            i += bytes + (bytes & 1);
+        }
+    }
+    return index;
 }
 
 } // namespace
@@ -79,11 +123,28 @@ QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlp
     if (!h.ok || !info.Fits(h.headerSize, h.colors * h.colorBytes)) return {};
     const int64_t height = h.height < 0 ? -h.height : h.height;
     const int64_t stride = ((h.width * h.bpp + 31) / 32) * 4;
-    if (!bits.Fits(0, stride * height)) return {};
+    const bool rle = h.compression == 1 || h.compression == 2;
+    if (!rle && !bits.Fits(0, stride * height)) return {};
     QList<QRgb> table;
     for (int64_t i = 0; i < h.colors; ++i) {
         const int64_t o = h.headerSize + i * h.colorBytes;
         table << qRgb(info.U8(o + 2), info.U8(o + 1), info.U8(o));
+    }
+    const auto colour = [&](uint32_t index) {
+        return index < uint32_t(table.size()) ? table[index] : qRgb(0, 0, 0);
+    };
+    if (rle) {
+        // A few bytes of runs may claim a huge bitmap: the size stays in proportion to them.
+        if (h.width * height > 1024 * bits.Size() + 4096) return {};
+        QImage image(int(h.width), int(height), QImage::Format_RGB32);
+        if (image.isNull()) return {};
+        const std::vector<uint8_t> index = decodeRle(h, bits);
+        for (int64_t y = 0; y < height; ++y) {
+            QRgb* out = reinterpret_cast<QRgb*>(image.scanLine(int(height - 1 - y)));
+            for (int64_t x = 0; x < h.width; ++x)
+                out[x] = colour(index[size_t(y * h.width + x)]);
+        }
+        return image;
     }
     const bool alpha = keepAlpha && h.bpp == 32;
     QImage image(int(h.width), int(height),
@@ -123,7 +184,7 @@ QImage KpDibImage(const TKpLeReader& info, const TKpLeReader& bits, bool keepAlp
                 continue;
             }
             }
-            out[x] = index < uint32_t(table.size()) ? table[index] : qRgb(0, 0, 0);
+            out[x] = colour(index);
         }
     }
     return image;

@@ -1,7 +1,7 @@
 #pragma once
 // Device-independent bitmaps as metafiles carry them: a header with its colour table, and the
 // pixel rows bottom-up (top-down for a negative height). Uncompressed 1, 4, 8, 16, 24 and
-// 32 bits per pixel, and 16 and 32 with bit-field masks.
+// 32 bits per pixel, 16 and 32 with bit-field masks, and run-length compressed 8 and 4 bits.
 #include <QImage>
 
 #include "platform/KpMetafileReader.h"

@@ -345,7 +345,31 @@ bool WmfPlayer::Play(uint16_t fn, const TKpLeReader& r) {
         TKpMfObject o;
         o.Type = TKpMfObject::Other;
         dc_.CreateInFreeSlot(std::move(o));
-        ++result_.Skipped;
+        // Colours are drawn as RGB, so a palette changes nothing.
+        if (fn == 0x01F9) ++result_.Skipped;
+        return true;
+    }
+    case 0x0234:
+    case 0x0035:
+    case 0x0037:
+    case 0x0139:
+    case 0x0436: // select, realise, set entries, resize, animate palette
+        return true;
+    case 0x0228:
+    case 0x0429:
+    case 0x012A:
+    case 0x012B: { // fill, frame, invert and paint a region: region, [brush, [height, width]]
+        if (!need(fn == 0x0429 ? 4 : fn == 0x0228 ? 2 : 1)) return false;
+        const QVector<QRect>* rects = dc_.RegionAt(r.U16(6));
+        if (!rects) return true;
+        if (fn == 0x0228)
+            dc_.FillRegion(*rects, dc_.BrushOf(r.U16(8)));
+        else if (fn == 0x0429)
+            dc_.FrameRegion(*rects, dc_.BrushOf(r.U16(8)), QSize(r.I16(12), r.I16(10)));
+        else if (fn == 0x012A)
+            dc_.InvertRegion(*rects);
+        else
+            dc_.FillRegion(*rects, st.Brush);
         return true;
     }
     case 0x06FF:

@@ -107,6 +107,19 @@ const Hostile kCases[] = {
               e.rec(75, {48, 5, 32, 1, 1000, 16, 0, 0, 1, 1});
           }); }, false,
      kAfter},
+    {"wide dashes squeezed a hundred million times",
+     [] {
+         QByteArray b = emfWith([](Emf& e) {
+             e.rec(38, {2, 4, 24864, 0, 0xFF0000}).rec(37, {2});
+             e.rec(43, {10, 268435526, 60, 120});
+         });
+         // No frame: the bounds, 1.7e9 pixels high, are the picture.
+         mfw::put32(b, 20, 1766654143);
+         mfw::put32(b, 32, 0);
+         mfw::put32(b, 36, 0);
+         return b;
+     },
+     true, -1},
     {"wmf record size 0",
      [] { return wmfWith([](Wmf& w) { w.raw(0x041B, {}); }).replace(kWmfFirst, 4, "\0\0\0\0", 4); },
      false, kWmfFirst},

@@ -194,4 +194,35 @@ TEST(WmfPlayer, BitmapBlitsStretchedAndPlain) {
     EXPECT_EQ(inkBounds(img.copy(60, 60, 40, 40)), QRect(10, 10, 1, 1));
 }
 
+// Regions in slots, filled with a brush in another slot, framed and inverted; palettes take a
+// slot and change nothing.
+TEST(WmfPlayer, RegionsAreFilledFramedAndInverted) {
+    Wmf w(true, 0, 0, 100, 100, 96);
+    const auto region = [&](int l, int t, int r, int b) {
+        w.rec(0x06FF, {0, 6, 0, 0, 0, 1, 2, l, t, r, b, 2, t, b, l, r, 2});
+    };
+    region(10, 10, 30, 30);                                   // slot 0
+    w.rec(0x02FC, {0, 0x00FF, 0, 0}).rec(0x00F7, {0x300, 0}); // slots 1 (red) and 2
+    region(40, 10, 60, 40);                                   // slot 3
+    w.rec(0x0234, {2}).rec(0x0035, {});
+    w.rec(0x0228, {0, 1}).rec(0x0429, {3, 1, 3, 2}).rec(0x012A, {0}); // frame: height, width
+    TKpMetafileResult r;
+    QImage img = testimg::whiteImage(100, 100);
+    {
+        QPainter p(&img);
+        r = KpPlayMetafile(w.done(), p, QRectF(0, 0, 100, 100));
+    }
+    EXPECT_EQ(r.Skipped, 0);
+    // The filled region inverted: red becomes cyan.
+    EXPECT_EQ(img.pixel(10, 10), 0xFF00FFFFu);
+    EXPECT_EQ(img.pixel(29, 29), 0xFF00FFFFu);
+    EXPECT_EQ(img.pixel(30, 30), testimg::kWhite);
+    // The frame: two units wide at the sides, three high at the top and bottom.
+    EXPECT_EQ(img.pixel(41, 25), kRed);
+    EXPECT_EQ(img.pixel(42, 25), testimg::kWhite);
+    EXPECT_EQ(img.pixel(50, 12), kRed);
+    EXPECT_EQ(img.pixel(50, 13), testimg::kWhite);
+    EXPECT_EQ(img.pixel(59, 39), kRed);
+}
+
 } // namespace
