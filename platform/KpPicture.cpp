@@ -1,6 +1,7 @@
 #include "platform/KpPicture.h"
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include <QFile>
@@ -11,6 +12,12 @@
 #include "platform/KpScreen.h"
 
 namespace kp {
+
+struct TKpMetafile::TContent {
+    std::optional<QPicture> recording;
+    QByteArray bytes; // a platform metafile, played as it is
+    TKpPictureForm form = TKpPictureForm::Recording;
+};
 
 TKpMetafile::TKpMetafile() = default;
 TKpMetafile::~TKpMetafile() = default;
@@ -26,48 +33,69 @@ TKpMetafile& TKpMetafile::operator=(const TKpMetafile& other) {
     return *this;
 }
 
+bool TKpMetafile::Empty() const {
+    if (source_) return false;
+    if (!content_) return true;
+    return content_->bytes.isEmpty() && (!content_->recording || content_->recording->isNull());
+}
+
+bool TKpMetafile::Recorded() const {
+    return content_ && content_->recording;
+}
+
+TKpPictureForm TKpMetafile::Form() const {
+    return content_ ? content_->form : TKpPictureForm::Recording;
+}
+
+const QByteArray& TKpMetafile::MetafileBytes() const {
+    static const QByteArray none;
+    return content_ ? content_->bytes : none;
+}
+
 void TKpMetafile::Clear() {
-    picture_.reset();
+    content_.reset();
     source_ = nullptr;
-    metafileBytes_.clear();
-    form_ = TKpPictureForm::Recording;
 }
 
 const QPicture& TKpMetafile::Picture() const {
-    if (!picture_) {
-        if (source_ || !metafileBytes_.isEmpty())
+    if (!Recorded()) {
+        if (source_ || !MetafileBytes().isEmpty()) {
             record();
-        else
-            picture_ = std::make_unique<QPicture>();
+        } else {
+            if (!content_) content_ = std::make_unique<TContent>();
+            content_->recording.emplace();
+        }
     }
-    return *picture_;
+    return *content_->recording;
 }
 
 QPicture& TKpMetafile::Picture() {
     const QPicture& recording = static_cast<const TKpMetafile&>(*this).Picture();
     source_ = nullptr;
-    metafileBytes_.clear();
-    form_ = TKpPictureForm::Recording;
+    content_->bytes.clear();
+    content_->form = TKpPictureForm::Recording;
     return const_cast<QPicture&>(recording);
 }
 
 void TKpMetafile::Assign(const TKpMetafile& other) {
-    // Metafile bytes are shared, not recorded: the copy plays and saves them as they are.
-    const bool bytes = other.form_ != TKpPictureForm::Recording;
-    std::unique_ptr<QPicture> copy =
-        other.Empty() || bytes ? nullptr : std::make_unique<QPicture>(other.Picture());
-    picture_ = std::move(copy);
+    std::unique_ptr<TContent> copy;
+    if (other.Form() != TKpPictureForm::Recording) {
+        // Metafile bytes are shared, not recorded: the copy plays and saves them as they are.
+        copy = std::make_unique<TContent>();
+        copy->bytes = other.MetafileBytes();
+        copy->form = other.Form();
+    } else if (!other.Empty()) {
+        copy = std::make_unique<TContent>();
+        copy->recording.emplace(other.Picture());
+    }
+    content_ = std::move(copy);
     source_ = nullptr;
-    metafileBytes_ = other.metafileBytes_;
-    form_ = other.form_;
     width_ = other.width_;
     height_ = other.height_;
 }
 
 void TKpMetafile::SetSource(const TKpPictureSource* source) {
-    picture_.reset();
-    metafileBytes_.clear();
-    form_ = TKpPictureForm::Recording;
+    content_.reset();
     source_ = source;
 }
 
@@ -75,8 +103,9 @@ bool TKpMetafile::LoadFromBytes(const QByteArray& bytes) {
     const TKpMetafileFrame frame = KpMetafileFrame(bytes);
     if (frame.Kind == TKpMetafileKind::None) return false;
     Clear();
-    metafileBytes_ = bytes;
-    form_ = frame.Kind == TKpMetafileKind::Emf ? TKpPictureForm::Emf : TKpPictureForm::Wmf;
+    content_ = std::make_unique<TContent>();
+    content_->bytes = bytes;
+    content_->form = frame.Kind == TKpMetafileKind::Emf ? TKpPictureForm::Emf : TKpPictureForm::Wmf;
     // The frame is in hundredths of a millimetre; the natural size is at screen resolution.
     const double ppi = ScreenPixelsPerInch();
     width_ = static_cast<int>(std::lround(std::abs(frame.Frame.width()) * ppi / 2540.0));
@@ -93,21 +122,22 @@ void TKpMetafile::LoadFromFile(const QString& fileName) {
 }
 
 void TKpMetafile::record() const {
-    auto picture = std::make_unique<QPicture>();
+    QPicture picture;
     {
-        QPainter painter(picture.get());
+        QPainter painter(&picture);
         if (source_) {
             const int ppi = ScreenPixelsPerInch();
             TKpDeviceCanvas canvas(&painter, ppi, ppi);
             source_->DrawPicture(canvas);
         } else {
             // A damaged metafile records what came before the damage.
-            KpPlayMetafile(metafileBytes_, painter, QRectF(0, 0, width_, height_));
+            KpPlayMetafile(content_->bytes, painter, QRectF(0, 0, width_, height_));
         }
     }
     // The picture's own bounding box follows what was drawn; the page size is the frame.
-    picture->setBoundingRect(QRect(0, 0, width_, height_));
-    picture_ = std::move(picture);
+    picture.setBoundingRect(QRect(0, 0, width_, height_));
+    if (!content_) content_ = std::make_unique<TContent>();
+    content_->recording = std::move(picture);
 }
 
 TKpMetafileCanvas::TKpMetafileCanvas(TKpMetafile& metafile) : metafile_(metafile) {

@@ -52,16 +52,14 @@ public:
     void SetHeight(int h) { height_ = h; }
     // Drops the recording, the source and the metafile bytes (the size stays).
     void Clear();
-    bool Empty() const {
-        return !source_ && metafileBytes_.isEmpty() && (!picture_ || picture_->isNull());
-    }
+    bool Empty() const;
     // The recording, made from the source on first use.
     const QPicture& Picture() const;
     // The recording to write into: made from the source (or the metafile bytes) first, which
     // the picture then forgets (the recording is its content from here on).
     QPicture& Picture();
     // True once a recording exists (made, read or drawn into).
-    bool Recorded() const { return picture_ != nullptr; }
+    bool Recorded() const;
     void Assign(const TKpMetafile& other);
 
     // From now on the content is what source draws; any recording is dropped. The source
@@ -75,16 +73,17 @@ public:
     // LoadFromBytes of a file's content; std::runtime_error when the file cannot be read or
     // holds no metafile.
     void LoadFromFile(const QString& fileName);
-    TKpPictureForm Form() const { return form_; }
+    TKpPictureForm Form() const;
     // The metafile's bytes as they were given (empty for a recording).
-    const QByteArray& MetafileBytes() const { return metafileBytes_; }
+    const QByteArray& MetafileBytes() const;
 
 private:
+    // The recording and the metafile bytes, behind one pointer: pages hold a picture each,
+    // and most have neither.
+    struct TContent;
     void record() const;
 
-    mutable std::unique_ptr<QPicture> picture_;
-    QByteArray metafileBytes_;
-    TKpPictureForm form_ = TKpPictureForm::Recording;
+    mutable std::unique_ptr<TContent> content_;
     const TKpPictureSource* source_ = nullptr;
     int width_ = 0;
     int height_ = 0;
