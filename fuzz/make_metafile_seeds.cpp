@@ -45,7 +45,8 @@ QByteArray mapping() {
 QByteArray texts() {
     mfw::Emf e;
     e.font(1, -20, 450).rec(37, {1}).rec(24, {0x0000FF}).rec(22, {24}).rec(18, {1});
-    e.text(10, 10, QStringLiteral("Seed"), {12, 12, 12, 12}).textA(10, 80, "Ansi", {10, 10, 10, 10});
+    e.text(10, 10, QStringLiteral("Seed"), {12, 12, 12, 12})
+        .textA(10, 80, "Ansi", {10, 10, 10, 10});
     e.text(10, 120, QStringLiteral("Clip"), {}, 4, 10, 120, 40, 140);
     return e.done();
 }
@@ -113,7 +114,9 @@ QByteArray wmf(bool placeable) {
     w.rec(0x0103, {8}).rec(0x020B, {0, 0}).rec(0x020C, {1440, 1440});
     w.rec(0x02FC, {0, 0x00FF, 0, 0}).rec(0x012D, {0}).rec(0x02FA, {0, 20, 0, 0xFF00, 0});
     w.rec(0x012D, {1}).rec(0x041B, {700, 700, 100, 100}).rec(0x0418, {1400, 1400, 800, 800});
-    w.rec(0x0324, {3, 100, 1400, 700, 1400, 400, 900}).rec(0x0214, {10, 10}).rec(0x0213, {10, 1400});
+    w.rec(0x0324, {3, 100, 1400, 700, 1400, 400, 900})
+        .rec(0x0214, {10, 10})
+        .rec(0x0213, {10, 1400});
     w.rec(0x0521, {4, 'W' | ('m' << 8), 'f' | ('!' << 8), 200, 200});
     w.rec(0x0416, {500, 500, 0, 0}).rec(0x001E, {}).rec(0x0127, {-1});
     return w.done();
