@@ -92,6 +92,12 @@ void TDocumentBuilder::AppendPicture(const TPicture& picture, const TCharProps& 
     paragraph_.runs.push_back(TRun{QString(), chars, static_cast<int>(images_.size() - 1)});
 }
 
+void TDocumentBuilder::PrependText(const QString& text, const TCharProps& chars) {
+    if (text.isEmpty()) return;
+    auto& runs = paragraph_.runs;
+    runs.insert(runs.begin(), TRun{text, chars, -1});
+}
+
 TParagraph TDocumentBuilder::TakeParagraph(const TParaProps& para, const TCharProps& mark) {
     TParagraph p = std::move(paragraph_);
     paragraph_ = TParagraph();
@@ -178,6 +184,7 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     const TParaProps& para = p.para;
     QTextBlockFormat f;
     f.setAlignment(QtAlignment(para.align));
+    if (para.rightToLeft) f.setLayoutDirection(Qt::RightToLeft);
     // All lengths in 1/96 inch, as on the screen; the print layout scales the indents, which
     // the engine does not scale to its device (see KpRichTextLayout.cpp).
     f.setLeftMargin(DeviceIndependent(para.left));
@@ -404,7 +411,10 @@ void TDocumentBuilder::WriteTable() {
     }
     tf.setColumnWidthConstraints(widths);
     tf.setAlignment(QtAlignment(def.align));
-    if (def.left > 0) tf.setLeftMargin(DeviceIndependent(std::min(def.left, kMaxPictureTwips)));
+    // A negative left edge moves the table out into the page's margin.
+    if (def.left != 0)
+        tf.setLeftMargin(
+            DeviceIndependent(std::clamp(def.left, -kMaxPictureTwips, kMaxPictureTwips)));
     if (tableBreakBefore_) tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
 
     if (blockAvailable_) {

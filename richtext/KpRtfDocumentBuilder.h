@@ -38,6 +38,8 @@ public:
     void SetDefaultTab(int twips) { defaultTab_ = twips > 0 ? twips : kDefaultTab; } // \deftab
     void AppendText(const QString& text, const TCharProps& chars);
     void AppendPicture(const TPicture& picture, const TCharProps& chars);
+    // Puts text in front of the paragraph being read (a paragraph number).
+    void PrependText(const QString& text, const TCharProps& chars);
 
     void EndParagraph(const TParaProps& para, const TCharProps& mark);               // \par
     void EndCell(const TParaProps& para, const TCharProps& mark);                    // \cell
