@@ -11,6 +11,7 @@
 #include "richtext/KpPageFields.h"
 #include "richtext/KpRtfColorTable.h"
 #include "richtext/KpRtfFontTable.h"
+#include "richtext/KpRtfLinePitch.h"
 #include "richtext/KpRtfPicture.h"
 
 namespace kp {
@@ -192,9 +193,13 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     f.setTextIndent(DeviceIndependent(para.first));
     f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
-    if (para.lineSpacing != 0) {
+    // Single lines and multiples of them are as tall as other writers make them.
+    const double pitch = LinePitchFactor(DominantFont(p));
+    if (para.lineSpacing == 0 && std::abs(pitch - 1) > 0.002) {
+        f.setLineHeight(100 * pitch, QTextBlockFormat::ProportionalHeight);
+    } else if (para.lineSpacing != 0) {
         if (para.lineMultiple) {
-            f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0,
+            f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0 * pitch,
                             QTextBlockFormat::ProportionalHeight);
         } else if (para.lineSpacing > 0) {
             f.setLineHeight(DeviceIndependent(para.lineSpacing), QTextBlockFormat::MinimumHeight);
@@ -211,6 +216,23 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
         if (leaders.trimmed().size() > 0) f.setProperty(KpTabLeadersProperty, leaders);
     }
     return f;
+}
+
+// The font of the paragraph's largest text, or of its mark when it has none.
+QFont TDocumentBuilder::DominantFont(const TParagraph& p) const {
+    const TCharProps* top = &p.mark;
+    bool text = false;
+    for (const TRun& r : p.runs) {
+        if (r.image >= 0) continue;
+        if (!text || r.chars.halfPoints > top->halfPoints) top = &r.chars;
+        text = true;
+    }
+    QFont font;
+    const QString family = fonts_.Name(top->font >= 0 ? top->font : defaultFont_);
+    if (!family.isEmpty()) font.setFamilies(QStringList{family});
+    font.setBold(top->bold);
+    font.setItalic(top->italic);
+    return font;
 }
 
 // The file measures tab stops from the column's left edge; the engine from where the line

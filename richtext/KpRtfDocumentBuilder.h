@@ -68,6 +68,7 @@ private:
     // flow, which the block's top margin takes over (the engine keeps only the larger of two
     // facing margins, the format adds them).
     QTextBlockFormat BlockFormat(const TParagraph& p, int previousAfter) const;
+    QFont DominantFont(const TParagraph& p) const;
     // The stops, and in `leaders` each one's leader (see KpPageFields.h).
     QList<QTextOption::Tab> TabStops(const TParaProps& para, QString& leaders) const;
     static qreal Padding(const TRowDef& row, const TPadding* cell, TSide side);
