@@ -185,7 +185,12 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     const TParaProps& para = p.para;
     QTextBlockFormat f;
     f.setAlignment(QtAlignment(para.align));
-    if (para.rightToLeft) f.setLayoutDirection(Qt::RightToLeft);
+    if (para.rightToLeft) {
+        // Left and right stay where they are on the page; only the reading order turns.
+        f.setLayoutDirection(Qt::RightToLeft);
+        if (para.align == TAlign::Left || para.align == TAlign::Right)
+            f.setAlignment(QtAlignment(para.align) | Qt::AlignAbsolute);
+    }
     // All lengths in 1/96 inch, as on the screen; the print layout scales the indents, which
     // the engine does not scale to its device (see KpRichTextLayout.cpp).
     f.setLeftMargin(DeviceIndependent(para.left));
@@ -281,8 +286,13 @@ QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para, QStri
 QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
     if (cachedValid_ && chars == cachedProps_) return cachedFormat_;
     QTextCharFormat f;
-    const QString family = fonts_.Name(chars.font >= 0 ? chars.font : defaultFont_);
-    if (!family.isEmpty()) f.setFontFamilies(QStringList{family});
+    const int font = chars.font >= 0 ? chars.font : defaultFont_;
+    const QString family = fonts_.Name(font);
+    // The Greek and mathematical symbol font's bytes were read as the characters they show.
+    // Drawn in that font, whose character map is a symbol one, they would leave no text in
+    // PDF output; in the document's font (with the platform's fallback) they do.
+    if (!family.isEmpty() && fonts_.Symbol(font) != TSymbolFont::Greek)
+        f.setFontFamilies(QStringList{family});
     f.setFontPointSize(chars.halfPoints / 2.0);
     if (chars.pageField != 0) f.setProperty(KpPageFieldProperty, int(chars.pageField));
     f.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);

@@ -186,6 +186,7 @@ void TRtfParser::OpenGroup() {
     TGroupState& g = stack_.back();
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
     g.opensFontEntry = false;
+    g.opensOldNumber = g.opensMath = false;
     if (first) return;
     const TGroupState& parent = stack_[stack_.size() - 2];
     const TDestination outer = parent.dest;
