@@ -4,15 +4,13 @@
 // instead, which for some font families (the URW ones among them) is 15 to 35 % taller.
 #include <QFont>
 
-#include "paginor/KpExport.h"
-
 namespace kp {
 
 namespace rtf {
 
 // The other writers' line pitch of `font` over Qt's, for a proportional line height; 1 when the
 // font does not say.
-PAGINOR_INTERNAL_EXPORT double LinePitchFactor(const QFont& font);
+double LinePitchFactor(const QFont& font);
 
 } // namespace rtf
 

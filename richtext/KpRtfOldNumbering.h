@@ -39,7 +39,7 @@ struct TOldNumberDef {
 
 PAGINOR_INTERNAL_EXPORT QString FormatOldNumber(int value, TNumberStyle style);
 
-class PAGINOR_INTERNAL_EXPORT TOldNumbering {
+class TOldNumbering {
 public:
     // A {\pn group opens; its words and texts go to the definition being read.
     void Begin();
