@@ -233,8 +233,10 @@ QFont TDocumentBuilder::DominantFont(const TParagraph& p) const {
         text = true;
     }
     QFont font;
-    const QString family = fonts_.Name(top->font >= 0 ? top->font : defaultFont_);
-    if (!family.isEmpty()) font.setFamilies(QStringList{family});
+    const int number = top->font >= 0 ? top->font : defaultFont_;
+    const QString family = fonts_.Name(number);
+    if (!family.isEmpty() && fonts_.Symbol(number) != TSymbolFont::Greek) // as CharFormat draws it
+        font.setFamilies(QStringList{family});
     font.setBold(top->bold);
     font.setItalic(top->italic);
     return font;

@@ -487,7 +487,7 @@ void TRtfParser::BeginDestination(TWord w) {
         BeginMath();
         break;
     default:
-        break; // containers: shpinst, shptxt, object, result, listtext, pntext
+        break; // containers: shpinst, shptxt, object, result
     }
 }
 
