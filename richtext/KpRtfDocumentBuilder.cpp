@@ -199,7 +199,7 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
     // Single lines and multiples of them are as tall as other writers make them.
-    const double pitch = LinePitchFactor(DominantFont(p));
+    const double pitch = LinePitch(p);
     if (para.lineSpacing == 0 && std::abs(pitch - 1) > 0.002) {
         f.setLineHeight(100 * pitch, QTextBlockFormat::ProportionalHeight);
     } else if (para.lineSpacing != 0) {
@@ -223,8 +223,9 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     return f;
 }
 
-// The font of the paragraph's largest text, or of its mark when it has none.
-QFont TDocumentBuilder::DominantFont(const TParagraph& p) const {
+// The line pitch factor of the font of the paragraph's largest text, or of its mark when it
+// has none. Paragraphs in a row mostly share it: the last one is kept.
+double TDocumentBuilder::LinePitch(const TParagraph& p) const {
     const TCharProps* top = &p.mark;
     bool text = false;
     for (const TRun& r : p.runs) {
@@ -232,14 +233,18 @@ QFont TDocumentBuilder::DominantFont(const TParagraph& p) const {
         if (!text || r.chars.halfPoints > top->halfPoints) top = &r.chars;
         text = true;
     }
-    QFont font;
     const int number = top->font >= 0 ? top->font : defaultFont_;
+    if (pitchCache_.valid && pitchCache_.font == number && pitchCache_.bold == top->bold &&
+        pitchCache_.italic == top->italic)
+        return pitchCache_.factor;
+    QFont font;
     const QString family = fonts_.Name(number);
     if (!family.isEmpty() && fonts_.Symbol(number) != TSymbolFont::Greek) // as CharFormat draws it
         font.setFamilies(QStringList{family});
     font.setBold(top->bold);
     font.setItalic(top->italic);
-    return font;
+    pitchCache_ = {true, number, top->bold, top->italic, LinePitchFactor(font)};
+    return pitchCache_.factor;
 }
 
 // The file measures tab stops from the column's left edge; the engine from where the line
