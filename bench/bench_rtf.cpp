@@ -39,15 +39,15 @@ QByteArray PictureHex(int seed) {
     return buffer.data().toHex();
 }
 
-// About 100 A4 pages: 12 pt paragraphs, a 12-row table every 5 pages, a picture every 20.
-QByteArray HundredPages() {
+// About `pages` A4 pages: 12 pt paragraphs, a 12-row table every 5 pages, a picture every 20.
+QByteArray SamplePages(int pages) {
     static const char* words[] = {"layout",  "page", "preview", "text",   "rich",  "table",
                                   "picture", "font", "margin",  "column", "print", "break"};
     QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss "
                      "Arial;}}{\\colortbl;\\red0\\green0\\blue0;\\red200\\green0\\blue0;}\n"
                      "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1417\\margb1417\n";
     int w = 0;
-    for (int page = 0; page < 100; ++page) {
+    for (int page = 0; page < pages; ++page) {
         rtf += "{\\pard\\sb200\\sa100\\f1\\fs28\\b\\cf2 Section " + QByteArray::number(page + 1) +
                "\\par}\n";
         for (int para = 0; para < 6; ++para) {
@@ -88,7 +88,7 @@ struct Sample {
         rtf = dir.filePath(QStringLiteral("hundred.rtf"));
         QFile f(rtf);
         f.open(QIODevice::WriteOnly);
-        f.write(HundredPages());
+        f.write(SamplePages(100));
     }
 };
 
@@ -145,6 +145,24 @@ void BM_ReadLayOutExport(benchmark::State& state) {
     state.counters["pages"] = pages;
 }
 BENCHMARK(BM_ReadLayOutExport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// About 500 pages of the sample's kind, read and laid out onto the preview's pages (no
+// export): it is meant to take under 5 s.
+void BM_LayOutFiveHundredPages(benchmark::State& state) {
+    const QByteArray data = SamplePages(560);
+    int pages = 0;
+    for (auto _ : state) {
+        QWidget host;
+        TKpPreview preview(&host);
+        if (!PrintRtf(data, preview)) {
+            state.SkipWithError("the sample did not load");
+            return;
+        }
+        pages = preview.NumPages();
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_LayOutFiveHundredPages)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_LibreOfficeToPdf(benchmark::State& state) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));

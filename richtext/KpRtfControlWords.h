@@ -170,6 +170,8 @@ enum class TWord : uint16_t {
     kZwnj,
     kLtrmark,
     kRtlmark,
+    kRtlpar,
+    kLtrpar,
     kColumn,
     kLbr,
     kTrowd,

@@ -11,6 +11,7 @@
 #include "richtext/KpPageFields.h"
 #include "richtext/KpRtfColorTable.h"
 #include "richtext/KpRtfFontTable.h"
+#include "richtext/KpRtfLinePitch.h"
 #include "richtext/KpRtfPicture.h"
 
 namespace kp {
@@ -90,6 +91,12 @@ void TDocumentBuilder::AppendPicture(const TPicture& picture, const TCharProps& 
     }
     images_.push_back(TImage{name, picture.sizeTwips});
     paragraph_.runs.push_back(TRun{QString(), chars, static_cast<int>(images_.size() - 1)});
+}
+
+void TDocumentBuilder::PrependText(const QString& text, const TCharProps& chars) {
+    if (text.isEmpty()) return;
+    auto& runs = paragraph_.runs;
+    runs.insert(runs.begin(), TRun{text, chars, -1});
 }
 
 TParagraph TDocumentBuilder::TakeParagraph(const TParaProps& para, const TCharProps& mark) {
@@ -178,6 +185,12 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     const TParaProps& para = p.para;
     QTextBlockFormat f;
     f.setAlignment(QtAlignment(para.align));
+    if (para.rightToLeft) {
+        // Left and right stay where they are on the page; only the reading order turns.
+        f.setLayoutDirection(Qt::RightToLeft);
+        if (para.align == TAlign::Left || para.align == TAlign::Right)
+            f.setAlignment(QtAlignment(para.align) | Qt::AlignAbsolute);
+    }
     // All lengths in 1/96 inch, as on the screen; the print layout scales the indents, which
     // the engine does not scale to its device (see KpRichTextLayout.cpp).
     f.setLeftMargin(DeviceIndependent(para.left));
@@ -185,9 +198,13 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     f.setTextIndent(DeviceIndependent(para.first));
     f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
-    if (para.lineSpacing != 0) {
+    // Single lines and multiples of them are as tall as other writers make them.
+    const double pitch = LinePitch(p);
+    if (para.lineSpacing == 0 && std::abs(pitch - 1) > 0.002) {
+        f.setLineHeight(100 * pitch, QTextBlockFormat::ProportionalHeight);
+    } else if (para.lineSpacing != 0) {
         if (para.lineMultiple) {
-            f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0,
+            f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0 * pitch,
                             QTextBlockFormat::ProportionalHeight);
         } else if (para.lineSpacing > 0) {
             f.setLineHeight(DeviceIndependent(para.lineSpacing), QTextBlockFormat::MinimumHeight);
@@ -204,6 +221,30 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
         if (leaders.trimmed().size() > 0) f.setProperty(KpTabLeadersProperty, leaders);
     }
     return f;
+}
+
+// The line pitch factor of the font of the paragraph's largest text, or of its mark when it
+// has none. Paragraphs in a row mostly share it: the last one is kept.
+double TDocumentBuilder::LinePitch(const TParagraph& p) const {
+    const TCharProps* top = &p.mark;
+    bool text = false;
+    for (const TRun& r : p.runs) {
+        if (r.image >= 0) continue;
+        if (!text || r.chars.halfPoints > top->halfPoints) top = &r.chars;
+        text = true;
+    }
+    const int number = top->font >= 0 ? top->font : defaultFont_;
+    if (pitchCache_.valid && pitchCache_.font == number && pitchCache_.bold == top->bold &&
+        pitchCache_.italic == top->italic)
+        return pitchCache_.factor;
+    QFont font;
+    const QString family = fonts_.Name(number);
+    if (!family.isEmpty() && fonts_.Symbol(number) != TSymbolFont::Greek) // as CharFormat draws it
+        font.setFamilies(QStringList{family});
+    font.setBold(top->bold);
+    font.setItalic(top->italic);
+    pitchCache_ = {true, number, top->bold, top->italic, LinePitchFactor(font)};
+    return pitchCache_.factor;
 }
 
 // The file measures tab stops from the column's left edge; the engine from where the line
@@ -252,8 +293,13 @@ QList<QTextOption::Tab> TDocumentBuilder::TabStops(const TParaProps& para, QStri
 QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
     if (cachedValid_ && chars == cachedProps_) return cachedFormat_;
     QTextCharFormat f;
-    const QString family = fonts_.Name(chars.font >= 0 ? chars.font : defaultFont_);
-    if (!family.isEmpty()) f.setFontFamilies(QStringList{family});
+    const int font = chars.font >= 0 ? chars.font : defaultFont_;
+    const QString family = fonts_.Name(font);
+    // The Greek and mathematical symbol font's bytes were read as the characters they show.
+    // Drawn in that font, whose character map is a symbol one, they would leave no text in
+    // PDF output; in the document's font (with the platform's fallback) they do.
+    if (!family.isEmpty() && fonts_.Symbol(font) != TSymbolFont::Greek)
+        f.setFontFamilies(QStringList{family});
     f.setFontPointSize(chars.halfPoints / 2.0);
     if (chars.pageField != 0) f.setProperty(KpPageFieldProperty, int(chars.pageField));
     f.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
@@ -404,7 +450,10 @@ void TDocumentBuilder::WriteTable() {
     }
     tf.setColumnWidthConstraints(widths);
     tf.setAlignment(QtAlignment(def.align));
-    if (def.left > 0) tf.setLeftMargin(DeviceIndependent(std::min(def.left, kMaxPictureTwips)));
+    // A negative left edge moves the table out into the page's margin.
+    if (def.left != 0)
+        tf.setLeftMargin(
+            DeviceIndependent(std::clamp(def.left, -kMaxPictureTwips, kMaxPictureTwips)));
     if (tableBreakBefore_) tf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
 
     if (blockAvailable_) {

@@ -38,6 +38,8 @@ public:
     void SetDefaultTab(int twips) { defaultTab_ = twips > 0 ? twips : kDefaultTab; } // \deftab
     void AppendText(const QString& text, const TCharProps& chars);
     void AppendPicture(const TPicture& picture, const TCharProps& chars);
+    // Puts text in front of the paragraph being read (a paragraph number).
+    void PrependText(const QString& text, const TCharProps& chars);
 
     void EndParagraph(const TParaProps& para, const TCharProps& mark);               // \par
     void EndCell(const TParaProps& para, const TCharProps& mark);                    // \cell
@@ -66,6 +68,7 @@ private:
     // flow, which the block's top margin takes over (the engine keeps only the larger of two
     // facing margins, the format adds them).
     QTextBlockFormat BlockFormat(const TParagraph& p, int previousAfter) const;
+    double LinePitch(const TParagraph& p) const; // see KpRtfLinePitch.h
     // The stops, and in `leaders` each one's leader (see KpPageFields.h).
     QList<QTextOption::Tab> TabStops(const TParaProps& para, QString& leaders) const;
     static qreal Padding(const TRowDef& row, const TPadding* cell, TSide side);
@@ -108,6 +111,14 @@ private:
     };
     std::vector<TImage> images_;
     QHash<quint64, QString> placeholders_; // one resource per placeholder size
+
+    struct TPitchCache {
+        bool valid = false;
+        int font = 0;
+        bool bold = false, italic = false;
+        double factor = 1;
+    };
+    mutable TPitchCache pitchCache_;
 
     bool cachedValid_ = false;
     TCharProps cachedProps_;

@@ -14,6 +14,7 @@ namespace {
 constexpr int kMaxTwips = 31680;       // 22 inches: indents, spacing, cell edges
 constexpr int kMaxPageTwips = 1000000; // paper and margins
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr qsizetype kMaxMathText = 1 << 16; // one formula's fallback text
 
 int Clamp(int v, int lo, int hi) {
     return std::clamp(v, lo, hi);
@@ -121,7 +122,10 @@ finished:
     unclosed_ = rootClosed_ ? 0 : static_cast<int>(stack_.size());
     while (stack_.size() > 1)
         CloseGroup();
-    if (!stack_.empty()) builder_.Finish(Top().para, Top().chars);
+    if (!stack_.empty()) {
+        if (builder_.ParagraphHasContent()) NumberParagraph();
+        builder_.Finish(Top().para, Top().chars);
+    }
     NoteFaults(tokenizer_.Position());
 }
 
@@ -160,9 +164,6 @@ void TRtfParser::NoteSkipped(TWord w) {
     case TWord::kFootnote:
         kind = kFootnote;
         break;
-    case TWord::kPn:
-        kind = kOldNumbering;
-        break;
     case TWord::kMmath:
         kind = kMath;
         break;
@@ -185,10 +186,14 @@ void TRtfParser::OpenGroup() {
     TGroupState& g = stack_.back();
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
     g.opensFontEntry = false;
+    g.opensOldNumber = g.opensMath = false;
     if (first) return;
     const TGroupState& parent = stack_[stack_.size() - 2];
     const TDestination outer = parent.dest;
-    if (outer == TDestination::StyleSheet) { // each entry starts from plain properties
+    // Each entry starts from plain properties; groups inside an entry belong to it.
+    const bool entry = outer == TDestination::StyleSheet &&
+                       (stack_.size() < 3 || stack_[stack_.size() - 3].dest != outer);
+    if (entry) {
         g.chars = TCharProps();
         g.para = TParaProps();
         styles_.BeginEntry();
@@ -214,7 +219,11 @@ void TRtfParser::CloseGroup() {
         shppictGotPicture_ = false;
     }
     if (g.opensShape && --shapeOpen_ == 0) shapeGotPicture_ = false;
+    const bool oldNumber = g.opensOldNumber, math = g.opensMath;
     stack_.pop_back();
+    // What the group defined belongs to the paragraph of the group around it.
+    if (oldNumber) Top().para.oldNumber = numbering_.Commit();
+    if (math) EndMath();
 }
 
 void TRtfParser::FinishPicture() {
@@ -254,7 +263,9 @@ void TRtfParser::HandleWord(const TToken& t) {
         const bool styleEntry =
             g.dest == TDestination::StyleSheet &&
             (info.word == TWord::kCs || info.word == TWord::kDs || info.word == TWord::kTs);
-        if (info.family != TWordFamily::Destination && !styleEntry) {
+        // Office math stars most of its markup; its groups still hold the text.
+        const bool math = g.dest == TDestination::Math || g.dest == TDestination::MathRun;
+        if (info.family != TWordFamily::Destination && !styleEntry && !math) {
             g.dest = TDestination::Skip;
             return;
         }
@@ -267,6 +278,15 @@ void TRtfParser::HandleWord(const TToken& t) {
         return;
     case TDestination::Picture:
         if (info.family == TWordFamily::Picture) HandlePictureWord(info.word, t);
+        return;
+    case TDestination::OldNumbering:
+    case TDestination::OldNumberBefore:
+    case TDestination::OldNumberAfter:
+        HandleOldNumberWord(t);
+        return;
+    case TDestination::Math:
+    case TDestination::MathRun:
+        HandleMathWord(t);
         return;
     default:
         break;
@@ -443,8 +463,31 @@ void TRtfParser::BeginDestination(TWord w) {
     case TWord::kNesttableprops:
         g.dest = TDestination::NestTableProps;
         break;
+    case TWord::kPn:
+        if (g.dest != TDestination::Body && g.dest != TDestination::StyleSheet) {
+            g.dest = TDestination::Skip;
+            break;
+        }
+        g.dest = TDestination::OldNumbering;
+        g.opensOldNumber = true;
+        numbering_.Begin();
+        break;
+    case TWord::kPntext:
+    case TWord::kListtext: // the number as the writer showed it: no second one is made
+        if (g.dest == TDestination::Body) numberRendered_ = true;
+        break;
+    case TWord::kMmath:
+        if (g.dest != TDestination::Body) {
+            g.dest = TDestination::Skip;
+            break;
+        }
+        NoteSkipped(w);
+        g.dest = TDestination::Math;
+        g.opensMath = true;
+        BeginMath();
+        break;
     default:
-        break; // containers: shpinst, shptxt, object, result, listtext, pntext
+        break; // containers: shpinst, shptxt, object, result
     }
 }
 
@@ -617,6 +660,12 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
     case TWord::kPagebb:
         p.pageBreakBefore = On(t);
         break;
+    case TWord::kRtlpar:
+        p.rightToLeft = true;
+        break;
+    case TWord::kLtrpar:
+        p.rightToLeft = false;
+        break;
     case TWord::kTqr:
         pendingTabKind_ = TTabKind::Right;
         break;
@@ -663,7 +712,9 @@ void TRtfParser::HandleSpecialWord(TWord w) {
     switch (w) {
     case TWord::kPar:
     case TWord::kColumn:
-        if (body) builder_.EndParagraph(g.para, g.chars);
+        if (!body) break;
+        NumberParagraph();
+        builder_.EndParagraph(g.para, g.chars);
         break;
     case TWord::kLine:
         EmitText(QString(QChar(QChar::LineSeparator)));
@@ -672,17 +723,19 @@ void TRtfParser::HandleSpecialWord(TWord w) {
         EmitText(QStringLiteral("\t"));
         break;
     case TWord::kPage:
-        if (body) builder_.PageBreak(g.para, g.chars, false);
-        break;
     case TWord::kSect:
-        if (body) builder_.PageBreak(g.para, g.chars, true);
+        if (!body) break;
+        if (builder_.ParagraphHasContent()) NumberParagraph();
+        builder_.PageBreak(g.para, g.chars, w == TWord::kSect);
         break;
     case TWord::kSbknone:
     case TWord::kSbkcol:
         builder_.CancelSectionBreak();
         break;
     case TWord::kCell:
-        if (body) builder_.EndCell(g.para, g.chars);
+        if (!body) break;
+        NumberParagraph();
+        builder_.EndCell(g.para, g.chars);
         break;
     case TWord::kRow:
         if (body) builder_.EndRow(rowDef_.Def(), g.para, g.chars);
@@ -986,7 +1039,9 @@ void TRtfParser::HandleSymbol(char c) {
         EmitText(QString(QChar(0x2011)));
         break;
     case '\n':
-        if (g.dest == TDestination::Body) builder_.EndParagraph(g.para, g.chars);
+        if (g.dest != TDestination::Body) break;
+        NumberParagraph();
+        builder_.EndParagraph(g.para, g.chars);
         break;
     default:
         break;
@@ -1010,9 +1065,10 @@ int TRtfParser::CurrentCodePage() {
 void TRtfParser::FlushBytes() {
     if (bytes_.empty()) return;
     const TGroupState& g = Top();
-    const TSymbolFont symbol = g.dest == TDestination::Body
-                                   ? fonts_.Symbol(g.chars.font >= 0 ? g.chars.font : defaultFont_)
-                                   : TSymbolFont::None;
+    const bool shown = g.dest == TDestination::Body || g.dest == TDestination::OldNumberBefore ||
+                       g.dest == TDestination::OldNumberAfter;
+    const TSymbolFont symbol =
+        shown ? fonts_.Symbol(g.chars.font >= 0 ? g.chars.font : defaultFont_) : TSymbolFont::None;
     const QString text = symbol == TSymbolFont::None ? decoder_.Decode(CurrentCodePage(), bytes_)
                                                      : DecodeSymbolBytes(symbol, bytes_);
     bytes_.clear();
@@ -1073,6 +1129,18 @@ void TRtfParser::Dispatch(const QString& text) {
     case TDestination::ShapeName:
         if (shapeName_.size() < 64) shapeName_ += text.trimmed();
         break;
+    case TDestination::OldNumberBefore:
+        numbering_.AppendBefore(text);
+        break;
+    case TDestination::OldNumberAfter:
+        numbering_.AppendAfter(text);
+        break;
+    case TDestination::Math:
+        if (mathOther_.size() < kMaxMathText) mathOther_ += text;
+        break;
+    case TDestination::MathRun:
+        if (mathRuns_.size() < kMaxMathText) mathRuns_ += text;
+        break;
     default:
         break;
     }
@@ -1094,6 +1162,79 @@ void TRtfParser::WriteComputedField(TFieldKind kind, const TCharProps& chars,
     marked.pageField = static_cast<uint8_t>(
         kind == TFieldKind::PageNumber ? TKpPageField::PageNumber : TKpPageField::PageCount);
     builder_.AppendText(QString(digits, QChar(0x2007)), marked);
+}
+
+void TRtfParser::HandleOldNumberWord(const TToken& t) {
+    TGroupState& g = Top();
+    if (t.word == "pntxtb") {
+        g.dest = TDestination::OldNumberBefore;
+    } else if (t.word == "pntxta") {
+        g.dest = TDestination::OldNumberAfter;
+    } else if (t.word == "u") {
+        if (t.hasParam) AppendUnicode(t.param);
+    } else if (t.word == "uc") {
+        g.unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;
+    } else {
+        // The number's font also decides how the bytes of its texts read.
+        if (t.word == "pnf" && t.hasParam) g.chars.font = t.param;
+        numbering_.HandleWord(t.word, t.hasParam, t.param);
+    }
+}
+
+void TRtfParser::NumberParagraph() {
+    TGroupState& g = Top();
+    const int index = g.dest == TDestination::Body ? g.para.oldNumber : -1;
+    const QString number = numbering_.Next(index, numberRendered_);
+    numberRendered_ = false;
+    const TOldNumberDef* def = numbering_.Find(index);
+    if (number.isEmpty() || !def) return;
+    TCharProps chars = g.chars;
+    chars.hidden = false;
+    chars.link = -1;
+    chars.pageField = 0;
+    if (def->font >= 0) chars.font = def->font;
+    if (def->halfPoints > 0) chars.halfPoints = def->halfPoints;
+    if (def->bold >= 0) chars.bold = def->bold != 0;
+    if (def->italic >= 0) chars.italic = def->italic != 0;
+    builder_.PrependText(number, chars);
+}
+
+void TRtfParser::BeginMath() {
+    mathRuns_.clear();
+    mathOther_.clear();
+    mathShownAsPicture_ = false;
+}
+
+// Inside a formula only the runs' text, the operator characters and a picture of the formula
+// matter; the structure around them is dropped.
+void TRtfParser::HandleMathWord(const TToken& t) {
+    TGroupState& g = Top();
+    const std::string_view w = t.word;
+    if (w == "u") {
+        if (t.hasParam) AppendUnicode(t.param);
+    } else if (w == "uc") {
+        g.unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;
+    } else if (w == "f") {
+        g.chars.font = t.param; // how its bytes read
+    } else if (w == "mr" || w == "mchr" || w == "mbegChr" || w == "mendChr" || w == "msepChr") {
+        g.dest = TDestination::MathRun;
+    } else if (w == "mmathPict") {
+        // The writer's picture of the formula stands in for it unless its text came first.
+        if (!mathRuns_.isEmpty()) {
+            g.dest = TDestination::Skip;
+            return;
+        }
+        g.dest = TDestination::Body;
+        mathShownAsPicture_ = true;
+    }
+}
+
+void TRtfParser::EndMath() {
+    const QString text = mathShownAsPicture_   ? QString()
+                         : mathRuns_.isEmpty() ? mathOther_.simplified()
+                                               : mathRuns_;
+    BeginMath();
+    if (Top().dest == TDestination::Body) EmitText(text);
 }
 
 QStringList TRtfParser::Warnings() const {
@@ -1122,12 +1263,10 @@ QStringList TRtfParser::Warnings() const {
             text.insert(text.size() - 1, QStringLiteral(" (first at byte %1)").arg(firstAt_[i]));
         w << text;
     }
-    const char* what[kSkippedKinds] = {"header or footer group(s) were not shown",
-                                       "footnote(s) or endnote(s) were not shown",
-                                       "old-style numbering group(s) were not shown",
-                                       "office math group(s) were not shown",
-                                       "comment(s) were not shown",
-                                       "section(s) with several columns were laid out in one"};
+    const char* what[kSkippedKinds] = {
+        "header or footer group(s) were not shown", "footnote(s) or endnote(s) were not shown",
+        "office math group(s) were shown as plain text", "comment(s) were not shown",
+        "section(s) with several columns were laid out in one"};
     for (std::size_t i = 0; i < skipped_.size(); ++i) {
         if (skipped_[i] <= 0) continue;
         w << QStringLiteral("%1 %2 (first at byte %3).")

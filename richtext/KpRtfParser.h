@@ -15,6 +15,7 @@
 #include "richtext/KpRtfDocumentBuilder.h"
 #include "richtext/KpRtfField.h"
 #include "richtext/KpRtfFontTable.h"
+#include "richtext/KpRtfOldNumbering.h"
 #include "richtext/KpRtfPicture.h"
 #include "richtext/KpRtfReader.h"
 #include "richtext/KpRtfState.h"
@@ -54,6 +55,12 @@ private:
     void HandleSpecialWord(TWord w);
     void HandleTableWord(TWord w, const TToken& t);
     void HandlePictureWord(TWord w, const TToken& t);
+    // Paragraph numbers of the older kind, and office math shown as its plain text.
+    void HandleOldNumberWord(const TToken& t);
+    void HandleMathWord(const TToken& t);
+    void BeginMath();
+    void EndMath();
+    void NumberParagraph();
     void AppendUnicode(int value);
     void FlushBytes();
     void FlushHighSurrogate();
@@ -75,6 +82,10 @@ private:
     TRowDefReader rowDef_;
     TCodePageDecoder decoder_;
     TDocumentBuilder builder_;
+    TOldNumbering numbering_;
+    bool numberRendered_ = false;  // the paragraph being read had its number in {\pntext}
+    QString mathRuns_, mathOther_; // a math group's run texts, and any other text in it
+    bool mathShownAsPicture_ = false;
 
     std::string bytes_; // code-page bytes not decoded yet
     int skip_ = 0;      // \uN fallback characters still to skip
@@ -94,7 +105,7 @@ private:
     int deepGroups_ = 0, strayCloses_ = 0, unclosed_ = 0;
     int picturesTooLarge_ = 0, picturesUndecodable_ = 0, metafilesShownAsBox_ = 0;
     // Features shown as nothing yet, by kind: how often, and where each was first met.
-    enum { kHeaderFooter, kFootnote, kOldNumbering, kMath, kComment, kColumns, kSkippedKinds };
+    enum { kHeaderFooter, kFootnote, kMath, kComment, kColumns, kSkippedKinds };
     std::array<int, kSkippedKinds> skipped_{};
     std::array<qsizetype, kSkippedKinds> skippedAt_{};
     qsizetype tokenAt_ = 0; // byte offset of the token being handled

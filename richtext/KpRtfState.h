@@ -18,6 +18,11 @@ enum class TDestination : uint8_t {
     FieldInstruction, // the instruction text of a field
     ShapeName,        // {\sn ...}
     NestTableProps,   // {\*\nesttableprops ...}: only \nestrow matters
+    OldNumbering,     // {\pn ...}: a paragraph number's definition
+    OldNumberBefore,  // {\pntxtb ...} inside it
+    OldNumberAfter,   // {\pntxta ...} inside it
+    Math,             // {\mmath ...}: markup dropped, text kept as a plain fallback
+    MathRun,          // a math run's text, {\mr ...} and the operator characters
 };
 
 enum class TUnderline : uint8_t { None, Single, Dash, Dot, Wave, Double };
@@ -59,6 +64,8 @@ struct TParaProps {
     bool inTable = false;
     int nestLevel = 1; // \itap
     bool pageBreakBefore = false;
+    bool rightToLeft = false; // \rtlpar
+    int oldNumber = -1;       // a {\pn} definition (see KpRtfOldNumbering.h); -1: none
     int tabCount = 0;
     std::array<TTabStop, kMaxTabs> tabs{};
 };
@@ -74,8 +81,10 @@ struct TGroupState {
     bool opensShape = false;
     bool opensShapePicture = false; // {\*\shppict}
     bool opensFontEntry = false;
-    bool fontTable = false;   // the {\fonttbl} group itself: its child groups are entries
-    bool fieldResult = false; // inside the {\fldrslt} of the innermost field
+    bool opensOldNumber = false; // {\pn
+    bool opensMath = false;      // {\mmath
+    bool fontTable = false;      // the {\fonttbl} group itself: its child groups are entries
+    bool fieldResult = false;    // inside the {\fldrslt} of the innermost field
 };
 
 } // namespace rtf
