@@ -121,6 +121,8 @@ finished:
     unclosed_ = rootClosed_ ? 0 : static_cast<int>(stack_.size());
     while (stack_.size() > 1)
         CloseGroup();
+    builder_.SetPage(geometry_.paperWidth, geometry_.paperHeight, geometry_.marginLeft,
+                     geometry_.marginRight, geometry_.marginTop, geometry_.marginBottom);
     if (!stack_.empty()) builder_.Finish(Top().para, Top().chars);
     NoteFaults(tokenizer_.Position());
 }
@@ -185,6 +187,7 @@ void TRtfParser::OpenGroup() {
     TGroupState& g = stack_.back();
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
     g.opensFontEntry = false;
+    g.opensStory = false;
     if (first) return;
     const TGroupState& parent = stack_[stack_.size() - 2];
     const TDestination outer = parent.dest;
@@ -214,6 +217,7 @@ void TRtfParser::CloseGroup() {
         shppictGotPicture_ = false;
     }
     if (g.opensShape && --shapeOpen_ == 0) shapeGotPicture_ = false;
+    if (g.opensStory) builder_.EndStory(g.para, g.chars);
     stack_.pop_back();
 }
 
@@ -246,6 +250,8 @@ void TRtfParser::HandleWord(const TToken& t) {
         return;
     }
     TGroupState& g = Top();
+    // Headers, footers and notes are read into stories of their own.
+    if (!starPending_ && g.dest == TDestination::Body && BeginStoryGroup(info.word)) return;
     if (info.family == TWordFamily::SkipDestination && g.dest == TDestination::Body)
         NoteSkipped(info.word);
     if (starPending_) {
@@ -273,6 +279,7 @@ void TRtfParser::HandleWord(const TToken& t) {
     }
     switch (info.family) {
     case TWordFamily::Unknown:
+        if (!t.tooLong) HandlePageWord(t);
         break;
     case TWordFamily::Document:
         HandleDocumentWord(info.word, t);
@@ -748,8 +755,11 @@ void TRtfParser::HandleSpecialWord(TWord w) {
     case TWord::kRtlmark:
         EmitText(QString(QChar(0x200F)));
         break;
+    case TWord::kSectd:
+        if (body) builder_.ResetSection();
+        break;
     default:
-        break; // \sectd, \sbkpage, \sbkeven, \sbkodd, \lbr
+        break; // \sbkpage, \sbkeven, \sbkodd, \lbr
     }
 }
 

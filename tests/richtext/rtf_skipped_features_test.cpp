@@ -12,10 +12,6 @@ TEST(RtfSkippedFeatures, EachKindWarnsOnceWithItsFirstOffset) {
         const char16_t* text;
         QStringList warnings;
     } cases[] = {
-        {R"({\rtf1{\header H}{\footerl F}{\footnote N}x{\footnote M}})",
-         u"x",
-         {QStringLiteral("2 header or footer group(s) were not shown (first at byte 7)."),
-          QStringLiteral("2 footnote(s) or endnote(s) were not shown (first at byte 30).")}},
         {R"({\rtf1{\pn\pnlvlbody{\pntxta .}}x})",
          u"x",
          {QStringLiteral("1 old-style numbering group(s) were not shown (first at byte 7).")}},
