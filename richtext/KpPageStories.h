@@ -42,6 +42,8 @@ struct PAGINOR_INTERNAL_EXPORT TKpSectionStories {
     int paperWidth = 0, paperHeight = 0;
     bool landscape = false;
     int marginLeft = -1, marginRight = -1, marginTop = -1, marginBottom = -1;
+    int columns = 1;     // columns of text side by side
+    int columnGap = 720; // twips between them
 };
 
 struct PAGINOR_INTERNAL_EXPORT TKpPageStories {

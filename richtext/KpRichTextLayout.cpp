@@ -57,12 +57,14 @@ TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength
         bool other = false;
         for (const TKpSectionStories& section : stories->sections) {
             const auto [w, h] = TextArea(*stories, section);
-            SectionShape shape{section.start, double(w) / w0, double(h) / h0};
-            other = other || std::abs(shape.widthShare - 1) > 0.005 ||
+            const int n = std::max(section.columns, 1);
+            const int gap = n > 1 ? std::min(section.columnGap, w / (2 * n)) : 0;
+            const double column = double(w - (n - 1) * gap) / n;
+            SectionShape shape{section.start,  column / w0, double(h) / h0,
+                               double(w) / w0, n,           (column + gap) / w0};
+            other = other || n > 1 || std::abs(shape.widthShare - 1) > 0.005 ||
                     std::abs(shape.heightShare - 1) > 0.005;
-            if (!shapes_.empty() && shapes_.back().widthShare == shape.widthShare &&
-                shapes_.back().heightShare == shape.heightShare)
-                continue;
+            if (!shapes_.empty() && shapes_.back() == shape) continue;
             if (!shapes_.empty() && shapes_.back().start >= shape.start) shapes_.pop_back();
             shapes_.push_back(shape);
         }
@@ -129,10 +131,12 @@ void TKpRichTextLayout::splitSections() {
         const int start = shapes_[k].start;
         QTextCursor at(doc_.get());
         at.setPosition(std::clamp(start, 0, end));
-        // Sections start at a paragraph of the body; one that does not stays with the one
-        // before.
+        // Sections start at a paragraph of the body after a paragraph (the reader puts an
+        // empty one after a table); one that does not stays with the one before.
+        QTextCursor before(doc_.get());
+        before.setPosition(std::max(start - 1, 0));
         if (start <= cuts.back().start || start >= end || at.block().position() != start ||
-            at.currentFrame() != doc_->rootFrame())
+            at.currentFrame() != doc_->rootFrame() || before.currentTable())
             continue;
         cuts.push_back(shapes_[k]);
     }
@@ -148,7 +152,9 @@ void TKpRichTextLayout::splitSections() {
         }
         part.widthShare = cuts[k].widthShare;
         part.heightShare = cuts[k].heightShare;
-        part.scale = std::min({1.0, 1 / part.widthShare, 1 / part.heightShare});
+        part.scale = std::min({1.0, 1 / cuts[k].pageShare, 1 / part.heightShare});
+        part.columns = cuts[k].columns;
+        part.stepShare = cuts[k].stepShare;
         parts_.push_back(std::move(part));
     }
 }
@@ -165,6 +171,21 @@ double TKpRichTextLayout::frameHeight(std::size_t unit, int height) const {
     height = std::max(height, 1);
     if (shapes_.empty() || parts_.empty()) return height;
     return height * partAt(unit).heightShare;
+}
+
+// A page of a section in columns goes on in the next column until a forced break.
+std::vector<TKpPageSpan> TKpRichTextLayout::moreColumns(const TKpPageSpan& span, int height,
+                                                        std::size_t end) {
+    std::vector<TKpPageSpan> more;
+    if (shapes_.empty() || parts_.empty() || span.last <= span.first) return more;
+    const int columns = partAt(span.first).columns;
+    std::size_t last = span.last;
+    for (int k = 1; k < columns && last < end; ++k) {
+        if (units_[last].breakBefore || units_[last - 1].breakAfter) break;
+        more.push_back(NextPage(units_, last, frameHeight(last, height), end, noteGap()));
+        last = more.back().last;
+    }
+    return more;
 }
 
 // Long tables are laid out in pieces of rows (see KpColumnParts.h): a part holds what comes
@@ -278,6 +299,14 @@ void TKpRichTextLayout::layOut(int width, int height) {
     if (stories_) {
         stories_->SetWidth(width);
         placeNotes();
+    }
+    // The engine puts the first paragraph at the column's top, without its space before;
+    // the first page shows that space as other writers do (later pages start at their first
+    // line).
+    if (!units_.empty() && units_[0].start == 0) {
+        const QTextBlock first = doc_->begin();
+        if (first.isValid())
+            units_[0].lead = std::max(0.0, first.blockFormat().topMargin() * FrameScale);
     }
 }
 
@@ -542,9 +571,10 @@ TKpPageNumbers TKpRichTextLayout::pageNumbers(const TKpTextPage& page) {
     if (pageFirsts_.empty()) {
         for (std::size_t first = 0; first < units_.size();) {
             pageFirsts_.push_back(first);
-            first = std::max(
-                NextPage(units_, first, frameHeight(first, height_), units_.size(), noteGap()).last,
-                first + 1);
+            const TKpPageSpan span =
+                NextPage(units_, first, frameHeight(first, height_), units_.size(), noteGap());
+            const auto more = moreColumns(span, height_, units_.size());
+            first = std::max(more.empty() ? span.last : more.back().last, first + 1);
         }
     }
     TKpPageNumbers numbers;
@@ -570,7 +600,10 @@ TKpTextPage TKpRichTextLayout::Page(int from, int width, int height, int to) {
                          [](const TKpLayoutUnit& u, int pos) { return u.start < pos; });
     const std::size_t end = std::max<std::size_t>(endIt - units_.begin(), first + 1);
     page.span = NextPage(units_, first, frameHeight(first, height), end, noteGap());
-    page.next = page.span.last < end ? units_[page.span.last].start : to;
+    page.columns = moreColumns(page.span, height, end);
+    if (!page.columns.empty()) page.columnStep = width_ * partAt(first).stepShare;
+    const std::size_t last = page.columns.empty() ? page.span.last : page.columns.back().last;
+    page.next = last < end ? units_[last].start : to;
     return page;
 }
 
@@ -584,45 +617,12 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         const double scale = partAt(page.span.first).scale;
         painter.scale(scale, scale);
     }
-    // Only the page's band of the column; sideways, anything that sticks out still shows.
-    constexpr double wide = 100.0 * KpTwipsPerInch;
-    const double height = page.span.bottom - page.span.top;
-    const QRectF band(-wide, 0, 2 * wide, height);
-    painter.setClipRect(band, Qt::IntersectClip);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    // Lines that only touch the band are left out altogether rather than clipped away.
-    constexpr double touch = 0.5;
-    context.clip =
-        QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
-    for (std::size_t k = 0; k < parts_.size(); ++k) {
-        const Part& part = parts_[k];
-        const double partTop = part.first ? part.top + part.from : part.top;
-        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
-        if (part.last) partBottom = part.top + part.to;
-        if (partBottom <= page.span.top || partTop >= page.span.bottom) continue;
-        // A paragraph that goes on over the next page keeps its shaped text: the engine would
-        // otherwise shape the whole paragraph again for each of its pages.
-        if (page.span.last < units_.size()) {
-            const QTextBlock last =
-                part.doc->findBlock(units_[page.span.last - 1].start - part.start);
-            if (last.isValid() &&
-                last.position() + last.length() > units_[page.span.last].start - part.start)
-                last.layout()->setCacheEnabled(true);
-        }
-        QAbstractTextDocumentLayout::PaintContext partContext = context;
-        partContext.clip.translate(0, -part.top);
-        const double clipTop = std::max(partContext.clip.top(), part.clipTop);
-        const double clipBottom = std::min(partContext.clip.bottom(), part.clipBottom);
-        if (clipBottom <= clipTop) continue;
-        partContext.clip.setTop(clipTop);
-        partContext.clip.setBottom(clipBottom);
-        // The page records its own coordinates, not the column's.
-        TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
-        QPainter column(&device);
-        part.doc->documentLayout()->draw(&column, partContext);
-        DrawPageDecorations(column, *part.doc, page.from - part.start, page.next - part.start,
-                            partContext.clip, [&] { return pageNumbers(page); });
+    drawColumn(painter, page, page.span);
+    for (std::size_t k = 0; k < page.columns.size(); ++k) {
+        painter.save();
+        painter.translate(page.columnStep * double(k + 1), 0);
+        drawColumn(painter, page, page.columns[k]);
+        painter.restore();
     }
     painter.restore();
     if (stories_) {
@@ -634,6 +634,52 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     }
 }
 
+// One column's band of the laid-out column, with its top at the painter's origin.
+void TKpRichTextLayout::drawColumn(QPainter& painter, const TKpTextPage& page,
+                                   const TKpPageSpan& span) {
+    if (span.last <= span.first) return;
+    painter.save();
+    // Only the page's band of the column; sideways, anything that sticks out still shows.
+    constexpr double wide = 100.0 * KpTwipsPerInch;
+    const double height = span.bottom - span.top;
+    const QRectF band(-wide, 0, 2 * wide, height);
+    painter.setClipRect(band, Qt::IntersectClip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    // Lines that only touch the band are left out altogether rather than clipped away.
+    constexpr double touch = 0.5;
+    context.clip = QRectF(-wide, span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
+    for (std::size_t k = 0; k < parts_.size(); ++k) {
+        const Part& part = parts_[k];
+        const double partTop = part.first ? part.top + part.from : part.top;
+        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : span.bottom;
+        if (part.last) partBottom = part.top + part.to;
+        if (partBottom <= span.top || partTop >= span.bottom) continue;
+        // A paragraph that goes on over the next page keeps its shaped text: the engine would
+        // otherwise shape the whole paragraph again for each of its pages.
+        if (span.last < units_.size()) {
+            const QTextBlock last = part.doc->findBlock(units_[span.last - 1].start - part.start);
+            if (last.isValid() &&
+                last.position() + last.length() > units_[span.last].start - part.start)
+                last.layout()->setCacheEnabled(true);
+        }
+        QAbstractTextDocumentLayout::PaintContext partContext = context;
+        partContext.clip.translate(0, -part.top);
+        const double clipTop = std::max(partContext.clip.top(), part.clipTop);
+        const double clipBottom = std::min(partContext.clip.bottom(), part.clipBottom);
+        if (clipBottom <= clipTop) continue;
+        partContext.clip.setTop(clipTop);
+        partContext.clip.setBottom(clipBottom);
+        // The page records its own coordinates, not the column's.
+        TKpPageBand device(painter, span.top - part.top, band, KpTwipsPerInch);
+        QPainter column(&device);
+        part.doc->documentLayout()->draw(&column, partContext);
+        DrawPageDecorations(column, *part.doc, page.from - part.start, page.next - part.start,
+                            partContext.clip, [&] { return pageNumbers(page); });
+    }
+    painter.restore();
+}
+
 // The page's footnotes at the foot of the frame, under a separator; the header at its
 // distance from the paper's top edge, the footer at the file's distance below the text.
 void TKpRichTextLayout::drawStories(QPainter& painter, const TKpTextPage& page, double originY) {
@@ -643,7 +689,9 @@ void TKpRichTextLayout::drawStories(QPainter& painter, const TKpTextPage& page, 
         return r.first < unit;
     };
     const auto lo = std::lower_bound(noteRefs_.begin(), noteRefs_.end(), page.span.first, byUnit);
-    const auto hi = std::lower_bound(lo, noteRefs_.end(), page.span.last, byUnit);
+    const auto hi =
+        std::lower_bound(lo, noteRefs_.end(),
+                         page.columns.empty() ? page.span.last : page.columns.back().last, byUnit);
     if (lo != hi) {
         double total = 0;
         for (auto it = lo; it != hi; ++it)

@@ -29,6 +29,10 @@ struct PAGINOR_EXPORT TKpTextPage {
     int from = 0; // first character on the page
     int next = 0; // first character of the next page (the length when all fitted)
     TKpPageSpan span;
+    // A page of several columns: the columns after the first, left to right, each
+    // `columnStep` twips right of the one before.
+    std::vector<TKpPageSpan> columns;
+    double columnStep = 0;
 };
 
 class PAGINOR_EXPORT TKpRichTextLayout {
@@ -77,15 +81,26 @@ private:
         // A section whose text area has another shape than the document's: its width and
         // height as shares of the frame's, and the scale that fits it into the frame.
         double widthShare = 1, heightShare = 1, scale = 1;
+        int columns = 1;
+        double stepShare = 0; // from one column to the next
     };
     struct SectionShape {
         int start = 0;
-        double widthShare = 1, heightShare = 1;
+        double widthShare = 1, heightShare = 1; // of a column
+        double pageShare = 1;                   // the whole text area's width
+        int columns = 1;
+        double stepShare = 0;
+        bool operator==(const SectionShape& o) const {
+            return widthShare == o.widthShare && heightShare == o.heightShare &&
+                   pageShare == o.pageShare && columns == o.columns && stepShare == o.stepShare;
+        }
     };
     void splitParts();
     void splitSections();
     const Part& partAt(std::size_t unit) const;
     double frameHeight(std::size_t unit, int height) const;
+    std::vector<TKpPageSpan> moreColumns(const TKpPageSpan& span, int height, std::size_t end);
+    void drawColumn(QPainter& painter, const TKpTextPage& page, const TKpPageSpan& span);
     bool splitTables();
     bool placePiece(std::size_t k);
     bool layOutParts(int height);

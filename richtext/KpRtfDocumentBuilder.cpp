@@ -182,6 +182,8 @@ void TDocumentBuilder::ResetSection() {
     s.paperWidth = s.paperHeight = 0;
     s.landscape = false;
     s.marginLeft = s.marginRight = s.marginTop = s.marginBottom = -1;
+    s.columns = 1;
+    s.columnGap = 720;
 }
 
 // Endnotes, and footnotes the document collects at its end, follow the body.
@@ -317,6 +319,18 @@ void TDocumentBuilder::PageBreak(const TParaProps& para, const TCharProps& mark,
         if (!blockAvailable_) {
             cursor_.insertBlock();
             blockAvailable_ = true;
+        } else if (lastTable_) {
+            // After a table, a paragraph of no height ends the section, so that each section
+            // can be laid out on its own as whole paragraphs.
+            QTextBlockFormat gap;
+            gap.setLineHeight(0, QTextBlockFormat::FixedHeight);
+            cursor_.setBlockFormat(gap);
+            QTextCharFormat tiny;
+            tiny.setFontPointSize(1);
+            cursor_.setBlockCharFormat(tiny);
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            lastTable_ = nullptr;
+            previousAfter_ = 0;
         }
         TKpSectionStories next = stories_->sections.back();
         next.start = cursor_.block().position();

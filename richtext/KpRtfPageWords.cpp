@@ -28,6 +28,7 @@ enum class TPageWord {
     Keep,
     Keepn,
     SectionPage, // the section's paper and margins
+    Colsx,
 };
 
 struct TPageWordInfo {
@@ -62,6 +63,7 @@ TPageWordInfo LookUpPageWord(std::string_view name) {
         {"fet", {TPageWord::Fet}},
         {"keep", {TPageWord::Keep}},
         {"keepn", {TPageWord::Keepn}},
+        {"colsx", {TPageWord::Colsx}},
         {"pgwsxn", {TPageWord::SectionPage, 'w'}},
         {"pghsxn", {TPageWord::SectionPage, 'h'}},
         {"lndscpsxn", {TPageWord::SectionPage, 'o'}},
@@ -167,6 +169,9 @@ void TRtfParser::HandlePageWord(const TToken& t) {
         break;
     case TPageWord::Keepn:
         g.para.keepNext = on;
+        break;
+    case TPageWord::Colsx:
+        if (t.hasParam) builder_.Section().columnGap = std::clamp(t.param, 0, kMaxBandTwips);
         break;
     case TPageWord::SectionPage: {
         TKpSectionStories& s = builder_.Section();

@@ -365,8 +365,9 @@ void TRtfParser::HandleDocumentWord(TWord w, const TToken& t) {
     case TWord::kMargb:
         geometry_.hasMargins = true, geometry_.marginBottom = page;
         break;
-    case TWord::kCols:
-        if (t.param > 1) NoteSkipped(w);
+    case TWord::kCols: // the section's columns (see KpRtfPageWords.cpp)
+        builder_.Section().columns = Clamp(t.param, 1, 12);
+        if (t.param > 1) builder_.NoteSectionPage();
         break;
     case TWord::kUc:
         Top().unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;

@@ -223,14 +223,37 @@ TEST(RtfPageStories, LandscapeSectionIsLaidOutAtItsWidthAndFitsTheFrame) {
     const QByteArray page = R"(\paperw12240\paperh15840\margl1440\margr1440\margt1440\margb1440)";
     const QByteArray table = R"(\trowd\cellx9000\cellx12960\pard\intbl Start\cell Edge\cell\row )";
     const auto pages = Pages(R"({\rtf1)" + page + R"( \pard Tall\par\sect\sectd\lndscpsxn)" +
-                             R"(\pgwsxn15840\pghsxn12240 )" + table + "}");
-    ASSERT_EQ(pages.size(), 2u);
+                             R"(\pgwsxn15840\pghsxn12240 )" + table + R"(\pard\sect\sectd After})");
+    ASSERT_EQ(pages.size(), 3u);
     EXPECT_NEAR(pages[0].X("Tall"), kLeft, 20);
     // The landscape text area (12,960 twips) is drawn at 9,360 / 12,960 of its size.
     const double scale = 9360.0 / 12960;
     EXPECT_NEAR(pages[1].X("Start"), kLeft, 20);
     EXPECT_NEAR(pages[1].X("Edge"), kLeft + 9000 * scale, 30);
     EXPECT_NEAR(pages[1].Y("Start"), kTop + 220 * scale, 40);
+    // The portrait section after it is drawn at full size again.
+    EXPECT_NEAR(pages[2].X("After"), kLeft, 20);
+    EXPECT_NEAR(pages[2].Y("After"), kTop + 220, 40);
+}
+
+TEST(RtfPageStories, SectionInColumnsFillsThemLeftToRight) {
+    // Two columns 0.5 inch apart on a 9,360-twip text area: each 4,320 wide.
+    const auto pages = Pages(
+        R"({\rtf1\margl1440\margr1440 \pard Above\sect\sectd\cols2\colsx720 )" + Lines(100) + "}");
+    ASSERT_GE(pages.size(), 3u);
+    EXPECT_NEAR(pages[1].X("Line 1"), kLeft, 20);
+    const int perColumn = LastLine(Pages(R"({\rtf1 )" + Lines(80) + "}")[0]);
+    const QString second = QStringLiteral("Line %1").arg(perColumn + 1);
+    EXPECT_NEAR(pages[1].X(second), kLeft + 4320 + 720, 20);
+    EXPECT_NEAR(pages[1].Y(second), pages[1].Y("Line 1"), 1);
+    EXPECT_TRUE(pages[2].Has(QStringLiteral("Line %1").arg(2 * perColumn + 1)));
+}
+
+TEST(RtfPageStories, SpaceBeforeShowsOnTheFirstPageOnly) {
+    const auto pages = Pages(R"({\rtf1\pard\sb720 First\par\page\pard\sb720 Second\par})");
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NEAR(pages[0].Y("First"), kTop + 720 + 220, 40);
+    EXPECT_NEAR(pages[1].Y("Second"), kTop + 220, 40);
 }
 
 } // namespace

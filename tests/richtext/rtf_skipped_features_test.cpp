@@ -18,9 +18,7 @@ TEST(RtfSkippedFeatures, EachKindWarnsOnceWithItsFirstOffset) {
         {R"({\rtf1 a{\*\mmath b}\cols2 c{\*\atnid x}{\*\annotation y}})",
          u"ac",
          {QStringLiteral("1 office math group(s) were not shown (first at byte 11)."),
-          QStringLiteral("1 comment(s) were not shown (first at byte 43)."),
-          QStringLiteral("1 section(s) with several columns were laid out in one (first at byte "
-                         "20).")}},
+          QStringLiteral("1 comment(s) were not shown (first at byte 43).")}},
         {R"({\rtf1{\info{\comment {\header h}}}\cols1 x})", u"x", {}},
     };
     for (const auto& c : cases) {
