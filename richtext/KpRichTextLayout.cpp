@@ -1,6 +1,7 @@
 #include "richtext/KpRichTextLayout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include <QAbstractTextDocumentLayout>
@@ -15,6 +16,8 @@
 #include "richtext/KpColumnParts.h"
 #include "richtext/KpPageBand.h"
 #include "richtext/KpPageDecorations.h"
+#include "richtext/KpPageStories.h"
+#include "richtext/KpPageStoryLayout.h"
 
 namespace kp {
 
@@ -43,18 +46,31 @@ QTextBlock CellBlock(const QTextDocument& doc, const QTextTableCell& cell, bool 
 TKpRichTextLayout::TKpRichTextLayout(const QTextDocument& source, int partLength, int tableRows)
     : device_(1, 1, QImage::Format_RGB32), doc_(source.clone()),
       partLength_(std::max(partLength, 1)), tableRows_(std::max(tableRows, 3)) {
-    // No layout until the frame's width is known: with the source's page size (often no
-    // width at all) every change below would lay a long paragraph out as one endless line.
-    doc_->setPageSize(QSizeF(0, 0));
-    doc_->setUndoRedoEnabled(false);
-    scaleIndents();
     const int dotsPerMeter = qRound(KpTwipsPerInch / 0.0254);
     device_.setDotsPerMeterX(dotsPerMeter);
     device_.setDotsPerMeterY(dotsPerMeter);
-    doc_->documentLayout()->setPaintDevice(&device_);
-    doc_->setDocumentMargin(0);
-    doc_->setUseDesignMetrics(true);
+    PrepareForPrintLayout(*doc_, device_);
     copyFramePolicies(*source.rootFrame(), *doc_->rootFrame());
+    if (auto stories = PageStories(source)) {
+        // Sections whose text area differs from the document's by more than a little.
+        const auto [w0, h0] = TextArea(*stories, TKpSectionStories());
+        bool other = false;
+        for (const TKpSectionStories& section : stories->sections) {
+            const auto [w, h] = TextArea(*stories, section);
+            const int n = std::max(section.columns, 1);
+            const int gap = n > 1 ? std::min(section.columnGap, w / (2 * n)) : 0;
+            const double column = double(w - (n - 1) * gap) / n;
+            SectionShape shape{section.start,  column / w0, double(h) / h0,
+                               double(w) / w0, n,           (column + gap) / w0};
+            other = other || n > 1 || std::abs(shape.widthShare - 1) > 0.005 ||
+                    std::abs(shape.heightShare - 1) > 0.005;
+            if (!shapes_.empty() && shapes_.back() == shape) continue;
+            if (!shapes_.empty() && shapes_.back().start >= shape.start) shapes_.pop_back();
+            shapes_.push_back(shape);
+        }
+        if (!other) shapes_.clear();
+        stories_ = std::make_unique<TKpStoryLayout>(std::move(stories), device_);
+    }
 }
 
 // The copy loses the page break policies of frames and tables; they come from the source,
@@ -70,24 +86,6 @@ void TKpRichTextLayout::copyFramePolicies(const QTextFrame& from, QTextFrame& to
         }
         copyFramePolicies(*a[i], *b[i]);
     }
-}
-
-// Block indents are kept in 1/96 inch like every other length, so the document looks right on
-// the screen; the engine scales all lengths but these to its device, so the copy laid out on
-// the 1,440-dpi device gets them in device units.
-void TKpRichTextLayout::scaleIndents() {
-    QTextCursor cursor(doc_.get());
-    cursor.beginEditBlock();
-    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
-        QTextBlockFormat f = b.blockFormat();
-        if (f.leftMargin() == 0 && f.rightMargin() == 0 && f.textIndent() == 0) continue;
-        f.setLeftMargin(f.leftMargin() * FrameScale);
-        f.setRightMargin(f.rightMargin() * FrameScale);
-        f.setTextIndent(f.textIndent() * FrameScale);
-        cursor.setPosition(b.position());
-        cursor.setBlockFormat(f);
-    }
-    cursor.endEditBlock();
 }
 
 TKpRichTextLayout::~TKpRichTextLayout() = default;
@@ -120,6 +118,74 @@ void TKpRichTextLayout::splitParts() {
         part.doc = part.copy.get();
         parts_.push_back(std::move(part));
     }
+}
+
+// Sections of other shapes are parts of their own, laid out at their own width; a page
+// holds as much of the column as the section's page does, and is drawn scaled down to the
+// frame when it is wider or taller.
+void TKpRichTextLayout::splitSections() {
+    const int end = doc_->characterCount() - 1;
+    std::vector<SectionShape> cuts{shapes_.front()};
+    cuts.front().start = 0;
+    for (std::size_t k = 1; k < shapes_.size(); ++k) {
+        const int start = shapes_[k].start;
+        QTextCursor at(doc_.get());
+        at.setPosition(std::clamp(start, 0, end));
+        // Sections start at a paragraph of the body after a paragraph (the reader puts an
+        // empty one after a table); one that does not stays with the one before.
+        QTextCursor before(doc_.get());
+        before.setPosition(std::max(start - 1, 0));
+        if (start <= cuts.back().start || start >= end || at.block().position() != start ||
+            at.currentFrame() != doc_->rootFrame() || before.currentTable())
+            continue;
+        cuts.push_back(shapes_[k]);
+    }
+    for (std::size_t k = 0; k < cuts.size(); ++k) {
+        Part part;
+        if (cuts.size() == 1) {
+            part.doc = doc_.get();
+        } else {
+            const int to = k + 1 < cuts.size() ? cuts[k + 1].start - 1 : end;
+            part.copy = CopyPart(*doc_, cuts[k].start, to, device_);
+            part.doc = part.copy.get();
+            part.start = cuts[k].start;
+        }
+        part.widthShare = cuts[k].widthShare;
+        part.heightShare = cuts[k].heightShare;
+        part.scale = std::min({1.0, 1 / cuts[k].pageShare, 1 / part.heightShare});
+        part.columns = cuts[k].columns;
+        part.stepShare = cuts[k].stepShare;
+        parts_.push_back(std::move(part));
+    }
+}
+
+const TKpRichTextLayout::Part& TKpRichTextLayout::partAt(std::size_t unit) const {
+    const int start = unit < units_.size() ? units_[unit].start : 0;
+    const auto it = std::upper_bound(parts_.begin(), parts_.end(), start,
+                                     [](int pos, const Part& p) { return pos < p.start; });
+    return it == parts_.begin() ? parts_.front() : *(it - 1);
+}
+
+// The column a page starting with `unit` holds in a frame `height` high.
+double TKpRichTextLayout::frameHeight(std::size_t unit, int height) const {
+    height = std::max(height, 1);
+    if (shapes_.empty() || parts_.empty()) return height;
+    return height * partAt(unit).heightShare;
+}
+
+// A page of a section in columns goes on in the next column until a forced break.
+std::vector<TKpPageSpan> TKpRichTextLayout::moreColumns(const TKpPageSpan& span, int height,
+                                                        std::size_t end) {
+    std::vector<TKpPageSpan> more;
+    if (shapes_.empty() || parts_.empty() || span.last <= span.first) return more;
+    const int columns = partAt(span.first).columns;
+    std::size_t last = span.last;
+    for (int k = 1; k < columns && last < end; ++k) {
+        if (units_[last].breakBefore || units_[last - 1].breakAfter) break;
+        more.push_back(NextPage(units_, last, frameHeight(last, height), end, noteGap()));
+        last = more.back().last;
+    }
+    return more;
 }
 
 // Long tables are laid out in pieces of rows (see KpColumnParts.h): a part holds what comes
@@ -209,10 +275,16 @@ void TKpRichTextLayout::layOut(int width, int height) {
         doc_->setPageSize(QSizeF(0, 0));
         parts_.clear();
         pieces_.Join(*doc_);
-        pieces_.Cut(*doc_, width);
-        splitParts();
+        if (shapes_.empty()) {
+            pieces_.Cut(*doc_, width);
+            splitParts();
+        } else {
+            // Paragraphs are not cut where their lines end: the sections have widths of their
+            // own.
+            splitSections();
+        }
         for (Part& part : parts_)
-            part.doc->setTextWidth(width);
+            part.doc->setTextWidth(width * part.widthShare);
     }
     width_ = width;
     height_ = height;
@@ -224,6 +296,41 @@ void TKpRichTextLayout::layOut(int width, int height) {
         doc_->setTextWidth(width);
         layOutParts(height);
     }
+    if (stories_) {
+        stories_->SetWidth(width);
+        placeNotes();
+    }
+    // The engine puts the first paragraph at the column's top, without its space before;
+    // the first page shows that space as other writers do (later pages start at their first
+    // line).
+    if (!units_.empty() && units_[0].start == 0) {
+        const QTextBlock first = doc_->begin();
+        if (first.isValid())
+            units_[0].lead = std::max(0.0, first.blockFormat().topMargin() * FrameScale);
+    }
+}
+
+// The room each unit's footnotes take goes with the unit, for the page breaking.
+void TKpRichTextLayout::placeNotes() {
+    noteRefs_.clear();
+    const auto& notes = stories_->Stories().footnotes;
+    if (notes.empty() || units_.empty()) return;
+    for (QTextBlock b = doc_->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const int note = it.fragment().charFormat().intProperty(KpNoteProperty);
+            if (note <= 0 || note > static_cast<int>(notes.size())) continue;
+            const std::size_t unit = UnitAt(units_, it.fragment().position());
+            noteRefs_.emplace_back(unit, note - 1);
+            units_[unit].notes += stories_->Height(*notes[static_cast<std::size_t>(note - 1)]);
+        }
+    }
+    std::stable_sort(noteRefs_.begin(), noteRefs_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+// Room between the text and the footnotes, with the separator line in it.
+double TKpRichTextLayout::noteGap() const {
+    return noteRefs_.empty() ? 0.0 : 288.0;
 }
 
 bool TKpRichTextLayout::layOutParts(int height) {
@@ -308,6 +415,7 @@ bool TKpRichTextLayout::layOutParts(int height) {
             merged.back().bottom = std::max(merged.back().bottom, u.bottom);
             merged.back().breakBefore = merged.back().breakBefore || u.breakBefore;
             merged.back().breakAfter = merged.back().breakAfter || u.breakAfter;
+            merged.back().keepNext = u.keepNext;
         } else {
             merged.push_back(u);
         }
@@ -322,12 +430,15 @@ void TKpRichTextLayout::addBlocks(int from, int to) {
     for (QTextBlock b = cur_->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {
         const QTextLayout* tl = b.layout();
         const QRectF br = layout.blockBoundingRect(b);
-        const auto policy = b.blockFormat().pageBreakPolicy();
+        const QTextBlockFormat format = b.blockFormat();
+        const auto policy = format.pageBreakPolicy();
         const bool before = policy & QTextFormat::PageBreak_AlwaysBefore;
         const bool after = policy & QTextFormat::PageBreak_AlwaysAfter;
+        const int keep = format.intProperty(KpKeepProperty);
         const int n = tl ? tl->lineCount() : 0;
         if (n == 0) {
-            units_.push_back({b.position(), br.top(), br.bottom(), before, after});
+            units_.push_back(
+                {b.position(), br.top(), br.bottom(), before, after, (keep & KpKeepWithNext) != 0});
             continue;
         }
         for (int i = 0; i < n; ++i) {
@@ -336,8 +447,10 @@ void TKpRichTextLayout::addBlocks(int from, int to) {
             // Exact line spacing may place the next line closer than this one's height.
             const double bottom =
                 i + 1 < n ? br.top() + tl->lineAt(i + 1).y() : top + line.height();
+            const bool keepNext =
+                i + 1 < n ? (keep & KpKeepTogether) != 0 : (keep & KpKeepWithNext) != 0;
             units_.push_back({b.position() + line.textStart(), top, bottom, i == 0 && before,
-                              i == n - 1 && after});
+                              i == n - 1 && after, keepNext});
         }
     }
 }
@@ -458,8 +571,10 @@ TKpPageNumbers TKpRichTextLayout::pageNumbers(const TKpTextPage& page) {
     if (pageFirsts_.empty()) {
         for (std::size_t first = 0; first < units_.size();) {
             pageFirsts_.push_back(first);
-            first = std::max(NextPage(units_, first, std::max(height_, 1), units_.size()).last,
-                             first + 1);
+            const TKpPageSpan span =
+                NextPage(units_, first, frameHeight(first, height_), units_.size(), noteGap());
+            const auto more = moreColumns(span, height_, units_.size());
+            first = std::max(more.empty() ? span.last : more.back().last, first + 1);
         }
     }
     TKpPageNumbers numbers;
@@ -484,8 +599,11 @@ TKpTextPage TKpRichTextLayout::Page(int from, int width, int height, int to) {
         std::lower_bound(units_.begin(), units_.end(), to,
                          [](const TKpLayoutUnit& u, int pos) { return u.start < pos; });
     const std::size_t end = std::max<std::size_t>(endIt - units_.begin(), first + 1);
-    page.span = NextPage(units_, first, std::max(height, 1), end);
-    page.next = page.span.last < end ? units_[page.span.last].start : to;
+    page.span = NextPage(units_, first, frameHeight(first, height), end, noteGap());
+    page.columns = moreColumns(page.span, height, end);
+    if (!page.columns.empty()) page.columnStep = width_ * partAt(first).stepShare;
+    const std::size_t last = page.columns.empty() ? page.span.last : page.columns.back().last;
+    page.next = last < end ? units_[last].start : to;
     return page;
 }
 
@@ -495,30 +613,54 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
     painter.save();
     painter.scale(double(dpiX) / KpTwipsPerInch, double(dpiY) / KpTwipsPerInch);
     painter.translate(originX, originY);
+    if (!shapes_.empty()) {
+        const double scale = partAt(page.span.first).scale;
+        painter.scale(scale, scale);
+    }
+    drawColumn(painter, page, page.span);
+    for (std::size_t k = 0; k < page.columns.size(); ++k) {
+        painter.save();
+        painter.translate(page.columnStep * double(k + 1), 0);
+        drawColumn(painter, page, page.columns[k]);
+        painter.restore();
+    }
+    painter.restore();
+    if (stories_) {
+        painter.save();
+        painter.scale(double(dpiX) / KpTwipsPerInch, double(dpiY) / KpTwipsPerInch);
+        painter.translate(originX, originY);
+        drawStories(painter, page, originY);
+        painter.restore();
+    }
+}
+
+// One column's band of the laid-out column, with its top at the painter's origin.
+void TKpRichTextLayout::drawColumn(QPainter& painter, const TKpTextPage& page,
+                                   const TKpPageSpan& span) {
+    if (span.last <= span.first) return;
+    painter.save();
     // Only the page's band of the column; sideways, anything that sticks out still shows.
     constexpr double wide = 100.0 * KpTwipsPerInch;
-    const double height = page.span.bottom - page.span.top;
+    const double height = span.bottom - span.top;
     const QRectF band(-wide, 0, 2 * wide, height);
     painter.setClipRect(band, Qt::IntersectClip);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);
     // Lines that only touch the band are left out altogether rather than clipped away.
     constexpr double touch = 0.5;
-    context.clip =
-        QRectF(-wide, page.span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
+    context.clip = QRectF(-wide, span.top + touch, 2 * wide, std::max(height - 2 * touch, 0.0));
     for (std::size_t k = 0; k < parts_.size(); ++k) {
         const Part& part = parts_[k];
         const double partTop = part.first ? part.top + part.from : part.top;
-        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : page.span.bottom;
+        double partBottom = k + 1 < parts_.size() ? parts_[k + 1].top : span.bottom;
         if (part.last) partBottom = part.top + part.to;
-        if (partBottom <= page.span.top || partTop >= page.span.bottom) continue;
+        if (partBottom <= span.top || partTop >= span.bottom) continue;
         // A paragraph that goes on over the next page keeps its shaped text: the engine would
         // otherwise shape the whole paragraph again for each of its pages.
-        if (page.span.last < units_.size()) {
-            const QTextBlock last =
-                part.doc->findBlock(units_[page.span.last - 1].start - part.start);
+        if (span.last < units_.size()) {
+            const QTextBlock last = part.doc->findBlock(units_[span.last - 1].start - part.start);
             if (last.isValid() &&
-                last.position() + last.length() > units_[page.span.last].start - part.start)
+                last.position() + last.length() > units_[span.last].start - part.start)
                 last.layout()->setCacheEnabled(true);
         }
         QAbstractTextDocumentLayout::PaintContext partContext = context;
@@ -529,13 +671,59 @@ void TKpRichTextLayout::Draw(QPainter& painter, const TKpTextPage& page, double 
         partContext.clip.setTop(clipTop);
         partContext.clip.setBottom(clipBottom);
         // The page records its own coordinates, not the column's.
-        TKpPageBand device(painter, page.span.top - part.top, band, KpTwipsPerInch);
+        TKpPageBand device(painter, span.top - part.top, band, KpTwipsPerInch);
         QPainter column(&device);
         part.doc->documentLayout()->draw(&column, partContext);
         DrawPageDecorations(column, *part.doc, page.from - part.start, page.next - part.start,
                             partContext.clip, [&] { return pageNumbers(page); });
     }
     painter.restore();
+}
+
+// The page's footnotes at the foot of the frame, under a separator; the header at its
+// distance from the paper's top edge, the footer at the file's distance below the text.
+void TKpRichTextLayout::drawStories(QPainter& painter, const TKpTextPage& page, double originY) {
+    const TKpPageStories& all = stories_->Stories();
+    const auto numbers = [&] { return pageNumbers(page); };
+    auto byUnit = [](const std::pair<std::size_t, int>& r, std::size_t unit) {
+        return r.first < unit;
+    };
+    const auto lo = std::lower_bound(noteRefs_.begin(), noteRefs_.end(), page.span.first, byUnit);
+    const auto hi =
+        std::lower_bound(lo, noteRefs_.end(),
+                         page.columns.empty() ? page.span.last : page.columns.back().last, byUnit);
+    if (lo != hi) {
+        double total = 0;
+        for (auto it = lo; it != hi; ++it)
+            total += stories_->Height(*all.footnotes[static_cast<std::size_t>(it->second)]);
+        double y = height_ - total;
+        // A short rule, as other writers draw it: two inches, half a point thick.
+        painter.save();
+        painter.setPen(QPen(Qt::black, 10));
+        const double rule = y - noteGap() / 2;
+        painter.drawLine(QPointF(0, rule), QPointF(std::min(2880, width_), rule));
+        painter.restore();
+        for (auto it = lo; it != hi; ++it) {
+            const QTextDocument& note = *all.footnotes[static_cast<std::size_t>(it->second)];
+            stories_->Draw(painter, note, y, numbers);
+            y += stories_->Height(note);
+        }
+    }
+    if (all.sections.empty()) return;
+    // The section the page belongs to: the last one starting before the next page.
+    const auto after =
+        std::lower_bound(all.sections.begin(), all.sections.end(), page.next,
+                         [](const TKpSectionStories& s, int pos) { return s.start < pos; });
+    const TKpSectionStories& section =
+        after == all.sections.begin() ? all.sections.front() : *(after - 1);
+    const bool first = section.start >= page.from;
+    const int number = pageNumbers(page).number;
+    if (const QTextDocument* header = BandStory(all, section, false, number, first))
+        stories_->Draw(painter, *header, section.headerY - originY, numbers);
+    if (const QTextDocument* footer = BandStory(all, section, true, number, first)) {
+        const double bottom = height_ + all.marginBottom - section.footerY;
+        stories_->Draw(painter, *footer, bottom - stories_->Height(*footer), numbers);
+    }
 }
 
 } // namespace kp

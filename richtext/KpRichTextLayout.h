@@ -20,6 +20,7 @@ class QTextTable;
 namespace kp {
 
 struct TKpPageNumbers;
+class TKpStoryLayout;
 
 // Layout units per inch: one unit is one twip.
 constexpr int KpTwipsPerInch = 1440;
@@ -28,6 +29,10 @@ struct PAGINOR_EXPORT TKpTextPage {
     int from = 0; // first character on the page
     int next = 0; // first character of the next page (the length when all fitted)
     TKpPageSpan span;
+    // A page of several columns: the columns after the first, left to right, each
+    // `columnStep` twips right of the one before.
+    std::vector<TKpPageSpan> columns;
+    double columnStep = 0;
 };
 
 class PAGINOR_EXPORT TKpRichTextLayout {
@@ -73,18 +78,41 @@ private:
         // The part's own band, in its own coordinates: units starting in it, lines drawn.
         double from = -1e300, to = 1e300;
         double clipTop = -1e300, clipBottom = 1e300;
+        // A section whose text area has another shape than the document's: its width and
+        // height as shares of the frame's, and the scale that fits it into the frame.
+        double widthShare = 1, heightShare = 1, scale = 1;
+        int columns = 1;
+        double stepShare = 0; // from one column to the next
+    };
+    struct SectionShape {
+        int start = 0;
+        double widthShare = 1, heightShare = 1; // of a column
+        double pageShare = 1;                   // the whole text area's width
+        int columns = 1;
+        double stepShare = 0;
+        bool operator==(const SectionShape& o) const {
+            return widthShare == o.widthShare && heightShare == o.heightShare &&
+                   pageShare == o.pageShare && columns == o.columns && stepShare == o.stepShare;
+        }
     };
     void splitParts();
+    void splitSections();
+    const Part& partAt(std::size_t unit) const;
+    double frameHeight(std::size_t unit, int height) const;
+    std::vector<TKpPageSpan> moreColumns(const TKpPageSpan& span, int height, std::size_t end);
+    void drawColumn(QPainter& painter, const TKpTextPage& page, const TKpPageSpan& span);
     bool splitTables();
     bool placePiece(std::size_t k);
     bool layOutParts(int height);
     static void copyFramePolicies(const QTextFrame& from, QTextFrame& to);
-    void scaleIndents();
     void layOut(int width, int height);
     void addBlocks(int from, int to);
     void addTable(QTextTable& table, int height);
     void addTallRow(int start, int next, double top, double bottom);
     TKpPageNumbers pageNumbers(const TKpTextPage& page);
+    void placeNotes();
+    double noteGap() const;
+    void drawStories(QPainter& painter, const TKpTextPage& page, double originY);
 
     QImage device_;
     std::unique_ptr<QTextDocument> doc_;
@@ -97,6 +125,11 @@ private:
     int width_ = -1;
     int height_ = -1;
     std::vector<std::size_t> pageFirsts_; // the first unit of each page, once a field asks
+    // Headers, footers and footnotes, when the document has any; each footnote reference as
+    // (unit, note index), by unit.
+    std::unique_ptr<TKpStoryLayout> stories_;
+    std::vector<std::pair<std::size_t, int>> noteRefs_;
+    std::vector<SectionShape> shapes_; // none when every section has the document's shape
 };
 
 } // namespace kp

@@ -11,19 +11,34 @@ std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int position) {
 }
 
 TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first, double height,
-                     std::size_t end) {
+                     std::size_t end, double noteGap) {
     end = std::min(end, units.size());
     TKpPageSpan page;
     page.first = page.last = first;
     if (first >= end) return page;
-    page.top = units[first].top;
+    page.top = units[first].top - units[first].lead;
     const double limit = page.top + height;
+    double notes = 0; // the foot the notes of the units taken need
+    bool full = false;
     std::size_t j = first;
     while (j < end) {
         const TKpLayoutUnit& u = units[j];
-        if (j > first && (u.breakBefore || u.bottom > limit)) break;
+        if (j > first && u.breakBefore) break;
+        const double foot = notes + u.notes;
+        if (j > first && u.bottom + (foot > 0 ? foot + noteGap : 0) > limit) {
+            full = true;
+            break;
+        }
+        notes = foot;
         ++j;
         if (u.breakAfter) break;
+    }
+    // A page that is full does not end between units that keep together.
+    if (full && units[j - 1].keepNext) {
+        std::size_t k = j - 1;
+        while (k > first && units[k - 1].keepNext)
+            --k;
+        if (k > first) j = k;
     }
     page.last = j;
     // The page shows its column band up to the next unit, never beyond the frame; what a

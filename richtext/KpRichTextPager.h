@@ -15,6 +15,10 @@ struct PAGINOR_EXPORT TKpLayoutUnit {
     double bottom = 0;        // column position of its bottom edge
     bool breakBefore = false; // a forced break puts this unit at the top of a page
     bool breakAfter = false;  // a forced break follows this unit
+    bool keepNext = false;    // no page break between this unit and the next, where a page
+                              // can hold both
+    double notes = 0;         // room its footnotes take at the foot of the page
+    double lead = 0;          // space above it that a page it starts shows (the first page's)
 };
 
 struct PAGINOR_EXPORT TKpPageSpan {
@@ -29,7 +33,10 @@ PAGINOR_EXPORT std::size_t UnitAt(const std::vector<TKpLayoutUnit>& units, int p
 
 // The page that starts with unit `first` in a frame `height` high, taking units before `end`
 // only. A unit taller than the frame still gets a page of its own, so pages always move on.
+// The footnotes of the units taken are at the foot of the frame, `noteGap` below the text
+// (the separator) when there are any; units that keep with the next one move on together
+// unless that would leave the page empty.
 PAGINOR_EXPORT TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first,
-                                    double height, std::size_t end);
+                                    double height, std::size_t end, double noteGap = 0);
 
 } // namespace kp

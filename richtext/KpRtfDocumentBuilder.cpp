@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include <QTextBlock>
 #include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextImageFormat>
 #include <QTextTable>
 #include <QUrl>
@@ -22,6 +25,40 @@ namespace {
 // Qt takes these lengths in 1/96 inch and scales them to the 1,440-dpi layout device.
 qreal DeviceIndependent(int twips) {
     return twips / 15.0;
+}
+
+// A note's number as the document's numbering style writes it.
+QString NoteNumberText(int n, char style) {
+    n = std::max(n, 1);
+    switch (style) {
+    case 'a':
+    case 'A': {
+        // a .. z, then aa .. zz, as writers count on.
+        const QChar letter(char16_t(style + (n - 1) % 26));
+        return QString((n - 1) / 26 + 1, letter);
+    }
+    case 'i':
+    case 'I': {
+        static const struct {
+            int value;
+            const char* text;
+        } kRoman[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"},
+                      {90, "xc"},  {50, "l"},   {40, "xl"}, {10, "x"},   {9, "ix"},
+                      {5, "v"},    {4, "iv"},   {1, "i"}};
+        QString out;
+        int v = std::min(n, 3999);
+        for (const auto& r : kRoman)
+            for (; v >= r.value; v -= r.value)
+                out += QLatin1String(r.text);
+        return style == 'I' ? out.toUpper() : out;
+    }
+    case '*': {
+        static const char16_t kSigns[] = {u'*', u'\u2020', u'\u2021', u'\u00A7'};
+        return QString((n - 1) / 4 + 1, QChar(kSigns[(n - 1) % 4]));
+    }
+    default:
+        return QString::number(n);
+    }
 }
 
 constexpr int kTabReach = 2 * 31680; // default tab stops end past the widest column
@@ -58,11 +95,114 @@ Qt::Alignment QtAlignment(TAlign align) {
 
 TDocumentBuilder::TDocumentBuilder(QTextDocument& doc, const TFontTable& fonts,
                                    const TColorTable& colors, const QStringList& links)
-    : doc_(doc), fonts_(fonts), colors_(colors), links_(links), cursor_(&doc) {}
+    : doc_(doc), fonts_(fonts), colors_(colors), links_(links), cursor_(&doc) {
+    stories_->sections.emplace_back();
+}
 
 TDocumentBuilder::~TDocumentBuilder() = default;
 
+void TDocumentBuilder::BeginStory(TKpStoryKind kind) {
+    if (story_) return story_->BeginStory(kind);
+    storyDoc_ = std::make_shared<QTextDocument>();
+    storyDoc_->setUndoRedoEnabled(false);
+    story_ = std::make_unique<TDocumentBuilder>(*storyDoc_, fonts_, colors_, links_);
+    story_->isStory_ = true;
+    story_->defaultFont_ = defaultFont_;
+    story_->defaultTab_ = defaultTab_;
+    story_->imagePrefix_ = QStringLiteral("%1s%2:").arg(imagePrefix_).arg(++storyCount_);
+    story_->noteMarks_[0] =
+        NoteNumberText(footnoteNumbering_.start + footnoteCount_, footnoteNumbering_.style);
+    story_->noteMarks_[1] =
+        NoteNumberText(endnoteNumbering_.start + endnoteCount_, endnoteNumbering_.style);
+    storyKind_ = kind;
+}
+
+void TDocumentBuilder::SetEndnote() {
+    if (story_) return story_->SetEndnote();
+    endnote_ = true;
+}
+
+void TDocumentBuilder::AppendNoteMark(const TCharProps& chars) {
+    if (story_) return story_->AppendNoteMark(chars);
+    if (isStory_ && !noteMarks_[0].isEmpty()) { // a note's own mark
+        AppendText(noteMarks_[endnote_ ? 1 : 0], chars);
+        return;
+    }
+    // A reference: most likely to the next footnote; the note corrects it when it closes.
+    TCharProps marked = chars;
+    marked.note = -1; // keeps the mark a run of its own
+    if (chars.hidden) return;
+    paragraph_.runs.push_back(
+        TRun{NoteNumberText(footnoteNumbering_.start + footnoteCount_, footnoteNumbering_.style),
+             marked, -1});
+    pendingMark_ = static_cast<int>(paragraph_.runs.size()) - 1;
+}
+
+void TDocumentBuilder::EndStory(const TParaProps& para, const TCharProps& mark) {
+    if (!story_) return;
+    if (story_->story_) return story_->EndStory(para, mark);
+    story_->Finish(para, mark);
+    std::unique_ptr<TDocumentBuilder> story = std::move(story_);
+    std::shared_ptr<QTextDocument> doc = std::move(storyDoc_);
+    if (storyKind_ != TKpStoryKind::Footnote) {
+        Section().bands[static_cast<std::size_t>(storyKind_)] = doc;
+        hasStories_ = true;
+        return;
+    }
+    const bool endnote = story->endnote_;
+    const QString number = story->noteMarks_[endnote ? 1 : 0];
+    (endnote ? endnoteCount_ : footnoteCount_)++;
+    int note = 0;
+    if (endnote || notesAtEnd_) {
+        // Its pictures go with it into the body.
+        for (const TImage& image : story->images_)
+            doc_.addResource(QTextDocument::ImageResource, QUrl(image.name),
+                             doc->resource(QTextDocument::ImageResource, QUrl(image.name)));
+        endnotes_.push_back(doc);
+    } else {
+        stories_->footnotes.push_back(doc);
+        note = static_cast<int>(stories_->footnotes.size());
+        hasStories_ = true;
+    }
+    auto& runs = paragraph_.runs;
+    if (pendingMark_ >= 0 && pendingMark_ < static_cast<int>(runs.size())) {
+        runs[static_cast<std::size_t>(pendingMark_)].text = number;
+        runs[static_cast<std::size_t>(pendingMark_)].chars.note = note;
+    } else if (note > 0 && !runs.empty() && runs.back().image < 0) {
+        // A mark of the writer's own making: the text before the note refers to it.
+        runs.back().chars.note = note;
+    }
+    pendingMark_ = -1;
+}
+
+void TDocumentBuilder::ResetSection() {
+    if (isStory_) return;
+    TKpSectionStories& s = Section();
+    s.titlePage = false;
+    s.headerY = s.footerY = 720;
+    s.paperWidth = s.paperHeight = 0;
+    s.landscape = false;
+    s.marginLeft = s.marginRight = s.marginTop = s.marginBottom = -1;
+    s.columns = 1;
+    s.columnGap = 720;
+}
+
+// Endnotes, and footnotes the document collects at its end, follow the body.
+void TDocumentBuilder::AppendEndnotes() {
+    for (const auto& note : endnotes_) {
+        QTextCursor end(&doc_);
+        end.movePosition(QTextCursor::End);
+        QTextBlockFormat f;
+        f.setTopMargin(DeviceIndependent(120));
+        if (!blockAvailable_) end.insertBlock(f);
+        blockAvailable_ = false;
+        end.setBlockFormat(f);
+        end.insertFragment(QTextDocumentFragment(note.get()));
+    }
+}
+
 void TDocumentBuilder::AppendText(const QString& text, const TCharProps& chars) {
+    if (story_) return story_->AppendText(text, chars);
     if (chars.hidden || text.isEmpty()) return;
     QString piece;
     if (nestedTabs_ > 0) { // the cells of a flattened nested row are separated by tabs
@@ -79,13 +219,14 @@ void TDocumentBuilder::AppendText(const QString& text, const TCharProps& chars) 
 }
 
 void TDocumentBuilder::AppendPicture(const TPicture& picture, const TCharProps& chars) {
+    if (story_) return story_->AppendPicture(picture, chars);
     if (picture.image.isNull()) return;
     QString name;
     const quint64 key =
         (quint64(quint32(picture.image.width())) << 32) | quint32(picture.image.height());
     if (picture.placeholder) name = placeholders_.value(key);
     if (name.isEmpty()) {
-        name = QStringLiteral("rtfpict:%1").arg(images_.size());
+        name = imagePrefix_ + QString::number(images_.size());
         doc_.addResource(QTextDocument::ImageResource, QUrl(name), picture.image);
         if (picture.placeholder) placeholders_.insert(key, name);
     }
@@ -105,10 +246,12 @@ TParagraph TDocumentBuilder::TakeParagraph(const TParaProps& para, const TCharPr
     p.para = para;
     p.mark = mark;
     nestedTabs_ = 0;
+    pendingMark_ = -1;
     return p;
 }
 
 void TDocumentBuilder::EndParagraph(const TParaProps& para, const TCharProps& mark) {
+    if (story_) return story_->EndParagraph(para, mark);
     TParagraph p = TakeParagraph(para, mark);
     if (para.inTable) {
         cell_.paragraphs.push_back(std::move(p));
@@ -120,17 +263,20 @@ void TDocumentBuilder::EndParagraph(const TParaProps& para, const TCharProps& ma
 }
 
 void TDocumentBuilder::EndCell(const TParaProps& para, const TCharProps& mark) {
+    if (story_) return story_->EndCell(para, mark);
     cell_.paragraphs.push_back(TakeParagraph(para, mark));
     rowCells_.push_back(std::move(cell_));
     cell_ = TCell();
 }
 
 void TDocumentBuilder::EndNestedRow(const TParaProps& para, const TCharProps& mark) {
+    if (story_) return story_->EndNestedRow(para, mark);
     if (!paragraph_.Empty()) cell_.paragraphs.push_back(TakeParagraph(para, mark));
     nestedTabs_ = 0;
 }
 
 void TDocumentBuilder::EndRow(const TRowDef& def, const TParaProps& para, const TCharProps& mark) {
+    if (story_) return story_->EndRow(def, para, mark);
     if (!paragraph_.Empty()) cell_.paragraphs.push_back(TakeParagraph(para, mark));
     if (!cell_.paragraphs.empty()) {
         rowCells_.push_back(std::move(cell_));
@@ -164,6 +310,7 @@ void TDocumentBuilder::CloseRowIfOpen() {
 }
 
 void TDocumentBuilder::PageBreak(const TParaProps& para, const TCharProps& mark, bool section) {
+    if (story_) return story_->PageBreak(para, mark, section);
     if (para.inTable) return; // a table row cannot hold a page break
     if (!paragraph_.Empty()) {
         EndParagraph(para, mark);
@@ -173,12 +320,50 @@ void TDocumentBuilder::PageBreak(const TParaProps& para, const TCharProps& mark,
     }
     pendingBreak_ = true;
     breakFromSection_ = section;
+    if (section && !isStory_) {
+        // The next section starts with a paragraph of its own (before a table, the empty one
+        // in front of it); it keeps the bands of the one before until it states its own.
+        if (!blockAvailable_) {
+            cursor_.insertBlock();
+            blockAvailable_ = true;
+        } else if (lastTable_) {
+            // After a table, a paragraph of no height ends the section, so that each section
+            // can be laid out on its own as whole paragraphs.
+            QTextBlockFormat gap;
+            gap.setLineHeight(0, QTextBlockFormat::FixedHeight);
+            cursor_.setBlockFormat(gap);
+            QTextCharFormat tiny;
+            tiny.setFontPointSize(1);
+            cursor_.setBlockCharFormat(tiny);
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            lastTable_ = nullptr;
+            previousAfter_ = 0;
+        }
+        TKpSectionStories next = stories_->sections.back();
+        next.start = cursor_.block().position();
+        stories_->sections.push_back(std::move(next));
+    }
 }
 
 void TDocumentBuilder::Finish(const TParaProps& para, const TCharProps& mark) {
+    while (story_) // a story left open by a truncated file ends with it
+        EndStory(para, mark);
     if (!paragraph_.Empty()) EndParagraph(para, mark);
     CloseRowIfOpen();
     WriteTable();
+    if (isStory_) return;
+    // A section break that ends the body leaves no paragraph behind.
+    if (pendingBreak_ && breakFromSection_ && blockAvailable_ && cursor_.block().length() == 1 &&
+        stories_->sections.size() > 1 && stories_->sections.back().start == cursor_.position()) {
+        const QTextBlock before = cursor_.block().previous();
+        if (before.isValid() && !QTextCursor(before).currentTable()) {
+            cursor_.deletePreviousChar();
+            blockAvailable_ = false;
+            stories_->sections.pop_back();
+        }
+    }
+    AppendEndnotes();
+    if (hasStories_) SetPageStories(doc_, stories_);
 }
 
 QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previousAfter) const {
@@ -215,6 +400,8 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     const bool hasTab = std::any_of(p.runs.begin(), p.runs.end(), [](const TRun& r) {
         return r.text.contains(QLatin1Char('\t'));
     });
+    const int keep = (para.keep ? KpKeepTogether : 0) | (para.keepNext ? KpKeepWithNext : 0);
+    if (keep != 0) f.setProperty(KpKeepProperty, keep);
     if (hasTab) {
         QString leaders;
         f.setTabPositions(TabStops(para, leaders));
@@ -302,6 +489,7 @@ QTextCharFormat TDocumentBuilder::CharFormat(const TCharProps& chars) {
         f.setFontFamilies(QStringList{family});
     f.setFontPointSize(chars.halfPoints / 2.0);
     if (chars.pageField != 0) f.setProperty(KpPageFieldProperty, int(chars.pageField));
+    if (chars.note > 0) f.setProperty(KpNoteProperty, chars.note);
     f.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(chars.italic);
     f.setFontStrikeOut(chars.strike);

@@ -122,6 +122,8 @@ finished:
     unclosed_ = rootClosed_ ? 0 : static_cast<int>(stack_.size());
     while (stack_.size() > 1)
         CloseGroup();
+    builder_.SetPage(geometry_.paperWidth, geometry_.paperHeight, geometry_.marginLeft,
+                     geometry_.marginRight, geometry_.marginTop, geometry_.marginBottom);
     if (!stack_.empty()) {
         if (builder_.ParagraphHasContent()) NumberParagraph();
         builder_.Finish(Top().para, Top().chars);
@@ -187,6 +189,7 @@ void TRtfParser::OpenGroup() {
     g.opensPicture = g.opensField = g.opensShape = g.opensShapePicture = false;
     g.opensFontEntry = false;
     g.opensOldNumber = g.opensMath = false;
+    g.opensStory = false;
     if (first) return;
     const TGroupState& parent = stack_[stack_.size() - 2];
     const TDestination outer = parent.dest;
@@ -220,6 +223,7 @@ void TRtfParser::CloseGroup() {
     }
     if (g.opensShape && --shapeOpen_ == 0) shapeGotPicture_ = false;
     const bool oldNumber = g.opensOldNumber, math = g.opensMath;
+    if (g.opensStory) builder_.EndStory(g.para, g.chars);
     stack_.pop_back();
     // What the group defined belongs to the paragraph of the group around it.
     if (oldNumber) Top().para.oldNumber = numbering_.Commit();
@@ -255,6 +259,8 @@ void TRtfParser::HandleWord(const TToken& t) {
         return;
     }
     TGroupState& g = Top();
+    // Headers, footers and notes are read into stories of their own.
+    if (!starPending_ && g.dest == TDestination::Body && BeginStoryGroup(info.word)) return;
     if (info.family == TWordFamily::SkipDestination && g.dest == TDestination::Body)
         NoteSkipped(info.word);
     if (starPending_) {
@@ -293,6 +299,7 @@ void TRtfParser::HandleWord(const TToken& t) {
     }
     switch (info.family) {
     case TWordFamily::Unknown:
+        if (!t.tooLong) HandlePageWord(t);
         break;
     case TWordFamily::Document:
         HandleDocumentWord(info.word, t);
@@ -378,8 +385,9 @@ void TRtfParser::HandleDocumentWord(TWord w, const TToken& t) {
     case TWord::kMargb:
         geometry_.hasMargins = true, geometry_.marginBottom = page;
         break;
-    case TWord::kCols:
-        if (t.param > 1) NoteSkipped(w);
+    case TWord::kCols: // the section's columns (see KpRtfPageWords.cpp)
+        builder_.Section().columns = Clamp(t.param, 1, 12);
+        if (t.param > 1) builder_.NoteSectionPage();
         break;
     case TWord::kUc:
         Top().unicodeSkip = t.hasParam ? Clamp(t.param, 0, 255) : 1;
@@ -801,8 +809,11 @@ void TRtfParser::HandleSpecialWord(TWord w) {
     case TWord::kRtlmark:
         EmitText(QString(QChar(0x200F)));
         break;
+    case TWord::kSectd:
+        if (body) builder_.ResetSection();
+        break;
     default:
-        break; // \sectd, \sbkpage, \sbkeven, \sbkodd, \lbr
+        break; // \sbkpage, \sbkeven, \sbkodd, \lbr
     }
 }
 

@@ -71,6 +71,10 @@ private:
     std::array<int, 10> FaultCounts() const;
     void NoteFaults(qsizetype at);
     void NoteSkipped(TWord w);
+    // Page furniture (KpRtfPageWords.cpp): a header, footer or note group starts its story;
+    // words the main table does not know may be page words.
+    bool BeginStoryGroup(TWord w);
+    void HandlePageWord(const TToken& t);
 
     TRtfTokenizer tokenizer_;
     std::vector<TGroupState> stack_;

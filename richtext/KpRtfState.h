@@ -46,6 +46,7 @@ struct TCharProps {
     int highlight = 0;     // \highlight, wins over background
     int link = -1;         // index of a hyperlink target
     uint8_t pageField = 0; // a TKpPageField drawn by the layout over this text
+    int note = 0;          // a footnote reference: the note's index + 1 (see KpPageStories.h)
     bool operator==(const TCharProps&) const = default;
 };
 
@@ -68,6 +69,8 @@ struct TParaProps {
     int oldNumber = -1;       // a {\pn} definition (see KpRtfOldNumbering.h); -1: none
     int tabCount = 0;
     std::array<TTabStop, kMaxTabs> tabs{};
+    bool keep = false;     // \keep: the paragraph's lines stay on one page
+    bool keepNext = false; // \keepn: its last line stays with the next paragraph
 };
 
 struct TGroupState {
@@ -85,6 +88,7 @@ struct TGroupState {
     bool opensMath = false;      // {\mmath
     bool fontTable = false;      // the {\fonttbl} group itself: its child groups are entries
     bool fieldResult = false;    // inside the {\fldrslt} of the innermost field
+    bool opensStory = false;     // a header, footer or note group: closing it ends the story
 };
 
 } // namespace rtf

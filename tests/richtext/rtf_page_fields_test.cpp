@@ -8,62 +8,13 @@
 #include "richtext/KpPageFields.h"
 #include "richtext/KpRichTextLayout.h"
 #include "richtext/KpRtfField.h"
+#include "rtf_recording_device.h"
 #include "rtf_test_helpers.h"
 
 namespace {
 
 constexpr int kWidth = 9000, kHeight = 12000;
 const QString kTwoFigures = QString(2, QChar(0x2007));
-
-// Keeps the text and lines a page paints, at their device positions.
-class TRecordingEngine : public QPaintEngine {
-public:
-    struct TText {
-        QPointF at;
-        QString text;
-    };
-    std::vector<TText> texts;
-    std::vector<QLineF> lines;
-    TRecordingEngine() : QPaintEngine(AllFeatures) {}
-    bool begin(QPaintDevice*) override { return true; }
-    bool end() override { return true; }
-    void updateState(const QPaintEngineState&) override {}
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawTextItem(const QPointF& p, const QTextItem& item) override {
-        texts.push_back({painter()->combinedTransform().map(p), item.text()});
-    }
-    void drawLines(const QLineF* l, int n) override {
-        for (int i = 0; i < n; ++i)
-            lines.push_back(painter()->combinedTransform().map(l[i]));
-    }
-    Type type() const override { return User; }
-};
-
-class TRecordingDevice : public QPaintDevice {
-public:
-    TRecordingEngine engine;
-    QPaintEngine* paintEngine() const override { return const_cast<TRecordingEngine*>(&engine); }
-
-protected:
-    int metric(PaintDeviceMetric m) const override {
-        switch (m) {
-        case PdmWidth:
-        case PdmHeight:
-            return 2000;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        default:
-            return 1;
-        }
-    }
-};
 
 // Every page of a document, each drawn onto its own recorder.
 std::vector<std::unique_ptr<TRecordingDevice>> DrawPages(QTextDocument& doc) {

@@ -12,17 +12,11 @@ TEST(RtfSkippedFeatures, EachKindWarnsOnceWithItsFirstOffset) {
         const char16_t* text;
         QStringList warnings;
     } cases[] = {
-        {R"({\rtf1{\header H}{\footerl F}{\footnote N}x{\footnote M}})",
-         u"x",
-         {QStringLiteral("2 header or footer group(s) were not shown (first at byte 7)."),
-          QStringLiteral("2 footnote(s) or endnote(s) were not shown (first at byte 30).")}},
         {R"({\rtf1{\pnseclvl1\pnucrm}x})", u"x", {}},
         {R"({\rtf1 a{\*\mmath b}\cols2 c{\*\atnid x}{\*\annotation y}})",
          u"abc",
          {QStringLiteral("1 office math group(s) were shown as plain text (first at byte 11)."),
-          QStringLiteral("1 comment(s) were not shown (first at byte 43)."),
-          QStringLiteral("1 section(s) with several columns were laid out in one (first at byte "
-                         "20).")}},
+          QStringLiteral("1 comment(s) were not shown (first at byte 43).")}},
         {R"({\rtf1{\info{\comment {\header h}}}\cols1 x})", u"x", {}},
     };
     for (const auto& c : cases) {
