@@ -377,6 +377,7 @@ void TKpPreview::ViewChangeMargins(void* sender) {
 
 void TKpPreview::ViewMarginsDisplay() {
     pageImage_->update();
+    if (multiView()) viewport()->update();
 }
 
 void TKpPreview::ViewCanvasChange(void* sender) {
@@ -423,10 +424,12 @@ void TKpPreview::ViewShadow(TColor& color, int& width) const {
 void TKpPreview::ViewSetShadow(TColor color, int width) {
     Shadow().SetColor(color);
     Shadow().SetWidth(width);
+    if (multiView()) viewport()->update();
 }
 
 void TKpPreview::ViewSetShadowVisible(bool visible) {
     Shadow().SetVisible(visible);
+    if (multiView()) viewport()->update();
 }
 
 // ---- files ----
