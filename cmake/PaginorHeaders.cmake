@@ -10,7 +10,8 @@ set(PAGINOR_PUBLIC_HEADERS
   drawing/KpObjects.h drawing/KpPage.h drawing/KpSharedStyle.h drawing/KpStream.h
   drawing/KpUnits.h
   printing/KpErrors.h printing/KpPdfExport.h printing/KpPrinter.h printing/KpPrintJob.h
-  preview/KpCursors.h preview/KpMouseState.h preview/KpPageImage.h preview/KpPreview.h
+  preview/KpCursors.h preview/KpMouseState.h preview/KpPageImage.h preview/KpPageLayout.h
+  preview/KpPreview.h
   preview/KpPropertyEnums.h preview/KpTypes.h
   selectors/KpMultipageImage.h selectors/KpPrinterList.h
   thumbnails/KpThumbnails.h

@@ -105,6 +105,16 @@ const std::vector<StepOption>& stepOptions() {
              if (!ok) fail(QStringLiteral("--zoom wants a percentage, not '%1'").arg(v));
              w.KpPreview1->SetZoom(zoom);
          }},
+        {"view", "MODE", "Show the preview as single, facing or continuous after the demo.",
+         Phase::AfterDemo,
+         [](TfrmMain& w, const QString& v) {
+             const QStringList modes{QStringLiteral("single"), QStringLiteral("facing"),
+                                     QStringLiteral("continuous")};
+             const int mode = static_cast<int>(modes.indexOf(v));
+             if (mode < 0)
+                 fail(QStringLiteral("--view wants single, facing or continuous, not '%1'").arg(v));
+             w.KpPreview1->SetViewMode(static_cast<TKpViewMode>(mode));
+         }},
         {"save", "FILE.kpp", "Save the document to FILE.kpp.", Phase::Output,
          [](TfrmMain& w, const QString& f) { w.SaveDocument(f); }},
         {"export", "FILE.pdf", "Export the document as a PDF file.", Phase::Output,

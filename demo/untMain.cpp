@@ -385,6 +385,14 @@ QWidget* TfrmMain::buildNavigationBar() {
     ComboBox1->addItems({QStringLiteral("A4"), QStringLiteral("Letter")});
     ComboBox1->setCurrentIndex(0);
     l->addWidget(ComboBox1);
+    l->addSpacing(16);
+    l->addWidget(new QLabel(QStringLiteral("View:"), Panel10));
+    cbxView = new QComboBox(Panel10);
+    cbxView->setObjectName(QStringLiteral("cbxView"));
+    cbxView->addItems({QStringLiteral("Single Page"), QStringLiteral("Facing Pages"),
+                       QStringLiteral("Continuous")});
+    cbxView->setToolTip(QStringLiteral("How many pages the preview shows at once"));
+    l->addWidget(cbxView);
     l->addStretch(1);
     return Panel10;
 }
@@ -688,6 +696,9 @@ void TfrmMain::wireHandlers() {
     run(SpeedButton24, actFitWholePage);
     connect(SpeedButton26, &QToolButton::clicked, this, [this] { KpPreview1->SetZoom(100); });
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
+    connect(cbxView, &QComboBox::activated, this,
+            [this](int index) { KpPreview1->SetViewMode(static_cast<TKpViewMode>(index)); });
+    connect(KpPreview1, &TKpPreview::viewModeChanged, this, [this] { showViewMode(); });
     connect(cbxZoom, &QComboBox::editTextChanged, this,
             [this](const QString& t) { cbxZoomChange(t); });
     connect(cbxZoom->lineEdit(), &QLineEdit::editingFinished, this, [this] { showZoom(); });
@@ -937,6 +948,10 @@ void TfrmMain::ApplyPageSetup(TKpPaperSize paper, TKpOrientation orientation, do
 void TfrmMain::showZoom() {
     const TKpStateGuard<bool> fromPreview(zoomFromPreview_, true);
     cbxZoom->setEditText(QString::number(KpPreview1->Zoom()));
+}
+
+void TfrmMain::showViewMode() {
+    cbxView->setCurrentIndex(static_cast<int>(KpPreview1->ViewMode()));
 }
 
 void TfrmMain::showPaperSize() {

@@ -107,6 +107,8 @@ public:
     QLabel* lblPageNum;
     QComboBox* cbxZoom;
     QComboBox* ComboBox1;
+    // The preview's view: single page, facing pages or continuous (items in TKpViewMode order).
+    QComboBox* cbxView = nullptr;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton27;
     QToolButton *SpeedButton3, *SpeedButton4, *SpeedButton25, *SpeedButton5, *SpeedButton6,
         *SpeedButton7, *SpeedButton8;
@@ -211,6 +213,8 @@ private:
     void showZoom();
     // Keeps the toolbar's paper combo in step with the preview's paper size.
     void showPaperSize();
+    // The view combo shows the preview's view mode.
+    void showViewMode();
 
     std::unique_ptr<TKpMargins> savedMargins_;
     TfrmAbout* frmAbout = nullptr;

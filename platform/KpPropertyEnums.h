@@ -23,6 +23,9 @@ enum TKpZoomStyle : uint8_t { kpFixedZoom = 0, kpVariableZoom = 1 };
 enum TKpBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
 // How the thumbnails are laid out.
 enum TKpThumbNailLayout : uint8_t { kpThumbHorz = 0, kpThumbVert = 1, kpThumbGrid = 2 };
+// How many pages the preview shows at once: the current one, two-page spreads, or them all in
+// one scrolled column.
+enum TKpViewMode : uint8_t { vmSinglePage = 0, vmFacingPages = 1, vmContinuous = 2 };
 // The printer's device-mode settings.
 enum TKpDitherType : uint8_t {
     kpNone = 0,
@@ -65,6 +68,7 @@ enum class TKpPagesPerSheet { kpOnePage, kpTwoPage, kpFourPage };
 enum class TKpZoomStyle { kpFixedZoom, kpVariableZoom };
 enum class TKpBorderStyle { bsNone, bsSingle };
 enum class TKpThumbNailLayout { kpThumbHorz, kpThumbVert, kpThumbGrid };
+enum class TKpViewMode { vmSinglePage, vmFacingPages, vmContinuous };
 enum class TKpDitherType { kpNone, kpCourse, kpFine, kpLineArt, kpGrayScale };
 enum class TKpDuplexType { kpSimplex, kpHorzDuplex, kpVertDuplex };
 enum class TKpPrintColor { kpColor, kpMonochrome };
@@ -97,6 +101,7 @@ using TKpPagesPerSheet = kp::TKpPagesPerSheet;
 using TKpZoomStyle = kp::TKpZoomStyle;
 using TKpBorderStyle = kp::TKpBorderStyle;
 using TKpThumbNailLayout = kp::TKpThumbNailLayout;
+using TKpViewMode = kp::TKpViewMode;
 using TKpDitherType = kp::TKpDitherType;
 using TKpDuplexType = kp::TKpDuplexType;
 using TKpPrintColor = kp::TKpPrintColor;
@@ -109,6 +114,7 @@ Q_ENUM_NS(TKpPagesPerSheet)
 Q_ENUM_NS(TKpZoomStyle)
 Q_ENUM_NS(TKpBorderStyle)
 Q_ENUM_NS(TKpThumbNailLayout)
+Q_ENUM_NS(TKpViewMode)
 Q_ENUM_NS(TKpDitherType)
 Q_ENUM_NS(TKpDuplexType)
 Q_ENUM_NS(TKpPrintColor)

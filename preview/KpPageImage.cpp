@@ -1,9 +1,12 @@
 #include "preview/KpPageImage.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "drawing/KpMargins.h"
+#include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 #include "preview/KpCursors.h"
@@ -49,19 +52,30 @@ void TKpPageImage::resizeToScale() {
     resize(2 * Gutter() + pagePixelWidth_, 2 * Gutter() + pagePixelHeight_);
 }
 
-QRect TKpPageImage::marginOutline(int left, int top, int right, int bottom) const {
+QRect TKpPageImage::marginOutline(const QRect& sheet, Extended scale, int left, int top, int right,
+                                  int bottom) const {
     // Returned as (x1, y1) - (x2, y2) with exclusive x2, y2, the way Rectangle takes them.
-    const int s = Shadow().Width();
-    const int g = Gutter();
-    const int x1 = kp::RoundInt(left * scale_) + g;
-    const int y1 = kp::RoundInt(top * scale_) + g;
-    const int x2 = width() - kp::RoundInt(right * scale_) - g - s;
-    const int y2 = height() - kp::RoundInt(bottom * scale_) - g - s;
+    const int x1 = kp::RoundInt(left * scale) + sheet.left();
+    const int y1 = kp::RoundInt(top * scale) + sheet.top();
+    const int x2 = sheet.right() + 1 - kp::RoundInt(right * scale);
+    const int y2 = sheet.bottom() + 1 - kp::RoundInt(bottom * scale);
     return QRect(QPoint(x1, y1), QPoint(x2, y2));
 }
 
 void TKpPageImage::PaintPage(QPainter& painter) {
-    TKpCustomPage::PaintPage(painter);
+    PaintPageSheet(owner_ ? owner_->CurrentPage() : 0, painter, PageRect(), scale_);
+}
+
+void TKpPageImage::PaintPageSheet(int pageNum, QPainter& painter, const QRect& sheet,
+                                  Extended scale) {
+    // The single page display plays the picture it was handed; the other views each page's.
+    if (!owner_ || owner_->ViewMode() == vmSinglePage) {
+        TKpCustomPage::PaintPage(painter);
+    } else {
+        TKpPage* page =
+            pageNum >= 1 && pageNum <= owner_->NumPages() ? owner_->GetPage(pageNum) : nullptr;
+        PaintSheet(painter, sheet, page ? &page->Metafile() : nullptr, sheets_[pageNum]);
+    }
     if (!margins_) return;
     const int p = ScreenPixelsPerInch();
     TKpDeviceCanvas canvas(&painter, p, p);
@@ -69,7 +83,7 @@ void TKpPageImage::PaintPage(QPainter& painter) {
         canvas.Brush().SetStyle(bsClear);
         canvas.Pen().Assign(margins_->Pen());
         const QRect r =
-            marginOutline(margins_->Left().AsPixels(p), margins_->Top().AsPixels(p),
+            marginOutline(sheet, scale, margins_->Left().AsPixels(p), margins_->Top().AsPixels(p),
                           margins_->Right().AsPixels(p), margins_->Bottom().AsPixels(p));
         canvas.Rectangle(r.left(), r.top(), r.right(), r.bottom());
     }
@@ -77,10 +91,16 @@ void TKpPageImage::PaintPage(QPainter& painter) {
         canvas.Brush().SetStyle(bsClear);
         canvas.Pen().Assign(margins_->PrinterMarginPen());
         TKpValueRect& pm = owner_->KpPrinter().PrinterMargins();
-        const QRect r = marginOutline(pm.Left().AsPixels(p), pm.Top().AsPixels(p),
+        const QRect r = marginOutline(sheet, scale, pm.Left().AsPixels(p), pm.Top().AsPixels(p),
                                       pm.Right().AsPixels(p), pm.Bottom().AsPixels(p));
         canvas.Rectangle(r.left(), r.top(), r.right(), r.bottom());
     }
+}
+
+void TKpPageImage::KeepRenderedSheets(const std::vector<int>& pages) {
+    std::erase_if(sheets_, [&pages](const auto& entry) {
+        return std::find(pages.begin(), pages.end(), entry.first) == pages.end();
+    });
 }
 
 bool TKpPageImage::InInnerArea(int x, int y) const {
@@ -89,10 +109,14 @@ bool TKpPageImage::InInnerArea(int x, int y) const {
 }
 
 void TKpPageImage::fillPagePosition(int x, int y) {
+    SetPagePosition(x - Gutter(), y - Gutter(), scale_);
+}
+
+void TKpPageImage::SetPagePosition(int x, int y, Extended scale) {
     const int p = ScreenPixelsPerInch();
-    const Extended s = scale_ > 0 ? scale_ : 1;
-    xValue_->SetPixels(p, kp::RoundInt((x - Gutter()) / s));
-    yValue_->SetPixels(p, kp::RoundInt((y - Gutter()) / s));
+    const Extended s = scale > 0 ? scale : 1;
+    xValue_->SetPixels(p, kp::RoundInt(x / s));
+    yValue_->SetPixels(p, kp::RoundInt(y / s));
 }
 
 void TKpPageImage::PageMouseDown(TMouseButton button, TShiftState shift, int x, int y) {

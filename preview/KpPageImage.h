@@ -3,7 +3,9 @@
 // outlines, turning mouse activity over the sheet into page coordinates.
 #include "paginor/KpExport.h"
 
+#include <map>
 #include <memory>
+#include <vector>
 
 #include <Qt>
 
@@ -44,6 +46,19 @@ public:
     // True for a point of the sheet and its shadow, not of the gutter around them.
     bool InInnerArea(int x, int y) const;
 
+    // Paints page pageNum's sheet at sheet (its shadow outside, along the right and bottom
+    // edges) at scale, with the margin outlines: the one place that paints a page, for the
+    // single page display and for every page of the views that show several.
+    void PaintPageSheet(int pageNum, QPainter& painter, const QRect& sheet, Extended scale);
+    // Keeps the rendered sheets of these pages (of the views that show several) and drops
+    // the others; none drops them all.
+    void KeepRenderedSheets(const std::vector<int>& pages);
+    // Fills the page event values with the position, at 100 %, of a point (x, y) pixels from
+    // a sheet's top-left corner shown at scale.
+    void SetPagePosition(int x, int y, Extended scale);
+    TKpValue* PageX() const { return xValue_.get(); }
+    TKpValue* PageY() const { return yValue_.get(); }
+
 protected:
     void PaintPage(QPainter& painter) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -55,7 +70,8 @@ private:
     void resizeToScale();
     // Fills the X and Y values with the page position of (x, y) at 100 %.
     void fillPagePosition(int x, int y);
-    QRect marginOutline(int left, int top, int right, int bottom) const;
+    QRect marginOutline(const QRect& sheet, Extended scale, int left, int top, int right,
+                        int bottom) const;
 
     TKpPreview* owner_;
     TKpMargins* margins_ = nullptr;
@@ -65,6 +81,8 @@ private:
     int pagePixelHeight_ = 0;
     int pagePixelWidth_ = 0;
     Extended scale_ = 0;
+    // The rendered sheets of the pages in view when several are shown, by page number.
+    std::map<int, TKpSheetCache> sheets_;
 };
 
 } // namespace kp

@@ -89,6 +89,10 @@ void TKpPreview::attach(TKpDocument* document) {
     document_->SetView(this);
     document_->SetPrinterState(printer_.get());
     pageImage_->SetMargins(&document_->Margins());
+    // Another document's pages: none of them has been shown yet.
+    pageRefresh_.clear();
+    layoutDirty_ = true;
+    pageImage_->KeepRenderedSheets({});
 }
 
 void TKpPreview::SetDocument(TKpDocument* document) {
@@ -210,6 +214,7 @@ void TKpPreview::SetGutter(int v) {
     if (v == gutter_) return;
     gutter_ = v;
     pageImage_->SetGutter(v);
+    if (multiView()) arrangePages();
     Q_EMIT gutterChanged(v);
 }
 
@@ -327,6 +332,8 @@ void TKpPreview::ViewPageChanging(int pageNum) {
 }
 
 void TKpPreview::ViewPageChange(int pageNum) {
+    // A page made current by the host, the keys or a linked control comes into view.
+    if (multiView() && !followingView_) scrollToPage_ = pageNum;
     if (OnPageChange) OnPageChange(this, pageNum);
     Q_EMIT currentPageChanged(pageNum);
 }
@@ -338,15 +345,24 @@ void TKpPreview::ViewNewPage() {
 }
 
 void TKpPreview::ViewDeletePage() {
+    pagesChanged();
     if (OnDeletePage) OnDeletePage(this);
     Q_EMIT pageRemoved();
     Q_EMIT pageCountChanged(NumPages());
 }
 
 void TKpPreview::ViewClear() {
+    pagesChanged();
     if (OnClear) OnClear(this);
     Q_EMIT cleared();
     Q_EMIT pageCountChanged(NumPages());
+}
+
+void TKpPreview::pagesChanged() {
+    layoutDirty_ = true;
+    pageRefresh_.clear();
+    pageImage_->KeepRenderedSheets({});
+    if (multiView() && AutoRefresh && document_->AutoRefresh && !destroying_) arrangePages();
 }
 
 void TKpPreview::ViewChangeOrientation() {
@@ -361,6 +377,7 @@ void TKpPreview::ViewChangeMargins(void* sender) {
 
 void TKpPreview::ViewMarginsDisplay() {
     pageImage_->update();
+    if (multiView()) viewport()->update();
 }
 
 void TKpPreview::ViewCanvasChange(void* sender) {
@@ -407,10 +424,12 @@ void TKpPreview::ViewShadow(TColor& color, int& width) const {
 void TKpPreview::ViewSetShadow(TColor color, int width) {
     Shadow().SetColor(color);
     Shadow().SetWidth(width);
+    if (multiView()) viewport()->update();
 }
 
 void TKpPreview::ViewSetShadowVisible(bool visible) {
     Shadow().SetVisible(visible);
+    if (multiView()) viewport()->update();
 }
 
 // ---- files ----

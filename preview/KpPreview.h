@@ -20,6 +20,7 @@
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
 #include "preview/KpMouseState.h"
+#include "preview/KpPageLayout.h"
 #include "preview/KpPropertyEnums.h"
 #include "printing/KpPdfExport.h"
 #include "printing/KpPrintJob.h"
@@ -67,6 +68,8 @@ class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea, private TKpDocumen
                    paperSizeChanged)
     Q_PROPERTY(int PrintCopies READ PrintCopies WRITE SetPrintCopies NOTIFY printCopiesChanged)
     Q_PROPERTY(QString Title READ Title WRITE SetTitle NOTIFY titleChanged)
+    Q_PROPERTY(
+        kp::KpEnums::TKpViewMode ViewMode READ ViewMode WRITE SetViewMode NOTIFY viewModeChanged)
     Q_PROPERTY(int Zoom READ Zoom WRITE SetZoom NOTIFY zoomChanged)
     Q_PROPERTY(int ZoomIncrement MEMBER ZoomIncrement)
     Q_PROPERTY(kp::KpEnums::TKpZoomStyle ZoomStyle MEMBER ZoomStyle)
@@ -194,6 +197,18 @@ public:
     QPoint PageImagePos() const { return pageImagePos_; }
     void SetPageImagePos(QPoint p);
 
+    // Views: the current page alone, two-page spreads, or every page in one column. In the
+    // views that show several pages the page image is hidden and the viewport paints the
+    // pages in view; the current page is the one filling most of the view.
+    TKpViewMode ViewMode() const { return viewMode_; }
+    void SetViewMode(TKpViewMode v);
+    // Where the pages sit in the scrolled content (the views that show several).
+    const TKpPageLayout& PageLayout() const { return layout_; }
+    // Brings page n into view (its top at the top when it is not wholly in view already).
+    void ScrollToPage(int n);
+    // The pages the last paint of the viewport drew, in order.
+    const std::vector<int>& PaintedPages() const { return paintedPages_; }
+
     // Files
     void SaveToFile(const QString& fileName);
     void SaveToStream(QIODevice& stream);
@@ -240,6 +255,7 @@ public:
     TNotifyEvent OnResize;
     TFileProgressEvent OnSaveProgress;
     TOnZoomEvent OnZoom;
+    TNotifyEvent OnViewModeChange;
 
 Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     // Qt signals beside the events: each is emitted right after its event (also when the
@@ -269,6 +285,7 @@ Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     void gutterChanged(int gutter);
     void borderStyleChanged();
     void autoRefreshChanged(bool autoRefresh);
+    void viewModeChanged(); // OnViewModeChange
 
 protected:
     bool event(QEvent* e) override;
@@ -282,6 +299,7 @@ protected:
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     bool viewportEvent(QEvent* e) override;
     // Handles the messages the preview sends to itself.
@@ -354,6 +372,36 @@ private:
     Extended horzFraction_ = 0;
     Extended vertFraction_ = 0;
     bool rangeUpdating_ = false;
+
+    // The views that show several pages.
+    bool multiView() const { return viewMode_ != vmSinglePage; }
+    // Places every page for the zoom and the viewport, and sets the scroll ranges.
+    void arrangePages();
+    // Pages came or went: the views that show several place them again.
+    void pagesChanged();
+    // The refresh of the views that show several pages.
+    void refreshPages();
+    // Makes the page filling most of the view current (the view moved).
+    void followView();
+    // Gives page n a picture that shows what was drawn on it by the last refresh.
+    void preparePicture(int n);
+    // The page keys and mouse of the views that show several pages.
+    bool multiViewKey(int key);
+    enum class PageMouse { Down, Up, Move };
+    void multiViewMouse(PageMouse kind, TMouseButton button, TShiftState shift, QPoint p);
+    // Ctrl + wheel: one zoom step keeping the point under the mouse where it is.
+    void zoomAbout(QPoint p, bool in);
+    TKpViewMode viewMode_ = vmSinglePage;
+    TKpPageLayout layout_;
+    bool layoutDirty_ = true;
+    bool arranging_ = false;
+    bool followingView_ = false; // the current page changes because the view moved
+    bool placing_ = false;       // the view moves to show the current page
+    int scrollToPage_ = 0;       // page to bring into view at the next refresh
+    std::vector<int> paintedPages_;
+    // Each page's picture is rebuilt once per display refresh, when it comes into view.
+    std::vector<uint32_t> pageRefresh_;
+    uint32_t displayRefresh_ = 1;
 };
 
 // Exports the document the preview shows through the preview's print job (its printer's

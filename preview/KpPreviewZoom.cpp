@@ -50,6 +50,10 @@ void TKpPreview::ZoomOut() {
 
 int TKpPreview::FitWidthZoom() const {
     const Extended p = ScreenPixelsPerInch();
+    // Facing pages fit two sheets and the gap between them.
+    if (viewMode_ == vmFacingPages)
+        return static_cast<int>(kp::Trunc((width() - 26 - 3 * pageImage_->Gutter()) /
+                                          (p * 2 * pageImage_->PageWidthInches()) * 100));
     return static_cast<int>(kp::Trunc((width() - 26 - 2 * pageImage_->Gutter()) /
                                       (p * pageImage_->PageWidthInches()) * 100));
 }
@@ -64,24 +68,28 @@ void TKpPreview::FitWidth() {
     pageImage_->hide();
     const int z = FitWidthZoom();
     if (z != zoom_) SetZoom(z);
-    pageImage_->show();
+    pageImage_->setVisible(!multiView());
 }
 
 void TKpPreview::FitHeight() {
     pageImage_->hide();
     const int z = FitHeightZoom();
     if (z != zoom_) SetZoom(z);
-    pageImage_->show();
+    pageImage_->setVisible(!multiView());
 }
 
 void TKpPreview::FitWholePage() {
     pageImage_->hide();
     const int z = MinInt(FitHeightZoom(), FitWidthZoom());
     if (z != zoom_) SetZoom(z);
-    pageImage_->show();
+    pageImage_->setVisible(!multiView());
 }
 
 void TKpPreview::Reposition() {
+    if (multiView()) {
+        arrangePages();
+        return;
+    }
     ++autoRangeSuspended_;
     const int W = width(), H = height();
     const int w = pageImage_->width(), h = pageImage_->height();
@@ -102,6 +110,12 @@ void TKpPreview::Reposition() {
 void TKpPreview::KeepScrollProportion() {
     const int W = width(), H = height();
     const Extended fh = horzFraction_, fv = vertFraction_;
+    if (multiView()) {
+        arrangePages();
+        SetHorzPosition(static_cast<int>(kp::Round(fh * (HorzRange() - viewport()->width()))));
+        SetVertPosition(static_cast<int>(kp::Round(fv * (VertRange() - viewport()->height()))));
+        return;
+    }
     if (W < pageImage_->width()) {
         updateScrollRanges();
         SetHorzPosition(static_cast<int>(kp::Round(fh * (HorzRange() - viewport()->width()))));
@@ -178,9 +192,11 @@ int TKpPreview::VertPosition() const {
     return verticalScrollBar()->value();
 }
 int TKpPreview::HorzRange() const {
+    if (multiView()) return layout_.ContentSize().width();
     return pageImagePos_.x() + pageImage_->width();
 }
 int TKpPreview::VertRange() const {
+    if (multiView()) return layout_.ContentSize().height();
     return pageImagePos_.y() + pageImage_->height();
 }
 
@@ -218,10 +234,15 @@ void TKpPreview::updateScrollRanges() {
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
 }
 
-void TKpPreview::scrollContentsBy(int, int) {
+void TKpPreview::scrollContentsBy(int dx, int dy) {
     pageImage_->move(pageImagePos_ - QPoint(HorzPosition(), VertPosition()));
     // Scrolled by the user (bars, wheel, keys).
     if (!rangeUpdating_) rememberScrollProportion();
+    if (multiView()) {
+        // What is in view already moves along; only the uncovered strip is painted.
+        viewport()->scroll(dx, dy);
+        followView();
+    }
 }
 
 void TKpPreview::resizeEvent(QResizeEvent* e) {
@@ -260,17 +281,26 @@ void TKpPreview::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     PreviewMouseDown(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), p.x(),
                      p.y());
+    if (multiView())
+        multiViewMouse(PageMouse::Down, KpMouseButton(e->button()),
+                       KpShiftState(e->modifiers(), e->buttons()), p);
 }
 
 void TKpPreview::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     PreviewMouseUp(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), p.x(),
                    p.y());
+    if (multiView())
+        multiViewMouse(PageMouse::Up, KpMouseButton(e->button()),
+                       KpShiftState(e->modifiers(), e->buttons()), p);
 }
 
 void TKpPreview::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     PreviewMouseMove(KpShiftState(e->modifiers(), e->buttons()), p.x(), p.y());
+    if (multiView())
+        multiViewMouse(PageMouse::Move, TMouseButton{}, KpShiftState(e->modifiers(), e->buttons()),
+                       p);
 }
 
 void TKpPreview::enterEvent(QEnterEvent* e) {
@@ -304,13 +334,15 @@ void TKpPreview::wheelEvent(QWheelEvent* e) {
     // pads add up until a notch is reached); the wheel alone scrolls.
     if (e->modifiers() & Qt::ControlModifier) {
         wheelZoomDelta_ += e->angleDelta().y();
+        // The views that show several pages zoom about the mouse.
+        const QPoint at = e->position().toPoint();
         while (wheelZoomDelta_ >= 120) {
             wheelZoomDelta_ -= 120;
-            ZoomIn();
+            multiView() ? zoomAbout(at, true) : ZoomIn();
         }
         while (wheelZoomDelta_ <= -120) {
             wheelZoomDelta_ += 120;
-            ZoomOut();
+            multiView() ? zoomAbout(at, false) : ZoomOut();
         }
         e->accept();
         return;
@@ -324,6 +356,10 @@ void TKpPreview::wheelEvent(QWheelEvent* e) {
 // top shows the bottom of the previous one. Home and End go straight to the top of the
 // first page and the bottom of the last.
 void TKpPreview::keyPressEvent(QKeyEvent* e) {
+    if (multiView() && multiViewKey(e->key())) {
+        e->accept();
+        return;
+    }
     QScrollBar* vb = verticalScrollBar();
     switch (e->key()) {
     case Qt::Key_PageDown:

@@ -69,13 +69,7 @@ void TKpCustomPage::SetMaxCachePixels(qint64 pixels) {
 }
 
 void TKpCustomPage::InvalidatePictureCache() {
-    sheetCache_ = QImage();
-    cachedPicture_.reset();
-    cachedMetafile_ = nullptr;
-    cachedSource_ = nullptr;
-    cachedGeneration_ = 0;
-    cachedSize_ = QSize();
-    cachedRatio_ = 0;
+    cache_.Clear();
 }
 
 QRect TKpCustomPage::PageRect() const {
@@ -89,7 +83,8 @@ void TKpCustomPage::paintEvent(QPaintEvent*) {
     PaintPage(painter);
 }
 
-void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY) {
+void TKpCustomPage::paintSheet(QPainter& painter, TKpMetafile* metafile, QPoint origin, QSize size,
+                               int dpiX, int dpiY) const {
     TKpDeviceCanvas canvas(&painter, dpiX, dpiY);
     canvas.Pen().SetStyle(psSolid);
     canvas.Pen().SetColor(borderColor_);
@@ -98,18 +93,18 @@ void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int
     canvas.Brush().SetColor(clWhite);
     canvas.Rectangle(origin.x(), origin.y(), origin.x() + size.width(), origin.y() + size.height());
     canvas.Brush().SetStyle(bsClear);
-    if (!metafile_) return;
+    if (!metafile) return;
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const int shown = qCeil(size.width() * ratio);
     int factor = smoothDownscaling_ && shown > 0
-                     ? std::clamp((metafile_->Width() + shown - 1) / shown, 1, 4)
+                     ? std::clamp((metafile->Width() + shown - 1) / shown, 1, 4)
                      : 1;
     // Only a small sheet is drawn larger: a paper size from a file may be anything.
     if (kp::PixelCount(int64_t(shown) * factor, qCeil(size.height() * ratio) * int64_t(factor)) >
         kp::MaxObjectBitmapPixels)
         factor = 1;
     if (factor == 1) {
-        playPicture(canvas, QRect(origin, size));
+        playPicture(canvas, *metafile, QRect(origin, size));
         return;
     }
     QImage large(qCeil(size.width() * ratio * factor), qCeil(size.height() * ratio * factor),
@@ -119,7 +114,7 @@ void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int
     {
         QPainter onLarge(&large);
         TKpDeviceCanvas largeCanvas(&onLarge, dpiX, dpiY);
-        playPicture(largeCanvas, QRect(QPoint(0, 0), size));
+        playPicture(largeCanvas, *metafile, QRect(QPoint(0, 0), size));
     }
     QImage small = large.scaled(shown, qCeil(size.height() * ratio), Qt::IgnoreAspectRatio,
                                 Qt::SmoothTransformation);
@@ -127,33 +122,34 @@ void TKpCustomPage::paintSheet(QPainter& painter, QPoint origin, QSize size, int
     painter.drawImage(origin, small);
 }
 
-void TKpCustomPage::playPicture(TKpDeviceCanvas& canvas, const QRect& r) {
+void TKpCustomPage::playPicture(TKpDeviceCanvas& canvas, TKpMetafile& metafile, const QRect& r) {
     // The picture is drawn from its page's objects here; one that fails leaves the sheet as
     // far as it got, and the error stops at the paint.
     try {
-        canvas.PlayMetafile(*metafile_, r);
+        canvas.PlayMetafile(metafile, r);
     } catch (const std::exception& e) {
         qWarning("Page picture not drawn to the end: %s", e.what());
     }
 }
 
-bool TKpCustomPage::cacheIsCurrent(QSize size, qreal ratio) const {
-    if (sheetCache_.isNull() || cachedMetafile_ != metafile_ || cachedSize_ != size ||
-        cachedRatio_ != ratio)
-        return false;
-    if (!metafile_) return true;
-    if (metafile_->Source() != cachedSource_) return false;
+bool TKpSheetCache::IsCurrent(const TKpMetafile* shown, QSize sized, qreal pixelRatio) const {
+    if (image.isNull() || metafile != shown || size != sized || ratio != pixelRatio) return false;
+    if (!shown) return true;
+    if (shown->Source() != source) return false;
     // A picture drawn from its source says when it was rebuilt.
-    if (cachedSource_) return cachedSource_->PictureGeneration() == cachedGeneration_;
+    if (source) return source->PictureGeneration() == generation;
     // A rebuilt picture is a fresh recording; the cached one keeps the old recording alive,
     // so the two can only share their data when nothing was rebuilt.
-    const QPicture& now = std::as_const(*metafile_).Picture();
-    return cachedPicture_ && now.data() == cachedPicture_->data() &&
-           now.size() == cachedPicture_->size();
+    const QPicture& now = std::as_const(*shown).Picture();
+    return picture && now.data() == picture->data() && now.size() == picture->size();
 }
 
 void TKpCustomPage::PaintPage(QPainter& painter) {
-    const QRect r = PageRect();
+    PaintSheet(painter, PageRect(), metafile_, cache_);
+}
+
+void TKpCustomPage::PaintSheet(QPainter& painter, const QRect& r, TKpMetafile* metafile,
+                               TKpSheetCache& cache) const {
     const QSize size(r.width(), r.height());
     // The display's pixels per logical pixel, read from the painter so that rendering into a
     // high-resolution image is as sharp as painting on a high-resolution screen.
@@ -163,7 +159,7 @@ void TKpCustomPage::PaintPage(QPainter& painter) {
     const qint64 pixels = static_cast<qint64>(size.width() * ratio + 1) *
                           static_cast<qint64>(size.height() * ratio + 1);
     if (size.width() > 0 && size.height() > 0 && ratio > 0 && pixels <= maxCachePixels_) {
-        if (!cacheIsCurrent(size, ratio)) {
+        if (!cache.IsCurrent(metafile, size, ratio)) {
             // One playback renders the sheet; later paints (scrolling, exposing, margin
             // outlines, cursor changes) only copy it.
             QImage image(qCeil(size.width() * ratio), qCeil(size.height() * ratio),
@@ -171,22 +167,22 @@ void TKpCustomPage::PaintPage(QPainter& painter) {
             image.setDevicePixelRatio(ratio);
             image.fill(Qt::transparent);
             QPainter p(&image);
-            paintSheet(p, QPoint(0, 0), size, logicalDpiX(), logicalDpiY());
+            paintSheet(p, metafile, QPoint(0, 0), size, logicalDpiX(), logicalDpiY());
             p.end();
-            sheetCache_ = image;
-            cachedMetafile_ = metafile_;
-            cachedSource_ = metafile_ ? metafile_->Source() : nullptr;
-            cachedGeneration_ = cachedSource_ ? cachedSource_->PictureGeneration() : 0;
-            if (metafile_ && !cachedSource_)
-                cachedPicture_ = std::as_const(*metafile_).Picture();
+            cache.image = image;
+            cache.metafile = metafile;
+            cache.source = metafile ? metafile->Source() : nullptr;
+            cache.generation = cache.source ? cache.source->PictureGeneration() : 0;
+            if (metafile && !cache.source)
+                cache.picture = std::as_const(*metafile).Picture();
             else
-                cachedPicture_.reset();
-            cachedSize_ = size;
-            cachedRatio_ = ratio;
+                cache.picture.reset();
+            cache.size = size;
+            cache.ratio = ratio;
         }
-        painter.drawImage(r.topLeft(), sheetCache_);
+        painter.drawImage(r.topLeft(), cache.image);
     } else {
-        paintSheet(painter, r.topLeft(), size, logicalDpiX(), logicalDpiY());
+        paintSheet(painter, metafile, r.topLeft(), size, logicalDpiX(), logicalDpiY());
     }
 
     TKpDeviceCanvas canvas(&painter, logicalDpiX(), logicalDpiY());

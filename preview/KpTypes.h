@@ -43,6 +43,22 @@ private:
     bool visible_ = true;
 };
 
+// A sheet as last rendered, in device pixels of the display (so it stays as crisp as a direct
+// playback), and what it was rendered from.
+struct TKpSheetCache {
+    QImage image;
+    // Shares the recording; a rebuilt picture is a new one. Made only when there is one to
+    // keep: an empty picture costs some hundred bytes, and a strip has thousands of pages.
+    std::optional<QPicture> picture;
+    const TKpMetafile* metafile = nullptr;
+    const class TKpPictureSource* source = nullptr; // or the source it was drawn from
+    uint32_t generation = 0;
+    QSize size;
+    qreal ratio = 0;
+    void Clear() { *this = TKpSheetCache(); }
+    bool IsCurrent(const TKpMetafile* shown, QSize sized, qreal pixelRatio) const;
+};
+
 class PAGINOR_EXPORT TKpCustomPage : public QWidget {
     Q_OBJECT
 public:
@@ -63,7 +79,7 @@ public:
 
     // Drops the rendered copy of the sheet; the next paint plays the picture again.
     void InvalidatePictureCache();
-    bool HasRenderedSheet() const { return !sheetCache_.isNull(); }
+    bool HasRenderedSheet() const { return !cache_.image.isNull(); }
     // Largest rendered copy kept, in device pixels (default 4096 x 4096); larger sheets
     // play the picture at every paint. 0 plays it at every paint.
     qint64 MaxCachePixels() const { return maxCachePixels_; }
@@ -78,26 +94,21 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     // Paints sheet, picture and shadow on painter.
     virtual void PaintPage(QPainter& painter);
+    // Paints a sheet at r (the shadow outside it, along the right and bottom edges) with
+    // metafile stretched onto it, through cache (this control's own or one per sheet of a
+    // display showing several).
+    void PaintSheet(QPainter& painter, const QRect& r, TKpMetafile* metafile,
+                    TKpSheetCache& cache) const;
 
 private:
     // The white sheet with its outline and the picture stretched onto it, drawn with the
     // sheet's top-left corner at origin.
-    void paintSheet(QPainter& painter, QPoint origin, QSize size, int dpiX, int dpiY);
-    bool cacheIsCurrent(QSize size, qreal ratio) const;
+    void paintSheet(QPainter& painter, TKpMetafile* metafile, QPoint origin, QSize size, int dpiX,
+                    int dpiY) const;
     // Plays the picture into r; an error stops at the paint.
-    void playPicture(class TKpDeviceCanvas& canvas, const QRect& r);
+    static void playPicture(class TKpDeviceCanvas& canvas, TKpMetafile& metafile, const QRect& r);
 
-    // The sheet as last rendered, in device pixels of the display (so it stays as crisp as
-    // a direct playback), and what it was rendered from.
-    QImage sheetCache_;
-    // Shares the recording; a rebuilt picture is a new one. Made only when there is one to
-    // keep: an empty picture costs some hundred bytes, and a strip has thousands of pages.
-    std::optional<QPicture> cachedPicture_;
-    const TKpMetafile* cachedMetafile_ = nullptr;
-    const class TKpPictureSource* cachedSource_ = nullptr; // or the source it was drawn from
-    uint32_t cachedGeneration_ = 0;
-    QSize cachedSize_;
-    qreal cachedRatio_ = 0;
+    TKpSheetCache cache_;
     qint64 maxCachePixels_ = 4096LL * 4096LL;
 
     int gutter_ = 0;

@@ -12,4 +12,9 @@ for demo in about canvas graphics zooming richtext stringgrid treeview labels; d
     QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo "$demo" "${zoom[@]}" \
         --screenshot-width 800 --screenshot "$here/$demo.png" 2>/dev/null
 done
+# The views that show several pages, on the rich text demo's pages.
+for view in facing continuous; do
+    QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo richtext --zoom 30 --view "$view" \
+        --screenshot-width 800 --screenshot "$here/$view.png" 2>/dev/null
+done
 du -ch "$here"/*.png | tail -1

@@ -53,6 +53,7 @@ TEST(DesignerPlugin, FactoriesMakeWidgetsWithTheirDefaults) {
           {"Orientation", 0},
           {"PagesPerSheet", 0},
           {"ZoomStyle", 0},
+          {"ViewMode", 0},
           {"BorderStyle", 1}}},
         {"kp::TKpThumbnails",
          {{"About", "TKpThumbnails v2.42"},

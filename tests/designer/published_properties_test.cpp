@@ -96,6 +96,7 @@ TEST(PublishedProperties, EnumPropertiesOfferTheirKeys) {
         {&TKpPreview::staticMetaObject, "PagesPerSheet", 3, "kpFourPage", kpFourPage},
         {&TKpPreview::staticMetaObject, "ZoomStyle", 2, "kpVariableZoom", kpVariableZoom},
         {&TKpPreview::staticMetaObject, "BorderStyle", 2, "bsSingle", bsSingle},
+        {&TKpPreview::staticMetaObject, "ViewMode", 3, "vmContinuous", vmContinuous},
         {&TKpThumbnails::staticMetaObject, "Layout", 3, "kpThumbGrid", kpThumbGrid},
         {&TKpThumbnails::staticMetaObject, "BorderStyle", 2, "bsNone", bsNone},
         {&TKpMultipageImage::staticMetaObject, "PagesPerSheet", 3, "kpTwoPage", kpTwoPage},
