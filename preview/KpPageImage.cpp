@@ -7,6 +7,7 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 #include "preview/KpCursors.h"
+#include "preview/KpFindMarks.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
@@ -62,6 +63,7 @@ QRect TKpPageImage::marginOutline(int left, int top, int right, int bottom) cons
 
 void TKpPageImage::PaintPage(QPainter& painter) {
     TKpCustomPage::PaintPage(painter);
+    paintFindMarks(painter);
     if (!margins_) return;
     const int p = ScreenPixelsPerInch();
     TKpDeviceCanvas canvas(&painter, p, p);
@@ -81,6 +83,14 @@ void TKpPageImage::PaintPage(QPainter& painter) {
                                       pm.Right().AsPixels(p), pm.Bottom().AsPixels(p));
         canvas.Rectangle(r.left(), r.top(), r.right(), r.bottom());
     }
+}
+
+void TKpPageImage::paintFindMarks(QPainter& painter) {
+    if (!owner_ || owner_->FindMatches().empty()) return;
+    int current = -1;
+    const auto matches = owner_->FindMatchesOn(owner_->CurrentPage(), &current);
+    PaintFindMarks(painter, matches, current, PageRect(),
+                   scale_ * ScreenPixelsPerInch() / 2540.0);
 }
 
 bool TKpPageImage::InInnerArea(int x, int y) const {

@@ -53,6 +53,8 @@ protected:
 
 private:
     void resizeToScale();
+    // The marks of found text over the sheet (never part of the page's picture).
+    void paintFindMarks(QPainter& painter);
     // Fills the X and Y values with the page position of (x, y) at 100 %.
     void fillPagePosition(int x, int y);
     QRect marginOutline(int left, int top, int right, int bottom) const;

@@ -101,6 +101,7 @@ void TKpPreview::SetDocument(TKpDocument* document) {
     document_->SetView(nullptr);
     document_->SetPrinterState(nullptr);
     attach(document);
+    ClearFind();
     // The linked controls rebuild from the pages now shown.
     BroadcastMessage(KPM_PAPERSIZECHANGED);
     BroadcastMessage(KPM_ORIENTATIONCHANGED);
@@ -344,6 +345,7 @@ void TKpPreview::ViewDeletePage() {
 }
 
 void TKpPreview::ViewClear() {
+    ClearFind(); // the matches were of the pages that went
     if (OnClear) OnClear(this);
     Q_EMIT cleared();
     Q_EMIT pageCountChanged(NumPages());

@@ -208,6 +208,24 @@ public:
     // A print job on the document shown with the preview's printer, settings and events.
     TKpPrintJob PrintJob();
 
+    // Finding text in the document shown (TKpDocument::FindText). FindNext and FindPrevious
+    // go to the match after (before) the one shown, or for a new text or new options to the
+    // first from the current page on (the last up to it), round the document: its page becomes
+    // current, it is scrolled into view and marked on the sheet. False when nothing is found.
+    std::vector<TKpFindMatch> FindText(const QString& text, TKpFindOptions options = {}) const;
+    bool FindNext(const QString& text, TKpFindOptions options = {});
+    bool FindPrevious(const QString& text, TKpFindOptions options = {});
+    // Drops the matches and their marks.
+    void ClearFind();
+    const std::vector<TKpFindMatch>& FindMatches() const { return findMatches_; }
+    // The match shown (an index into FindMatches), -1 when none.
+    int FindIndex() const { return findIndex_; }
+    // The matches on page n, and which of them is the one shown (-1: none).
+    std::vector<TKpFindMatch> FindMatchesOn(int n, int* current = nullptr) const;
+    // The pages that hold matches, ascending.
+    std::vector<int> FindPages() const;
+    TNotifyEvent OnFind; // the matches or the match shown changed
+
     // Events
     TNotifyEvent AfterPrint;
     TPrintPageEvent AfterPrintPage;
@@ -269,6 +287,7 @@ Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     void gutterChanged(int gutter);
     void borderStyleChanged();
     void autoRefreshChanged(bool autoRefresh);
+    void findChanged(); // OnFind
 
 protected:
     bool event(QEvent* e) override;
@@ -354,6 +373,15 @@ private:
     Extended horzFraction_ = 0;
     Extended vertFraction_ = 0;
     bool rangeUpdating_ = false;
+
+    // Finding text: the last search and where it stands.
+    bool findStep(const QString& text, const TKpFindOptions& options, bool forward);
+    void showFound();
+    void findChangedNotify();
+    QString findText_;
+    TKpFindOptions findOptions_;
+    std::vector<TKpFindMatch> findMatches_;
+    int findIndex_ = -1;
 };
 
 // Exports the document the preview shows through the preview's print job (its printer's
