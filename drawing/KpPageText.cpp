@@ -189,6 +189,12 @@ QRect TKpPageText::matchRect(const Line& line, int from, int to) const {
 void TKpPageText::Find(const QString& text, const TKpFindOptions& options, int pageNum,
                        std::vector<TKpFindMatch>& matches) {
     if (text.isEmpty()) return;
+    if (pageNum == lastPage_ && text == lastText_ && options.MatchCase == lastOptions_.MatchCase &&
+        options.WholeWords == lastOptions_.WholeWords) {
+        matches.insert(matches.end(), lastMatches_.begin(), lastMatches_.end());
+        return;
+    }
+    const size_t first = matches.size();
     const Qt::CaseSensitivity cs = options.MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (Line& line : lines_) {
         const QString& s = line.Text;
@@ -204,6 +210,10 @@ void TKpPageText::Find(const QString& text, const TKpFindOptions& options, int p
             at = end - 1; // matches do not overlap
         }
     }
+    lastText_ = text;
+    lastOptions_ = options;
+    lastPage_ = pageNum;
+    lastMatches_.assign(matches.begin() + static_cast<long>(first), matches.end());
 }
 
 QStringList TKpPageText::Lines() const {

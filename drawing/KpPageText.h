@@ -50,6 +50,11 @@ private:
     int dpi_;
     std::vector<TKpTextRun> runs_;
     std::vector<Line> lines_;
+    // The last search and its matches: stepping through matches searches again and again.
+    QString lastText_;
+    TKpFindOptions lastOptions_;
+    int lastPage_ = 0;
+    std::vector<TKpFindMatch> lastMatches_;
 };
 
 // The texts of a document's pages, each read when first searched and again once its page

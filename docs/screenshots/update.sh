@@ -12,4 +12,7 @@ for demo in about canvas graphics zooming richtext stringgrid treeview labels; d
     QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo "$demo" "${zoom[@]}" \
         --screenshot-width 800 --screenshot "$here/$demo.png" 2>/dev/null
 done
+# The find bar with its matches marked.
+QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo canvas --zoom 50 --find TextOutRight \
+    --screenshot-width 800 --screenshot "$here/find.png" 2>/dev/null
 du -ch "$here"/*.png | tail -1

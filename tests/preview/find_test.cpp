@@ -55,7 +55,7 @@ protected:
     // The match shown as (page, top in millimetres).
     std::pair<int, int> shown() const {
         const TKpFindMatch& m = p.FindMatches().at(p.FindIndex());
-        return {m.Page, m.Rect.top() / 100};
+        return {m.Page, qRound(m.Rect.top() / 100.0)};
     }
 };
 
