@@ -81,6 +81,16 @@ void BM_FindAgain(benchmark::State& state) {
 }
 BENCHMARK(BM_FindAgain)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// Another word each time, in texts already read: the search itself.
+void BM_FindOtherWord(benchmark::State& state) {
+    TKpDocument& doc = report();
+    doc.FindText(QStringLiteral("order 49999")); // the texts are read
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.FindText(QStringLiteral("order %1").arg(4000 + i++ % 900)));
+}
+BENCHMARK(BM_FindOtherWord)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
