@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "demo/DemoApplication.h"
+#include "demo/FindBar.h"
 #include "demo/untAbout.h"
 #include "demo/untMain.h"
 #include "demo/untPrint.h"
@@ -115,6 +116,8 @@ const std::vector<StepOption>& stepOptions() {
                  fail(QStringLiteral("--view wants single, facing or continuous, not '%1'").arg(v));
              w.KpPreview1->SetViewMode(static_cast<TKpViewMode>(mode));
          }},
+        {"find", "TEXT", "Find TEXT in the document after the demo, as the find bar does.",
+         Phase::AfterDemo, [](TfrmMain& w, const QString& text) { w.FindBar1->Find(text); }},
         {"save", "FILE.kpp", "Save the document to FILE.kpp.", Phase::Output,
          [](TfrmMain& w, const QString& f) { w.SaveDocument(f); }},
         {"export", "FILE.pdf", "Export the document as a PDF file.", Phase::Output,

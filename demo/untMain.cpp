@@ -26,6 +26,7 @@
 #include "demo/DemoApplication.h"
 #include "demo/DemoLinks.h"
 #include "demo/DemoPictures.h"
+#include "demo/FindBar.h"
 #include "demo/InfoMemo.h"
 #include "demo/TabRows.h"
 #include "demo/untAbout.h"
@@ -180,6 +181,13 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     buildTabs();
     row->addWidget(withTabRows(PageControl1));
     centre->addLayout(row, 1);
+    FindBar1 = new TFindBar(KpPreview1, central);
+    centre->addWidget(FindBar1);
+    actFind = new QAction(QStringLiteral("Find..."), this);
+    actFind->setObjectName(QStringLiteral("actFind"));
+    actFind->setShortcut(QKeySequence::Find);
+    addAction(actFind);
+    connect(actFind, &QAction::triggered, FindBar1, [this] { FindBar1->Open(); });
     centre->addWidget(buildNavigationBar());
     KpThumbnails1 = new TKpThumbnails(central);
     KpThumbnails1->setFixedHeight(117);

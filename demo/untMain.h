@@ -32,6 +32,7 @@
 using namespace kp;
 
 class TfrmAbout;
+class TFindBar;
 class TTabRows;
 class TfrmPrint;
 class QPushButton;
@@ -103,6 +104,9 @@ public:
     // Components, named as the designer named them.
     TKpPreview* KpPreview1;
     TKpThumbnails* KpThumbnails1;
+    // The find bar over the navigation bar, opened by Ctrl+F (actFind).
+    TFindBar* FindBar1;
+    QAction* actFind;
     QTabWidget* PageControl1;
     QLabel* lblPageNum;
     QComboBox* cbxZoom;

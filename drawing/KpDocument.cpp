@@ -6,6 +6,7 @@
 #include "drawing/KpHeaderFooter.h"
 #include "drawing/KpMargins.h"
 #include "drawing/KpMessages.h"
+#include "drawing/KpPageText.h"
 #include "platform/KpRunThen.h"
 #include "platform/KpScreen.h"
 #include "platform/KpStateGuard.h"

@@ -7,11 +7,13 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QObject>
 #include <QString>
 
 #include "drawing/KpDrawContext.h"
+#include "drawing/KpFind.h"
 #include "drawing/KpPage.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
@@ -22,6 +24,7 @@ namespace kp {
 
 class TKpCanvas;
 class TKpDocument;
+class TKpDocumentText;
 class TKpFooter;
 class TKpHeader;
 class TKpMargins;
@@ -185,6 +188,11 @@ public:
     void SetShadow(TColor color, int width);
     void SetShadowVisible(bool visible);
 
+    // Finding text: every match of text on the pages (text objects, text boxes and the text
+    // of pictures), as the options say. A page's text is read on the first search and kept
+    // until the page changes.
+    std::vector<TKpFindMatch> FindText(const QString& text, TKpFindOptions options = {}) const;
+
     // Events (sender: the document, or the object named)
     TBeforeLoadEvent BeforeLoad;
     TBeforeReadStream BeforeReadStream;
@@ -243,6 +251,7 @@ private:
     TColor shadowColor_ = clBlack;
     int shadowWidth_ = 3;
     bool shadowVisible_ = true;
+    mutable std::unique_ptr<TKpDocumentText> text_; // what FindText has read
 };
 
 } // namespace kp

@@ -10,6 +10,7 @@
 #include "platform/KpDeviceCanvas.h"
 #include "platform/KpScreen.h"
 #include "preview/KpCursors.h"
+#include "preview/KpFindMarks.h"
 #include "preview/KpPreview.h"
 #include "printing/KpPrinter.h"
 
@@ -76,6 +77,7 @@ void TKpPageImage::PaintPageSheet(int pageNum, QPainter& painter, const QRect& s
             pageNum >= 1 && pageNum <= owner_->NumPages() ? owner_->GetPage(pageNum) : nullptr;
         PaintSheet(painter, sheet, page ? &page->Metafile() : nullptr, sheets_[pageNum]);
     }
+    paintFindMarks(pageNum, painter, sheet, scale);
     if (!margins_) return;
     const int p = ScreenPixelsPerInch();
     TKpDeviceCanvas canvas(&painter, p, p);
@@ -101,6 +103,14 @@ void TKpPageImage::KeepRenderedSheets(const std::vector<int>& pages) {
     std::erase_if(sheets_, [&pages](const auto& entry) {
         return std::find(pages.begin(), pages.end(), entry.first) == pages.end();
     });
+}
+
+void TKpPageImage::paintFindMarks(int pageNum, QPainter& painter, const QRect& sheet,
+                                  Extended scale) {
+    if (!owner_ || owner_->FindMatches().empty()) return;
+    int current = -1;
+    const auto matches = owner_->FindMatchesOn(pageNum, &current);
+    PaintFindMarks(painter, matches, current, sheet, scale * ScreenPixelsPerInch() / 2540.0);
 }
 
 bool TKpPageImage::InInnerArea(int x, int y) const {

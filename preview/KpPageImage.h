@@ -68,6 +68,8 @@ protected:
 
 private:
     void resizeToScale();
+    // The marks of found text over the sheet (never part of the page's picture).
+    void paintFindMarks(int pageNum, QPainter& painter, const QRect& sheet, Extended scale);
     // Fills the X and Y values with the page position of (x, y) at 100 %.
     void fillPagePosition(int x, int y);
     QRect marginOutline(const QRect& sheet, Extended scale, int left, int top, int right,

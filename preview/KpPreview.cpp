@@ -105,6 +105,7 @@ void TKpPreview::SetDocument(TKpDocument* document) {
     document_->SetView(nullptr);
     document_->SetPrinterState(nullptr);
     attach(document);
+    ClearFind();
     // The linked controls rebuild from the pages now shown.
     BroadcastMessage(KPM_PAPERSIZECHANGED);
     BroadcastMessage(KPM_ORIENTATIONCHANGED);
@@ -352,6 +353,7 @@ void TKpPreview::ViewDeletePage() {
 }
 
 void TKpPreview::ViewClear() {
+    ClearFind(); // the matches were of the pages that went
     pagesChanged();
     if (OnClear) OnClear(this);
     Q_EMIT cleared();

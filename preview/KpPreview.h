@@ -223,6 +223,24 @@ public:
     // A print job on the document shown with the preview's printer, settings and events.
     TKpPrintJob PrintJob();
 
+    // Finding text in the document shown (TKpDocument::FindText). FindNext and FindPrevious
+    // go to the match after (before) the one shown, or for a new text or new options to the
+    // first from the current page on (the last up to it), round the document: its page becomes
+    // current, it is scrolled into view and marked on the sheet. False when nothing is found.
+    std::vector<TKpFindMatch> FindText(const QString& text, TKpFindOptions options = {}) const;
+    bool FindNext(const QString& text, TKpFindOptions options = {});
+    bool FindPrevious(const QString& text, TKpFindOptions options = {});
+    // Drops the matches and their marks.
+    void ClearFind();
+    const std::vector<TKpFindMatch>& FindMatches() const { return findMatches_; }
+    // The match shown (an index into FindMatches), -1 when none.
+    int FindIndex() const { return findIndex_; }
+    // The matches on page n, and which of them is the one shown (-1: none).
+    std::vector<TKpFindMatch> FindMatchesOn(int n, int* current = nullptr) const;
+    // The pages that hold matches, ascending.
+    std::vector<int> FindPages() const;
+    TNotifyEvent OnFind; // the matches or the match shown changed
+
     // Events
     TNotifyEvent AfterPrint;
     TPrintPageEvent AfterPrintPage;
@@ -286,6 +304,7 @@ Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     void borderStyleChanged();
     void autoRefreshChanged(bool autoRefresh);
     void viewModeChanged(); // OnViewModeChange
+    void findChanged(); // OnFind
 
 protected:
     bool event(QEvent* e) override;
@@ -402,6 +421,14 @@ private:
     // Each page's picture is rebuilt once per display refresh, when it comes into view.
     std::vector<uint32_t> pageRefresh_;
     uint32_t displayRefresh_ = 1;
+    // Finding text: the last search and where it stands.
+    bool findStep(const QString& text, const TKpFindOptions& options, bool forward);
+    void showFound();
+    void findChangedNotify();
+    QString findText_;
+    TKpFindOptions findOptions_;
+    std::vector<TKpFindMatch> findMatches_;
+    int findIndex_ = -1;
 };
 
 // Exports the document the preview shows through the preview's print job (its printer's

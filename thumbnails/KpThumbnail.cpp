@@ -7,6 +7,7 @@
 
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
+#include "preview/KpFindMarks.h"
 #include "preview/KpMouseState.h"
 #include "thumbnails/KpThumbnails.h"
 
@@ -73,6 +74,7 @@ void TKpThumbnailPage::PaintPage(QPainter& painter) {
     canvas.Brush().SetStyle(bsClear);
     const QRect r = PageRect();
     canvas.Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    if (strip_->PageMarked(PageNumber)) PaintFoundCorner(painter, r);
     thumbnail_->SetCaptionColor(frame);
 }
 

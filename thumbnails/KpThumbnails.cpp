@@ -64,6 +64,7 @@ TKpThumbnails::TKpThumbnails(QWidget* parent) : QScrollArea(parent) {
 TKpThumbnails::~TKpThumbnails() {
     if (preview_) preview_->RemoveLinkedControl(this);
     QObject::disconnect(previewConnection_);
+    QObject::disconnect(findConnection_);
     // The thumbnails go before the widgets that hold them.
     list_.reset();
     shadow_.reset();
@@ -152,6 +153,9 @@ void TKpThumbnails::SetPreview(TKpPreview* v) {
     preview_ = v;
     if (!v) return;
     previewConnection_ = connect(v, &QObject::destroyed, this, [this] { previewDestroyed(); });
+    findConnection_ = connect(v, &TKpPreview::findChanged, this,
+                              [this, v] { SetMarkedPages(v->FindPages()); });
+    SetMarkedPages(v->FindPages());
     v->AddLinkedControl(this);
     if (!enabled_) return;
     QPointer<TKpThumbnails> self(this);

@@ -257,6 +257,12 @@ public:
     void KeepRenderedSheet(TKpThumbnailPage* page);
     static constexpr size_t KeptSheets = 256;
 
+    // Pages whose thumbnails carry a coloured corner, ascending: the preview's pages that
+    // hold found text (kept up to date from the preview), or any a host sets.
+    const std::vector<int>& MarkedPages() const { return markedPages_; }
+    void SetMarkedPages(std::vector<int> pages);
+    bool PageMarked(int n) const;
+
     void Rebuild();
     bool SetThumbnailCount(int n);
     void RefreshImages();
@@ -298,6 +304,8 @@ private:
     QWidget* content_; // the scrolled widget
     QPointer<TKpPreview> preview_;
     QMetaObject::Connection previewConnection_;
+    QMetaObject::Connection findConnection_; // the preview's found pages
+    std::vector<int> markedPages_;
     QPointer<QMenu> thumbPopup_;
     TKpBorderStyle borderStyle_ = bsSingle;
     TKpThumbNailLayout layout_ = kpThumbHorz;

@@ -17,4 +17,7 @@ for view in facing continuous; do
     QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo richtext --zoom 30 --view "$view" \
         --screenshot-width 800 --screenshot "$here/$view.png" 2>/dev/null
 done
+# The find bar with its matches marked.
+QT_QPA_PLATFORM=offscreen "$build/paginor-demo" --demo canvas --zoom 50 --find TextOutRight \
+    --screenshot-width 800 --screenshot "$here/find.png" 2>/dev/null
 du -ch "$here"/*.png | tail -1

@@ -12,3 +12,4 @@ int RunLabels(const QStringList& args);
 int RunTree(const QStringList& args);
 int RunRtf(const QStringList& args);
 int RunPicture(const QStringList& args);
+int RunFind(const QStringList& args);

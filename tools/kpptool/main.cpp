@@ -20,7 +20,8 @@ void PrintUsage() {
                          "       kpptool labels IN.csv --template NAME -o OUT.pdf|OUT.kpp ...\n"
                          "       kpptool tree IN.txt -o OUT.pdf|OUT.kpp ...\n"
                          "       kpptool rtf IN.rtf -o OUT.kpp|OUT.pdf [options]\n"
-                         "       kpptool picture IN.emf|IN.wmf -o OUT.png [--dpi N]\n");
+                         "       kpptool picture IN.emf|IN.wmf -o OUT.png [--dpi N]\n"
+                         "       kpptool find FILE TEXT [--case] [--words]\n");
 }
 
 // Errors are reported as one line of our own; the platform's notes would add noise.
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("tree")) return RunTree(args);
         if (command == QLatin1String("rtf")) return RunRtf(args);
         if (command == QLatin1String("picture")) return RunPicture(args);
+        if (command == QLatin1String("find")) return RunFind(args);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kpptool: error: %s\n", e.what());
         return 1;
