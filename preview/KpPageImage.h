@@ -17,6 +17,7 @@ class QPainter;
 namespace kp {
 
 class TKpMargins;
+struct TKpPageLink;
 
 class PAGINOR_EXPORT TKpPageImage : public TKpCustomPage {
     Q_OBJECT
@@ -43,6 +44,8 @@ public:
     void PageMouseLeave();
     // True for a point of the sheet and its shadow, not of the gutter around them.
     bool InInnerArea(int x, int y) const;
+    // The link of the page shown under (x, y) in the control's pixels; nullptr: none.
+    const TKpPageLink* LinkAt(int x, int y) const;
 
 protected:
     void PaintPage(QPainter& painter) override;
@@ -65,6 +68,7 @@ private:
     int pagePixelHeight_ = 0;
     int pagePixelWidth_ = 0;
     Extended scale_ = 0;
+    bool overLink_ = false; // the pointing hand is up
 };
 
 } // namespace kp

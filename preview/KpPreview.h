@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QUrl>
 
 #include "drawing/KpDocument.h"
 #include "drawing/KpMessages.h"
@@ -47,6 +48,7 @@ using TPageMouseMoveEvent =
 using TMouseEvent =
     std::function<void(void* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(void* sender, TShiftState shift, int x, int y)>;
+using TLinkClickEvent = std::function<void(void* sender, const QString& url)>;
 
 class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea, private TKpDocumentView {
     Q_OBJECT
@@ -240,6 +242,9 @@ public:
     TNotifyEvent OnResize;
     TFileProgressEvent OnSaveProgress;
     TOnZoomEvent OnZoom;
+    // A left click on a link of the page (the pointing hand shows over one); the click goes
+    // to the link instead of the mouse-down events.
+    TLinkClickEvent OnLinkClick;
 
 Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     // Qt signals beside the events: each is emitted right after its event (also when the
@@ -269,6 +274,7 @@ Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     void gutterChanged(int gutter);
     void borderStyleChanged();
     void autoRefreshChanged(bool autoRefresh);
+    void linkActivated(const QUrl& url); // OnLinkClick
 
 protected:
     bool event(QEvent* e) override;

@@ -185,6 +185,7 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     f.setTextIndent(DeviceIndependent(para.first));
     f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
+    if (para.outline > 0) f.setHeadingLevel(para.outline);
     if (para.lineSpacing != 0) {
         if (para.lineMultiple) {
             f.setLineHeight(std::abs(para.lineSpacing) * 100.0 / 240.0,

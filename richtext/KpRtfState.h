@@ -59,6 +59,7 @@ struct TParaProps {
     bool inTable = false;
     int nestLevel = 1; // \itap
     bool pageBreakBefore = false;
+    int outline = 0; // heading level from 1 (\outlinelevel, or a "heading N" style); 0: none
     int tabCount = 0;
     std::array<TTabStop, kMaxTabs> tabs{};
 };
