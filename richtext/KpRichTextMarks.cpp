@@ -37,7 +37,8 @@ void addLink(TKpRangeMarks& out, const TKpTwipsRect& r, const QString& url) {
 void TKpRichTextLayout::Marks(const TKpTextPage& page, double originX, double originY,
                               TKpRangeMarks& out) {
     if (page.span.last <= page.span.first) return;
-    // The lines Draw shows: those whose top lies in the page's band of each part.
+    // The lines Draw shows: those that reach into the page's band of each part by more than
+    // touching it.
     constexpr double touch = 0.5;
     for (const Part& part : parts_) {
         const double top = std::max(page.span.top + touch - part.top, part.clipTop);
@@ -55,7 +56,7 @@ void TKpRichTextLayout::Marks(const TKpTextPage& page, double originX, double or
             const double blockLeft = originX + tl->position().x();
             auto lineTop = [&](const QTextLine& line) { return blockTop + line.y(); };
             auto shown = [&](const QTextLine& line) {
-                return lineTop(line) >= top && lineTop(line) < bottom;
+                return lineTop(line) < bottom && lineTop(line) + line.height() > top;
             };
             const int level = b.blockFormat().headingLevel();
             if (level > 0 && b.position() >= from && shown(tl->lineAt(0))) {

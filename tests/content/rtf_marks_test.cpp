@@ -74,9 +74,10 @@ TEST(RtfMarks, HeadingsBecomeBookmarksAndLinksCoverTheirText) {
     const QRectF link(QPointF(first[0].Rect.left(), first[0].Rect.top()) * 72 / 2540,
                       QSizeF(first[0].Rect.width(), first[0].Rect.height()) * 72 / 2540);
     auto wordBox = [&](const char* word) {
-        const QRegularExpression re(QStringLiteral(R"(xMin="([\d.]+)" yMin = "([\d.]+)" xMax =
-                                                       "([\d.]+)" yMax = "([\d.]+)" > % 1 <) ")
-                                        .arg(QRegularExpression::escape(QLatin1String(word))));
+        const QRegularExpression re(
+            QStringLiteral(
+                R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">%1<)re")
+                .arg(QRegularExpression::escape(QLatin1String(word))));
         const auto m = re.match(html);
         EXPECT_TRUE(m.hasMatch()) << word;
         return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
