@@ -5,8 +5,9 @@ set(PAGINOR_PUBLIC_HEADERS
   platform/KpColor.h platform/KpDeviceCanvas.h platform/KpFontTexts.h platform/KpGraphics.h
   platform/KpMath.h platform/KpPaperEnums.h platform/KpPicture.h platform/KpPrintState.h
   platform/KpPrinterDevice.h platform/KpPropertyEnums.h platform/KpScreen.h
-  drawing/KpCanvas.h drawing/KpDocument.h drawing/KpDrawContext.h drawing/KpExtended.h drawing/KpFind.h
-  drawing/KpHeaderFooter.h drawing/KpMargins.h drawing/KpMessages.h drawing/KpObjectPool.h
+  drawing/KpCanvas.h drawing/KpDocument.h drawing/KpDocumentMarks.h drawing/KpDrawContext.h
+  drawing/KpExtended.h drawing/KpFind.h drawing/KpHeaderFooter.h drawing/KpMargins.h
+  drawing/KpMessages.h drawing/KpObjectPool.h
   drawing/KpObjects.h drawing/KpPage.h drawing/KpSharedStyle.h drawing/KpStream.h
   drawing/KpUnits.h
   printing/KpErrors.h printing/KpPdfExport.h printing/KpPrinter.h printing/KpPrintJob.h

@@ -2,6 +2,7 @@
 
 #include "content/KpPrintSession.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "drawing/KpMargins.h"
 #include "drawing/KpUnits.h"
 #include "platform/KpDeviceCanvas.h"
@@ -24,6 +25,22 @@ int ToTwips(int32_t kpUnits, int dpi) {
     const Extended inches = static_cast<Extended>(kpUnits) / 2540;
     if (dpi != 96) return static_cast<int>(kp::Round(inches * 1440));
     return static_cast<int>(kp::Round(inches * 96) * 15);
+}
+
+// The page's links and headings go to the document, in KpUnits on the page: the surface is
+// the whole page, and a twip is 1/1440 inch on it at any resolution.
+void keepMarks(TKpDocument& document, int page, TKpRangeMarks& marks) {
+    auto units = [](int twips) { return static_cast<int>(kp::Round(twips * 2540.0L / 1440)); };
+    for (const TKpRangeLink& link : marks.links) {
+        // Places inside the text have nowhere to go in a PDF or a browser.
+        if (link.url.startsWith(QLatin1Char('#'))) continue;
+        const QRect rect(QPoint(units(link.rect.left), units(link.rect.top)),
+                         QPoint(units(link.rect.right) - 1, units(link.rect.bottom) - 1));
+        document.AddLink(page, rect, link.url);
+    }
+    for (const TKpRangeHeading& h : marks.headings)
+        document.AddBookmark(h.title, page, h.level, units(h.top));
+    marks = {};
 }
 
 } // namespace
@@ -92,6 +109,8 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
     TKpTwipsRect rect = TextRect(range.dpiX, range.dpiY);
     range.cpMin = 0;
     range.cpMax = -1;
+    TKpRangeMarks marks;
+    range.marks = &marks;
     const int length = richEdit.TextLength();
     richEdit.FormatRange(false, nullptr);
 
@@ -120,6 +139,7 @@ void TKpRtfPreview::PrintRichEdit(TKpRichTextEngine& richEdit) {
             range.rc = range.rcPage = rect;
             range.cpMin = start;
             const int next = richEdit.FormatRange(true, &range);
+            keepMarks(preview.Document(), preview.NumPages(), marks);
             if (next >= length || next == -1) break;
             // An engine that makes no progress would add blank pages for ever.
             if (next <= start) break;

@@ -120,6 +120,11 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
         QMessageBox::information(this, windowTitle(), text);
     };
     OpenAddress = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    ConfirmOpenLink = [this](const QString& url) {
+        return QMessageBox::question(this, windowTitle(),
+                                     QStringLiteral("Open this link?\n\n%1").arg(url)) ==
+               QMessageBox::Yes;
+    };
     ChooseOpenFile = [this] {
         QFileDialog dialog(this, QString(), QString(), QStringLiteral("KpPreview Files (*.kpp)"));
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -746,6 +751,7 @@ void TfrmMain::wireHandlers() {
     };
     KpPreview1->OnPageMouseUp = [this](void* s, TMouseButton b, TShiftState sh, TKpValue* x,
                                        TKpValue* y) { KpPreview1PageMouseUp(s, b, sh, x, y); };
+    KpPreview1->OnLinkClick = [this](void* s, const QString& url) { KpPreview1LinkClick(s, url); };
 }
 
 QWidget* TfrmMain::withTabRows(QTabWidget* tabs) {
@@ -865,6 +871,11 @@ void TfrmMain::KpPreview1PageMouseMove(void*, TShiftState shift, TKpValue*, TKpV
 
 void TfrmMain::KpPreview1PageMouseUp(void*, TMouseButton, TShiftState, TKpValue*, TKpValue*) {
     if (KpPreview1->Panning()) KpPreview1->EndPan();
+}
+
+// A link on a page opens in the desktop's browser or mail program once the user agrees.
+void TfrmMain::KpPreview1LinkClick(void*, const QString& url) {
+    if (ConfirmOpenLink(url)) OpenAddress(url);
 }
 
 void TfrmMain::ComboBox1Change(int index) {

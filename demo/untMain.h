@@ -89,6 +89,8 @@ public:
     // Where the window shows messages and opens addresses; tests put recorders here.
     std::function<void(const QString& text)> ShowInformation;
     std::function<void(const QString& url)> OpenAddress;
+    // Asks before a link of a page is opened; true: open it.
+    std::function<bool(const QString& url)> ConfirmOpenLink;
     // The file dialogs of the open and save actions; an empty name is a cancel.
     std::function<QString()> ChooseOpenFile;
     std::function<QString()> ChooseSaveFile;
@@ -167,6 +169,7 @@ public:
     void KpPreview1PageMouseMove(void* sender, TShiftState shift, TKpValue* x, TKpValue* y);
     void KpPreview1PageMouseUp(void* sender, TMouseButton button, TShiftState shift, TKpValue* x,
                                TKpValue* y);
+    void KpPreview1LinkClick(void* sender, const QString& url);
     void ComboBox1Change(int index);
     void Label15Click();
     void Label18Click();

@@ -13,7 +13,8 @@
 
 namespace kp {
 
-TKpDocument::TKpDocument(QObject* parent) : QObject(parent) {
+TKpDocument::TKpDocument(QObject* parent)
+    : QObject(parent), marks_(std::make_unique<TKpDocumentMarks>()) {
     pages_ = std::make_unique<TKpPageList>(this);
     canvas_ = std::make_unique<TKpCanvas>(this);
     bindCanvas(pages_->AddPage());
@@ -137,6 +138,7 @@ void TKpDocument::rebuildCurrentPage() {
 }
 
 void TKpDocument::PageDeleted(int number, TKpPage* page) {
+    marks_->PageDeleted(number, page);
     if (destroying_ || !canvas_) return;
     const bool canvasOnIt = canvas_->Page() == page;
     const bool displayOnIt = view_ && view_->ViewShows(*page);
@@ -199,6 +201,7 @@ void TKpDocument::Clear() {
                     }
                 },
                 [&] {
+                    marks_->Clear();
                     currentPage_ = 1;
                     bindCanvas(pages_->GetPage(1));
                     pages_->Pool().ReleaseIfEmpty();
@@ -209,6 +212,15 @@ void TKpDocument::Clear() {
             if (oldCurrent > 1) Notify(KPM_PAGECHANGED, 1);
             FireClear();
         });
+}
+
+void TKpDocument::AddBookmark(const QString& title, int page, int level, int top) {
+    GetPage(page); // EListError outside the document
+    marks_->AddBookmark({title, page, std::max(level, 1), top});
+}
+
+void TKpDocument::AddLink(int page, const QRect& rect, const QString& url) {
+    marks_->AddLink(GetPage(page), {rect.normalized(), url});
 }
 
 bool TKpDocument::FirstPage() {

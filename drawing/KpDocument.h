@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 
+#include "drawing/KpDocumentMarks.h"
 #include "drawing/KpDrawContext.h"
 #include "drawing/KpFind.h"
 #include "drawing/KpPage.h"
@@ -136,6 +137,16 @@ public:
     QString Title() const { return title_; }
     void SetTitle(const QString& v) { title_ = v; }
 
+    // Bookmarks and links: an exported PDF's outline and link annotations, a preview's
+    // pointing hand. In memory only; they go with their pages and with Clear.
+    // A bookmark to page (from 1; EListError outside the document) at `top` KpUnits below
+    // its top edge; it nests under the last bookmark of a lower level (levels from 1).
+    void AddBookmark(const QString& title, int page, int level = 1, int top = 0);
+    // A link to url over rect (KpUnits on the page) of page (EListError outside).
+    void AddLink(int page, const QRect& rect, const QString& url);
+    TKpDocumentMarks& Marks() { return *marks_; }
+    const TKpDocumentMarks& Marks() const { return *marks_; }
+
     // Sub-objects
     TKpCanvas& Canvas() { return *canvas_; }
     TKpMargins& Margins() { return *margins_; }
@@ -230,6 +241,8 @@ private:
     // Rebuilds the current page's picture when no view shows it.
     void rebuildCurrentPage();
 
+    // Declared before the pages: it outlives them.
+    std::unique_ptr<TKpDocumentMarks> marks_;
     std::unique_ptr<TKpPageList> pages_;
     std::unique_ptr<TKpCanvas> canvas_;
     std::unique_ptr<TKpFooter> footer_;

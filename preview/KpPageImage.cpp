@@ -5,9 +5,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "drawing/KpDocument.h"
 #include "drawing/KpMargins.h"
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
+#include "platform/KpMath.h"
 #include "platform/KpScreen.h"
 #include "preview/KpCursors.h"
 #include "preview/KpFindMarks.h"
@@ -129,8 +131,26 @@ void TKpPageImage::SetPagePosition(int x, int y, Extended scale) {
     yValue_->SetPixels(p, kp::RoundInt(y / s));
 }
 
+const TKpPageLink* TKpPageImage::LinkAt(int x, int y) const {
+    if (!owner_ || !owner_->Document().Marks().HasLinks() || owner_->NumPages() < 1) return nullptr;
+    const Extended s = scale_ > 0 ? scale_ : 1;
+    const Extended unitsPerPixel = 2540.0L / ScreenPixelsPerInch();
+    const QPoint at(kp::RoundInt((x - Gutter()) / s * unitsPerPixel),
+                    kp::RoundInt((y - Gutter()) / s * unitsPerPixel));
+    const TKpDocument& document = owner_->Document();
+    return document.Marks().LinkAt(document.GetPage(owner_->CurrentPage()), at);
+}
+
 void TKpPageImage::PageMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (!owner_ || !InInnerArea(x, y)) return;
+    if (button == mbLeft && shift == ssLeft) {
+        if (const TKpPageLink* link = LinkAt(x, y)) {
+            const QString url = link->Url; // a handler may clear the document
+            if (owner_->OnLinkClick) owner_->OnLinkClick(owner_, url);
+            Q_EMIT owner_->linkActivated(QUrl(url));
+            return;
+        }
+    }
     // The preview hears the click first (hosts centre on it), then the page event follows.
     owner_->PreviewMouseDown(button, shift, x + this->x(), y + this->y());
     if (owner_->OnPageMouseDown) {
@@ -150,17 +170,24 @@ void TKpPageImage::PageMouseUp(TMouseButton button, TShiftState shift, int x, in
 
 void TKpPageImage::PageMouseMove(TShiftState shift, int x, int y) {
     if (!owner_ || !InInnerArea(x, y)) return;
+    // The pointing hand shows over a link, over any cursor a handler sets; off a link, the
+    // handlers set theirs again.
+    const bool overLink = LinkAt(x, y) != nullptr;
+    if (overLink_ && !overLink) KpSetScreenCursor(Qt::ArrowCursor);
+    overLink_ = overLink;
     owner_->PreviewMouseMove(shift, x + this->x(), y + this->y());
     if (owner_->OnPageMouseMove) {
         fillPagePosition(x, y);
         owner_->OnPageMouseMove(owner_, shift, xValue_.get(), yValue_.get());
     }
+    if (overLink_) KpSetScreenCursor(Qt::PointingHandCursor);
 }
 
 void TKpPageImage::PageMouseLeave() {
     if (!owner_) return;
     owner_->SetMouseInside(false);
     owner_->EndPan();
+    overLink_ = false;
     KpSetScreenCursor(Qt::ArrowCursor);
 }
 

@@ -19,6 +19,7 @@ class QPainter;
 namespace kp {
 
 class TKpMargins;
+struct TKpPageLink;
 
 class PAGINOR_EXPORT TKpPageImage : public TKpCustomPage {
     Q_OBJECT
@@ -45,6 +46,8 @@ public:
     void PageMouseLeave();
     // True for a point of the sheet and its shadow, not of the gutter around them.
     bool InInnerArea(int x, int y) const;
+    // The link of the page shown under (x, y) in the control's pixels; nullptr: none.
+    const TKpPageLink* LinkAt(int x, int y) const;
 
     // Paints page pageNum's sheet at sheet (its shadow outside, along the right and bottom
     // edges) at scale, with the margin outlines: the one place that paints a page, for the
@@ -85,6 +88,7 @@ private:
     Extended scale_ = 0;
     // The rendered sheets of the pages in view when several are shown, by page number.
     std::map<int, TKpSheetCache> sheets_;
+    bool overLink_ = false; // the pointing hand is up
 };
 
 } // namespace kp

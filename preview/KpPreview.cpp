@@ -492,7 +492,8 @@ void TKpPreview::PrintRange(int fromPage, int toPage) {
 
 void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExportOptions& options) {
     TKpPrintJob job = preview.PrintJob();
-    ExportToPdf(job, preview.Document(), preview.Title(), fileName, options);
+    // The document's title: the printer's is empty when no printer is installed.
+    ExportToPdf(job, preview.Document(), preview.Document().Title(), fileName, options);
 }
 
 } // namespace kp

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QUrl>
 
 #include "drawing/KpDocument.h"
 #include "drawing/KpMessages.h"
@@ -48,6 +49,7 @@ using TPageMouseMoveEvent =
 using TMouseEvent =
     std::function<void(void* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(void* sender, TShiftState shift, int x, int y)>;
+using TLinkClickEvent = std::function<void(void* sender, const QString& url)>;
 
 class PAGINOR_EXPORT TKpPreview : public QAbstractScrollArea, private TKpDocumentView {
     Q_OBJECT
@@ -274,6 +276,9 @@ public:
     TFileProgressEvent OnSaveProgress;
     TOnZoomEvent OnZoom;
     TNotifyEvent OnViewModeChange;
+    // A left click on a link of the page (the pointing hand shows over one); the click goes
+    // to the link instead of the mouse-down events.
+    TLinkClickEvent OnLinkClick;
 
 Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     // Qt signals beside the events: each is emitted right after its event (also when the
@@ -305,6 +310,7 @@ Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
     void autoRefreshChanged(bool autoRefresh);
     void viewModeChanged(); // OnViewModeChange
     void findChanged(); // OnFind
+    void linkActivated(const QUrl& url); // OnLinkClick
 
 protected:
     bool event(QEvent* e) override;

@@ -19,11 +19,17 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
     // Pages to export; ToPage below 1 means the last page.
     int FromPage = 1;
     int ToPage = 0;
+    // The PDF's document information besides its title; empty: none.
+    QString Author;
+    QString Subject;
 };
 
 // Prints the document onto fileName, one page a sheet in colour. The sheet is the document's
 // paper size, in the document's orientation; the title is the document's. The system
-// printer's selection, orientation and title are left as they were.
+// printer's selection, orientation and title are left as they were. The PDF carries the whole
+// title, the options' author and subject, the document's links as link annotations and its
+// bookmarks as the outline; when they cannot be added, the PDF stays as printed and the
+// error is reported.
 PAGINOR_EXPORT void ExportToPdf(TKpDocument& document, const QString& fileName,
                                 const TKpPdfExportOptions& options = {});
 

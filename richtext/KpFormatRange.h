@@ -3,6 +3,10 @@
 // a rectangle of a drawing surface and tell where it stopped.
 #include "paginor/KpExport.h"
 
+#include <vector>
+
+#include <QString>
+
 class QPainter;
 
 namespace kp {
@@ -15,6 +19,22 @@ struct PAGINOR_EXPORT TKpTwipsRect {
     bool operator==(const TKpTwipsRect&) const = default;
 };
 
+// What a rendered page holds besides its drawing, in twips on the surface: the rectangles of
+// its links (one per line a link covers) and the headings that start on it.
+struct PAGINOR_EXPORT TKpRangeLink {
+    TKpTwipsRect rect;
+    QString url;
+};
+struct PAGINOR_EXPORT TKpRangeHeading {
+    QString title;
+    int level = 1; // from 1
+    int top = 0;   // the top of its first line
+};
+struct PAGINOR_EXPORT TKpRangeMarks {
+    std::vector<TKpRangeLink> links;
+    std::vector<TKpRangeHeading> headings;
+};
+
 struct PAGINOR_EXPORT TKpFormatRange {
     QPainter* painter = nullptr; // the surface rendered onto
     int dpiX = 96;               // its pixels per inch
@@ -23,6 +43,8 @@ struct PAGINOR_EXPORT TKpFormatRange {
     TKpTwipsRect rcPage; // the whole page
     int cpMin = 0;       // first character
     int cpMax = -1;      // character to stop before; -1: the end
+    // When set, a rendering engine that knows links and headings adds the page's here.
+    TKpRangeMarks* marks = nullptr;
 };
 
 class PAGINOR_EXPORT TKpRichTextEngine {

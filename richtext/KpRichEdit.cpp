@@ -123,6 +123,7 @@ int TKpRichEdit::FormatRange(bool render, TKpFormatRange* range) {
     if (render && range->painter)
         layout_->Draw(*range->painter, page, range->rc.left, range->rc.top, range->dpiX,
                       range->dpiY);
+    if (render && range->marks) layout_->Marks(page, range->rc.left, range->rc.top, *range->marks);
     const double used = std::min<double>(page.span.bottom - page.span.top, height);
     range->rc.bottom = range->rc.top + static_cast<int>(std::ceil(std::max(used, 0.0)));
     return page.next;

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include "richtext/KpFormatRange.h"
 #include "richtext/KpParagraphPieces.h"
 #include "richtext/KpRichTextPager.h"
 
@@ -56,6 +57,9 @@ public:
     // whose device has dpiX × dpiY pixels per inch. The text stays text: glyphs, not pixels.
     void Draw(QPainter& painter, const TKpTextPage& page, double originX, double originY, int dpiX,
               int dpiY);
+    // Adds the links and headings of a page found by Page, placed as Draw places it, in twips
+    // (KpRichTextMarks.cpp).
+    void Marks(const TKpTextPage& page, double originX, double originY, TKpRangeMarks& out);
 
     // The units the column is cut into for frames width × height twips.
     const std::vector<TKpLayoutUnit>& Units(int width, int height);

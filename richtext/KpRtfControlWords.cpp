@@ -113,6 +113,7 @@ TWordInfo LookUpWord(std::string_view name) {
         {"intbl", {TWord::kIntbl, TWordFamily::Paragraph}},
         {"itap", {TWord::kItap, TWordFamily::Paragraph}},
         {"pagebb", {TWord::kPagebb, TWordFamily::Paragraph}},
+        {"outlinelevel", {TWord::kOutlinelevel, TWordFamily::Paragraph}},
         {"tx", {TWord::kTx, TWordFamily::Paragraph}},
         {"tldot", {TWord::kTldot, TWordFamily::Paragraph}},
         {"tlhyph", {TWord::kTlhyph, TWordFamily::Paragraph}},

@@ -128,6 +128,7 @@ enum class TWord : uint16_t {
     kIntbl,
     kItap,
     kPagebb,
+    kOutlinelevel,
     kTx,
     kTqr,
     kTldot,

@@ -383,6 +383,7 @@ QTextBlockFormat TDocumentBuilder::BlockFormat(const TParagraph& p, int previous
     f.setTextIndent(DeviceIndependent(para.first));
     f.setTopMargin(DeviceIndependent(previousAfter + para.before));
     f.setBottomMargin(DeviceIndependent(para.after));
+    if (para.outline > 0) f.setHeadingLevel(para.outline);
     // Single lines and multiples of them are as tall as other writers make them.
     const double pitch = LinePitch(p);
     if (para.lineSpacing == 0 && std::abs(pitch - 1) > 0.002) {

@@ -674,6 +674,9 @@ void TRtfParser::HandleParagraphWord(TWord w, const TToken& t) {
     case TWord::kLtrpar:
         p.rightToLeft = false;
         break;
+    case TWord::kOutlinelevel: // 0 to 8; 9 is body text
+        p.outline = t.param >= 0 && t.param <= 8 ? t.param + 1 : 0;
+        break;
     case TWord::kTqr:
         pendingTabKind_ = TTabKind::Right;
         break;
@@ -1131,8 +1134,12 @@ void TRtfParser::Dispatch(const QString& text) {
             if (c == QLatin1Char(';')) colors_.Commit();
         break;
     case TDestination::StyleSheet:
-        for (QChar c : text)
-            if (c == QLatin1Char(';')) styles_.Commit(g.chars, g.para);
+        for (QChar c : text) {
+            if (c == QLatin1Char(';'))
+                styles_.Commit(g.chars, g.para);
+            else
+                styles_.AppendName(c);
+        }
         break;
     case TDestination::FieldInstruction:
         fields_.AppendInstruction(text);

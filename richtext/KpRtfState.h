@@ -67,6 +67,7 @@ struct TParaProps {
     bool pageBreakBefore = false;
     bool rightToLeft = false; // \rtlpar
     int oldNumber = -1;       // a {\pn} definition (see KpRtfOldNumbering.h); -1: none
+    int outline = 0; // heading level from 1 (\outlinelevel, or a "heading N" style); 0: none
     int tabCount = 0;
     std::array<TTabStop, kMaxTabs> tabs{};
     bool keep = false;     // \keep: the paragraph's lines stay on one page

@@ -4,6 +4,13 @@ namespace kp {
 
 namespace rtf {
 
+int TStyleSheet::HeadingLevel(const QString& name) {
+    const QString n = name.simplified();
+    if (n.size() != 9 || !n.startsWith(QLatin1String("heading "), Qt::CaseInsensitive)) return 0;
+    const int level = n.back().digitValue();
+    return level >= 1 && level <= 9 ? level : 0;
+}
+
 void TStyleSheet::ApplyCharacterStyle(int number, TCharProps& chars) const {
     auto it = characterStyles_.constFind(number);
     if (it == characterStyles_.constEnd()) return;
