@@ -42,8 +42,9 @@ TKpVirtualPrinterSetup sheetFor(TKpDocument& document, const TKpPdfExportOptions
 
 } // namespace
 
-void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
-                 const QString& fileName, const TKpPdfExportOptions& options) {
+TKpResult ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
+                      const QString& fileName, const TKpPdfExportOptions& options) {
+    TKpResult result;
     checkOptions(document, fileName, options);
     const int last = options.ToPage < 1 ? document.NumPages() : options.ToPage;
     TKpPrinter& printer = job.Printer();
@@ -63,17 +64,19 @@ void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
             QString* const hostFile = job.FileName;
             job.FileName = hostFile ? hostFile : &file;
             if (hostFile) *hostFile = fileName;
-            kp::RunThen([&] { job.Run(options.FromPage, last); },
+            kp::RunThen([&] { result = job.Run(options.FromPage, last); },
                         [&] {
                             if (hostFile) hostFile->clear();
                             job.FileName = hostFile;
                         });
         },
         [&] { printer.UpdatePrinterMargins(); });
+    return result;
 }
 
-void ExportToPdf(TKpDocument& document, const QString& fileName,
-                 const TKpPdfExportOptions& options) {
+TKpResult ExportToPdf(TKpDocument& document, const QString& fileName,
+                      const TKpPdfExportOptions& options) {
+    TKpResult result;
     checkOptions(document, fileName, options);
     // The document's own printer settings for the job, made on the virtual printer, so that
     // nothing of the system printer changes; the document asks them while the job runs.
@@ -85,9 +88,10 @@ void ExportToPdf(TKpDocument& document, const QString& fileName,
     kp::RunThen(
         [&] {
             TKpPrintJob job(document, printer);
-            ExportToPdf(job, document, document.Title(), fileName, options);
+            result = ExportToPdf(job, document, document.Title(), fileName, options);
         },
         [&] { document.SetPrinterState(state); });
+    return result;
 }
 
 } // namespace kp

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+#include "printing/KpErrors.h"
+
 namespace kp {
 
 class TKpDocument;
@@ -23,13 +25,15 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
 
 // Prints the document onto fileName, one page a sheet in colour. The sheet is the document's
 // paper size, in the document's orientation; the title is the document's. The system
-// printer's selection, orientation and title are left as they were.
-PAGINOR_EXPORT void ExportToPdf(TKpDocument& document, const QString& fileName,
-                                const TKpPdfExportOptions& options = {});
+// printer's selection, orientation and title are left as they were. A file that cannot be
+// written comes back as the result's Error (and is reported, printing/KpErrors.h); options
+// out of range raise std::invalid_argument or std::out_of_range before anything is written.
+PAGINOR_EXPORT TKpResult ExportToPdf(TKpDocument& document, const QString& fileName,
+                                     const TKpPdfExportOptions& options = {});
 
 // The same with a job its host set up (a preview's: its printer's PrintColor, its
 // PagesPerSheet, PrintCopies and print events apply). The job's document is exported.
-PAGINOR_EXPORT void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
-                                const QString& fileName, const TKpPdfExportOptions& options);
+PAGINOR_EXPORT TKpResult ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
+                                     const QString& fileName, const TKpPdfExportOptions& options);
 
 } // namespace kp
