@@ -8,13 +8,8 @@ namespace kp {
 
 bool TKpCsvReader::ReadFile(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        records_.clear();
-        lines_.clear();
-        error_ = fileName + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         records_.clear();
         lines_.clear();
