@@ -30,6 +30,8 @@ void TKpContentPrinter::SetPreview(TKpPreview* preview) {
 void TKpContentPrinter::FireNewPage(const TKpContentNewPageEvent& event, TKpValue& topMargin,
                                     TKpValue& bottomMargin) {
     if (event) event(this, topMargin, bottomMargin);
+    // A handler may have taken the preview away.
+    if (TKpPreview* preview = Preview()) Q_EMIT newPage(preview->CurrentPage());
 }
 
 } // namespace kp

@@ -38,6 +38,12 @@ public:
     TKpPreview* Preview() const;
     virtual void SetPreview(TKpPreview* preview);
 
+Q_SIGNALS: // spelled out: hosts may build with QT_NO_KEYWORDS
+    // Qt signals beside the events, each emitted right after its event (also when the event
+    // is empty), for hosts that connect slots, Designer or QML.
+    void newPage(int page); // the new-page event of each printer; the preview's page number
+    void printed();         // a run (PrintGrid, PrintTree, ...) ended without raising
+
 protected:
     // How About writes the version: always with a point, or with the locale's separator.
     enum class VersionText { Point, Locale };
@@ -49,6 +55,9 @@ protected:
                      TKpValue& bottomMargin);
 
 private:
+    friend class TKpPrintSession;
+    void emitPrinted() { Q_EMIT printed(); }
+
     // Given, not read from the meta-object, so that the text stays the same in any namespace.
     const char* className_;
     VersionText version_;

@@ -1,8 +1,23 @@
 #include "content/KpCsv.h"
 
+#include <QFile>
+
 #include "content/KpTextInput.h"
 
 namespace kp {
+
+bool TKpCsvReader::ReadFile(const QString& fileName) {
+    QFile file(fileName);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        records_.clear();
+        lines_.clear();
+        error_ = fileName + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    return Read(bytes);
+}
 
 bool TKpCsvReader::fail(int line, const QString& message) {
     records_.clear();

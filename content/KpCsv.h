@@ -18,6 +18,9 @@ public:
     // Reads the whole text. False on bad input, with Error() naming the line ("line 4: ...");
     // the first error sticks and no records are kept.
     bool Read(const QByteArray& bytes);
+    // Reads a whole file. False when it cannot be read ("items.csv: No such file or
+    // directory") or holds bad input, with Error() saying so.
+    bool ReadFile(const QString& fileName);
     const std::vector<QStringList>& Records() const { return records_; }
     // Line (from 1) where each record starts.
     const std::vector<int>& RecordLines() const { return lines_; }

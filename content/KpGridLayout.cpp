@@ -36,4 +36,14 @@ void TKpGridLayout::EndRow(const TKpCellRect& last) {
     y_ += last.Bottom - last.Top;
 }
 
+TKpCellRect TKpGridLayout::TextBox(const TKpCellRect& cell, TAlignment alignment, int32_t inset) {
+    TKpCellRect box = cell;
+    if (alignment != taRightJustify) box.Left += inset;
+    if (alignment != taLeftJustify) box.Right -= inset;
+    // A cell narrower than both insets keeps a centred box of no width.
+    if (alignment == taCenter && box.Right < box.Left)
+        box.Left = box.Right = cell.Left + (cell.Right - cell.Left) / 2;
+    return box;
+}
+
 } // namespace kp

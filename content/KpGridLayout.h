@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "drawing/KpObjects.h"
 #include "platform/KpMath.h"
 
 namespace kp {
@@ -48,6 +49,10 @@ public:
     bool PageFull(int32_t pageLimit, bool lastRow) const { return !lastRow && y_ > pageLimit; }
     // Starts a page: the next row's top is `top`.
     void StartPage(int32_t top) { y_ = top; }
+
+    // The box a cell's text is laid out in: `inset` in from the rule the text is aligned to
+    // (from both rules when centred). Left-aligned text runs up to the right rule.
+    static TKpCellRect TextBox(const TKpCellRect& cell, TAlignment alignment, int32_t inset);
 
 private:
     Extended scale_;

@@ -30,6 +30,11 @@ int32_t CanvasOriginY(TKpPreview& preview) {
 }
 } // namespace
 
+int32_t KpRowTop(TKpPreview& preview) {
+    return preview.Margins().Top().value + preview.Header().BandHeight().value -
+           CanvasOriginY(preview);
+}
+
 int32_t KpRowLimit(TKpPreview& preview, int32_t bottomReserve) {
     return preview.PaperHeight().value - bottomReserve - CanvasOriginY(preview);
 }

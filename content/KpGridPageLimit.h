@@ -14,4 +14,8 @@ class TKpPreview;
 // of the preview's paper with bottomReserve kept free at the bottom (KpUnits).
 PAGINOR_EXPORT int32_t KpRowLimit(TKpPreview& preview, int32_t bottomReserve);
 
+// The highest y, in the preview canvas's current coordinates, that rows may start at: the top
+// margin, below the header's band when the header shows.
+PAGINOR_EXPORT int32_t KpRowTop(TKpPreview& preview);
+
 } // namespace kp

@@ -62,6 +62,10 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
     TKpPrintSession session(*this, TKpAutoRefreshAfter::On);
     TKpPreview& preview = *session.Preview();
     session.KeepPen();
+    if (KeepCanvasState) {
+        session.KeepFont();
+        session.KeepBrush();
+    }
     session.Run([&] {
         scaleFactor_ = scale;
         const int32_t x0 = static_cast<int32_t>(kp::Round(ConvertUnits(units, kpUnits, x)));
@@ -70,11 +74,13 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
             preview.Footer().BandHeight().value + preview.Margins().Bottom().value + kBottomReserve;
 
         TKpGridLayout layout(scaleFactor_, x0, topMargin_->value);
+        lastY_ = ConvertUnits(kpUnits, units, layout.Y());
         const int rows = grid.RowCount();
-        for (int r = 0; r < rows; ++r) {
+        // Draws row r with its rules; false when a handler took the preview away.
+        TKpCellRect cell;
+        auto drawRow = [&](int r) {
             const int cols = grid.ColCount();
-            if (cols <= 0) continue;
-            TKpCellRect cell;
+            if (cols <= 0) return true;
             for (int c = 0; c < cols; ++c) {
                 cell = layout.NextCell(grid.ColWidths(c), grid.RowHeights(r));
                 // A column that rounds to no width cannot be seen: it records nothing but the
@@ -83,7 +89,9 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
                 if (visible) {
                     TKpCellRect rect = cell;
                     DrawCell(this, c, r, rect, &preview.Canvas());
-                    if (!session.Running()) return; // a handler removed the preview
+                    if (!session.Running()) return false;
+                    Q_EMIT cellDrawn(c, r);
+                    if (!session.Running()) return false;
                 }
                 TKpCanvas& canvas = preview.Canvas();
                 canvas.Pen().SetColor(clBlack);
@@ -100,21 +108,43 @@ void TKpGridPrint::PrintGrid(TKpUnit units, const IKpGridSource& grid, Extended 
                     canvas.Line(cell.Left, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
             }
             layout.EndRow(cell);
+            lastY_ = ConvertUnits(kpUnits, units, layout.Y());
+            return true;
+        };
+        for (int r = 0; r < rows; ++r) {
+            if (!drawRow(r)) return;
+            if (grid.ColCount() <= 0) continue;
             const int32_t limit = KpRowLimit(preview, bottomMargin_->value);
             if (layout.PageFull(limit, r == rows - 1)) {
                 // Close the table on this page, then carry on at the top of the next one.
                 preview.Canvas().Pen().SetColor(clBlack);
                 preview.Canvas().Line(x0, cell.Bottom, cell.Right, cell.Bottom, kpUnits);
                 nextPage(preview);
+                if (ContinueAtTop) topMargin_->value = KpRowTop(preview);
                 layout.StartPage(topMargin_->value);
-                if (OnGridNewPage) {
-                    FireNewPage(OnGridNewPage, *topMargin_, *bottomMargin_);
-                    if (!session.Running()) return;
-                    layout.StartPage(topMargin_->value);
-                }
+                FireNewPage(OnGridNewPage, *topMargin_, *bottomMargin_);
+                if (!session.Running()) return;
+                layout.StartPage(topMargin_->value);
+                // The column titles again, as far as they were printed (a page may break
+                // inside them).
+                if (RepeatFixedRows)
+                    for (int f = 0; f < std::min(grid.FixedRows(), r + 1); ++f)
+                        if (!drawRow(f)) return;
             }
         }
     });
+}
+
+TAlignment TKpGridPrint::ColumnAlignment(int col) const {
+    if (col < 0 || static_cast<size_t>(col) >= alignments_.size()) return taLeftJustify;
+    return alignments_[static_cast<size_t>(col)];
+}
+
+void TKpGridPrint::SetColumnAlignment(int col, TAlignment alignment) {
+    if (col < 0) return;
+    if (static_cast<size_t>(col) >= alignments_.size())
+        alignments_.resize(static_cast<size_t>(col) + 1, taLeftJustify);
+    alignments_[static_cast<size_t>(col)] = alignment;
 }
 
 void TKpGridPrint::nextPage(TKpPreview& preview) {
@@ -159,7 +189,7 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
                 OnDrawCell(this, col, row, rect, canvas);
                 return;
             }
-            drawDefaultCell(col, row, rect, *canvas);
+            paintCell(col, row, rect, *canvas, ColumnAlignment(col), true);
         },
         [&] {
             if (owned && owner.isNull()) return;
@@ -168,8 +198,18 @@ void TKpGridPrint::DrawCell(void*, int col, int row, TKpCellRect& rect, TKpCanva
         });
 }
 
-void TKpGridPrint::drawDefaultCell(int col, int row, const TKpCellRect& rect,
-                                   TKpCanvas& canvas) const {
+void TKpGridPrint::DrawDefaultCell(int col, int row, const TKpCellRect& rect, TKpCanvas& canvas) {
+    paintCell(col, row, rect, canvas, ColumnAlignment(col), false);
+}
+
+void TKpGridPrint::DrawDefaultCell(int col, int row, const TKpCellRect& rect, TKpCanvas& canvas,
+                                   TAlignment alignment) {
+    paintCell(col, row, rect, canvas, alignment, false);
+}
+
+void TKpGridPrint::paintCell(int col, int row, const TKpCellRect& rect, TKpCanvas& canvas,
+                             TAlignment alignment, bool scaleText) {
+    if (!grid_) return;
     const IKpGridSource& grid = *grid_;
     TKpBrush& brush = canvas.Brush();
     TKpPen& pen = canvas.Pen();
@@ -187,9 +227,11 @@ void TKpGridPrint::drawDefaultCell(int col, int row, const TKpCellRect& rect,
         canvas.Rectangle(rect.Left, rect.Top, rect.Right, rect.Bottom, kpUnits);
     }
     pen.SetStyle(psClear);
-    scaleFont(canvas);
-    canvas.TextBox(rect.Left + kTextInset, rect.Top, rect.Right, rect.Bottom, grid.Cells(col, row),
-                   taLeftJustify, true, kpUnits, tlCenter);
+    // Called from OnDrawCell the font is already scaled.
+    if (scaleText) scaleFont(canvas);
+    const TKpCellRect box = TKpGridLayout::TextBox(rect, alignment, kTextInset);
+    canvas.TextBox(box.Left, box.Top, box.Right, box.Bottom, grid.Cells(col, row), alignment, true,
+                   kpUnits, tlCenter);
     brush.SetStyle(bsSolid);
 }
 

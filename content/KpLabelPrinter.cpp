@@ -104,6 +104,7 @@ void TKpLabelPrinter::loadTemplate(const TLabelTemplateRec& record) {
 
 void TKpLabelPrinter::PrintLabels() {
     if (BeforeDrawLabels) BeforeDrawLabels(this);
+    Q_EMIT aboutToDrawLabels();
     if (!Preview()) return;
     if (templateIndex_ == 0) {
         // Custom: the sheet as the geometry now stands, from the preview's margins. Without
@@ -160,6 +161,7 @@ void TKpLabelPrinter::layOut(const TKpPrintSession& session) {
             labelIndex_ = k;
             OnDrawLabel(this, &canvas);
         }
+        if (session.Running()) Q_EMIT labelDrawn(k);
     }
 }
 

@@ -76,6 +76,11 @@ public:
     // Lays out one sheet on the preview's current page.
     void PrintLabels();
 
+Q_SIGNALS:
+    void aboutToDrawLabels();   // after BeforeDrawLabels
+    void labelDrawn(int index); // after each label (and its OnDrawLabel), in visiting order
+
+public:
     // While OnDrawLabel runs: the label's place in the visiting order (from 0) and the sheet.
     int LabelIndex() const { return labelIndex_; }
     TKpLabelLayout Layout() const;

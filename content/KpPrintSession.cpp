@@ -6,7 +6,7 @@
 
 namespace kp {
 
-TKpPrintSession::TKpPrintSession(const TKpContentPrinter& printer, TKpAutoRefreshAfter after)
+TKpPrintSession::TKpPrintSession(TKpContentPrinter& printer, TKpAutoRefreshAfter after)
     : printer_(printer), preview_(printer.Preview()) {
     TKpPreview& preview = *preview_;
     autoRefresh_ = after == TKpAutoRefreshAfter::On || preview.AutoRefresh;
@@ -25,13 +25,22 @@ void TKpPrintSession::KeepFont() {
     if (preview_) font_.emplace(preview_->Canvas().Font(), preview_);
 }
 
+void TKpPrintSession::KeepBrush() {
+    if (preview_) brush_.emplace(preview_->Canvas().Brush(), preview_);
+}
+
 void TKpPrintSession::end() {
     // The guards write nothing to a preview that is gone.
+    if (brush_) brush_->Restore();
     if (font_) font_->Restore();
     if (pen_) pen_->Restore();
     if (!preview_) return;
     preview_->AutoRefresh = autoRefresh_;
     preview_->RefreshPage();
+}
+
+void TKpPrintSession::finished() {
+    printer_.emitPrinted();
 }
 
 } // namespace kp

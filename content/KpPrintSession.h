@@ -27,7 +27,7 @@ enum class TKpAutoRefreshAfter : uint8_t { On, AsBefore };
 class PAGINOR_INTERNAL_EXPORT TKpPrintSession {
 public:
     // Begins on the printer's preview, which must be set, and turns its AutoRefresh off.
-    TKpPrintSession(const TKpContentPrinter& printer, TKpAutoRefreshAfter after);
+    TKpPrintSession(TKpContentPrinter& printer, TKpAutoRefreshAfter after);
     TKpPrintSession(const TKpPrintSession&) = delete;
     TKpPrintSession& operator=(const TKpPrintSession&) = delete;
 
@@ -36,23 +36,28 @@ public:
     // The run may go on: its preview exists and the printer still points at it.
     bool Running() const;
 
-    // The canvas's pen or font as it is now comes back when the run ends.
+    // The canvas's pen, font or brush as it is now comes back when the run ends.
     void KeepPen();
     void KeepFont();
+    void KeepBrush();
 
     // Runs body, then ends the run, also when body raises (whose exception then passes on).
+    // A run that ends without raising tells the printer's host it printed.
     template <class Body> void Run(Body&& body) {
         kp::RunThen(std::forward<Body>(body), [this] { end(); });
+        finished();
     }
 
 private:
     void end();
+    void finished();
 
-    const TKpContentPrinter& printer_;
+    TKpContentPrinter& printer_;
     QPointer<TKpPreview> preview_;
     bool autoRefresh_;
     std::optional<TKpStateGuard<TKpPen>> pen_;
     std::optional<TKpStateGuard<TKpFont>> font_;
+    std::optional<TKpStateGuard<TKpBrush>> brush_;
 };
 
 } // namespace kp

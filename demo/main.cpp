@@ -6,7 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include <QApplication>
 #include <QCommandLineParser>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -203,6 +205,10 @@ int main(int argc, char** argv) {
         frmMain.resize(1280, 860);
         frmMain.show();
     } else {
+        // The library reports its errors to whoever asks: the demo shows them in a box.
+        SetErrorReporter([&frmMain](const QString& text) {
+            QMessageBox::information(&frmMain, QApplication::applicationDisplayName(), text);
+        });
         frmMain.showMaximized();
     }
     settle();

@@ -179,7 +179,8 @@ public:
     bool Refreshing() const { return AutoRefresh && (!view_ || view_->ViewAutoRefresh()); }
 
     // Files. LoadFromFile reads the native format, and the older one through the loader
-    // registered for it.
+    // registered for it. A load that fails raises and leaves the document as it was before
+    // (its pages, settings, margins, header and footer, and current page).
     using TOlderFormatLoader = void (*)(TKpDocument& document, QIODevice& file);
     static void SetOlderFormatLoader(TOlderFormatLoader loader);
     void SaveToFile(const QString& fileName);
@@ -235,6 +236,21 @@ private:
     // Loading, copying and tests store fields without notifying (TKpFieldAccess).
     friend struct TKpFieldAccess;
     void bindCanvas(TKpPage* page);
+    // The whole document as a file would hold it; host events are not fired for it.
+    void writeDocument(QIODevice& stream, bool hostEvents);
+    // Reads a document stream after its version bytes, clearing the document first.
+    void readDocument(QIODevice& stream, Extended version, bool hostEvents);
+    // The document as it was before a load, and the document put back from it (never
+    // raises). The file keeps some paper sizes only by their dimensions: the size comes back
+    // by name.
+    struct Backup {
+        QByteArray bytes;
+        int currentPage = 1;
+        int loadedPageCount = 0;
+        TKpPaperSize paperSize = A4;
+    };
+    Backup backup();
+    void restore(const Backup& backup);
     // Makes page n current with the full page-change sequence.
     void showPage(int n);
     void paperValueChanged();

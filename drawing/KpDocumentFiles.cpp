@@ -144,6 +144,10 @@ void TKpDocument::SaveToFile(const QString& fileName) {
 }
 
 void TKpDocument::SaveToStream(QIODevice& stream) {
+    writeDocument(stream, true);
+}
+
+void TKpDocument::writeDocument(QIODevice& stream, bool hostEvents) {
     const TKpExt80 version = Ext80FromDecimal("2.42");
     if (stream.write(reinterpret_cast<const char*>(version.Bytes.data()), 10) != 10)
         throw EWriteError("Stream write error");
@@ -191,14 +195,16 @@ void TKpDocument::SaveToStream(QIODevice& stream) {
 
             for (int i = 1; i <= n; ++i) {
                 pages_->GetPage(i)->SaveToStream(doc);
+                if (!hostEvents) continue;
                 const int percent = kp::RoundInt(static_cast<Extended>(i) * 100 / n);
                 if (OnSaveProgress) OnSaveProgress(this, percent);
                 if (view_) view_->ViewSaveProgress(percent);
             }
         },
         [&] {
-            FireStreamEvent(BeforeWriteStream, this, &TKpDocumentView::ViewBeforeWriteStream, true,
-                            doc);
+            if (hostEvents)
+                FireStreamEvent(BeforeWriteStream, this, &TKpDocumentView::ViewBeforeWriteStream,
+                                true, doc);
             doc.SaveChunk(stream);
         });
 }
@@ -211,7 +217,16 @@ void TKpDocument::LoadFromFile(const QString& fileName) {
     if (version < kNativeFormatVersion) {
         const TKpDocument::TOlderFormatLoader loader = olderFormatLoader();
         if (!loader) throw EReadError("No reader for the older document format");
-        loader(*this, file);
+        // A damaged file leaves the document as it was; the loader has closed its loading
+        // state already, so the restored document is announced the same way.
+        const Backup before = backup();
+        try {
+            loader(*this, file);
+        } catch (...) {
+            restore(before);
+            FinishLoading();
+            throw;
+        }
         return;
     }
     file.seek(0);
@@ -222,63 +237,117 @@ void TKpDocument::LoadFromStream(QIODevice& stream) {
     // A source that is not a document is refused before the current one is touched.
     const TKpExt80 versionBytes = ReadDocumentVersion(stream);
     const Extended version = Ext80ToExtended(versionBytes);
+    // A source that turns out damaged further on leaves the document as it was.
+    const Backup before = backup();
+    bool failed = true;
     Notify(KPM_LOADING, 0);
     // Linked controls leave their loading state on every way out, a cancel included.
     kp::RunThen(
         [&] {
-            TKpExtStream doc;
-            Clear();
-            FireStreamEvent(BeforeReadStream, this, &TKpDocumentView::ViewBeforeReadStream, false,
-                            doc);
-            doc.LoadChunk(stream);
-            TKpStringPool texts; // a report repeats its texts: each is held once
-            doc.SetStringPool(&texts);
-            bool loadFile = true;
-            if (BeforeLoad) BeforeLoad(this, version, loadFile);
-            if (view_) view_->ViewBeforeLoad(version, loadFile);
-            if (!loadFile) return;
-
-            TKpExtStream c;
-            c.LoadChunk(doc);
-            c.ReadDouble(); // the save time
-            const int32_t n = c.ReadInteger();
-            LoadedPageCount = n;
-
-            c.LoadChunk(doc);
-            const int32_t paperWidth = CheckedPaperSide(c, "Settings: paper width");
-            const int32_t paperHeight = CheckedPaperSide(c, "Settings: paper height");
-            paperWidth_->value = paperWidth;
-            paperHeight_->value = paperHeight;
-            const QString name = c.ReadString();
-            paperSize_ = PaperSizeFromName(name);
-            orientation_ = static_cast<TKpOrientation>(
-                CheckedEnum(c.ReadInteger(), kpLandscape, "Settings: orientation"));
-            const auto shadowColor = static_cast<TColor>(c.ReadInteger());
-            SetShadow(shadowColor, c.ReadInteger());
-            Notify(KPM_PAPERSIZECHANGED);
-            Notify(KPM_ORIENTATIONCHANGED);
-
-            c.LoadChunk(doc);
-            margins_->Left().value = c.ReadInteger();
-            margins_->Top().value = c.ReadInteger();
-            margins_->Right().value = c.ReadInteger();
-            margins_->Bottom().value = c.ReadInteger();
-            margins_->SetVisible(c.ReadByte() != 0);
-            margins_->SetShowPrinterMargins(c.ReadByte() != 0);
-            TKpFieldAccess::SetClipMargins(*margins_, c.ReadByte() != 0);
-
-            ReadBand(doc, *header_);
-            ReadBand(doc, *footer_);
-
-            for (int32_t i = 1; i <= n; ++i) {
-                TKpPage* page = i == 1 ? pages_->GetPage(1) : AppendLoadedPage();
-                page->LoadFromStream(doc, version);
-                const int percent = kp::RoundInt(static_cast<Extended>(i) * 100 / n);
-                if (OnLoadProgess) OnLoadProgess(this, percent);
-                if (view_) view_->ViewLoadProgress(percent);
-            }
+            readDocument(stream, version, true);
+            failed = false;
         },
-        [&] { FinishLoading(); });
+        [&] {
+            if (failed) restore(before);
+            FinishLoading();
+        });
+}
+
+void TKpDocument::readDocument(QIODevice& stream, Extended version, bool hostEvents) {
+    TKpExtStream doc;
+    Clear();
+    if (hostEvents)
+        FireStreamEvent(BeforeReadStream, this, &TKpDocumentView::ViewBeforeReadStream, false, doc);
+    doc.LoadChunk(stream);
+    TKpStringPool texts; // a report repeats its texts: each is held once
+    doc.SetStringPool(&texts);
+    bool loadFile = true;
+    if (hostEvents && BeforeLoad) BeforeLoad(this, version, loadFile);
+    if (hostEvents && view_) view_->ViewBeforeLoad(version, loadFile);
+    if (!loadFile) return;
+
+    TKpExtStream c;
+    c.LoadChunk(doc);
+    c.ReadDouble(); // the save time
+    const int32_t n = c.ReadInteger();
+    LoadedPageCount = n;
+
+    c.LoadChunk(doc);
+    const int32_t paperWidth = CheckedPaperSide(c, "Settings: paper width");
+    const int32_t paperHeight = CheckedPaperSide(c, "Settings: paper height");
+    paperWidth_->value = paperWidth;
+    paperHeight_->value = paperHeight;
+    const QString name = c.ReadString();
+    paperSize_ = PaperSizeFromName(name);
+    orientation_ = static_cast<TKpOrientation>(
+        CheckedEnum(c.ReadInteger(), kpLandscape, "Settings: orientation"));
+    const auto shadowColor = static_cast<TColor>(c.ReadInteger());
+    SetShadow(shadowColor, c.ReadInteger());
+    Notify(KPM_PAPERSIZECHANGED);
+    Notify(KPM_ORIENTATIONCHANGED);
+
+    c.LoadChunk(doc);
+    margins_->Left().value = c.ReadInteger();
+    margins_->Top().value = c.ReadInteger();
+    margins_->Right().value = c.ReadInteger();
+    margins_->Bottom().value = c.ReadInteger();
+    margins_->SetVisible(c.ReadByte() != 0);
+    margins_->SetShowPrinterMargins(c.ReadByte() != 0);
+    TKpFieldAccess::SetClipMargins(*margins_, c.ReadByte() != 0);
+
+    ReadBand(doc, *header_);
+    ReadBand(doc, *footer_);
+
+    for (int32_t i = 1; i <= n; ++i) {
+        TKpPage* page = i == 1 ? pages_->GetPage(1) : AppendLoadedPage();
+        page->LoadFromStream(doc, version);
+        if (!hostEvents) continue;
+        const int percent = kp::RoundInt(static_cast<Extended>(i) * 100 / n);
+        if (OnLoadProgess) OnLoadProgess(this, percent);
+        if (view_) view_->ViewLoadProgress(percent);
+    }
+}
+
+TKpDocument::Backup TKpDocument::backup() {
+    Backup backup;
+    backup.currentPage = currentPage_;
+    backup.loadedPageCount = LoadedPageCount;
+    backup.paperSize = paperSize_;
+    // A document that cannot be written out (it should not happen) still loads; only its
+    // way back is lost.
+    try {
+        QBuffer buffer(&backup.bytes);
+        buffer.open(QIODevice::WriteOnly);
+        writeDocument(buffer, false);
+    } catch (...) {
+        backup.bytes.clear();
+    }
+    return backup;
+}
+
+void TKpDocument::restore(const Backup& backup) {
+    // Runs while a failed load unwinds: it must not raise. The document wrote the bytes
+    // itself a moment ago, so they read back; should they not, the document stays as far as
+    // it got.
+    LoadedPageCount = backup.loadedPageCount;
+    if (backup.bytes.isEmpty()) return;
+    try {
+        QBuffer buffer;
+        buffer.setData(backup.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const Extended version = Ext80ToExtended(ReadDocumentVersion(buffer));
+        readDocument(buffer, version, false);
+        paperSize_ = backup.paperSize;
+        const int n = backup.currentPage;
+        if (n >= 1 && n <= NumPages() && n != currentPage_) {
+            FirePageChanging(n);
+            currentPage_ = n;
+            bindCanvas(pages_->GetPage(n));
+            FirePageChange(n);
+            Notify(KPM_PAGECHANGED, n);
+        }
+    } catch (...) {
+    }
 }
 
 void TKpDocument::SetOlderFormatLoader(TOlderFormatLoader loader) {

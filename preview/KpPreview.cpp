@@ -478,22 +478,23 @@ TKpPrintJob TKpPreview::PrintJob() {
     return job;
 }
 
-void TKpPreview::Print() {
-    PrintRange(1, NumPages());
+TKpResult TKpPreview::Print() {
+    return PrintRange(1, NumPages());
 }
 
-void TKpPreview::PrintCurrentPage() {
-    PrintRange(CurrentPage(), CurrentPage());
+TKpResult TKpPreview::PrintCurrentPage() {
+    return PrintRange(CurrentPage(), CurrentPage());
 }
 
-void TKpPreview::PrintRange(int fromPage, int toPage) {
-    PrintJob().Run(fromPage, toPage);
+TKpResult TKpPreview::PrintRange(int fromPage, int toPage) {
+    return PrintJob().Run(fromPage, toPage);
 }
 
-void ExportToPdf(TKpPreview& preview, const QString& fileName, const TKpPdfExportOptions& options) {
+TKpResult ExportToPdf(TKpPreview& preview, const QString& fileName,
+                      const TKpPdfExportOptions& options) {
     TKpPrintJob job = preview.PrintJob();
     // The document's title: the printer's is empty when no printer is installed.
-    ExportToPdf(job, preview.Document(), preview.Document().Title(), fileName, options);
+    return ExportToPdf(job, preview.Document(), preview.Document().Title(), fileName, options);
 }
 
 } // namespace kp

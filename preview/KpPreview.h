@@ -218,10 +218,10 @@ public:
     void LoadFromStream(QIODevice& stream);
     int LoadedPageCount = 0;
 
-    // Printing
-    void Print();
-    void PrintCurrentPage();
-    void PrintRange(int fromPage, int toPage);
+    // Printing; the result says why a job could not run (printing/KpErrors.h).
+    TKpResult Print();
+    TKpResult PrintCurrentPage();
+    TKpResult PrintRange(int fromPage, int toPage);
     // A print job on the document shown with the preview's printer, settings and events.
     TKpPrintJob PrintJob();
 
@@ -439,8 +439,9 @@ private:
 
 // Exports the document the preview shows through the preview's print job (its printer's
 // PrintColor, its PagesPerSheet, PrintCopies and print events apply). The system printer's
-// selection, orientation and title are left as they were.
-PAGINOR_EXPORT void ExportToPdf(TKpPreview& preview, const QString& fileName,
-                                const TKpPdfExportOptions& options = {});
+// selection, orientation and title are left as they were. The result says why a file could
+// not be written.
+PAGINOR_EXPORT TKpResult ExportToPdf(TKpPreview& preview, const QString& fileName,
+                                     const TKpPdfExportOptions& options = {});
 
 } // namespace kp

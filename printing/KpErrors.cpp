@@ -1,30 +1,20 @@
 #include "printing/KpErrors.h"
 
-#include <cstdio>
-
-#include <QApplication>
-#include <QGuiApplication>
-#include <QMessageBox>
 #include <QObject>
+#include <QtGlobal>
 
 namespace kp {
 
 namespace {
 
-bool hasRealDisplay() {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+// A library opens no dialog its host did not ask for: without a reporter the text goes where
+// the host's Qt messages go.
+void defaultReporter(const QString& text) {
+    qWarning("%s", qUtf8Printable(text));
 }
 
-void defaultReporter(const QString& text) {
-    if (hasRealDisplay()) {
-        QMessageBox::information(nullptr, QGuiApplication::applicationDisplayName(), text,
-                                 QMessageBox::Ok);
-        return;
-    }
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
+// The innermost capture of this thread.
+thread_local TKpErrorCapture* innermostCapture = nullptr;
 
 TKpErrorReporter& installed() {
     static TKpErrorReporter reporter;
@@ -37,7 +27,18 @@ QString ErrorText(const QString& className, const QString& message) {
     return className + QStringLiteral(" Error...\n\n") + message;
 }
 
+TKpErrorCapture::TKpErrorCapture() : outer_(innermostCapture) {
+    innermostCapture = this;
+}
+
+TKpErrorCapture::~TKpErrorCapture() {
+    innermostCapture = outer_;
+}
+
 void ShowError(const QString& className, const QString& message) {
+    // Only the innermost operation failed: a job that a print event of another job started
+    // and that was refused is not the outer job's failure.
+    if (innermostCapture) innermostCapture->messages_ << message;
     const QString text = ErrorText(className, message);
     if (installed())
         installed()(text);

@@ -88,8 +88,9 @@ TKpPdfUpdate pdfUpdate(const TKpDocument& document, const QString& title,
 
 } // namespace
 
-void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
-                 const QString& fileName, const TKpPdfExportOptions& options) {
+TKpResult ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
+                      const QString& fileName, const TKpPdfExportOptions& options) {
+    TKpResult result;
     checkOptions(document, fileName, options);
     const int last = options.ToPage < 1 ? document.NumPages() : options.ToPage;
     TKpPrinter& printer = job.Printer();
@@ -131,7 +132,7 @@ void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
             };
             job.OnPrintPage = &placePage;
             job.AfterPrintPage = &nextSheet;
-            kp::RunThen([&] { job.Run(options.FromPage, last); },
+            kp::RunThen([&] { result = job.Run(options.FromPage, last); },
                         [&] {
                             if (hostFile) hostFile->clear();
                             job.FileName = hostFile;
@@ -140,17 +141,21 @@ void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
                         });
         },
         [&] { printer.UpdatePrinterMargins(); });
-    if (placed.empty()) return; // nothing printed: the job reported why
+    if (!result || placed.empty()) return result; // the job reported why
     const TKpPdfUpdate update = pdfUpdate(document, title, options, placed);
     QString why;
-    if (!AppendPdfUpdate(fileName, update, &why))
+    if (!AppendPdfUpdate(fileName, update, &why)) {
+        result.Error =
+            QStringLiteral("The PDF was written without its title, links and outline: ") + why;
         ShowError(job.ErrorOwner ? job.ErrorOwner : static_cast<QObject*>(&document),
-                  QStringLiteral("The PDF was written without its title, links and outline: ") +
-                      why);
+                  result.Error);
+    }
+    return result;
 }
 
-void ExportToPdf(TKpDocument& document, const QString& fileName,
-                 const TKpPdfExportOptions& options) {
+TKpResult ExportToPdf(TKpDocument& document, const QString& fileName,
+                      const TKpPdfExportOptions& options) {
+    TKpResult result;
     checkOptions(document, fileName, options);
     // The document's own printer settings for the job, made on the virtual printer, so that
     // nothing of the system printer changes; the document asks them while the job runs.
@@ -162,9 +167,10 @@ void ExportToPdf(TKpDocument& document, const QString& fileName,
     kp::RunThen(
         [&] {
             TKpPrintJob job(document, printer);
-            ExportToPdf(job, document, document.Title(), fileName, options);
+            result = ExportToPdf(job, document, document.Title(), fileName, options);
         },
         [&] { document.SetPrinterState(state); });
+    return result;
 }
 
 } // namespace kp

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+#include "printing/KpErrors.h"
+
 namespace kp {
 
 class TKpDocument;
@@ -29,13 +31,15 @@ struct PAGINOR_EXPORT TKpPdfExportOptions {
 // printer's selection, orientation and title are left as they were. The PDF carries the whole
 // title, the options' author and subject, the document's links as link annotations and its
 // bookmarks as the outline; when they cannot be added, the PDF stays as printed and the
-// error is reported.
-PAGINOR_EXPORT void ExportToPdf(TKpDocument& document, const QString& fileName,
-                                const TKpPdfExportOptions& options = {});
+// result's Error says so. A file that cannot be written comes back as the result's Error (and
+// is reported, printing/KpErrors.h); options out of range raise std::invalid_argument or
+// std::out_of_range before anything is written.
+PAGINOR_EXPORT TKpResult ExportToPdf(TKpDocument& document, const QString& fileName,
+                                     const TKpPdfExportOptions& options = {});
 
 // The same with a job its host set up (a preview's: its printer's PrintColor, its
 // PagesPerSheet, PrintCopies and print events apply). The job's document is exported.
-PAGINOR_EXPORT void ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
-                                const QString& fileName, const TKpPdfExportOptions& options);
+PAGINOR_EXPORT TKpResult ExportToPdf(TKpPrintJob& job, TKpDocument& document, const QString& title,
+                                     const QString& fileName, const TKpPdfExportOptions& options);
 
 } // namespace kp

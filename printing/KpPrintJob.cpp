@@ -72,11 +72,14 @@ template <class Event, class... Args> void fire(const Event* event, Args&&... ar
 }
 } // namespace
 
-void TKpPrintJob::Run(int fromPage, int toPage) {
+TKpResult TKpPrintJob::Run(int fromPage, int toPage) {
     TKpDocument& doc = document_;
     TKpPrinter& printer = printer_;
     void* const sender = Sender ? Sender : &doc;
-    if (!printer.PrinterInstalled()) return;
+    // Without a printer the job quietly does nothing, as a print command on such a system
+    // does; its caller still learns why.
+    if (!printer.PrinterInstalled()) return {QStringLiteral("No printer selected")};
+    const TKpErrorCapture failures;
     // A range naming pages the document lacks is refused before anything is opened.
     if (toPage >= fromPage) {
         if (fromPage < 1) throw EListError(fromPage - 1);
@@ -88,7 +91,7 @@ void TKpPrintJob::Run(int fromPage, int toPage) {
     if (device.Printing()) {
         ShowError(ErrorOwner ? ErrorOwner : static_cast<QObject*>(&doc),
                   QStringLiteral("Unable to initialise printer... Printing in progress."));
-        return;
+        return failures.Result();
     }
 
     SetCurrentPrintColor(printer.PrintColor());
@@ -202,6 +205,7 @@ void TKpPrintJob::Run(int fromPage, int toPage) {
                 printer.SetOrientation(startOrientation);
             fire(AfterPrint, sender);
         });
+    return failures.Result();
 }
 
 } // namespace kp

@@ -12,6 +12,7 @@
 #include "drawing/KpUnits.h"
 #include "platform/KpGraphics.h"
 #include "platform/KpPropertyEnums.h"
+#include "printing/KpErrors.h"
 
 class QObject;
 
@@ -32,8 +33,10 @@ public:
     TKpPrintJob(TKpDocument& document, TKpPrinter& printer);
 
     // Prints pages fromPage to toPage (none when toPage < fromPage); a range naming pages the
-    // document lacks raises EListError before anything is opened.
-    void Run(int fromPage, int toPage);
+    // document lacks raises EListError before anything is opened. A job that could not run
+    // (no printer, another job printing, the device or output file refused) says why in its
+    // result; the reason is also reported (printing/KpErrors.h).
+    TKpResult Run(int fromPage, int toPage);
 
     // The events' sender and where errors are reported (a preview; none: the document).
     void* Sender = nullptr;

@@ -195,6 +195,30 @@ TEST_F(Cli, TreeReadsIndentationAsLevels) {
         EXPECT_EQ(texts[i]->X1 - texts[0]->X1, levels[i] * 600) << i;
 }
 
+// A report: the title row on every page, the amounts right-aligned under each other.
+TEST_F(Cli, GridRepeatsTheHeaderAndAlignsColumns) {
+    QByteArray csv = "Item,Amount\n";
+    for (int i = 1; i <= 150; ++i)
+        csv += QStringLiteral("item%1,%2.00\n").arg(i).arg(i * i * 7).toLatin1();
+    const QString pdf = dir.filePath("r.pdf");
+    const ToolResult r =
+        RunTool({"grid", Write("r.csv", csv), "-o", pdf, "--repeat-header", "--align", "1:right"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const auto words = PdfWords(pdf);
+    if (words.empty()) GTEST_SKIP() << "pdftotext is not installed";
+    int titles = 0, pages = 0;
+    double right = -1;
+    for (const PdfWord& w : words) {
+        pages = std::max(pages, w.page);
+        titles += w.text == "Amount";
+        if (!w.text.endsWith(".00")) continue;
+        if (right < 0) right = w.xMax;
+        EXPECT_NEAR(w.xMax, right, 0.5) << w.text.toStdString();
+    }
+    EXPECT_GE(pages, 3);
+    EXPECT_EQ(titles, pages);
+}
+
 TEST_F(Cli, BadInputGivesOneLineNamingTheProblem) {
     const QString out = dir.filePath("o.pdf");
     const struct {
@@ -216,6 +240,7 @@ TEST_F(Cli, BadInputGivesOneLineNamingTheProblem) {
         {{"grid", "--paper", "Folio"}, "a\n", 2, "--paper takes"},
         {{"grid", "--y", "1000"}, "a\n", 2, "--y leaves no room for the table"},
         {{"grid", "--y", "280"}, "a\n", 2, "--y leaves no room for the table"},
+        {{"grid", "--align", "1:up"}, "a\n", 2, "--align takes COL:left|right|center"},
     };
     int n = 0;
     for (const auto& c : cases) {

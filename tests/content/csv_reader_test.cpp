@@ -1,6 +1,9 @@
 // The CSV reader and the text checks it shares with the outline reader.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "content/KpCsv.h"
 
 using namespace kp;
@@ -59,4 +62,23 @@ TEST(CsvReader, BadInputNamesTheLine) {
         EXPECT_EQ(r.Error(), QString::fromLatin1(c.error));
         EXPECT_TRUE(r.Records().empty());
     }
+}
+
+TEST(CsvReader, FilesThatCannotBeReadSayWhy) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.csv"));
+    TKpCsvReader r;
+    EXPECT_FALSE(r.ReadFile(missing));
+    EXPECT_EQ(r.Error(), missing + QStringLiteral(": No such file or directory"));
+    QFile bad(dir.filePath(QStringLiteral("bad.csv")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("a,\"b\"c\n");
+    bad.close();
+    EXPECT_FALSE(r.ReadFile(bad.fileName()));
+    EXPECT_EQ(r.Error(), QStringLiteral("line 1: text after a closing quote"));
+    bad.open(QIODevice::WriteOnly);
+    bad.write("a,b\n1,2\n");
+    bad.close();
+    EXPECT_TRUE(r.ReadFile(bad.fileName()));
+    EXPECT_EQ(r.Records().size(), 2u);
 }

@@ -430,6 +430,9 @@ TEST_F(Legacy, SettingsBlocks) {
 
 TEST_F(Legacy, TruncatedFileKeepsPagesReadSoFar) {
     Doc d;
+    // A failed load leaves the document as it was: two pages, one line on the first.
+    d->Canvas().Line(0, 0, 10, 10, kpMillimeters);
+    d->NewPage();
     QByteArray file =
         Bytes().raw(Block(1)).raw(ObjectBlock(4)).raw(Block(1)).raw(ObjectBlock(3)).data();
     file.chop(3);

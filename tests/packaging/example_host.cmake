@@ -72,3 +72,21 @@ run(pdftotext -layout ${work}/batch.pdf -)
 expect_in("${out}" "the batch report's text" "Batch report, part 1" "Batch report, part 3"
   "Sheet 2 of 3")
 message(STATUS "document-only host: built against ${prefix}, 3-page batch report checked")
+
+# A report host: CSV items, a logo, a title row on every page, totals under the table and
+# "Page n of m", exported headless.
+configure_host(${SOURCE_DIR}/examples/invoice ${work}/invoice ${prefix})
+run(${CMAKE_COMMAND} --build ${work}/invoice)
+run(${work}/invoice/invoice --pdf ${work}/invoice.pdf)
+run(pdfinfo ${work}/invoice.pdf)
+if(NOT out MATCHES "Pages: +3\n")
+  message(FATAL_ERROR "the invoice should have 3 pages:\n${out}")
+endif()
+run(pdftotext -layout ${work}/invoice.pdf -)
+expect_in("${out}" "the invoice's text" "Northwind Hardware" "Total due" "Page 3 of 3")
+string(REGEX MATCHALL "Unit price" titles "${out}")
+list(LENGTH titles count)
+if(NOT count EQUAL 3)
+  message(FATAL_ERROR "the table's title row should head each of the 3 pages, not ${count}")
+endif()
+message(STATUS "invoice host: built against ${prefix}, 3-page invoice checked")

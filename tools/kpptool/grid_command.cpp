@@ -22,7 +22,8 @@ namespace {
 
 constexpr const char* kUsage =
     "kpptool grid IN.csv -o OUT.pdf|OUT.kpp [--paper A4|Letter] [--landscape] [--x MM] "
-    "[--y MM] [--width MM] [--fixed-rows N] [--fixed-cols N] [--mono] [--title TEXT]";
+    "[--y MM] [--width MM] [--fixed-rows N] [--fixed-cols N] [--mono] [--title TEXT] "
+    "[--repeat-header] [--align COL:left|right|center,...]";
 
 // Free space around a cell's text: the 1 mm inset on the left, as much on the right, and the
 // rules (pixels).
@@ -46,7 +47,32 @@ struct GridOptions {
     int fixedRows = 1;
     int fixedCols = 0;
     bool mono = false;
+    bool repeatHeader = false;
+    std::vector<std::pair<int, TAlignment>> align; // columns from 0
 };
+
+// "3:right,4:right": columns counted from 0, each left, right or center (centre).
+std::vector<std::pair<int, TAlignment>> AlignArg(const QString& text) {
+    std::vector<std::pair<int, TAlignment>> out;
+    for (const QString& item : text.split(QLatin1Char(','))) {
+        const QStringList parts = item.split(QLatin1Char(':'));
+        bool ok = false;
+        const int col = parts.size() == 2 ? parts[0].trimmed().toInt(&ok) : -1;
+        const QString how = parts.value(1).trimmed().toLower();
+        TAlignment alignment = taLeftJustify;
+        if (how == QLatin1String("right"))
+            alignment = taRightJustify;
+        else if (how == QLatin1String("center") || how == QLatin1String("centre"))
+            alignment = taCenter;
+        else if (how != QLatin1String("left"))
+            ok = false;
+        if (!ok || col < 0 || col > 1000000)
+            throw EUsage("--align takes COL:left|right|center, comma-separated, not '" +
+                         item.toStdString() + "'");
+        out.emplace_back(col, alignment);
+    }
+    return out;
+}
 
 GridOptions Parse(const QStringList& args) {
     GridOptions o;
@@ -72,6 +98,10 @@ GridOptions Parse(const QStringList& args) {
                 static_cast<int>(NumberArg(OptionValue(args, i), "--fixed-cols", 0, 1000000));
         } else if (a == QLatin1String("--mono")) {
             o.mono = true;
+        } else if (a == QLatin1String("--repeat-header")) {
+            o.repeatHeader = true;
+        } else if (a == QLatin1String("--align")) {
+            o.align = AlignArg(OptionValue(args, i));
         } else if (a == QLatin1String("--title")) {
             o.title = OptionValue(args, i);
         } else if (a.startsWith(QLatin1Char('-'))) {
@@ -217,6 +247,9 @@ int Grid(const QStringList& args) {
     TKpGridPrint printer;
     printer.SetPreview(&preview);
     printer.Monochrome = o.mono;
+    printer.RepeatFixedRows = o.repeatHeader;
+    for (const auto& [col, alignment] : o.align)
+        printer.SetColumnAlignment(col, alignment);
     printer.PrintGrid(kpMillimeters, grid, x, y, width);
     if (errors.Failed()) return 1;
     preview.FirstPage();
