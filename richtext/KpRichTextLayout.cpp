@@ -300,14 +300,6 @@ void TKpRichTextLayout::layOut(int width, int height) {
         stories_->SetWidth(width);
         placeNotes();
     }
-    // The engine puts the first paragraph at the column's top, without its space before;
-    // the first page shows that space as other writers do (later pages start at their first
-    // line).
-    if (!units_.empty() && units_[0].start == 0) {
-        const QTextBlock first = doc_->begin();
-        if (first.isValid())
-            units_[0].lead = std::max(0.0, first.blockFormat().topMargin() * FrameScale);
-    }
 }
 
 // The room each unit's footnotes take goes with the unit, for the page breaking.

@@ -16,7 +16,7 @@ TKpPageSpan NextPage(const std::vector<TKpLayoutUnit>& units, std::size_t first,
     TKpPageSpan page;
     page.first = page.last = first;
     if (first >= end) return page;
-    page.top = units[first].top - units[first].lead;
+    page.top = units[first].top;
     const double limit = page.top + height;
     double notes = 0; // the foot the notes of the units taken need
     bool full = false;

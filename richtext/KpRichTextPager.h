@@ -18,7 +18,6 @@ struct PAGINOR_EXPORT TKpLayoutUnit {
     bool keepNext = false;    // no page break between this unit and the next, where a page
                               // can hold both
     double notes = 0;         // room its footnotes take at the foot of the page
-    double lead = 0;          // space above it that a page it starts shows (the first page's)
 };
 
 struct PAGINOR_EXPORT TKpPageSpan {

@@ -68,6 +68,10 @@ public:
     // open: every call above goes to the innermost open one. A note's number is known when
     // it closes (or when its own text asks for it), since only then is it known to be an
     // endnote.
+    // Stories are documents of their own: a file holds at most kMaxStories, and the groups
+    // after those are skipped like any other.
+    static constexpr int kMaxStories = 4000;
+    bool CanBeginStory() const { return storyCount_ < kMaxStories; }
     void BeginStory(TKpStoryKind kind);
     void EndStory(const TParaProps& para, const TCharProps& mark);
     void AppendNoteMark(const TCharProps& chars); // \chftn

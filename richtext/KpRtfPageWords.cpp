@@ -116,6 +116,7 @@ bool TRtfParser::BeginStoryGroup(TWord w) {
     }
     TGroupState& g = Top();
     if (g.opensStory) return true; // one story per group
+    if (!builder_.CanBeginStory()) return false;
     g.opensStory = true;
     builder_.BeginStory(kind);
     return true;

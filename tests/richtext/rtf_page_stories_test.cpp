@@ -6,6 +6,7 @@
 
 #include "richtext/KpPageStories.h"
 #include "richtext/KpRichTextLayout.h"
+#include "richtext/KpRtfDocumentBuilder.h"
 #include "rtf_recording_device.h"
 #include "rtf_test_helpers.h"
 
@@ -168,6 +169,18 @@ TEST(RtfPageStories, ReaderNoLongerWarnsOfWhatItShows) {
     EXPECT_EQ(r.Text(), QStringLiteral("x"));
 }
 
+TEST(RtfPageStories, NotesPastTheCapAreSkippedWithAWarning) {
+    QByteArray rtf = "{\\rtf1 x";
+    for (int k = 0; k < rtf::TDocumentBuilder::kMaxStories + 2; ++k)
+        rtf += "{\\footnote n}";
+    TRtfRead r(rtf + "}");
+    ASSERT_TRUE(PageStories(r.doc));
+    EXPECT_EQ(PageStories(r.doc)->footnotes.size(),
+              std::size_t(rtf::TDocumentBuilder::kMaxStories));
+    ASSERT_EQ(r.result.warnings.size(), 1);
+    EXPECT_TRUE(r.result.warnings[0].startsWith(QStringLiteral("2 footnote(s)")));
+}
+
 TEST(RtfPager, KeptUnitsMoveOnTogether) {
     struct {
         std::vector<int> keeps; // units (100 high each) that keep with the next
@@ -247,13 +260,6 @@ TEST(RtfPageStories, SectionInColumnsFillsThemLeftToRight) {
     EXPECT_NEAR(pages[1].X(second), kLeft + 4320 + 720, 20);
     EXPECT_NEAR(pages[1].Y(second), pages[1].Y("Line 1"), 1);
     EXPECT_TRUE(pages[2].Has(QStringLiteral("Line %1").arg(2 * perColumn + 1)));
-}
-
-TEST(RtfPageStories, SpaceBeforeShowsOnTheFirstPageOnly) {
-    const auto pages = Pages(R"({\rtf1\pard\sb720 First\par\page\pard\sb720 Second\par})");
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_NEAR(pages[0].Y("First"), kTop + 720 + 220, 40);
-    EXPECT_NEAR(pages[1].Y("Second"), kTop + 220, 40);
 }
 
 } // namespace
