@@ -2,6 +2,7 @@
 // window (the program's own main() stays out).
 #include "demo/DemoApplication.cpp"
 #include "demo/DemoPictures.cpp"
+#include "demo/FindBar.cpp"
 #include "demo/InfoMemo.cpp"
 #include "demo/TabRows.cpp"
 #include "demo/untAbout.cpp"
