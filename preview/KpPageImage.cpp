@@ -132,22 +132,41 @@ void TKpPageImage::SetPagePosition(int x, int y, Extended scale) {
 }
 
 const TKpPageLink* TKpPageImage::LinkAt(int x, int y) const {
-    if (!owner_ || !owner_->Document().Marks().HasLinks() || owner_->NumPages() < 1) return nullptr;
-    const Extended s = scale_ > 0 ? scale_ : 1;
+    if (!owner_) return nullptr;
+    return LinkOnPage(owner_->CurrentPage(), QPoint(x - Gutter(), y - Gutter()), scale_);
+}
+
+const TKpPageLink* TKpPageImage::LinkOnPage(int pageNum, QPoint inSheet, Extended scale) const {
+    if (!owner_ || !owner_->Document().Marks().HasLinks()) return nullptr;
+    if (pageNum < 1 || pageNum > owner_->NumPages()) return nullptr;
+    const Extended s = scale > 0 ? scale : 1;
     const Extended unitsPerPixel = 2540.0L / ScreenPixelsPerInch();
-    const QPoint at(kp::RoundInt((x - Gutter()) / s * unitsPerPixel),
-                    kp::RoundInt((y - Gutter()) / s * unitsPerPixel));
+    const QPoint at(kp::RoundInt(inSheet.x() / s * unitsPerPixel),
+                    kp::RoundInt(inSheet.y() / s * unitsPerPixel));
     const TKpDocument& document = owner_->Document();
-    return document.Marks().LinkAt(document.GetPage(owner_->CurrentPage()), at);
+    return document.Marks().LinkAt(document.GetPage(pageNum), at);
+}
+
+void TKpPageImage::BeginLinkCursor(bool overLink) {
+    if (overLink_ && !overLink) KpSetScreenCursor(Qt::ArrowCursor);
+    overLink_ = overLink;
+}
+
+void TKpPageImage::EndLinkCursor() {
+    if (overLink_) KpSetScreenCursor(Qt::PointingHandCursor);
+}
+
+void TKpPageImage::FollowLink(const TKpPageLink& link) {
+    const QString url = link.Url; // a handler may clear the document
+    if (owner_->OnLinkClick) owner_->OnLinkClick(owner_, url);
+    Q_EMIT owner_->linkActivated(QUrl(url));
 }
 
 void TKpPageImage::PageMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (!owner_ || !InInnerArea(x, y)) return;
     if (button == mbLeft && shift == ssLeft) {
         if (const TKpPageLink* link = LinkAt(x, y)) {
-            const QString url = link->Url; // a handler may clear the document
-            if (owner_->OnLinkClick) owner_->OnLinkClick(owner_, url);
-            Q_EMIT owner_->linkActivated(QUrl(url));
+            FollowLink(*link);
             return;
         }
     }
@@ -172,15 +191,13 @@ void TKpPageImage::PageMouseMove(TShiftState shift, int x, int y) {
     if (!owner_ || !InInnerArea(x, y)) return;
     // The pointing hand shows over a link, over any cursor a handler sets; off a link, the
     // handlers set theirs again.
-    const bool overLink = LinkAt(x, y) != nullptr;
-    if (overLink_ && !overLink) KpSetScreenCursor(Qt::ArrowCursor);
-    overLink_ = overLink;
+    BeginLinkCursor(LinkAt(x, y) != nullptr);
     owner_->PreviewMouseMove(shift, x + this->x(), y + this->y());
     if (owner_->OnPageMouseMove) {
         fillPagePosition(x, y);
         owner_->OnPageMouseMove(owner_, shift, xValue_.get(), yValue_.get());
     }
-    if (overLink_) KpSetScreenCursor(Qt::PointingHandCursor);
+    EndLinkCursor();
 }
 
 void TKpPageImage::PageMouseLeave() {

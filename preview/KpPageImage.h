@@ -48,6 +48,15 @@ public:
     bool InInnerArea(int x, int y) const;
     // The link of the page shown under (x, y) in the control's pixels; nullptr: none.
     const TKpPageLink* LinkAt(int x, int y) const;
+    // The link of page pageNum under a point inSheet pixels from its sheet's corner, the sheet
+    // shown at scale; nullptr: none. The views that show several pages ask this for any page.
+    const TKpPageLink* LinkOnPage(int pageNum, QPoint inSheet, Extended scale) const;
+    // The pointing hand over a link: call BeginLinkCursor before the mouse-move handlers run
+    // (leaving a link gives them the arrow to change) and EndLinkCursor after them.
+    void BeginLinkCursor(bool overLink);
+    void EndLinkCursor();
+    // A click on a link: the preview's link event, then its signal.
+    void FollowLink(const TKpPageLink& link);
 
     // Paints page pageNum's sheet at sheet (its shadow outside, along the right and bottom
     // edges) at scale, with the margin outlines: the one place that paints a page, for the

@@ -13,6 +13,18 @@
 
 namespace kp {
 
+namespace {
+
+// The link under a point of the viewport, on whichever page of the several shown it falls.
+const TKpPageLink* linkInView(TKpPreview& preview, const TKpPageImage& image, QPoint p) {
+    const QPoint c = p + QPoint(preview.HorzPosition(), preview.VertPosition());
+    const int n = preview.PageLayout().PageAt(c);
+    if (n < 1) return nullptr;
+    return image.LinkOnPage(n, c - preview.PageLayout().PageRect(n).topLeft(), image.Scale());
+}
+
+} // namespace
+
 void TKpPreview::SetZoom(int z) {
     if (z < MinZoom)
         z = MinZoom;
@@ -279,6 +291,14 @@ void TKpPreview::PreviewMouseMove(TShiftState shift, int x, int y) {
 
 void TKpPreview::mousePressEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
+    // A plain left click on a link follows it, as on the single page.
+    if (multiView() && KpMouseButton(e->button()) == mbLeft &&
+        KpShiftState(e->modifiers(), e->buttons()) == ssLeft) {
+        if (const TKpPageLink* link = linkInView(*this, *pageImage_, p)) {
+            pageImage_->FollowLink(*link);
+            return;
+        }
+    }
     PreviewMouseDown(KpMouseButton(e->button()), KpShiftState(e->modifiers(), e->buttons()), p.x(),
                      p.y());
     if (multiView())
@@ -297,10 +317,13 @@ void TKpPreview::mouseReleaseEvent(QMouseEvent* e) {
 
 void TKpPreview::mouseMoveEvent(QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
+    if (multiView()) pageImage_->BeginLinkCursor(linkInView(*this, *pageImage_, p) != nullptr);
     PreviewMouseMove(KpShiftState(e->modifiers(), e->buttons()), p.x(), p.y());
-    if (multiView())
+    if (multiView()) {
         multiViewMouse(PageMouse::Move, TMouseButton{}, KpShiftState(e->modifiers(), e->buttons()),
                        p);
+        pageImage_->EndLinkCursor();
+    }
 }
 
 void TKpPreview::enterEvent(QEnterEvent* e) {

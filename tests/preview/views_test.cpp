@@ -10,8 +10,10 @@
 
 #include "display_fixture.h"
 #include "drawing/KpCanvas.h"
+#include "drawing/KpDocument.h"
 #include "drawing/KpPage.h"
 #include "message_log.h"
+#include "preview/KpCursors.h"
 
 namespace {
 
@@ -194,4 +196,39 @@ TEST(Views, AClickOnAPageMakesItCurrentAndReportsThePosition) {
     EXPECT_EQ(p.CurrentPage(), 3);
     EXPECT_EQ(x, kp::RoundInt(40 * 2540 / 96.0L));
     EXPECT_EQ(y, kp::RoundInt(20 * 2540 / 96.0L));
+}
+
+TEST(Views, LinksOnAnyPageShownShowTheHandAndAreFollowed) {
+    PreviewHost host(1000, 800);
+    TKpPreview& p = *host.preview;
+    fill(p, 4, vmFacingPages, 100);
+    // Half an inch square, one inch in from page 3's corner: 96 to 144 pixels at 100 %.
+    p.Document().AddLink(3, QRect(2540, 2540, 1270, 1270), QStringLiteral("https://c.example/"));
+    const QRect page3 = p.PageLayout().PageRect(3);
+    p.SetVertPosition(page3.top() - 30);
+    p.SetHorzPosition(page3.left() - 30);
+    const QPoint corner = page3.topLeft() - QPoint(p.HorzPosition(), p.VertPosition());
+    QStringList clicked;
+    int downs = 0;
+    p.OnLinkClick = [&](void*, const QString& url) { clicked << url; };
+    p.OnPageMouseDown = [&](void*, TMouseButton, TShiftState, TKpValue*, TKpValue*) { ++downs; };
+    auto send = [&](QEvent::Type type, QPoint at) {
+        const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, at, p.viewport()->mapToGlobal(at), b, b, Qt::NoModifier);
+        QApplication::sendEvent(p.viewport(), &e);
+    };
+    for (const auto& [offset, hand] :
+         {std::pair{QPoint(120, 120), true}, {QPoint(150, 120), false}, {QPoint(97, 143), true}}) {
+        send(QEvent::MouseMove, corner + offset);
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        EXPECT_EQ(cursor && cursor->shape() == Qt::PointingHandCursor, hand)
+            << offset.x() << "," << offset.y();
+    }
+    send(QEvent::MouseButtonPress, corner + QPoint(120, 120));
+    EXPECT_EQ(clicked, QStringList{QStringLiteral("https://c.example/")});
+    EXPECT_EQ(downs, 0);
+    send(QEvent::MouseButtonPress, corner + QPoint(150, 120)); // beside it: the page's click
+    EXPECT_EQ(clicked.size(), 1);
+    EXPECT_EQ(downs, 1);
+    KpSetScreenCursor(Qt::ArrowCursor);
 }
