@@ -3,6 +3,9 @@
 // picked out by kind.
 #include <vector>
 
+#include <QStringList>
+
+#include "content/KpGridPrint.h"
 #include "drawing/KpObjects.h"
 #include "drawing/KpPage.h"
 #include "printing/print_fixture.h"
@@ -39,5 +42,27 @@ inline bool HasLine(TKpPage* page, int x1, int y1, int x2, int y2) {
             return true;
     return false;
 }
+
+// rows × cols cells reading "r<row>c<col>".
+inline std::vector<QStringList> Rows(int rows, int cols) {
+    std::vector<QStringList> out;
+    for (int r = 0; r < rows; ++r) {
+        QStringList row;
+        for (int c = 0; c < cols; ++c)
+            row << QStringLiteral("r%1c%2").arg(r).arg(c);
+        out.push_back(row);
+    }
+    return out;
+}
+
+// A grid printer linked to a hosted preview, with the errors it reports collected.
+class GridPrinterTest : public ::testing::Test {
+protected:
+    void SetUp() override { printer.SetPreview(&preview); }
+    kptest::ErrorCollector errors;
+    kptest::PreviewHost host;
+    TKpPreview& preview = *host.preview;
+    TKpGridPrint printer;
+};
 
 } // namespace kpcontent

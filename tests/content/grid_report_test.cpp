@@ -16,25 +16,7 @@ using namespace kpcontent;
 
 namespace {
 
-std::vector<QStringList> Rows(int rows, int cols) {
-    std::vector<QStringList> out;
-    for (int r = 0; r < rows; ++r) {
-        QStringList row;
-        for (int c = 0; c < cols; ++c)
-            row << QStringLiteral("r%1c%2").arg(r).arg(c);
-        out.push_back(row);
-    }
-    return out;
-}
-
-class GridReport : public ::testing::Test {
-protected:
-    void SetUp() override { printer.SetPreview(&preview); }
-    ErrorCollector errors;
-    PreviewHost host;
-    TKpPreview& preview = *host.preview;
-    TKpGridPrint printer;
-};
+class GridReport : public GridPrinterTest {};
 
 } // namespace
 
