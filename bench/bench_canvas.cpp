@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench_main.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpPage.h"
 #include "platform/KpDeviceCanvas.h"
@@ -180,11 +181,5 @@ BENCHMARK(BM_RebuildShapesOnly)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

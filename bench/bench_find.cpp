@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 
+#include "bench_main.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpDocument.h"
 #include "drawing/KpPageText.h"
@@ -94,12 +95,5 @@ BENCHMARK(BM_FindOtherWord)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gReport.reset();
-    return 0;
+    return RunBenchmarks<QGuiApplication>(argc, argv, [] { gReport.reset(); });
 }

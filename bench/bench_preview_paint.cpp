@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "bench_main.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpMargins.h"
 #include "drawing/KpPage.h"
@@ -159,13 +160,5 @@ BENCHMARK(BM_PageRebuild)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
+    return RunBenchmarks(argc, argv, [] { theFixture.reset(); });
 }

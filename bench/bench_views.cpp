@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include "bench_main.h"
 #include "drawing/KpCanvas.h"
 #include "drawing/KpPage.h"
 #include "platform/KpScreenOverride.h"
@@ -109,13 +110,5 @@ BENCHMARK(BM_ContinuousPageDown)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kp::SetScreenPixelsPerInchOverride(96);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
+    return RunBenchmarks(argc, argv, [] { theFixture.reset(); });
 }
